@@ -1,0 +1,59 @@
+# Helpers shared by every folder's CMakeLists.txt.
+include(GoogleTest)
+find_package(GTest REQUIRED)
+
+# trelvik_core_library(NAME DEPENDS ...): one static library per layer, built from
+# every .cpp file in the folder. A folder without sources yet is an interface
+# library, so higher layers can name it already.
+function(trelvik_core_library name)
+  cmake_parse_arguments(ARG "" "" "DEPENDS" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*/*.cpp)
+  if(sources)
+    add_library(trelvik_${name} STATIC ${sources})
+    target_include_directories(trelvik_${name} PUBLIC ${CMAKE_SOURCE_DIR}/src)
+    target_link_libraries(trelvik_${name} PUBLIC ${ARG_DEPENDS} Threads::Threads)
+    if(DEFINED ENV{CI})
+      target_compile_options(trelvik_${name} PRIVATE -Werror)
+    endif()
+  else()
+    add_library(trelvik_${name} INTERFACE)
+    target_include_directories(trelvik_${name} INTERFACE ${CMAKE_SOURCE_DIR}/src)
+    target_link_libraries(trelvik_${name} INTERFACE ${ARG_DEPENDS} Threads::Threads)
+  endif()
+endfunction()
+
+# trelvik_test(NAME SOURCES ... LIBS ... [LABELS ...]): one GoogleTest binary,
+# its cases registered with CTest one by one. Tests run from the source root so
+# that fixtures and ../shared/flights are found by relative paths.
+function(trelvik_test name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;LABELS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} trelvik_test_support GTest::gtest GTest::gtest_main)
+  target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/tests)
+  set(labels core ${ARG_LABELS})
+  gtest_discover_tests(${name}
+    WORKING_DIRECTORY ${CMAKE_SOURCE_DIR}
+    DISCOVERY_MODE PRE_TEST
+    DISCOVERY_TIMEOUT 60
+    PROPERTIES LABELS "${labels}" TIMEOUT 300
+               ENVIRONMENT "TRELVIK_BUILD_DIR=${CMAKE_BINARY_DIR}")
+endfunction()
+
+# trelvik_benchmark(NAME SOURCES ... LIBS ...)
+function(trelvik_benchmark name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  find_package(benchmark REQUIRED)
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} benchmark::benchmark benchmark::benchmark_main)
+  target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/src)
+endfunction()
+
+# trelvik_fuzzer(NAME SOURCES ... LIBS ...): a libFuzzer target (clang only).
+function(trelvik_fuzzer name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_compile_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
+  target_link_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS})
+  target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/src)
+endfunction()

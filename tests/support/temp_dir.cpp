@@ -1,0 +1,26 @@
+#include "support/temp_dir.hpp"
+
+#include <cstdlib>
+#include <vector>
+
+namespace trelvik::testing {
+
+TempDir::TempDir() {
+  std::string pattern = std::filesystem::temp_directory_path().string() + "/trelvik-test-XXXXXX";
+  std::vector<char> name(pattern.begin(), pattern.end());
+  name.push_back('\0');
+  if (::mkdtemp(name.data()) != nullptr) path_ = name.data();
+}
+
+TempDir::~TempDir() {
+  std::error_code ignored;
+  if (!path_.empty()) std::filesystem::remove_all(path_, ignored);
+}
+
+std::string FlightCorpusDir() {
+  // Tests run from the project root; the corpus lies beside the checkout.
+  const std::string dir = "../shared/flights";
+  return std::filesystem::is_directory(dir) ? dir : std::string();
+}
+
+}  // namespace trelvik::testing
