@@ -1,0 +1,72 @@
+#include "sim_loop.hpp"
+
+#include <cerrno>
+#include <chrono>
+#include <poll.h>
+#include <string>
+#include <thread>
+#include <unistd.h>
+
+namespace trelvik::sim {
+namespace {
+
+constexpr int kTickMs = 10;
+
+uint64_t NowMs() {
+  return static_cast<uint64_t>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                   std::chrono::steady_clock::now().time_since_epoch())
+                                   .count());
+}
+
+}  // namespace
+
+LoopEnd RunSimulator(int lineFd, SimInstrument& instrument, FaultInjector& faults, const LoopSettings& settings,
+                     const std::atomic<bool>& stop) {
+  std::string pending;  // on its way to the line
+  const uint64_t start = NowMs();
+  uint64_t paceFrom = start;
+  double paceCredit = 0;  // bytes the pacing allows now
+  while (!stop.load()) {
+    pollfd p{lineFd, static_cast<short>(POLLIN | (pending.empty() ? 0 : POLLOUT)), 0};
+    const int ready = ::poll(&p, 1, kTickMs);
+    if (ready < 0 && errno != EINTR) return LoopEnd::LineFailed;
+    std::string reply;
+    if (ready > 0 && (p.revents & POLLIN)) {
+      char buffer[4096];
+      const ssize_t n = ::read(lineFd, buffer, sizeof buffer);
+      if (n > 0) instrument.Receive(std::string_view(buffer, static_cast<size_t>(n)), reply);
+    }
+    const uint64_t now = NowMs();
+    instrument.Tick(now - start, reply);
+    if (!reply.empty()) pending += faults.Filter(reply);
+
+    size_t allowed = pending.size();
+    if (settings.baud > 0) {
+      paceCredit += static_cast<double>(now - paceFrom) * settings.baud / 10000.0;
+      paceFrom = now;
+      if (paceCredit > 4096) paceCredit = 4096;
+      allowed = std::min(allowed, static_cast<size_t>(paceCredit));
+    }
+    if (allowed > 0) {
+      const ssize_t n = ::write(lineFd, pending.data(), allowed);
+      if (n > 0) {
+        pending.erase(0, static_cast<size_t>(n));
+        paceCredit -= static_cast<double>(n);
+      } else if (n < 0 && errno != EAGAIN && errno != EINTR && errno != EIO) {
+        return LoopEnd::LineFailed;
+      }
+    }
+    if (faults.HangUpDue() && pending.empty()) {
+      // Give the program a moment to take the last bytes before the line drops.
+      std::this_thread::sleep_for(std::chrono::milliseconds(settings.hangupDelayMs));
+      return LoopEnd::HungUp;
+    }
+    if (ready > 0 && (p.revents & POLLIN) == 0 && (p.revents & (POLLHUP | POLLERR))) {
+      // No program has the line open: wait for the next open without spinning.
+      std::this_thread::sleep_for(std::chrono::milliseconds(kTickMs));
+    }
+  }
+  return LoopEnd::Stopped;
+}
+
+}  // namespace trelvik::sim

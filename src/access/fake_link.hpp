@@ -1,0 +1,99 @@
+#pragma once
+// A scripted instrument for driver tests: "expect these bytes, answer those,
+// then go silent". The test keeps the LinkScript; the driver gets a Link that
+// plays it. A fault can be injected at any byte of the answers, so one correct
+// conversation yields a whole sweep of broken ones.
+#include <deque>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <string_view>
+
+#include "access/link.hpp"
+#include "access/recording_channel.hpp"
+
+namespace trelvik {
+
+enum class LinkFault {
+  Silence,  // nothing more arrives
+  Garbage,  // a burst of bytes no protocol expects, then silence
+  HangUp,   // the device goes away: reads and writes fail
+};
+
+class LinkScript : public std::enable_shared_from_this<LinkScript> {
+ public:
+  // Silent reads advance `clock` by their time-out, as a real read waits.
+  explicit LinkScript(ManualClock* clock = nullptr) : clock_(clock) {}
+
+  // The driver must send exactly these bytes next (in one write or several).
+  LinkScript& Expect(std::string_view bytes);
+  // These bytes arrive once every earlier step is done.
+  LinkScript& Answer(std::string_view bytes);
+  // The device goes away once every earlier step is done.
+  LinkScript& HangUp();
+  // Reads return at most this many bytes each (default: as many as fit).
+  LinkScript& ChunkSize(size_t bytes);
+  // The next Configure fails this way.
+  LinkScript& FailConfigure(SetupError error);
+  // After `answerBytes` bytes of the answers have been delivered, `fault` replaces the rest.
+  LinkScript& InjectFault(size_t answerBytes, LinkFault fault);
+
+  // A link that plays this script.
+  std::unique_ptr<Link> NewLink();
+
+  // What the driver did.
+  std::string Written() const;
+  bool Mismatch() const;              // a write differed from the expected bytes
+  std::string MismatchReport() const;
+  bool Finished() const;              // every step has been played
+  int ConfigureCount() const;
+  LineSetup LastSetup() const;
+
+ private:
+  friend class ScriptedLink;
+  struct Step {
+    enum Kind { Expect, Answer, HangUp } kind;
+    std::string bytes;
+  };
+  int Write(std::span<const uint8_t> bytes);
+  int Read(std::span<uint8_t> buffer, std::chrono::milliseconds timeout);
+  SetupError Configure(const LineSetup& setup);
+  void AdvanceLocked();
+  void ReleaseLocked(std::string_view bytes);
+
+  ManualClock* clock_;
+  mutable std::mutex mutex_;
+  std::deque<Step> steps_;
+  size_t expectPos_ = 0;
+  std::string inbox_;
+  std::string written_;
+  bool hungUp_ = false;
+  bool silenced_ = false;
+  bool mismatch_ = false;
+  std::string mismatchReport_;
+  size_t chunkSize_ = 0;
+  SetupError configureError_ = SetupError::None;
+  int configureCount_ = 0;
+  LineSetup lastSetup_;
+  size_t delivered_ = 0;
+  bool faultArmed_ = false;
+  size_t faultAt_ = 0;
+  LinkFault fault_ = LinkFault::Silence;
+};
+
+// Opens the prepared scripts in turn; a name asked for when none is left (or
+// after AddUnavailable) is a failed attempt.
+class FakeLinkOpener : public LinkOpener {
+ public:
+  void AddScript(std::shared_ptr<LinkScript> script);
+  void AddUnavailable(int attempts = 1);
+  OpenedLink Open(const std::string& portName) override;
+  std::vector<std::string> OpenedNames() const;
+
+ private:
+  mutable std::mutex mutex_;
+  std::deque<std::shared_ptr<LinkScript>> outcomes_;  // null = unavailable
+  std::vector<std::string> names_;
+};
+
+}  // namespace trelvik

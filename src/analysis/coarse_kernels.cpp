@@ -1,0 +1,186 @@
+#include "analysis/coarse_kernels.hpp"
+
+#include <immintrin.h>
+
+#include <climits>
+#include <cstring>
+
+#include "analysis/flight_samples.hpp"
+
+// Eight-lane integer kernels in GCC's vector notation, cloned for AVX2 and the
+// baseline; the loader picks the clone once per process.
+#define TRELVIK_CLONES __attribute__((target_clones("avx2", "default")))
+
+namespace trelvik::kernels {
+namespace {
+
+typedef int32_t I32x8 __attribute__((vector_size(32)));
+constexpr int kLanes = 8;
+
+inline I32x8 Load(const int32_t* p) {
+  I32x8 v;
+  std::memcpy(&v, p, sizeof v);
+  return v;
+}
+inline void Store(int32_t* p, I32x8 v) { std::memcpy(p, &v, sizeof v); }
+inline I32x8 Splat(int32_t x) { return I32x8{x, x, x, x, x, x, x, x}; }
+inline I32x8 Max(I32x8 a, I32x8 b) { return a > b ? a : b; }
+inline int32_t HorizontalMax(I32x8 v) {
+  int32_t m = v[0];
+  for (int lane = 1; lane < kLanes; ++lane) m = v[lane] > m ? v[lane] : m;
+  return m;
+}
+const I32x8 kLaneIndex = {0, 1, 2, 3, 4, 5, 6, 7};
+
+bool HaveAvx2() {
+  static const bool have = __builtin_cpu_supports("avx2");
+  return have;
+}
+
+__attribute__((target("avx2"))) void DistanceRowAvx2(const double* x, const double* y, int32_t n, int32_t i,
+                                                     int32_t* row) {
+  const __m256d xi = _mm256_set1_pd(x[i]), yi = _mm256_set1_pd(y[i]);
+  const __m256d half = _mm256_set1_pd(0.5), cap = _mm256_set1_pd(kMaxCellMetres);
+  int32_t j = 0;
+  for (; j + 4 <= n; j += 4) {
+    const __m256d dx = _mm256_sub_pd(_mm256_loadu_pd(x + j), xi);
+    const __m256d dy = _mm256_sub_pd(_mm256_loadu_pd(y + j), yi);
+    const __m256d sum = _mm256_add_pd(_mm256_mul_pd(dx, dx), _mm256_mul_pd(dy, dy));
+    // min(r, cap) returns cap for NaN, as CellMetres' comparison does.
+    const __m256d rounded = _mm256_min_pd(_mm256_add_pd(_mm256_sqrt_pd(sum), half), cap);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(row + j), _mm256_cvttpd_epi32(rounded));
+  }
+  for (; j < n; ++j) row[j] = CellMetres(x[j] - x[i], y[j] - y[i]);
+  row[i] = 0;
+}
+
+void DistanceRowSse2(const double* x, const double* y, int32_t n, int32_t i, int32_t* row) {
+  const __m128d xi = _mm_set1_pd(x[i]), yi = _mm_set1_pd(y[i]);
+  const __m128d half = _mm_set1_pd(0.5), cap = _mm_set1_pd(kMaxCellMetres);
+  int32_t j = 0;
+  for (; j + 2 <= n; j += 2) {
+    const __m128d dx = _mm_sub_pd(_mm_loadu_pd(x + j), xi);
+    const __m128d dy = _mm_sub_pd(_mm_loadu_pd(y + j), yi);
+    const __m128d sum = _mm_add_pd(_mm_mul_pd(dx, dx), _mm_mul_pd(dy, dy));
+    const __m128d rounded = _mm_min_pd(_mm_add_pd(_mm_sqrt_pd(sum), half), cap);
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(row + j), _mm_cvttpd_epi32(rounded));
+  }
+  for (; j < n; ++j) row[j] = CellMetres(x[j] - x[i], y[j] - y[i]);
+  row[i] = 0;
+}
+
+}  // namespace
+
+void DistanceRow(const double* x, const double* y, int32_t n, int32_t i, int32_t* row) {
+  if (HaveAvx2()) {
+    DistanceRowAvx2(x, y, n, i, row);
+  } else {
+    DistanceRowSse2(x, y, n, i, row);
+  }
+}
+
+// Ranges shorter than a vector run the plain loop; longer ones end with one
+// vector that overlaps the previous block. Looking at an element twice cannot
+// change a maximum, and the lane-wise first/last index rules still pick the
+// first/last element holding it.
+TRELVIK_CLONES ValueAt FirstMax(const int32_t* v, int32_t begin, int32_t end) {
+  ValueAt best{INT32_MIN, -1};
+  if (end - begin < kLanes) {
+    for (int32_t j = begin; j < end; ++j) {
+      if (v[j] > best.value) best = {v[j], j};
+    }
+    return best;
+  }
+  I32x8 laneMax = Splat(INT32_MIN), laneAt = Splat(-1);
+  auto step = [&](int32_t j) {
+    const I32x8 value = Load(v + j);
+    const I32x8 greater = value > laneMax;
+    laneMax = greater ? value : laneMax;
+    laneAt = greater ? Splat(j) + kLaneIndex : laneAt;
+  };
+  int32_t j = begin;
+  for (; j + kLanes <= end; j += kLanes) step(j);
+  if (j < end) step(end - kLanes);
+  best.value = HorizontalMax(laneMax);
+  for (int lane = 0; lane < kLanes; ++lane) {
+    if (laneMax[lane] == best.value && (best.index < 0 || laneAt[lane] < best.index)) best.index = laneAt[lane];
+  }
+  return best;
+}
+
+TRELVIK_CLONES ValueAt LastMaxOfSum(const int32_t* a, const int32_t* b, int32_t begin, int32_t end) {
+  ValueAt best{INT32_MIN, -1};
+  if (end - begin < kLanes) {
+    for (int32_t j = begin; j < end; ++j) {
+      if (a[j] + b[j] >= best.value) best = {a[j] + b[j], j};
+    }
+    return best;
+  }
+  I32x8 laneMax = Splat(INT32_MIN), laneAt = Splat(-1);
+  auto step = [&](int32_t j) {
+    const I32x8 value = Load(a + j) + Load(b + j);
+    const I32x8 notLess = value >= laneMax;
+    laneMax = notLess ? value : laneMax;
+    laneAt = notLess ? Splat(j) + kLaneIndex : laneAt;
+  };
+  int32_t j = begin;
+  for (; j + kLanes <= end; j += kLanes) step(j);
+  if (j < end) step(end - kLanes);
+  best.value = HorizontalMax(laneMax);
+  for (int lane = 0; lane < kLanes; ++lane) {
+    if (laneMax[lane] == best.value && laneAt[lane] > best.index) best.index = laneAt[lane];
+  }
+  return best;
+}
+
+// The 28 % rule leg >= floor(7 P / 25) is, in integers, 25 leg + 24 >= 7 P.
+TRELVIK_CLONES LegMaxima TriangleLegMaxima(const int32_t* rowK, const int32_t* rowL, int32_t begin, int32_t end,
+                                           int32_t closing, bool withFai) {
+  LegMaxima result{-1, -1};
+  if (end - begin < kLanes) {
+    for (int32_t m = begin; m < end; ++m) {
+      const int32_t legs = rowK[m] + rowL[m];
+      if (legs > result.flat) result.flat = legs;
+      if (withFai) {
+        const int32_t sevenP = 7 * (legs + closing);
+        if (25 * rowK[m] + 24 >= sevenP && 25 * rowL[m] + 24 >= sevenP && 25 * closing + 24 >= sevenP &&
+            legs > result.fai) {
+          result.fai = legs;
+        }
+      }
+    }
+    return result;
+  }
+  I32x8 flat = Splat(-1);
+  int32_t j = begin;
+  if (!withFai) {
+    for (; j + kLanes <= end; j += kLanes) flat = Max(flat, Load(rowK + j) + Load(rowL + j));
+    if (j < end) flat = Max(flat, Load(rowK + end - kLanes) + Load(rowL + end - kLanes));
+    result.flat = HorizontalMax(flat);
+    return result;
+  }
+  I32x8 fai = Splat(-1);
+  const I32x8 closingVec = Splat(closing);
+  const I32x8 closingLimit = Splat(25 * closing + 24);
+  auto step = [&](int32_t m) {
+    const I32x8 a = Load(rowK + m), b = Load(rowL + m);
+    const I32x8 legs = a + b;
+    flat = Max(flat, legs);
+    const I32x8 sevenP = (legs + closingVec) * 7;
+    const I32x8 ok = (a * 25 + 24 >= sevenP) & (b * 25 + 24 >= sevenP) & (closingLimit >= sevenP);
+    fai = Max(fai, ok ? legs : Splat(-1));
+  };
+  for (; j + kLanes <= end; j += kLanes) step(j);
+  if (j < end) step(end - kLanes);
+  result.flat = HorizontalMax(flat);
+  result.fai = HorizontalMax(fai);
+  return result;
+}
+
+TRELVIK_CLONES void FoldMax(int32_t* dst, const int32_t* src, int32_t begin, int32_t end) {
+  int32_t j = begin;
+  for (; j + kLanes <= end; j += kLanes) Store(dst + j, Max(Load(dst + j), Load(src + j)));
+  for (; j < end; ++j) dst[j] = src[j] > dst[j] ? src[j] : dst[j];
+}
+
+}  // namespace trelvik::kernels

@@ -1,0 +1,41 @@
+#pragma once
+// The inner loops of the fast coarse search, written once over eight 32-bit
+// lanes and compiled for AVX2 and for the baseline instruction set (the
+// better one is picked when the program starts). Every kernel computes exactly
+// what its plain loop would: the same integers, the same tie rules.
+#include <cstdint>
+
+namespace trelvik::kernels {
+
+struct ValueAt {
+  int32_t value;
+  int32_t index;  // -1 when the range was empty
+};
+
+// row[j] = CellMetres(x[j] - x[i], y[j] - y[i]) for every j in [0, n); row[i] = 0.
+void DistanceRow(const double* x, const double* y, int32_t n, int32_t i, int32_t* row);
+
+// The greatest v[j] over [begin, end) and the first j holding it.
+ValueAt FirstMax(const int32_t* v, int32_t begin, int32_t end);
+
+// The greatest a[j] + b[j] over [begin, end) and the last j holding it.
+ValueAt LastMaxOfSum(const int32_t* a, const int32_t* b, int32_t begin, int32_t end);
+
+struct LegMaxima {
+  int32_t flat;  // greatest rowK[m] + rowL[m]; -1 for an empty range
+  int32_t fai;   // the same over the m that pass the 28 % rule; -1 when none does
+};
+
+// Legs over turnpoint 2 in [begin, end) of the triangles with turnpoint 1 k,
+// turnpoint 3 l and closing leg `closing`: rowK[m] = D(k, m), rowL[m] = D(m, l).
+// `withFai` false leaves fai at -1. All cells must be at most kFaiVectorLimit.
+LegMaxima TriangleLegMaxima(const int32_t* rowK, const int32_t* rowL, int32_t begin, int32_t end, int32_t closing,
+                            bool withFai);
+
+// Cells up to this keep 25 x leg + 24 and 7 x perimeter inside 32 bits.
+inline constexpr int32_t kFaiVectorLimit = 80000000;
+
+// dst[j] = max(dst[j], src[j]) over [begin, end).
+void FoldMax(int32_t* dst, const int32_t* src, int32_t begin, int32_t end);
+
+}  // namespace trelvik::kernels

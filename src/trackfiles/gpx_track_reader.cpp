@@ -1,0 +1,165 @@
+#include "trackfiles/gpx_track_reader.hpp"
+
+#include <cmath>
+#include <new>
+#include <string>
+#include <vector>
+
+#include "base/c_format.hpp"
+#include "base/message_box.hpp"
+#include "records/number_parsers.hpp"
+#include "trackfiles/kml_values.hpp"
+#include "trackfiles/xml_attributes.hpp"
+#include "trackfiles/xml_text.hpp"
+#include "trackfiles/xml_walker.hpp"
+
+namespace trelvik {
+namespace {
+
+constexpr const char* kCaption = "Parsing track log file";
+constexpr size_t kMaxSegments = 100;
+constexpr double kMaxHeightMetres = 200000000.0;  // keeps ele x 10 inside 32 bits
+
+// "gpx" / "trk" / "trkseg" / "trkpt" at depths 1 to 4.
+enum class State { Outside, Gpx, Track, Segment, Point };
+
+class SegmentWalk : public XmlElementHandler {
+ public:
+  std::vector<std::vector<TrackPoint>> segments;
+  std::string error;
+
+  XmlStep OnStart(const char* name, char* attributes, int depth, const XmlToken&) override {
+    const std::string_view tag(name);
+    if (tag == "gpx" && depth == 1) {
+      state_ = State::Gpx;
+    } else if (tag == "trk") {
+      state_ = depth == 2 && state_ == State::Gpx ? State::Track : State::Outside;
+    } else if (tag == "trkseg") {
+      if (depth == 3 && state_ == State::Track) {
+        state_ = State::Segment;
+        points_.clear();
+        points_.reserve(1000);
+      } else {
+        state_ = State::Outside;
+      }
+    } else if (tag == "trkpt" && depth == 4 && state_ == State::Segment) {
+      state_ = State::Point;
+      attributes_ = attributes;
+      ele_ = nullptr;
+      time_ = nullptr;
+      hasEle_ = false;
+      hasTime_ = false;
+    }
+    return XmlStep::Continue;
+  }
+
+  XmlStep OnEnd(const char* name, char* text, int, const XmlToken&) override {
+    const std::string_view tag(name);
+    if (state_ == State::Point) {
+      if (tag == "ele") {
+        ele_ = text;
+        hasEle_ = true;
+      } else if (tag == "time") {
+        time_ = text;
+        hasTime_ = true;
+      } else if (tag == "trkpt") {
+        state_ = State::Segment;
+        return StorePoint();
+      }
+    } else if (state_ == State::Segment && tag == "trkseg") {
+      state_ = State::Track;
+      if (!points_.empty()) {
+        if (segments.size() >= kMaxSegments) return Fail("Too many track segments");
+        segments.push_back(std::move(points_));
+        points_ = {};
+      }
+    } else if (state_ == State::Track && tag == "trk") {
+      state_ = State::Gpx;
+    }
+    return XmlStep::Continue;
+  }
+
+ private:
+  XmlStep StorePoint() {
+    const int number = static_cast<int>(points_.size()) + 1;
+    if (attributes_ == nullptr || !hasTime_) return Fail(CFormat("Missing tag(s) for position %d", number));
+    if (NormalizeSpace(attributes_) == 0 || NormalizeSpace(time_) == 0) {
+      return Fail(CFormat("Missing data for position %d", number));
+    }
+    TrackPoint point;
+    bool hasZone = false;
+    if (ParseXmlDateTime(time_, point.time, hasZone) != 0) return Fail(CFormat("Bad time data for position %d", number));
+    if (hasEle_) {
+      double ele = 0;
+      NormalizeSpace(ele_);
+      if (ParseSignedReal(ele_ != nullptr ? ele_ : "", ele) != 0 || !(std::fabs(ele) < kMaxHeightMetres)) {
+        return Fail(CFormat("Bad height data for position %d", number));
+      }
+      point.gpsAlt = static_cast<int32_t>(ele * 10);
+    }
+    double lat = 0;
+    double lon = 0;
+    if (GetXmlAttrReal(attributes_, "lat", lat) != 0 || !(std::fabs(lat) <= 90.0)) {
+      return Fail(CFormat("Missing/bad latitude data in position %d", number));
+    }
+    if (GetXmlAttrReal(attributes_, "lon", lon) != 0 || !(std::fabs(lon) <= 180.0)) {
+      return Fail(CFormat("Missing/bad longitude data in position %d", number));
+    }
+    point.lat = DegreesToSemicircle(lat);
+    point.lon = DegreesToSemicircle(lon);
+    points_.push_back(point);
+    return XmlStep::Continue;
+  }
+
+  XmlStep Fail(std::string message) {
+    error = std::move(message);
+    return XmlStep::Fail;
+  }
+
+  State state_ = State::Outside;
+  std::vector<TrackPoint> points_;
+  char* attributes_ = nullptr;
+  char* ele_ = nullptr;
+  char* time_ = nullptr;
+  bool hasEle_ = false;
+  bool hasTime_ = false;
+};
+
+XmlTrackResult Read(UserInterface& ui, std::string_view text, const TrackListChooser& chooseTrack) {
+  std::string copy(text);  // the tokenizer writes into its text
+  SegmentWalk walk;
+  XmlWalkOptions options;
+  options.firstTag = XmlFirstTag::RequireDeclaration;
+  if (WalkXml(copy.data(), options, walk, walk.error) == kXmlWalkFailed) {
+    ShowError(ui, walk.error, kCaption);
+    return {};
+  }
+  if (walk.segments.empty()) {
+    ShowError(ui, "No tracks found", kCaption);
+    return {};
+  }
+  size_t chosen = 0;
+  if (walk.segments.size() > 1) {
+    TrackListRequest request{"Track List", "Select one of these tracks", "Date / time", "OK", "Cancel", {}};
+    for (const auto& segment : walk.segments) request.lines.push_back(TrackListLine(segment.front().time));
+    const int line = ChooseTrack(chooseTrack, request);
+    if (line < 0) return {};  // Cancel, or OK with nothing chosen: nothing to read
+    chosen = static_cast<size_t>(line);
+  }
+  XmlTrackResult result;
+  result.points = std::move(walk.segments[chosen]);
+  return result;
+}
+
+}  // namespace
+
+XmlTrackResult ReadGpxTrack(UserInterface& ui, std::string_view text, const TrackListChooser& chooseTrack) {
+  try {
+    return Read(ui, text, chooseTrack);
+  } catch (const std::bad_alloc&) {
+    ShowError(ui, "Track log memory allocation", kCaption);
+    return {};
+  }
+}
+
+}  // namespace trelvik

@@ -1,0 +1,313 @@
+#include "trackfiles/kml_track_reader.hpp"
+
+#include <cstring>
+#include <new>
+#include <string>
+#include <vector>
+
+#include "base/c_format.hpp"
+#include "base/message_box.hpp"
+#include "trackfiles/kml_hash.hpp"
+#include "trackfiles/kml_values.hpp"
+#include "trackfiles/xml_attributes.hpp"
+#include "trackfiles/xml_text.hpp"
+#include "trackfiles/xml_walker.hpp"
+
+namespace trelvik {
+namespace {
+
+constexpr const char* kCaption = "Parsing track log file";
+constexpr size_t kMaxTracks = 50;
+constexpr size_t kAttrLimit = 79;
+
+// Where one track placemark's parts stand in the tokenised text.
+struct TrackTexts {
+  char* fsInfo = nullptr;  // normalised attribute text of <FsInfo>
+  char* offsets = nullptr;
+  char* pressure = nullptr;
+  bool hasPressure = false;
+  char* coordinates = nullptr;
+};
+
+enum class State { Outside, Folder, Placemark, Metadata, FsInfo, Offsets, Pressure, LineString, Coordinates };
+
+class TrackWalk : public XmlElementHandler {
+ public:
+  std::vector<TrackTexts> tracks;
+  std::string error;
+  bool limitReached = false;
+
+  XmlStep OnStart(const char* name, char* attributes, int depth, const XmlToken&) override {
+    const std::string_view tag(name);
+    switch (state_) {
+      case State::Outside:
+        if (tag == "Folder") {
+          if (tracks.size() >= kMaxTracks) {
+            limitReached = true;
+            return XmlStep::Stop;
+          }
+          folderDepth_ = depth;
+          folderHasTrack_ = false;
+          state_ = State::Folder;
+        }
+        break;
+      case State::Folder:
+        if (tag == "Placemark") {
+          placemarkDepth_ = depth;
+          current_ = TrackTexts{};
+          placemarkHasTrack_ = false;
+          state_ = State::Placemark;
+        }
+        break;
+      case State::Placemark:
+        if (tag == "Metadata" && depth == placemarkDepth_ + 1) {
+          NormalizeSpace(attributes);
+          std::string type;
+          if (GetXmlAttrText(attributes, "type", type, 30) == 0 && type == "track") {
+            if (placemarkHasTrack_) return Fail("Multiple tracks in one <Placemark> element");
+            placemarkHasTrack_ = true;
+            state_ = State::Metadata;
+          }
+        } else if (tag == "LineString" && depth == placemarkDepth_ + 1) {
+          state_ = State::LineString;
+        }
+        break;
+      case State::Metadata:
+        if (tag == "FsInfo" && depth == placemarkDepth_ + 2) {
+          NormalizeSpace(attributes);
+          current_.fsInfo = attributes;
+          state_ = State::FsInfo;
+        }
+        break;
+      case State::FsInfo:
+        if (depth == placemarkDepth_ + 3) {
+          if (tag == "SecondsFromTimeOfFirstPoint") state_ = State::Offsets;
+          if (tag == "PressureAltitude") state_ = State::Pressure;
+        }
+        break;
+      case State::LineString:
+        if (tag == "coordinates" && depth == placemarkDepth_ + 2) state_ = State::Coordinates;
+        break;
+      case State::Offsets:
+      case State::Pressure:
+      case State::Coordinates:
+        break;
+    }
+    return XmlStep::Continue;
+  }
+
+  XmlStep OnEnd(const char* name, char* text, int depth, const XmlToken&) override {
+    const std::string_view tag(name);
+    const int p = placemarkDepth_;
+    switch (state_) {
+      case State::Folder:
+        if (tag == "Folder" && depth == folderDepth_) state_ = State::Outside;
+        break;
+      case State::Placemark:
+        if (tag == "Placemark" && depth == p) {
+          if (placemarkHasTrack_) {
+            if (folderHasTrack_) return Fail("Multiple tracks in one <Folder> element");
+            folderHasTrack_ = true;
+            tracks.push_back(current_);
+          }
+          state_ = State::Folder;
+        }
+        break;
+      case State::Metadata:
+        if (tag == "Metadata" && depth == p + 1) state_ = State::Placemark;
+        break;
+      case State::FsInfo:
+        if (tag == "FsInfo" && depth == p + 2) state_ = State::Metadata;
+        break;
+      case State::Offsets:
+        if (tag == "SecondsFromTimeOfFirstPoint" && depth == p + 3) {
+          current_.offsets = text;
+          state_ = State::FsInfo;
+        }
+        break;
+      case State::Pressure:
+        if (tag == "PressureAltitude" && depth == p + 3) {
+          current_.pressure = text;
+          current_.hasPressure = true;
+          state_ = State::FsInfo;
+        }
+        break;
+      case State::LineString:
+        if (tag == "LineString" && depth == p + 1) state_ = State::Placemark;
+        break;
+      case State::Coordinates:
+        if (tag == "coordinates" && depth == p + 2) {
+          current_.coordinates = text;
+          state_ = State::LineString;
+        }
+        break;
+      case State::Outside:
+        break;
+    }
+    return XmlStep::Continue;
+  }
+
+ private:
+  XmlStep Fail(const char* message) {
+    error = message;
+    return XmlStep::Fail;
+  }
+
+  State state_ = State::Outside;
+  int folderDepth_ = 0;
+  int placemarkDepth_ = 0;
+  bool folderHasTrack_ = false;
+  bool placemarkHasTrack_ = false;
+  TrackTexts current_;
+};
+
+std::string TimeOfFirstPointLine(const char* fsInfo) {
+  std::string value;
+  if (GetXmlAttrText(fsInfo, "time_of_first_point", value, kAttrLimit) != 0 || value.empty()) {
+    return "Missing track time";
+  }
+  TrackTime time = 0;
+  bool hasZone = false;
+  if (ParseXmlDateTime(value.c_str(), time, hasZone) != 0) return "Bad track time";
+  return TrackListLine(time);
+}
+
+// Turns the chosen track's texts into points and checks its hash; an error
+// text on failure.
+class TrackDecoder {
+ public:
+  explicit TrackDecoder(TrackTexts& texts) : texts_(texts) {}
+
+  std::string Decode(XmlTrackResult& result) {
+    if (texts_.fsInfo == nullptr || *texts_.fsInfo == '\0') return "No track log information found";
+    if (NormalizeSpace(texts_.offsets) == 0) return "No track log time offsets found";
+    if (texts_.hasPressure) NormalizeSpace(texts_.pressure);
+    if (NormalizeSpace(texts_.coordinates) == 0) return "No track log positions found";
+
+    StartKmlHash(hash_);
+    TrackTime base = 0;  // a track without time_of_first_point starts at time 0
+    bool hasZone = false;
+    std::string value;
+    if (GetXmlAttrText(texts_.fsInfo, "time_of_first_point", value, kAttrLimit) == 0 && !value.empty()) {
+      if (ParseXmlDateTime(value.c_str(), base, hasZone) != 0) return "Bad time_of_first_point";
+      Sha1Update(hash_, value);
+    }
+    for (const char* name : {"instrument", "downloaded"}) {
+      if (GetXmlAttrText(texts_.fsInfo, name, value, kAttrLimit) == 0 && !value.empty()) Sha1Update(hash_, value);
+    }
+    Sha1Update(hash_, texts_.offsets);
+
+    std::vector<TrackPoint>& points = result.points;
+    points.reserve(1000);
+    const char* cursor = texts_.offsets;
+    int32_t offset = 0;
+    int item;
+    while ((item = NextKmlInteger(cursor, offset)) == kKmlListItem) {
+      TrackPoint point;
+      point.flags = points.empty() ? kNewSegment : 0;
+      point.time = base + static_cast<uint32_t>(offset);
+      points.push_back(point);
+    }
+    if (item == kKmlListBad) return "Bad <SecondsFromTimeOfFirstPoint> data";
+
+    if (texts_.hasPressure) {
+      std::string error = DecodePressure(points);
+      if (!error.empty()) return error;
+      result.hasPressureAltitude = 1;
+    }
+    std::string error = DecodeCoordinates(points);
+    if (!error.empty()) return error;
+
+    std::string expected;
+    const std::string digest = Sha1Final(hash_);
+    if (GetXmlAttrText(texts_.fsInfo, "hash", expected, kAttrLimit) == 0 && expected == digest) {
+      result.signatureValid = 2;
+      result.utcTimes = hasZone ? 1 : 0;
+    }
+    return {};
+  }
+
+ private:
+  std::string DecodePressure(std::vector<TrackPoint>& points) {
+    const char* cursor = texts_.pressure != nullptr ? texts_.pressure : "";
+    for (size_t i = 0; i < points.size(); ++i) {
+      int32_t altitude = 0;
+      const int item = NextKmlInteger(cursor, altitude);
+      if (item == kKmlListEnd) return "Bad number of positions in <PressureAltitude>";
+      if (item == kKmlListBad) return "Bad <PressureAltitude> data";
+      points[i].baroAlt = altitude;
+      Sha1Update(hash_, CFormat(i + 1 < points.size() ? "%d " : "%d", altitude));
+    }
+    if (*cursor != '\0') return "Bad number of positions in <PressureAltitude>";
+    return {};
+  }
+
+  std::string DecodeCoordinates(std::vector<TrackPoint>& points) {
+    const char* cursor = texts_.coordinates;
+    for (size_t i = 0;; ++i) {
+      KmlCoordinate coordinate;
+      const int item = NextKmlCoordinate(cursor, coordinate);
+      if (item == kKmlListBad) return "Bad <coordinates> data";
+      if (item == kKmlListEnd) {
+        if (i != points.size()) return "Bad number of positions in <coordinates>";
+        return {};
+      }
+      if (i >= points.size()) return "Bad number of positions in <coordinates>";
+      // The hash covers the re-formatted numbers, so 8.5 and 8.500000 are the same text.
+      Sha1Update(hash_, CFormat(i + 1 < points.size() ? "%.6f,%.6f,%d " : "%.6f,%.6f,%d", coordinate.lon,
+                                coordinate.lat, coordinate.alt));
+      points[i].lat = DegreesToSemicircle(coordinate.lat);
+      points[i].lon = DegreesToSemicircle(coordinate.lon);
+      points[i].gpsAlt = coordinate.alt * 10;
+    }
+  }
+
+  TrackTexts& texts_;
+  Sha1State hash_;
+};
+
+XmlTrackResult Read(UserInterface& ui, std::string_view text, bool silent, const TrackListChooser& chooseTrack) {
+  auto report = [&](std::string_view message) {
+    if (!silent) ShowError(ui, message, kCaption);
+    return XmlTrackResult{};
+  };
+  std::string copy(text);  // the tokenizer writes into its text
+  TrackWalk walk;
+  const int walked = WalkXml(copy.data(), XmlWalkOptions{}, walk, walk.error);
+  if (walked == kXmlWalkFailed) return report(walk.error);
+  if (walk.limitReached && !silent) {
+    ShowWarning(ui, CFormat("Number of tracks limited to %d", static_cast<int>(kMaxTracks)), kCaption);
+  }
+  if (walk.tracks.empty()) return report("No track log found");
+
+  size_t chosen = 0;
+  if (walk.tracks.size() > 1 && !silent) {
+    TrackListRequest request{"Track List", "Select one of these tracks", "Date / time", "OK", "&Cancel", {}};
+    for (const TrackTexts& track : walk.tracks) request.lines.push_back(TimeOfFirstPointLine(track.fsInfo));
+    const int line = ChooseTrack(chooseTrack, request);
+    if (line == kTrackListCancelled) return {};
+    if (line < 0) {
+      ShowError(ui, "Dialog box error", "Select track");
+      return {};
+    }
+    chosen = static_cast<size_t>(line);
+  }
+  XmlTrackResult result;
+  const std::string error = TrackDecoder(walk.tracks[chosen]).Decode(result);
+  if (!error.empty()) return report(error);
+  return result;
+}
+
+}  // namespace
+
+XmlTrackResult ReadKmlTrack(UserInterface& ui, std::string_view text, bool silent,
+                            const TrackListChooser& chooseTrack) {
+  try {
+    return Read(ui, text, silent, chooseTrack);
+  } catch (const std::bad_alloc&) {
+    if (!silent) ShowError(ui, "Track log memory allocation", kCaption);
+    return {};
+  }
+}
+
+}  // namespace trelvik

@@ -1,0 +1,127 @@
+#include "trackfiles/xml_attributes.hpp"
+
+#include <charconv>
+#include <cstdint>
+#include <cstring>
+
+#include "trackfiles/xml_tokenizer.hpp"
+
+namespace trelvik {
+namespace {
+
+struct AttrValue {
+  const char* begin = nullptr;  // first character after the opening quote
+  const char* end = nullptr;    // the closing quote, or the end of the text
+  bool closed = false;
+};
+
+constexpr bool IsQuote(char c) { return c == '"' || c == '\''; }
+
+// Walks the attribute text word by word. A word that opens a quoted value
+// ("name=" and a quote) is skipped up to its closing quote, so that text inside
+// a value (an instrument called "x hash='1'") is never taken for an attribute.
+bool FindAttr(const char* attributes, const char* name, AttrValue& found) {
+  if (attributes == nullptr) return false;
+  const size_t nameLength = std::strlen(name);
+  const char* p = attributes;
+  while (*p != '\0') {
+    while (IsXmlSpace(*p)) ++p;
+    if (*p == '\0') break;
+    if (std::strncmp(p, name, nameLength) == 0 && p[nameLength] == '=' && IsQuote(p[nameLength + 1])) {
+      const char quote = p[nameLength + 1];
+      found.begin = p + nameLength + 2;
+      const char* close = std::strchr(found.begin, quote);
+      found.closed = close != nullptr;
+      found.end = close != nullptr ? close : found.begin + std::strlen(found.begin);
+      return true;
+    }
+    while (*p != '\0' && !IsXmlSpace(*p)) {
+      if (*p == '=' && IsQuote(p[1])) {
+        const char* close = std::strchr(p + 2, p[1]);
+        if (close == nullptr) return false;
+        p = close + 1;
+      } else {
+        ++p;
+      }
+    }
+  }
+  return false;
+}
+
+const char* SkipDigits(const char* p, const char* end) {
+  while (p < end && *p >= '0' && *p <= '9') ++p;
+  return p;
+}
+
+}  // namespace
+
+int GetXmlAttrText(const char* attributes, const char* name, std::string& value, size_t maximum) {
+  value.clear();
+  AttrValue found;
+  if (!FindAttr(attributes, name, found)) return -1;
+  const size_t length = static_cast<size_t>(found.end - found.begin);
+  value.assign(found.begin, length < maximum ? length : maximum);
+  return 0;
+}
+
+int GetXmlAttrInt(const char* attributes, const char* name, int& value) {
+  AttrValue found;
+  if (!FindAttr(attributes, name, found) || found.begin == found.end) return -1;
+  const char* p = found.begin;
+  const bool negative = *p == '-';
+  if (*p == '+' || *p == '-') ++p;
+  const char* digitsEnd = SkipDigits(p, found.end);
+  if (digitsEnd == p || digitsEnd != found.end || !found.closed) return -2;
+  int64_t number = 0;
+  for (; p < digitsEnd; ++p) {
+    number = number * 10 + (*p - '0');
+    if (number > INT32_MAX + int64_t{1}) return -2;
+  }
+  if (negative) number = -number;
+  if (number > INT32_MAX || number < INT32_MIN) return -2;
+  value = static_cast<int>(number);
+  return 0;
+}
+
+int GetXmlAttrReal(const char* attributes, const char* name, double& value) {
+  AttrValue found;
+  if (!FindAttr(attributes, name, found) || found.begin == found.end) return -1;
+  const char* p = found.begin;
+  const bool negative = *p == '-';
+  if (*p == '+' || *p == '-') ++p;
+  const char* integerEnd = SkipDigits(p, found.end);
+  if (integerEnd == p) return -2;
+  const char* numberEnd = integerEnd;
+  if (numberEnd < found.end && (*numberEnd == '.' || *numberEnd == ',')) numberEnd = SkipDigits(numberEnd + 1, found.end);
+  if (numberEnd != found.end || !found.closed) return -2;
+  // from_chars never follows the locale; the decimal comma becomes a point first.
+  std::string number(p, numberEnd);
+  if (integerEnd < numberEnd) number[static_cast<size_t>(integerEnd - p)] = '.';
+  if (number.back() == '.') number.pop_back();
+  double parsed = 0;
+  const auto [ptr, ec] = std::from_chars(number.data(), number.data() + number.size(), parsed);
+  if (ec != std::errc() || ptr != number.data() + number.size()) return -2;
+  value = negative ? -parsed : parsed;
+  return 0;
+}
+
+size_t NormalizeSpace(char* text) {
+  if (text == nullptr) return 0;
+  char* out = text;
+  const char* in = text;
+  while (IsXmlSpace(*in)) ++in;
+  while (*in != '\0') {
+    if (IsXmlSpace(*in)) {
+      while (IsXmlSpace(*in)) ++in;
+      if (*in != '\0') *out++ = ' ';
+    } else {
+      *out++ = *in++;
+    }
+  }
+  *out = '\0';
+  return static_cast<size_t>(out - text);
+}
+
+void NormalizeSpace(std::string& text) { text.resize(NormalizeSpace(text.data())); }
+
+}  // namespace trelvik

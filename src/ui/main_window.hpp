@@ -1,0 +1,139 @@
+#pragma once
+// The program's one window: product and status lines, the list with its four
+// views, the quick buttons and the menu tree, and the dispatch of every
+// command with the guards that keep commands away from a running instrument job.
+#include <QMainWindow>
+#include <QPointer>
+#include <functional>
+#include <map>
+#include <string>
+
+#include "records/track_log.hpp"
+#include "ui/list_columns.hpp"
+#include "ui/position_dialogs_state.hpp"
+
+class QAction;
+class QCheckBox;
+class QLabel;
+class QPushButton;
+class QTableView;
+
+namespace trelvik {
+
+class ListModel;
+class QtUserInterface;
+class TrackViewWindow;
+
+enum class ListSize { Small, Default, Large };
+
+struct MainWindowOptions {
+  std::string portName;           // shown in the title
+  bool commandLineJob = false;    // a command-line run is active
+  bool competitionMode = false;
+  bool compSpecial = false;
+};
+
+class MainWindow : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  // The stores and the user interfaces belong to the window thread and outlive
+  // the window. `qtUi` shows the lines and places the dialogs; the window's own
+  // messages go to `reporter` when given (the tests' recorder), else to `qtUi`.
+  MainWindow(TrackLog& log, WaypointList& waypoints, QtUserInterface& qtUi, MainWindowOptions options,
+             UserInterface* reporter = nullptr, QWidget* parent = nullptr);
+  ~MainWindow() override;
+
+  // Carries out a menu, button or shortcut command.
+  void Dispatch(int id);
+  // A command runs only when the window has a handler for it; the others are disabled.
+  bool HasHandler(int id) const { return handlers_.count(id) != 0; }
+  // Adds or replaces the handler of a command and enables its menu entry and button.
+  void SetHandler(int id, std::function<void()> handler);
+  QAction* Action(int id) const;
+  QPushButton* QuickButton(int id) const;
+
+  // The busy flag of the instrument jobs; set by a successful job start,
+  // cleared by the job's completion or the abort command.
+  bool JobRunning() const { return jobRunning_; }
+  void SetJobRunning(bool running) { jobRunning_ = running; }
+  // Asks a running job to stop; installed by whoever starts jobs.
+  void SetAbortHandler(std::function<void()> abort) { abortJob_ = std::move(abort); }
+  int ExitCode() const { return exitCode_; }
+  void SetExitCode(int code) { exitCode_ = code; }
+  bool QuitFlag() const { return quitFlag_; }
+
+  ViewMode Mode() const;
+  bool UtmDisplay() const;
+  void ShowView(ViewMode mode);
+  // Rebinds the rows after a store was replaced.
+  void RefreshList();
+  ListSize CurrentListSize() const { return listSize_; }
+  void SetListSize(ListSize size);
+  void SetPortName(const std::string& portName);
+  QString TitleText() const;
+
+  QTableView& List() const { return *list_; }
+  ListModel& Model() const { return *model_; }
+  QLabel& ProductLine() const { return *product_; }
+  QLabel& StatusLine() const { return *status_; }
+  QCheckBox& UtmBox() const { return *utmBox_; }
+  TrackViewWindow* TrackView() const { return trackView_; }
+
+ signals:
+  void listSizeChanged(trelvik::ListSize size);
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void BuildContents();
+  void BuildMenus();
+  void BuildShortcuts();
+  void InstallHandlers();
+  void UpdateColumnWidths();
+  // True (after "Busy GPS driver" under the caption) when a job runs.
+  bool RefuseWhileBusy(const char* caption);
+  // True (after "Incorrect view mode") when the list shows another view.
+  bool RefuseOtherView(ViewMode needed, const char* caption);
+  std::vector<TrackPoint> SelectedPositions() const;
+
+  void ChangeView(ViewMode mode);
+  void ToggleUtm(bool on);
+  void SelectAll();
+  void ChooseListSize(ListSize size);
+  void ShowTrackView();
+  void FillTestFlight();
+  void ChooseFont();
+  void ShowAbout();
+  void AbortTransfer();
+  void CalculateDistance();
+  void ConvertCoordinates();
+  void RunCloseSequence();
+
+  TrackLog& log_;
+  WaypointList& waypoints_;
+  QtUserInterface& qtUi_;
+  UserInterface& ui_;
+  MainWindowOptions options_;
+  std::map<int, std::function<void()>> handlers_;
+  std::map<int, QAction*> actions_;
+  std::map<int, QPushButton*> quickButtons_;
+  std::function<void()> abortJob_;
+
+  ListModel* model_ = nullptr;
+  QTableView* list_ = nullptr;
+  QLabel* product_ = nullptr;
+  QLabel* status_ = nullptr;
+  QCheckBox* utmBox_ = nullptr;
+  QPointer<TrackViewWindow> trackView_;
+  PositionDialogsState positionDialogs_;
+
+  bool jobRunning_ = false;
+  int exitCode_ = 0;
+  bool quitFlag_ = false;
+  bool closed_ = false;
+  ListSize listSize_ = ListSize::Default;
+};
+
+}  // namespace trelvik

@@ -1,0 +1,31 @@
+#include "automation/usage_text.hpp"
+
+#include <gtest/gtest.h>
+
+#include "automation/command_line_options.hpp"
+
+namespace trelvik {
+namespace {
+
+TEST(UsageText, ListsEveryOptionOnItsOwnLine) {
+  const std::string usage = UsageText();
+  for (std::string_view key : CommandLineOptionKeys()) {
+    const std::string start = "\n  /" + std::string(key);
+    const size_t at = usage.find(start);
+    ASSERT_NE(at, std::string::npos) << key;
+    const char next = usage[at + start.size()];
+    EXPECT_TRUE(next == ' ' || next == '=') << key;
+  }
+}
+
+TEST(UsageText, NamesTheExitCodes) {
+  const std::string usage = UsageText();
+  EXPECT_NE(usage.find("\n  0  success"), std::string::npos);
+  EXPECT_NE(usage.find("\n  1  the job failed\n"), std::string::npos);
+  EXPECT_NE(usage.find("\n  2  usage"), std::string::npos);
+  EXPECT_TRUE(usage.ends_with('\n'));
+  EXPECT_STREQ(kVersionText, "Trelvik 4.72");
+}
+
+}  // namespace
+}  // namespace trelvik
