@@ -35,6 +35,8 @@ std::string XmlText(std::string_view utf8) {
       out += "&lt;";
     } else if (character == "&") {
       out += "&amp;";
+    } else if (character == ">") {
+      out += "&gt;";  // "]]>" may not stand in character data
     } else {
       out += character;
     }

@@ -10,7 +10,7 @@ namespace trelvik {
 // Valid UTF-8 unchanged; anything else read as Latin-1 (each byte a code point).
 std::string FieldToUtf8(std::string_view bytes);
 
-// Character data for an XML element: "<" and "&" as references, and the
+// Character data for an XML element: "<", "&" and ">" as references, and the
 // characters XML 1.0 forbids (control characters, U+FFFE, U+FFFF) left out.
 std::string XmlText(std::string_view utf8);
 

@@ -229,19 +229,22 @@ int CoarseSearchPlain(const FlightSamples& samples, const CoarseOptions& options
   }
   CoarseResult r;
   const bool loops = options.loopSearches && options.loopFlightGap > 0;
-  phase(CoarsePhase::DistanceMatrix);
+  auto announce = [&phase](CoarsePhase p) {
+    if (phase) phase(p);
+  };
+  announce(CoarsePhase::DistanceMatrix);
   FillMatrix(samples, s);
-  phase(CoarsePhase::TwoPoints);
+  announce(CoarsePhase::TwoPoints);
   TwoPoints(s, r);
-  phase(CoarsePhase::ThreePoints);
+  announce(CoarsePhase::ThreePoints);
   ThreePoints(s, r);
-  phase(CoarsePhase::FourPoints);
+  announce(CoarsePhase::FourPoints);
   FourPoints(s, r);
-  phase(CoarsePhase::FivePoints);
+  announce(CoarsePhase::FivePoints);
   FivePoints(s, r);
-  phase(CoarsePhase::OutAndReturn);
+  announce(CoarsePhase::OutAndReturn);
   if (loops) OutAndReturn(s, options.loopFlightGap, r);
-  phase(CoarsePhase::Triangles);
+  announce(CoarsePhase::Triangles);
   if (loops && s.n >= 3) Triangles(s, options, r);
   result = r;
   return 0;

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "base/c_format.hpp"
+#include "records/text_buffer.hpp"
 #include "trackfiles/igc_records.hpp"
 
 namespace trelvik {
@@ -11,9 +12,7 @@ namespace {
 
 constexpr size_t kInitialCapacity = 800;  // points; the vector doubles from here
 
-bool IsAlphaNumeric(char c) {
-  return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
-}
+bool IsAlphaNumeric(char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 
 // The text of one line as the decoder sees it: at most kIgcLineLimit characters,
 // ending at the first carriage return.
@@ -144,13 +143,11 @@ IgcDecodeResult DecodeIgc(std::string_view bytes) {
       start = end + 1;
     }
   } catch (const std::bad_alloc&) {
-    decoder.Fail("Memory allocation error");
+    decoder.Fail(kMemoryAllocationError);
   }
   return decoder.Finish();
 }
 
-std::string SkippedRecordsText(int32_t skipped) {
-  return CFormat("%d incomplete position record(s) skipped", skipped);
-}
+std::string SkippedRecordsText(int32_t skipped) { return CFormat("%d incomplete position record(s) skipped", skipped); }
 
 }  // namespace trelvik

@@ -7,27 +7,27 @@
 #include "base/c_format.hpp"
 #include "base/crc32.hpp"
 #include "geo/angles.hpp"
+#include "records/text_buffer.hpp"
 #include "trackfiles/igc_security.hpp"
 
 namespace trelvik {
 namespace {
 
-constexpr size_t kFirstBlock = 10000;
-
-// Builds the file and runs the checksum over the signed lines as they are appended.
+// Builds the file and runs the checksum over the signed lines as they are
+// appended. After a failed append the buffer is gone and every later append fails.
 class IgcTextBuilder {
  public:
-  explicit IgcTextBuilder(std::string& text) : text_(text) {}
+  explicit IgcTextBuilder(TextBuffer& buffer) : buffer_(buffer) {}
 
   void Signed(std::string_view line) {
     Unsigned(line);
     crc_ = Crc32Update(crc_, line);
   }
-  void Unsigned(std::string_view line) { text_.append(line); }
+  void Unsigned(std::string_view line) { (void)buffer_.AppendLine(line); }
   uint32_t Crc() const { return crc_; }
 
  private:
-  std::string& text_;
+  TextBuffer& buffer_;
   uint32_t crc_ = kCrc32Initial;
 };
 
@@ -61,10 +61,10 @@ std::string BRecord(const TrackPoint& point, bool addEnl) {
   const SystemTime t = DateFromTrackTime(point.time);
   const MilliMinuteParts lat = SplitMilliMinutes(point.lat);
   const MilliMinuteParts lon = SplitMilliMinutes(point.lon);
-  std::string line = CFormat("B%02d%02d%02d%02d%02d%03d%c%03d%02d%03d%cA%05d%05d", t.hour, t.minute, t.second,
-                             lat.degrees, lat.minutes, lat.thousandths, lat.negative ? 'S' : 'N', lon.degrees,
-                             lon.minutes, lon.thousandths, lon.negative ? 'W' : 'E', point.baroAlt,
-                             IgcGpsAltitudeField(point.gpsAlt));
+  std::string line =
+      CFormat("B%02d%02d%02d%02d%02d%03d%c%03d%02d%03d%cA%05d%05d", t.hour, t.minute, t.second, lat.degrees,
+              lat.minutes, lat.thousandths, lat.negative ? 'S' : 'N', lon.degrees, lon.minutes, lon.thousandths,
+              lon.negative ? 'W' : 'E', point.baroAlt, IgcGpsAltitudeField(point.gpsAlt));
   if (addEnl) line += CFormat("%03d", IgcEnlField(point.aux));
   line += "\r\n";
   return line;
@@ -90,8 +90,8 @@ void Encode(const IgcEncoderInput& in, IgcTextBuilder& out, EncodedIgc& result) 
 
   out.Signed(CFormat("LXTV Trelvik version %d.%02d\r\n", in.programVersion / 100, in.programVersion % 100));
   const SystemTime& d = in.downloadTime;
-  out.Signed(CFormat("LXTV Downloaded %d-%02d-%02d  %02d:%02d:%02d\r\n", d.year, d.month, d.day, d.hour, d.minute,
-                     d.second));
+  out.Signed(
+      CFormat("LXTV Downloaded %d-%02d-%02d  %02d:%02d:%02d\r\n", d.year, d.month, d.day, d.hour, d.minute, d.second));
 
   result.isSigned = in.wantSecurity && in.signable == 1;
   if (result.isSigned) out.Unsigned("G" + IgcSecurityRecord(out.Crc()) + "\r\n");
@@ -115,19 +115,18 @@ int32_t IgcEnlField(float aux) {
 
 EncodedIgc EncodeIgc(const IgcEncoderInput& input) {
   EncodedIgc result;
+  TextBuffer buffer(kIgcTextBufferStart, input.textLimit);
+  if (buffer.Failed()) return result;
   try {
-    result.text.reserve(kFirstBlock);
-  } catch (const std::bad_alloc&) {
-    return result;
-  }
-  try {
-    IgcTextBuilder builder(result.text);
+    IgcTextBuilder builder(buffer);
     Encode(input, builder, result);
   } catch (const std::bad_alloc&) {
-    result = EncodedIgc{-1, {}, false};
-    return result;
+    // A line that could not even be formatted fails like a buffer that cannot grow.
+    return EncodedIgc{-1, {}, false};
   }
-  result.length = static_cast<int32_t>(result.text.size());
+  if (buffer.Failed()) return EncodedIgc{-1, {}, false};
+  result.length = static_cast<int32_t>(buffer.Length());
+  result.text = buffer.Take();
   return result;
 }
 

@@ -3,6 +3,7 @@
 // closed by the program's own G record when the points came straight from an
 // instrument. Used by the interactive save, the batch run, competition output,
 // the OLC claim file and the KML-to-IGC conversion.
+#include <cstddef>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -32,6 +33,8 @@ struct IgcEncoderInput {
   bool wantSecurity = false;
   bool addEnl = false;  // declare ENL in columns 36-38 and write it from TrackPoint::aux
   int32_t programVersion = kTrelvikVersion;
+  // The most memory the text may take; growing past it fails as an exhausted heap does.
+  std::size_t textLimit = std::string().max_size();
 };
 
 struct EncodedIgc {
@@ -47,6 +50,6 @@ struct EncodedIgc {
 
 // Field values of one B record, exposed for the tests of the rounding rules.
 int32_t IgcGpsAltitudeField(int32_t gpsAltDecimetres);  // 0 below zero, else whole metres
-int32_t IgcEnlField(float aux);                          // feet-scaled depth, 0..999
+int32_t IgcEnlField(float aux);                         // feet-scaled depth, 0..999
 
 }  // namespace trelvik

@@ -1,11 +1,12 @@
 #include "trackfiles/igc_file_read.hpp"
 
-#include <cerrno>
 #include <fcntl.h>
-#include <new>
-#include <stdexcept>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <cerrno>
+#include <new>
+#include <stdexcept>
 
 namespace trelvik {
 namespace {

@@ -22,8 +22,7 @@ std::string IgcLongName(TrackTime firstFix, const std::string& serial, int fligh
   return DashedName(firstFix, "XTV", serial, flightNumber);
 }
 
-std::string IgcRawLongName(TrackTime firstFix, const std::string& maker, const std::string& serial,
-                           int flightNumber) {
+std::string IgcRawLongName(TrackTime firstFix, const std::string& maker, const std::string& serial, int flightNumber) {
   return DashedName(firstFix, maker.c_str(), serial, flightNumber);
 }
 

@@ -14,8 +14,7 @@ char IgcDigit(int value);
 // "%d-%02d-%02d-XTV-%s-%02d.igc"
 std::string IgcLongName(TrackTime firstFix, const std::string& serial, int flightNumber);
 // "%d-%02d-%02d-%s-%s-%02d.igc" with the maker code and serial of the raw file
-std::string IgcRawLongName(TrackTime firstFix, const std::string& maker, const std::string& serial,
-                           int flightNumber);
+std::string IgcRawLongName(TrackTime firstFix, const std::string& maker, const std::string& serial, int flightNumber);
 // "%d%c%cX%s%c.igc": year mod 10, month, day and flight number as IgcDigit
 std::string IgcShortName(TrackTime firstFix, const std::string& serial, int flightNumber);
 

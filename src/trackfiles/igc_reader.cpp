@@ -3,6 +3,7 @@
 #include <new>
 
 #include "base/message_box.hpp"
+#include "records/text_buffer.hpp"
 #include "trackfiles/igc_decoder.hpp"
 #include "trackfiles/igc_file_read.hpp"
 
@@ -71,7 +72,7 @@ std::optional<std::vector<TrackPoint>> ReadIgcForCommandLine(UserInterface& ui, 
       ShowSystemError(ui, "IGC track log file read error", file.errorNumber);
       return std::nullopt;
     case IgcFileFault::Memory:
-      ShowError(ui, "Memory allocation error", kReadCaption);
+      ShowError(ui, kMemoryAllocationError, kReadCaption);
       return std::nullopt;
   }
   std::optional<IgcDecodeResult> decoded = DecodeReporting(ui, file.bytes);

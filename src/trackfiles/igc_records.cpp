@@ -96,9 +96,12 @@ IgcBRecordResult ParseIgcBRecord(std::string_view line) {
   if (seconds < 0) return fail(5);
   if (seconds > 59) return fail(6);
 
+  // 90 degrees (and 180 for longitude) pass only with zero minutes: the pole
+  // and the date line as the writer prints them, the same positions as 89
+  // degrees 60.000 minutes (179 degrees 60.000), which pass anyway.
   const int32_t latDegrees = Digits(line, 7, 2);
   if (latDegrees < 0) return fail(7);
-  if (latDegrees > 89) return fail(8);
+  if (latDegrees > 90 || (latDegrees == 90 && Digits(line, 9, 5) != 0)) return fail(8);
   const int32_t latMinutes = Digits(line, 9, 5);
   if (latMinutes < 0) return fail(9);
   if (latMinutes > 60000) return fail(10);
@@ -106,7 +109,7 @@ IgcBRecordResult ParseIgcBRecord(std::string_view line) {
 
   const int32_t lonDegrees = Digits(line, 15, 3);
   if (lonDegrees < 0) return fail(12);
-  if (lonDegrees > 179) return fail(13);
+  if (lonDegrees > 180 || (lonDegrees == 180 && Digits(line, 18, 5) != 0)) return fail(13);
   const int32_t lonMinutes = Digits(line, 18, 5);
   if (lonMinutes < 0) return fail(14);
   if (lonMinutes > 60000) return fail(15);

@@ -31,6 +31,9 @@ struct IgcBRecord {
 // Decodes the fixed fields of a B record (position 1 is the "B"). On failure
 // `error` holds the code of the first field at fault: 1-6 time, 7-11 latitude,
 // 12-16 longitude, 17 line ends at the validity, 18 an altitude not numeric.
+// Latitude degrees go to 89 and longitude degrees to 179 with up to 60.000
+// minutes; 90 and 180 degrees are taken with zero minutes only, as the writer
+// prints the pole and the date line.
 struct IgcBRecordResult {
   IgcBRecord record;
   int error = 0;

@@ -3,6 +3,9 @@
 #include "base/atomic_file.hpp"
 #include "base/c_format.hpp"
 #include "base/message_box.hpp"
+#include "records/names.hpp"
+#include "records/number_parsers.hpp"
+#include "records/text_buffer.hpp"
 #include "trackfiles/igc_encoder.hpp"
 #include "trackfiles/igc_names.hpp"
 
@@ -18,13 +21,10 @@ constexpr size_t kRawFlightNumberLimit = 7;
 constexpr size_t kSerialLimit = 3;
 constexpr int kLastFlightNumber = 35;
 
-bool IsAlphaNumeric(char c) {
-  return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
-}
+bool IsAlphaNumeric(char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 
 // A dialog field as the edit-field reader returns it: its first line, at most
-// `maximum` characters (UTF-8 characters are never split), blanks trimmed and
-// runs of blanks reduced to one.
+// `maximum` characters (a UTF-8 character is never split), blanks collapsed.
 std::string ReadField(const std::string& field, size_t maximum) {
   std::string_view text(field);
   text = text.substr(0, text.find_first_of("\r\n"));
@@ -33,25 +33,9 @@ std::string ReadField(const std::string& field, size_t maximum) {
     ++end;
     while (end < text.size() && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) ++end;
   }
-  text = text.substr(0, end);
-  std::string collapsed;
-  for (const char c : text) {
-    if (c == ' ' && (collapsed.empty() || collapsed.back() == ' ')) continue;
-    collapsed += c;
-  }
-  if (!collapsed.empty() && collapsed.back() == ' ') collapsed.pop_back();
-  return collapsed;
-}
-
-// An unsigned decimal number with the overflow rule of the text parsers.
-std::optional<int> ParseFlightNumber(const std::string& text) {
-  int value = 0;
-  for (const char c : text) {
-    if (c < '0' || c > '9') return std::nullopt;
-    if (value > 214748364) return std::nullopt;
-    value = value * 10 + (c - '0');
-  }
-  return value;
+  std::string read(text.substr(0, end));
+  CollapseBlanks(read);
+  return read;
 }
 
 uint32_t NameBits(bool longName, bool shortName) {
@@ -100,7 +84,8 @@ bool BeginIgcSave(UserInterface& ui, std::vector<TrackPoint>& positions, const I
   }
   if (varioFilter) {
     const int32_t removed = varioFilter(positions);
-    if (removed > 0) ShowInfo(ui, CFormat("%d positions have been removed due to vario filtering", removed), kWriteCaption);
+    if (removed > 0)
+      ShowInfo(ui, CFormat("%d positions have been removed due to vario filtering", removed), kWriteCaption);
   }
   return true;
 }
@@ -112,12 +97,12 @@ std::optional<int> CheckIgcFlightNumber(UserInterface& ui, const std::string& fi
     ShowError(ui, "Missing flight number", caption);
     return std::nullopt;
   }
-  const std::optional<int> number = ParseFlightNumber(text);
-  if (!number) {
+  int32_t number = 0;
+  if (ParseUnsignedInt(text, number) < 0) {
     ShowError(ui, "Bad flight number input", caption);
     return std::nullopt;
   }
-  if (*number < 1 || *number > kLastFlightNumber) {
+  if (number < 1 || number > kLastFlightNumber) {
     ShowError(ui, "Flight number out of range", caption);
     return std::nullopt;
   }
@@ -131,7 +116,8 @@ std::optional<IgcParameters> CheckIgcParameters(UserInterface& ui, const IgcDial
     ShowError(ui, "Missing pilot name", kCheckCaption);
     return std::nullopt;
   }
-  const std::optional<int> flightNumber = CheckIgcFlightNumber(ui, fields.flightNumber, kFlightNumberLimit, kCheckCaption);
+  const std::optional<int> flightNumber =
+      CheckIgcFlightNumber(ui, fields.flightNumber, kFlightNumberLimit, kCheckCaption);
   if (!flightNumber) return std::nullopt;
   p.flightNumber = *flightNumber;
   p.flightNumberText = ReadField(fields.flightNumber, kFlightNumberLimit);
@@ -190,7 +176,7 @@ IgcSaveResult SaveIgcLog(UserInterface& ui, TrackLog& log, const std::vector<Tra
   input.addEnl = p->addEnl;
   const EncodedIgc encoded = EncodeIgc(input);
   if (encoded.length <= 0) {
-    ShowError(ui, "Memory allocation error", "Encoding .igc file");
+    ShowError(ui, kMemoryAllocationError, "Encoding .igc file");
     return result;
   }
   if (const FileWriteError error = WriteFileAtomically(*path, encoded.text)) {
@@ -225,8 +211,7 @@ bool BeginRawIgcSave(UserInterface& ui, const TrackLog& log) {
   return true;
 }
 
-IgcSaveResult SaveRawIgcLog(UserInterface& ui, TrackLog& log, const RawIgcDialogFields& fields,
-                            IgcSettings& settings) {
+IgcSaveResult SaveRawIgcLog(UserInterface& ui, TrackLog& log, const RawIgcDialogFields& fields, IgcSettings& settings) {
   IgcSaveResult result;
   if (!BeginRawIgcSave(ui, log)) {
     result.outcome = IgcDialogOutcome::Close;
@@ -250,8 +235,8 @@ IgcSaveResult SaveRawIgcLog(UserInterface& ui, TrackLog& log, const RawIgcDialog
   }
   result.path = *path;
   settings.igcFlightNo = ReadField(fields.flightNumber, kRawFlightNumberLimit);
-  settings.igcSaveMask = (settings.igcSaveMask & ~(kIgcMaskLongName | kIgcMaskShortName)) |
-                         NameBits(fields.longName, fields.shortName);
+  settings.igcSaveMask =
+      (settings.igcSaveMask & ~(kIgcMaskLongName | kIgcMaskShortName)) | NameBits(fields.longName, fields.shortName);
   log.saved = 1;
   result.outcome = IgcDialogOutcome::Close;
   return result;

@@ -107,7 +107,8 @@ TEST(CommandLine, AcceptedLinesGiveExactlyTheseJobs) {
 }
 
 TEST(CommandLine, EmptyLinesDescribeNoJob) {
-  for (std::string_view line : {"", "\"\"", std::string_view("\0/EXIT", 6)}) {
+  const std::string_view lines[] = {"", "\"\"", std::string_view("\0/EXIT", 6)};
+  for (std::string_view line : lines) {
     const Parsed parsed = Parse(line);
     EXPECT_EQ(parsed.rc, 0);
     EXPECT_FALSE(parsed.result.job);

@@ -1,10 +1,11 @@
 // Real flights from many recorders: decoding, round trips through the encoder,
 // and a cross-check of our output with an independent IGC reader.
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <gtest/gtest.h>
 
 #include "base/atomic_file.hpp"
 #include "geo/angles.hpp"
@@ -28,14 +29,22 @@ struct Flight {
 
 // Fix counts as the corpus manifest lists them.
 constexpr Flight kFlights[] = {
-    {"gl-cambridge302-2018-4s.igc", 4183, 0, "CAM"},  {"gl-filser-lx5000-2017-4s.igc", 4153, 0, "FIL"},
-    {"gl-flarm-2016-4s.igc", 9762, 0, "FLA"},         {"gl-lxcolibri-2017-1s.igc", 7662, 0, "LXN"},
-    {"gl-lxnav-lx8080-2017-1s.igc", 22468, 0, "LXV"}, {"gl-lxnav-lx9070-2024-1s.igc", 24794, 0, "LXV"},
-    {"gl-midnight-nz-2009-3s.igc", 5367, 0, "BCD"},   {"gl-naviter-oudie-2018-1s.igc", 18204, 0, "NAV"},
-    {"gl-powerflarm-fusion-2022-1s.igc", 2398, 0, "FLA"}, {"gl-zander-2010-4s.igc", 4960, 0, "ZAN"},
-    {"pg-compeo-2008-10s.igc", 1070, 1, "BRA"},       {"pg-compeoplus-2008-3s.igc", 3914, 0, "BRA"},
-    {"pg-elementtrack-2023-5s.igc", 770, 0, "FLY"},   {"pg-flytec5020-2007-3s.igc", 9166, 0, "FLY"},
-    {"pg-flytec6030-2008-3s.igc", 4588, 0, "FLY"},    {"pg-flytec6030-2019-4s.igc", 1697, 0, "FLY"},
+    {"gl-cambridge302-2018-4s.igc", 4183, 0, "CAM"},
+    {"gl-filser-lx5000-2017-4s.igc", 4153, 0, "FIL"},
+    {"gl-flarm-2016-4s.igc", 9762, 0, "FLA"},
+    {"gl-lxcolibri-2017-1s.igc", 7662, 0, "LXN"},
+    {"gl-lxnav-lx8080-2017-1s.igc", 22468, 0, "LXV"},
+    {"gl-lxnav-lx9070-2024-1s.igc", 24794, 0, "LXV"},
+    {"gl-midnight-nz-2009-3s.igc", 5367, 0, "BCD"},
+    {"gl-naviter-oudie-2018-1s.igc", 18204, 0, "NAV"},
+    {"gl-powerflarm-fusion-2022-1s.igc", 2398, 0, "FLA"},
+    {"gl-zander-2010-4s.igc", 4960, 0, "ZAN"},
+    {"pg-compeo-2008-10s.igc", 1070, 1, "BRA"},
+    {"pg-compeoplus-2008-3s.igc", 3914, 0, "BRA"},
+    {"pg-elementtrack-2023-5s.igc", 770, 0, "FLY"},
+    {"pg-flytec5020-2007-3s.igc", 9166, 0, "FLY"},
+    {"pg-flytec6030-2008-3s.igc", 4588, 0, "FLY"},
+    {"pg-flytec6030-2019-4s.igc", 1697, 0, "FLY"},
 };
 
 std::string ReadFlight(const std::string& name) {

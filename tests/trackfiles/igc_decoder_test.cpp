@@ -1,6 +1,7 @@
 #include "trackfiles/igc_decoder.hpp"
 
 #include <gtest/gtest.h>
+
 #include <limits>
 
 #include "trackfiles/igc_records.hpp"
@@ -50,7 +51,7 @@ TEST(IgcDecoder, DecodesPointsMakerAndSerial) {
 
 TEST(IgcDecoder, AngleConversionRoundsHalfAwayFromZero) {
   EXPECT_EQ(MilliMinuteToSemicircle(0), 0);
-  EXPECT_EQ(MilliMinuteToSemicircle(1), 199);     // 198.84
+  EXPECT_EQ(MilliMinuteToSemicircle(1), 199);  // 198.84
   EXPECT_EQ(MilliMinuteToSemicircle(-1), -199);
   EXPECT_EQ(MilliMinuteToSemicircle(5400000), 1 << 30);  // 90 degrees
   EXPECT_EQ(MilliMinuteToSemicircle(-10800000), std::numeric_limits<int32_t>::min());
@@ -65,7 +66,9 @@ TEST(IgcDecoder, SerialRules) {
     const char* serial;
   };
   const Case cases[] = {
-      {"AXYZ", "XYZ", "000"},         {"AXYZ 123", "XYZ", "000"}, {"Axyz9a9FLIGHT:1", "xyz", "9a9"},
+      {"AXYZ", "XYZ", "000"},
+      {"AXYZ 123", "XYZ", "000"},
+      {"Axyz9a9FLIGHT:1", "xyz", "9a9"},
       {"ANAV977,FLIGHT:1", "NAV", "977"},
   };
   for (const Case& c : cases) {
@@ -127,8 +130,10 @@ TEST(IgcDecoder, PositionErrorCodes) {
       {"B1005094730500N0a815250WA0123401235", 12}, {"B1005094730500N18015250WA0123401235", 13},
       {"B1005094730500N0081525xWA0123401235", 14}, {"B1005094730500N00860001WA0123401235", 15},
       {"B1005094730500N00815250wA0123401235", 16}, {"B1005094730500N00815250WA01a3401235", 18},
-      {"B1005094730500N00815250WA0123-01235", 18}, {"B1005094730500N00815250WA01234-1235", 18},
-      {"B1005094730500N00815250WA012340123 ", 18},
+      {"B1005094730500N00815250WA0123-01235", 18}, {"B1005094730500N00815250WA0123401-35", 18},
+      {"B1005094730500N00815250WA012340123 ", 18}, {"B1005099000001N00815250WA0123401235", 8},
+      {"B1005099100000N00815250WA0123401235", 8},  {"B1005094730500N18000001WA0123401235", 13},
+      {"B1005094730500N18100000WA0123401235", 13},
   };
   for (const Case& c : cases) {
     const IgcDecodeResult r = DecodeIgc(File({"AFLY050", "HOPLT", "HFDTE140712", kB1, c.record}));
@@ -144,14 +149,17 @@ TEST(IgcDecoder, FieldLimitsThatStillDecode) {
   EXPECT_EQ(r.points[0].lon, std::numeric_limits<int32_t>::min());
   EXPECT_EQ(r.points[0].baroAlt, -9999);
   EXPECT_EQ(r.points[0].gpsAlt, -10);
+  // The pole and the date line as our writer prints them.
+  const IgcDecodeResult edge = DecodeIgc(File({"AFLY050", "HFDTE140712", "B2359599000000N18000000EV0000000000"}));
+  ASSERT_TRUE(edge.Ok()) << edge.error;
+  EXPECT_EQ(edge.points[0].lat, 1 << 30);
+  EXPECT_EQ(edge.points[0].lon, std::numeric_limits<int32_t>::min());
 }
 
 TEST(IgcDecoder, MidnightRollsOverAndSmallStepsBackStayOnTheDay) {
-  const IgcDecodeResult r = DecodeIgc(File({"AFLY050", "HFDTE311212",
-                                            "B2359504730500N00815250WA0123401235",
-                                            "B0000104730500N00815250WA0123401235",
-                                            "B1200004730500N00815250WA0123401235",
-                                            "B1130004730500N00815250WA0123401235"}));
+  const IgcDecodeResult r = DecodeIgc(
+      File({"AFLY050", "HFDTE311212", "B2359504730500N00815250WA0123401235", "B0000104730500N00815250WA0123401235",
+            "B1200004730500N00815250WA0123401235", "B1130004730500N00815250WA0123401235"}));
   ASSERT_TRUE(r.Ok()) << r.error;
   ASSERT_EQ(r.Count(), 4);
   EXPECT_EQ(r.points[1].time - r.points[0].time, 20u);
@@ -161,7 +169,7 @@ TEST(IgcDecoder, MidnightRollsOverAndSmallStepsBackStayOnTheDay) {
 
 TEST(IgcDecoder, LongDateFormsAndARepeatedSameDate) {
   const char* dateLines[][2] = {
-      {"HFDTEDATE:140712", nullptr},      {"HFDTEDATE:140712,01", nullptr}, {"HFDTE DATE:140712,2", nullptr},
+      {"HFDTEDATE:140712", nullptr},       {"HFDTEDATE:140712,01", nullptr},       {"HFDTE DATE:140712,2", nullptr},
       {"HFDTEDATE:140712", "HFDTE140712"}, {"HFDTE140712", "HFDTEDATE:140712,03"},
   };
   for (const auto& dates : dateLines) {
@@ -178,12 +186,12 @@ TEST(IgcDecoder, LastLineWithoutLineFeedIsDecoded) {
   const IgcDecodeResult r = DecodeIgc(File({"AFLY050", "HFDTE140712", kB1}) + kB2);
   ASSERT_TRUE(r.Ok()) << r.error;
   EXPECT_EQ(r.Count(), 2);
-  EXPECT_EQ(DecodeIgc(std::string("AFLY050\nHFDTE140712\n") + "B1a05").error, "Pos. error 1 on line 3");
+  EXPECT_EQ(DecodeIgc(std::string("AFLY050\nHFDTE140712\n") + "B1a05094730500N00815250WA0123401235").error,
+            "Pos. error 1 on line 3");
 }
 
 TEST(IgcDecoder, CutOffPositionRecordsAreSkippedAndCounted) {
-  const IgcDecodeResult r = DecodeIgc(File({"AFLY050", "HFDTE140712", kB1, "B1349534535414N00611417EA0",
-                                            "B", kB2}));
+  const IgcDecodeResult r = DecodeIgc(File({"AFLY050", "HFDTE140712", kB1, "B1349534535414N00611417EA0", "B", kB2}));
   ASSERT_TRUE(r.Ok()) << r.error;
   EXPECT_EQ(r.Count(), 2);
   EXPECT_EQ(r.skippedRecords, 2);

@@ -1,12 +1,14 @@
 #include "trackfiles/igc_encoder.hpp"
 
+#include <gtest/gtest.h>
+
 #include <cmath>
 #include <functional>
-#include <gtest/gtest.h>
 #include <limits>
 #include <vector>
 
 #include "geo/angles.hpp"
+#include "trackfiles/igc_decoder.hpp"
 #include "trackfiles/igc_verify.hpp"
 
 namespace trelvik {
@@ -74,12 +76,10 @@ TEST(IgcEncoder, AltitudeFields) {
     const char* fields;
   };
   const Case cases[] = {
-      {0, -3, "0000000000"},      // negative GPS altitude is written as 0
-      {-12, 0, "-001200000"},     // negative pressure altitude keeps its sign
-      {100, 15, "0010000002"},    // half a metre rounds up
-      {100, 14, "0010000001"},
-      {100, 4, "0010000000"},
-      {0, -15, "0000000000"},
+      {0, -3, "0000000000"},    // negative GPS altitude is written as 0
+      {-12, 0, "-001200000"},   // negative pressure altitude keeps its sign
+      {100, 15, "0010000002"},  // half a metre rounds up
+      {100, 14, "0010000001"}, {100, 4, "0010000000"}, {0, -15, "0000000000"},
   };
   for (const Case& c : cases) {
     TrackPoint p = ExamplePoint();
@@ -94,8 +94,8 @@ TEST(IgcEncoder, EnlField) {
     float aux;
     const char* enl;
   };
-  const Case cases[] = {{0.0f, "000"},   {10.0f, "033"}, {400.0f, "999"},
-                        {-1.0f, "000"},  {304.0f, "997"}, {std::numeric_limits<float>::quiet_NaN(), "000"},
+  const Case cases[] = {{0.0f, "000"},  {10.0f, "033"},  {400.0f, "999"},
+                        {-1.0f, "000"}, {304.0f, "997"}, {std::numeric_limits<float>::quiet_NaN(), "000"},
                         {1e30f, "999"}};
   for (const Case& c : cases) {
     TrackPoint p = ExamplePoint();
@@ -110,10 +110,27 @@ TEST(IgcEncoder, HemispheresAndTheDateLineWhereLongitudesMeet) {
   TrackPoint p = ExamplePoint();
   p.lat = Degrees(-33.5);
   p.lon = std::numeric_limits<int32_t>::min();  // 180 degrees
-  EXPECT_EQ(BLine(p).substr(7, 18), "3330000S18000000W");
+  EXPECT_EQ(BLine(p).substr(7, 17), "3330000S18000000W");
   p.lat = 0;
   p.lon = Degrees(151.25);
-  EXPECT_EQ(BLine(p).substr(7, 18), "0000000N15115000E");
+  EXPECT_EQ(BLine(p).substr(7, 17), "0000000N15115000E");
+}
+
+// Positions that round to the pole or the date line must still read back.
+TEST(IgcEncoder, PoleAndDateLineReadBack) {
+  std::vector<TrackPoint> points{ExamplePoint(), ExamplePoint()};
+  points[0].lat = 1 << 30;
+  points[0].lon = std::numeric_limits<int32_t>::max();  // rounds to 180 degrees east
+  points[1].lat = -(1 << 30);
+  points[1].lon = std::numeric_limits<int32_t>::min();
+  IgcEncoderInput input;
+  input.points = points;
+  const IgcDecodeResult decoded = DecodeIgc(EncodeIgc(input).text);
+  ASSERT_TRUE(decoded.Ok()) << decoded.error;
+  EXPECT_EQ(decoded.points[0].lat, 1 << 30);
+  EXPECT_EQ(decoded.points[0].lon, std::numeric_limits<int32_t>::min());
+  EXPECT_EQ(decoded.points[1].lat, -(1 << 30));
+  EXPECT_EQ(decoded.points[1].lon, std::numeric_limits<int32_t>::min());
 }
 
 TEST(IgcEncoder, WholeFileLineByLine) {
@@ -140,7 +157,7 @@ TEST(IgcEncoder, WholeFileLineByLine) {
   EXPECT_EQ(encoded.length, static_cast<int32_t>(encoded.text.size()));
   EXPECT_TRUE(encoded.isSigned);
   const std::vector<std::string> lines = Lines(encoded.text);
-  ASSERT_EQ(lines.size(), 16u);
+  ASSERT_EQ(lines.size(), 15u);
   const std::vector<std::string> expected = {
       "AXTV7QZ Flytec 6030",
       "HFDTE140712",
@@ -160,7 +177,7 @@ TEST(IgcEncoder, WholeFileLineByLine) {
   for (size_t i = 0; i < expected.size(); ++i) EXPECT_EQ(lines[i], expected[i]) << i;
   ASSERT_EQ(lines[14].size(), 17u);
   EXPECT_EQ(lines[14][0], 'G');
-  EXPECT_EQ(lines[15], "");  // nothing follows the G record's line end
+  EXPECT_TRUE(encoded.text.ends_with(lines[14] + "\r\n"));  // nothing follows the G record
 }
 
 TEST(IgcEncoder, EmptyTextsLeaveTheirPlacesEmpty) {
@@ -170,12 +187,39 @@ TEST(IgcEncoder, EmptyTextsLeaveTheirPlacesEmpty) {
   input.downloadTime = DateFromTrackTime(At(2013, 1, 2, 3, 4, 5));
   const std::vector<std::string> lines = Lines(EncodeIgc(input).text);
   const std::vector<std::string> expected = {
-      "AXTV ",         "HFDTE140712",           "HOPLTPILOT: ",
-      "HOGTYGLIDERTYPE: ", "HOGIDGLIDERID: ",   "HODTM100GPSDATUM: WGS-84",
-      "HOCIDCOMPETITIONID: ", "HOCCLCOMPETITION CLASS: ", "HOSITSite: ",
-      "B1005094730500N00815250WA0123401235", "LXTV Trelvik version 4.72", "LXTV Downloaded 2013-01-02  03:04:05",
+      "AXTV ",
+      "HFDTE140712",
+      "HOPLTPILOT: ",
+      "HOGTYGLIDERTYPE: ",
+      "HOGIDGLIDERID: ",
+      "HODTM100GPSDATUM: WGS-84",
+      "HOCIDCOMPETITIONID: ",
+      "HOCCLCOMPETITION CLASS: ",
+      "HOSITSite: ",
+      "B1005094730500N00815250WA0123401235",
+      "LXTV Trelvik version 4.72",
+      "LXTV Downloaded 2013-01-02  03:04:05",
   };
   EXPECT_EQ(lines, expected);
+}
+
+TEST(IgcEncoder, MemoryFailuresGiveNoText) {
+  std::vector<TrackPoint> points(400, ExamplePoint());
+  IgcEncoderInput input;
+  input.points = points;
+  input.signable = 1;
+  input.wantSecurity = true;
+  input.textLimit = 5000;  // not even the first block
+  EncodedIgc encoded = EncodeIgc(input);
+  EXPECT_EQ(encoded.length, 0);
+  EXPECT_TRUE(encoded.text.empty());
+  input.textLimit = 10000;  // the first block, but 400 B records need more
+  encoded = EncodeIgc(input);
+  EXPECT_EQ(encoded.length, -1);
+  EXPECT_TRUE(encoded.text.empty());
+  EXPECT_FALSE(encoded.isSigned);
+  input.textLimit = 40000;
+  EXPECT_GT(EncodeIgc(input).length, 10000);
 }
 
 TEST(IgcEncoder, VersionPrintsMajorDotTwoDigitMinor) {
@@ -253,7 +297,11 @@ TEST(IgcEncoder, SignedLinesDecideTheRecordAndHeaderTextsDoNot) {
   const Change changes[] = {
       {"A serial", [](IgcEncoderInput& in, auto&) { in.serial = "ABD"; }, true},
       {"A description", [](IgcEncoderInput& in, auto&) { in.description = "Flytes"; }, true},
-      {"HF date", [](IgcEncoderInput&, auto& pts) { for (auto& p : pts) p.time += 86400; }, true},
+      {"HF date",
+       [](IgcEncoderInput&, auto& pts) {
+         for (auto& p : pts) p.time += 86400;
+       },
+       true},
       {"I extension", [](IgcEncoderInput& in, auto&) { in.addEnl = true; }, true},
       {"B time", [](IgcEncoderInput&, auto& pts) { pts[1].time += 1; }, true},
       {"B latitude", [](IgcEncoderInput&, auto& pts) { pts[1].lat += 400; }, true},

@@ -15,7 +15,8 @@ TrackTime Day(int year, int month, int day) {
 }
 
 TEST(IgcNames, DigitsRunThroughTheAlphabet) {
-  const std::pair<int, char> cases[] = {{0, '0'}, {9, '9'}, {10, 'A'}, {12, 'C'}, {31, 'V'}, {35, 'Z'}, {36, '0'}, {-1, '0'}};
+  const std::pair<int, char> cases[] = {{0, '0'},  {9, '9'},  {10, 'A'}, {12, 'C'},
+                                        {31, 'V'}, {35, 'Z'}, {36, '0'}, {-1, '0'}};
   for (const auto& [value, digit] : cases) EXPECT_EQ(IgcDigit(value), digit) << value;
 }
 

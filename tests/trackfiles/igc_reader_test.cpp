@@ -47,8 +47,9 @@ TEST(IgcReader, FailureShowsTheErrorAndKeepsTheOldImage) {
 }
 
 TEST(IgcReader, CutOffRecordsAreReportedOnceAndKeptInTheRawImage) {
-  const std::string file = "AFLY050\r\nHFDTE140712\r\nB1005094730500N00815250WA0123401235\r\n"
-                           "B1349534535414N00611417EA0\r\nB1349\r\nB1005154730500N00815250WA0123401235\r\n";
+  const std::string file =
+      "AFLY050\r\nHFDTE140712\r\nB1005094730500N00815250WA0123401235\r\n"
+      "B1349534535414N00611417EA0\r\nB1349\r\nB1005154730500N00815250WA0123401235\r\n";
   ScriptedUserInterface ui;
   TrackLog log;
   const IgcTrackLogRead read = ReadIgcTrackLog(ui, file, log);
@@ -72,7 +73,8 @@ TEST(IgcReader, CommandLineReadAppendsTheExtension) {
 TEST(IgcReader, CommandLineReadFailures) {
   TempDir dir;
   ASSERT_FALSE(WriteFileAtomically(dir.File("empty.igc"), ""));
-  ASSERT_FALSE(WriteFileAtomically(dir.File("bad.igc"), "AFLY050\r\nHFDTE140712\r\nB2405094730500N00815250WA0123401235\r\n"));
+  ASSERT_FALSE(
+      WriteFileAtomically(dir.File("bad.igc"), "AFLY050\r\nHFDTE140712\r\nB2405094730500N00815250WA0123401235\r\n"));
   struct Case {
     std::string name;
     RecordedBox box;

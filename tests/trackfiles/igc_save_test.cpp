@@ -144,8 +144,9 @@ TEST(IgcSave, VarioFilterRunsOnTheCopyAndReportsWhatItRemoved) {
       EXPECT_TRUE(ui.boxes.empty());
     } else {
       ASSERT_EQ(ui.boxes.size(), 1u);
-      EXPECT_EQ(ui.boxes[0], (RecordedBox{MessageKind::Information, "3 positions have been removed due to vario filtering",
-                                          "Write IGC track log file"}));
+      EXPECT_EQ(ui.boxes[0],
+                (RecordedBox{MessageKind::Information, "3 positions have been removed due to vario filtering",
+                             "Write IGC track log file"}));
     }
   }
 }
@@ -332,9 +333,8 @@ TEST(IgcSaveRaw, WritesTheRawImageByteForByte) {
     const char* proposed;
     uint32_t mask;
   };
-  const Case cases[] = {{true, false, "2013-12-31-FLY-050-35.igc", 3u},
-                        {false, true, "3CVX050Z.igc", 5u},
-                        {false, false, "", 1u}};
+  const Case cases[] = {
+      {true, false, "2013-12-31-FLY-050-35.igc", 3u}, {false, true, "3CVX050Z.igc", 5u}, {false, false, "", 1u}};
   for (const Case& c : cases) {
     TempDir dir;
     ScriptedUserInterface ui;

@@ -1,10 +1,11 @@
 #include "trackfiles/igc_security.hpp"
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <bit>
 #include <cctype>
 #include <string>
-#include <gtest/gtest.h>
 
 #include "base/crc32.hpp"
 
@@ -41,9 +42,9 @@ TEST(IgcSecurity, RecordIsTheSaltedRegisterPairWithItsBitsPermuted) {
   for (const uint32_t crc : {0u, 1u, 0x80000000u, 0xDEADBEEFu}) {
     const auto salt = static_cast<unsigned char>(SecuritySalt);
     const uint32_t c1 = Crc32Step(crc, salt);
-    const uint32_t d = Crc32Update(kCrc32Initial, std::string{static_cast<char>(c1 >> 24), static_cast<char>(c1 >> 16),
-                                                             static_cast<char>(c1 >> 8), static_cast<char>(c1),
-                                                             SecuritySalt, SecuritySalt, SecuritySalt, SecuritySalt});
+    const uint32_t d = Crc32Update(
+        kCrc32Initial, std::string{static_cast<char>(c1 >> 24), static_cast<char>(c1 >> 16), static_cast<char>(c1 >> 8),
+                                   static_cast<char>(c1), SecuritySalt, SecuritySalt, SecuritySalt, SecuritySalt});
     const uint64_t v = (static_cast<uint64_t>(d) << 32) | c1;
     const std::string record = IgcSecurityRecord(crc);
     ASSERT_EQ(record.size(), 16u);
@@ -61,10 +62,18 @@ TEST(IgcSecurity, SignedLinesAreThoseTheRecordCovers) {
     bool isSigned;
   };
   const Case cases[] = {
-      {"AXTV123 Flytec", true}, {"B1005094730500N00815250WA0123401235", true}, {"I013638ENL", true},
-      {"HFDTE010203", true},    {"LXTV Downloaded", true},                     {"HOPLTPILOT: Anna", false},
-      {"HPPLTPILOT:x", false},  {"LFLA something", false},                     {"H", false},
-      {"L", false},             {"G0123", false},                              {"", false},
+      {"AXTV123 Flytec", true},
+      {"B1005094730500N00815250WA0123401235", true},
+      {"I013638ENL", true},
+      {"HFDTE010203", true},
+      {"LXTV Downloaded", true},
+      {"HOPLTPILOT: Anna", false},
+      {"HPPLTPILOT:x", false},
+      {"LFLA something", false},
+      {"H", false},
+      {"L", false},
+      {"G0123", false},
+      {"", false},
       {"C0000", false},
   };
   for (const Case& c : cases) EXPECT_EQ(IsIgcSignedLine(c.line), c.isSigned) << c.line;

@@ -1,6 +1,7 @@
 #include "trackfiles/igc_verify.hpp"
 
 #include <gtest/gtest.h>
+
 #include <vector>
 
 #include "base/atomic_file.hpp"
@@ -120,7 +121,8 @@ TEST(IgcVerify, VerifyFileReportsUnderSecurityCheck) {
   const VerifyFileCase cases[] = {
       {"signed", file, {MessageKind::Information, "Security check PASSED", "Security check"}},
       {"tampered", tampered, {MessageKind::Error, "Security check FAILED", "Security check"}},
-      {"unsigned", file.substr(0, file.rfind("\r\nG") + 2),
+      {"unsigned",
+       file.substr(0, file.rfind("\r\nG") + 2),
        {MessageKind::Information, "No security record", "Security check"}},
       {"empty", "", {MessageKind::Error, "File is empty", "Reading track log file"}},
       {"missing", "<none>", {MessageKind::Error, "No such file or directory", "Error opening track log file"}},
@@ -128,7 +130,9 @@ TEST(IgcVerify, VerifyFileReportsUnderSecurityCheck) {
   for (const VerifyFileCase& c : cases) {
     TempDir dir;
     const std::string path = dir.File("flight.igc");
-    if (c.content != "<none>") ASSERT_FALSE(WriteFileAtomically(path, c.content));
+    if (c.content != "<none>") {
+      ASSERT_FALSE(WriteFileAtomically(path, c.content));
+    }
     ScriptedUserInterface ui;
     ui.QueueFile(path);
     std::string igcDir = "/start";

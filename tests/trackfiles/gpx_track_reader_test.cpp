@@ -1,0 +1,121 @@
+#include "trackfiles/gpx_track_reader.hpp"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "support/scripted_user_interface.hpp"
+#include "trackfiles/kml_values.hpp"
+
+namespace trelvik {
+namespace {
+
+using testing::RecordedBox;
+using testing::ScriptedUserInterface;
+
+std::string Point(const char* attributes, const char* inner) {
+  return std::string("      <trkpt ") + attributes + ">" + inner + "</trkpt>\n";
+}
+
+std::string Segment(const std::string& points) { return "    <trkseg>\n" + points + "    </trkseg>\n"; }
+
+std::string Gpx(const std::string& segments) {
+  return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<gpx version=\"1.1\">\n  <metadata><time>2001-01-01T00:00:00Z</time>"
+         "</metadata>\n  <trk>\n    <name>x</name>\n" +
+         segments + "  </trk>\n</gpx>\n";
+}
+
+std::string TimedPoint(int minute) {
+  const std::string time = "<time>2012-07-01T10:" + std::string(minute < 10 ? "0" : "") + std::to_string(minute) +
+                           ":00Z</time>";
+  return Point("lat=\"47.5\" lon=\"8,25\"", ("<ele>512.37</ele>" + time).c_str());
+}
+
+TEST(GpxTrackReader, ReadsOneSegment) {
+  ScriptedUserInterface ui;
+  const XmlTrackResult result = ReadGpxTrack(ui, Gpx(Segment(TimedPoint(0) + TimedPoint(1))));
+  EXPECT_TRUE(ui.boxes.empty());
+  ASSERT_EQ(result.Count(), 2);
+  EXPECT_EQ(result.utcTimes, 0);
+  EXPECT_EQ(result.signatureValid, 0);
+  const TrackPoint& point = result.points[1];
+  EXPECT_EQ(point.flags, 0);
+  EXPECT_EQ(point.time, TrackTimeFromDate(SystemTime{2012, 7, 0, 1, 10, 1, 0, 0}));
+  EXPECT_EQ(point.lat, DegreesToSemicircle(47.5));
+  EXPECT_EQ(point.lon, DegreesToSemicircle(8.25));
+  EXPECT_EQ(point.gpsAlt, 5123);  // ele x 10, truncated
+  EXPECT_EQ(point.baroAlt, 0);
+}
+
+TEST(GpxTrackReader, ThreeSegmentsAskAndReturnOnlyTheChosenOne) {
+  const std::string text =
+      Gpx(Segment(TimedPoint(0)) + Segment(TimedPoint(10) + TimedPoint(11) + TimedPoint(12)) + Segment(TimedPoint(20)));
+  ScriptedUserInterface ui;
+  TrackListRequest asked;
+  const XmlTrackResult result = ReadGpxTrack(ui, text, [&](const TrackListRequest& request) {
+    asked = request;
+    return 1;
+  });
+  EXPECT_EQ(asked.lines, (std::vector<std::string>{"2012-07-01   10:00:00", "2012-07-01   10:10:00",
+                                                   "2012-07-01   10:20:00"}));
+  EXPECT_EQ(asked.cancelLabel, "Cancel");
+  ASSERT_EQ(result.Count(), 3);
+  EXPECT_EQ(result.points[0].time, TrackTimeFromDate(SystemTime{2012, 7, 0, 1, 10, 10, 0, 0}));
+
+  ScriptedUserInterface cancelled;
+  EXPECT_EQ(ReadGpxTrack(cancelled, text, [](const TrackListRequest&) { return kTrackListCancelled; }).Count(), 0);
+  EXPECT_TRUE(cancelled.boxes.empty());
+}
+
+TEST(GpxTrackReader, EmptySegmentsAndOutOfPlaceElementsAreIgnored) {
+  const std::string text = "<?xml version=\"1.0\"?><gpx><trk><trkseg></trkseg><trkseg>" + TimedPoint(1) +
+                           "</trkseg></trk><wpt lat=\"1\" lon=\"1\"><trkseg>" + TimedPoint(2) + "</trkseg></wpt></gpx>";
+  ScriptedUserInterface ui;
+  const XmlTrackResult result = ReadGpxTrack(ui, text);
+  ASSERT_EQ(result.Count(), 1);
+  EXPECT_EQ(result.points[0].time % 3600, 60u);
+}
+
+struct ErrorCase {
+  const char* name;
+  std::string text;
+  const char* message;
+};
+
+TEST(GpxTrackReader, ErrorsAreShownUnderTheReadersCaption) {
+  std::string many;
+  for (int i = 0; i < 101; ++i) many += Segment(TimedPoint(1));
+  const ErrorCase cases[] = {
+      {"utf-16", "\xFF\xFE" + Gpx(Segment(TimedPoint(0))), "Unknown BOM before opening tag '<?xml>'"},
+      {"no declaration", "<gpx/>", "Missing opening tag '<?xml>'"},
+      {"no segment", Gpx(""), "No tracks found"},
+      {"no time", Gpx(Segment(Point("lat=\"1\" lon=\"1\"", "<ele>1</ele>"))), "Missing tag(s) for position 1"},
+      {"no attributes", Gpx(Segment(TimedPoint(0) + "<trkpt><time>2012-07-01T10:00:00Z</time></trkpt>")),
+       "Missing tag(s) for position 2"},
+      {"blank attributes", Gpx(Segment("<trkpt  ><time>2012-07-01T10:00:00Z</time></trkpt>")),
+       "Missing data for position 1"},
+      {"empty time", Gpx(Segment(Point("lat=\"1\" lon=\"1\"", "<time> </time>"))), "Missing data for position 1"},
+      {"bad time", Gpx(Segment(Point("lat=\"1\" lon=\"1\"", "<time>noon</time>"))), "Bad time data for position 1"},
+      {"bad height", Gpx(Segment(Point("lat=\"1\" lon=\"1\"", "<ele>high</ele><time>2012-07-01T10:00:00</time>"))),
+       "Bad height data for position 1"},
+      {"empty height", Gpx(Segment(Point("lat=\"1\" lon=\"1\"", "<ele/><time>2012-07-01T10:00:00</time>"))),
+       "Bad height data for position 1"},
+      {"no latitude", Gpx(Segment(Point("lon=\"1\"", "<time>2012-07-01T10:00:00</time>"))),
+       "Missing/bad latitude data in position 1"},
+      {"latitude 91", Gpx(Segment(Point("lat=\"91\" lon=\"1\"", "<time>2012-07-01T10:00:00</time>"))),
+       "Missing/bad latitude data in position 1"},
+      {"bad longitude", Gpx(Segment(Point("lat=\"1\" lon=\"1e2\"", "<time>2012-07-01T10:00:00</time>"))),
+       "Missing/bad longitude data in position 1"},
+      {"101 segments", Gpx(many), "Too many track segments"},
+      {"structure", "<?xml version=\"1.0\"?><gpx><trk></gpx>", "Tag <trk> is terminated by </gpx>"},
+  };
+  for (const ErrorCase& c : cases) {
+    ScriptedUserInterface ui;
+    EXPECT_EQ(ReadGpxTrack(ui, c.text).Count(), 0) << c.name;
+    EXPECT_EQ(ui.boxes, (std::vector<RecordedBox>{{MessageKind::Error, c.message, "Parsing track log file"}}))
+        << c.name;
+  }
+}
+
+}  // namespace
+}  // namespace trelvik

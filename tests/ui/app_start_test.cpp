@@ -1,0 +1,124 @@
+// The program started as a user or a script starts it, without a display:
+// it must take the headless face and never abort for want of a display.
+#include <gtest/gtest.h>
+#include <cstdlib>
+#include <fcntl.h>
+#include <spawn.h>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+#include "support/temp_dir.hpp"
+
+extern char** environ;
+
+namespace trelvik {
+namespace {
+
+struct Run {
+  int exitCode = -1;
+  bool signalled = false;
+  std::string out;
+  std::string err;
+};
+
+std::string ReadFile(const std::string& path) {
+  std::string text;
+  if (FILE* file = std::fopen(path.c_str(), "rb")) {
+    char buffer[4096];
+    size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0) text.append(buffer, n);
+    std::fclose(file);
+  }
+  return text;
+}
+
+// Runs the program with the environment changed as given ("NAME=value" sets, "NAME" removes).
+Run RunProgram(const std::vector<std::string>& arguments, const std::vector<std::string>& environmentChanges) {
+  const char* buildDir = std::getenv("TRELVIK_BUILD_DIR");
+  const std::string program = std::string(buildDir ? buildDir : "build") + "/trelvik";
+  std::vector<std::string> environment;
+  for (char** entry = environ; *entry; ++entry) {
+    const std::string variable = *entry;
+    bool changed = false;
+    for (const std::string& change : environmentChanges) {
+      const std::string name = change.substr(0, change.find('='));
+      if (variable.compare(0, name.size() + 1, name + "=") == 0) changed = true;
+    }
+    if (!changed) environment.push_back(variable);
+  }
+  for (const std::string& change : environmentChanges) {
+    if (change.find('=') != std::string::npos) environment.push_back(change);
+  }
+  testing::TempDir dir;
+  const std::string outPath = dir.File("out"), errPath = dir.File("err");
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+  posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+  std::vector<char*> argv{const_cast<char*>(program.c_str())};
+  for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
+  argv.push_back(nullptr);
+  std::vector<char*> envp;
+  for (std::string& variable : environment) envp.push_back(variable.data());
+  envp.push_back(nullptr);
+  Run run;
+  pid_t pid = 0;
+  if (posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), envp.data()) != 0) return run;
+  posix_spawn_file_actions_destroy(&actions);
+  int status = 0;
+  waitpid(pid, &status, 0);
+  run.signalled = WIFSIGNALED(status);
+  run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  run.out = ReadFile(outPath);
+  run.err = ReadFile(errPath);
+  return run;
+}
+
+// No display at all, and displays that name servers nobody runs.
+const std::vector<std::vector<std::string>> kNoDisplay = {
+    {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"},
+    {"DISPLAY=:93", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"},
+    {"DISPLAY=127.0.0.1:93", "WAYLAND_DISPLAY=trelvik-test-none", "XDG_RUNTIME_DIR=/tmp", "QT_QPA_PLATFORM"},
+    {"DISPLAY=nonsense", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"},
+};
+
+TEST(ProgramStart, VersionAndHelpComeFirst) {
+  for (const auto& environment : kNoDisplay) {
+    const Run version = RunProgram({"--version"}, environment);
+    EXPECT_EQ(version.exitCode, 0);
+    EXPECT_EQ(version.out, "Trelvik 4.72\n");
+    const Run help = RunProgram({"--help"}, environment);
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_NE(help.out.find("/WIN=0"), std::string::npos);
+    EXPECT_NE(help.out.find("Exit codes"), std::string::npos);
+  }
+}
+
+TEST(ProgramStart, WithoutADisplayAndWithoutAJobTheUsageGoesToStandardError) {
+  for (const auto& environment : kNoDisplay) {
+    const Run run = RunProgram({}, environment);
+    EXPECT_FALSE(run.signalled) << environment[0];
+    EXPECT_EQ(run.exitCode, 2) << environment[0];
+    EXPECT_EQ(run.out, "");
+    EXPECT_NE(run.err.find("Usage"), std::string::npos) << run.err;
+  }
+}
+
+TEST(ProgramStart, HiddenWindowWithoutAJobIsHeadlessToo) {
+  const Run run = RunProgram({"/win=0"}, kNoDisplay[1]);
+  EXPECT_EQ(run.exitCode, 2);
+  EXPECT_NE(run.err.find("Usage"), std::string::npos);
+}
+
+TEST(ProgramStart, ACommandLineFaultIsReportedHeadlessWithExitCode0) {
+  const Run run = RunProgram({"/COM=0"}, kNoDisplay[0]);
+  EXPECT_FALSE(run.signalled);
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_EQ(run.err, "Parsing command line: Bad COM port\n");
+}
+
+}  // namespace
+}  // namespace trelvik
