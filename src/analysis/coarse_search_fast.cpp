@@ -33,7 +33,7 @@ constexpr int32_t kRowsPerTask = 64;
 void Allocate(Store& s, int32_t n, bool loops) {
   s.n = n;
   s.workers = OptimisationWorkerCount();
-  s.d.assign(static_cast<size_t>(n) * n, 0);
+  s.d.Reset(static_cast<size_t>(n) * n);
   s.maxFwd.assign(n, 0);
   s.farFwd.assign(n, 0);
   s.maxBack.assign(n, 0);
@@ -42,8 +42,8 @@ void Allocate(Store& s, int32_t n, bool loops) {
     s.gapRowStart.assign(n, 0);
     for (int32_t k = 1; k < n; ++k) s.gapRowStart[k] = s.gapRowStart[k - 1] + (n - k);
     const size_t cells = static_cast<size_t>(n) * (n - 1) / 2;
-    s.g.assign(cells, 0);
-    s.w.assign(cells, 0);
+    s.g.Reset(cells);
+    s.w.Reset(cells);
   }
 }
 

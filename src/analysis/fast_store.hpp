@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "analysis/large_buffer.hpp"
+
 namespace trelvik::fast {
 
 struct Store {
@@ -10,12 +12,12 @@ struct Store {
   int32_t workers = 1;
   // D as a full symmetric matrix, row-major: row i holds D(i, j) for every j,
   // so both legs of a turnpoint loop are read along rows.
-  std::vector<int32_t> d;
+  LargeBuffer<int32_t> d;
   std::vector<int32_t> maxFwd, farFwd, maxBack, farBack;
   int32_t largestCell = 0;
   // G and W for l > k, row k packed from l = k + 1.
   std::vector<int64_t> gapRowStart;
-  std::vector<int32_t> g, w;
+  LargeBuffer<int32_t> g, w;
 
   const int32_t* Row(int32_t i) const { return d.data() + static_cast<int64_t>(i) * n; }
   int32_t* Row(int32_t i) { return d.data() + static_cast<int64_t>(i) * n; }

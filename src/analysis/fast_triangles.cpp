@@ -1,15 +1,22 @@
-// Triangle search of the fast engine.
+// Triangle search of the fast engine: branch and bound over blocks of 16 samples.
 //
-// For turnpoint 1 k and turnpoint 3 l the best turnpoint 2 m maximises
-// D(k, m) + D(m, l). Its score can never exceed
-//   D(k, l) - G(k, l) + max over k<m<l of D(k, m) + max over k<m<l of D(m, l)
-// (both maxima are taken over the very cells that are summed), and for the
-// FAI triangle never (25 D(k, l) + 24) / 7 - G(k, l), since the closing leg
-// must reach 7/25 of the perimeter. A pair (k, l) whose bound is below a score
-// already reached holds no triangle that could win or tie, so only the others
-// are scanned, eight turnpoints at a time. Equal scores are settled by the
-// loop indexes (the later candidate wins), which makes the answer independent
-// of the order in which the two workers meet the pairs.
+// For turnpoints k < m < l the score is D(k, m) + D(m, l) + D(k, l) - G(k, l).
+// Every bound below is a maximum over the very cells that are summed, taken
+// over a superset of the candidates, so it can never fall below a candidate's
+// score:
+// - a pair of blocks (K, L) of turnpoint 1 and 3: the best D(k, l) - G(k, l)
+//   of its pairs plus the best, over the blocks M between, of
+//   max D(K x M) + max D(M x L);
+// - a pair (k, l): D(k, l) - G(k, l) plus the best, over the blocks M between,
+//   of max D(k, M) + max D(M, l);
+// - a block M of turnpoint 2 for the pair (k, l): D(k, l) - G(k, l) + max D(k, M) + max D(M, l).
+// The FAI triangle is further bounded by its closing leg, which must reach
+// 7/25 of the perimeter: score <= (25 D(k, l) + 24) / 7 - G(k, l).
+// Block pairs are taken best bound first, so the running best soon rules out
+// most of them; whatever is at or above the running best is scanned eight
+// turnpoints at a time, since a tie may still win. Equal scores are settled
+// by the loop indexes (the later candidate wins), which makes the answer
+// independent of the order in which the two workers meet the candidates.
 #include "analysis/fast_triangles.hpp"
 
 #include <algorithm>
@@ -19,15 +26,18 @@
 #include "analysis/parallel_workers.hpp"
 
 namespace trelvik::fast {
+
+struct SearchState {
+  std::atomic<int32_t> flat{-1};  // best scores reached so far, by any worker
+  std::atomic<int32_t> fai{-1};
+  std::atomic<int32_t> nextPair{0};
+  std::atomic<bool> stopped{false};
+  std::vector<Candidate> flats, fais;  // one per worker
+};
+
 namespace {
 
-constexpr int32_t kSeedStride = 16;
-
-struct Shared {
-  std::atomic<int32_t> flat{-1};
-  std::atomic<int32_t> fai{-1};
-  std::atomic<bool> stopped{false};
-};
+constexpr int32_t kBlock = TriangleSearch::kBlock;
 
 void RaiseTo(std::atomic<int32_t>& shared, int32_t score) {
   int32_t seen = shared.load(std::memory_order_relaxed);
@@ -56,127 +66,182 @@ bool PassesFai(int32_t a, int32_t b, int32_t closing) {
   return a >= leastLeg && b >= leastLeg && closing >= leastLeg;
 }
 
-// True when (score, k, l) comes after `best` (the turnpoint 2 still unknown).
+int32_t FaiCap(int32_t closing, int32_t gap) {
+  return static_cast<int32_t>((25 * static_cast<int64_t>(closing) + 24) / 7 - gap);
+}
+
+// True when (score, k, l) comes after `best` (its turnpoint 2 still unknown).
 bool MayBeat(int32_t score, int32_t k, int32_t l, const Candidate& best) {
   if (score != best.score) return score > best.score;
   if (k != best.i) return k > best.i;
   return l > best.j;
 }
 
-class PairScanner {
- public:
-  PairScanner(const Store& store, int32_t gap) : s_(store), gap_(gap), wide_(store.largestCell > kernels::kFaiVectorLimit) {}
-
-  // Scans turnpoint 2 of the pair (k, l) and keeps what beats the candidates.
-  void Scan(int32_t k, int32_t l, bool withFai, Candidate& flat, Candidate& fai) const {
-    const int32_t* rowK = s_.Row(k);
-    const int32_t* rowL = s_.Row(l);
-    const int32_t closing = rowK[l];
-    const int32_t base = closing - s_.g[s_.GapAt(k, l)];
-    const kernels::LegMaxima legs = wide_ ? WideLegMaxima(rowK, rowL, k + 1, l, closing, withFai)
-                                          : kernels::TriangleLegMaxima(rowK, rowL, k + 1, l, closing, withFai);
-    if (legs.flat >= 0 && MayBeat(legs.flat + base, k, l, flat)) {
-      int32_t m = l - 1;
-      while (rowK[m] + rowL[m] != legs.flat) --m;
-      flat = {legs.flat + base, k, l, m};
-    }
-    if (legs.fai >= 0 && MayBeat(legs.fai + base, k, l, fai)) {
-      int32_t m = l - 1;
-      while (rowK[m] + rowL[m] != legs.fai || !PassesFai(rowK[m], rowL[m], closing)) --m;
-      fai = {legs.fai + base, k, l, m};
-    }
-  }
-
-  int32_t Gap() const { return gap_; }
-
- private:
-  const Store& s_;
-  int32_t gap_;
-  bool wide_;
-};
+int32_t Saturate(int64_t v) { return static_cast<int32_t>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX)); }
 
 }  // namespace
 
-TriangleSearch::TriangleSearch(const Store& store) : store_(store) {
-  columnMax_.resize(store.workers);
-  for (auto& row : columnMax_) row.assign(store.n, 0);
+TriangleSearch::TriangleSearch(const Store& store) : s_(store), blocks_((store.n + kBlock - 1) / kBlock) {
+  const size_t table = static_cast<size_t>(store.n) * blocks_;
+  sampleBlockMax_.resize(table);
+  closingMax_.resize(table);
+  faiClosingMax_.resize(table);
+  blockMax_.resize(static_cast<size_t>(blocks_) * blocks_);
+  pairs_.reserve(static_cast<size_t>(blocks_) * (blocks_ + 1) / 2);
 }
 
-TriangleOutcome TriangleSearch::Run(int32_t loopFlightGap, const std::atomic<bool>* stop) {
-  const Store& s = store_;
-  const int32_t n = s.n;
-  TriangleOutcome outcome;
-  auto stopRequested = [stop] { return stop != nullptr && stop->load(std::memory_order_relaxed); };
-  if (n < 3 || stopRequested()) {
-    outcome.stopped = stopRequested();
-    return outcome;
-  }
-  const PairScanner scanner(s, loopFlightGap);
-  Shared shared;
-
-  // A coarse grid of pairs first: real triangles whose scores let the full
-  // pass skip most pairs from the start.
-  Candidate seedFlat{-1}, seedFai{-1};
-  for (int32_t k = 0; k <= n - 3; k += kSeedStride) {
-    for (int32_t l = k + 2; l < n; l += kSeedStride) {
-      if (s.g[s.GapAt(k, l)] < loopFlightGap) scanner.Scan(k, l, true, seedFlat, seedFai);
-    }
-  }
-  shared.flat = seedFlat.score;
-  shared.fai = seedFai.score;
-
-  std::vector<Candidate> flats(s.workers, Candidate{-1}), fais(s.workers, Candidate{-1});
-  RunOnWorkers(s.workers, [&](int worker) {
-    std::vector<int32_t>& columnMax = columnMax_[worker];  // max over k < m < l of D(m, l)
-    std::fill(columnMax.begin(), columnMax.end(), 0);
-    Candidate& flat = flats[worker];
-    Candidate& fai = fais[worker];
-    int32_t folded = n - 1;  // rows folded into columnMax: folded .. n - 2
-    for (int32_t k = n - 3 - worker; k >= 0; k -= s.workers) {
-      if (stopRequested() || shared.stopped.load(std::memory_order_relaxed)) {
-        shared.stopped = true;
-        return;
-      }
-      while (folded > k + 1) {
-        --folded;
-        kernels::FoldMax(columnMax.data(), s.Row(folded), folded + 1, n);
-      }
-      const int32_t* rowK = s.Row(k);
-      const int32_t* gapRow = s.g.data() + s.gapRowStart[k];  // gapRow[l - k - 1] = G(k, l)
-      int32_t pruneFlat = std::max(flat.score, shared.flat.load(std::memory_order_relaxed));
-      int32_t pruneFai = std::max(fai.score, shared.fai.load(std::memory_order_relaxed));
-      int32_t rowMax = INT32_MIN;  // max over k < m < l of D(k, m)
-      for (int32_t l = k + 2; l < n; ++l) {
-        rowMax = std::max(rowMax, rowK[l - 1]);
-        const int32_t gap = gapRow[l - k - 1];
-        if (gap >= loopFlightGap) continue;
-        const int32_t closing = rowK[l];
-        const int32_t flatBound = closing - gap + rowMax + columnMax[l];
-        const int64_t faiBound =
-            std::min<int64_t>(flatBound, (25 * static_cast<int64_t>(closing) + 24) / 7 - gap);
-        const bool withFai = faiBound >= pruneFai;
-        if (flatBound < pruneFlat && !withFai) continue;
-        scanner.Scan(k, l, withFai, flat, fai);
-        if (flat.score > pruneFlat) {
-          pruneFlat = flat.score;
-          RaiseTo(shared.flat, pruneFlat);
-        }
-        if (fai.score > pruneFai) {
-          pruneFai = fai.score;
-          RaiseTo(shared.fai, pruneFai);
-        }
+void TriangleSearch::BlockMaxima() {
+  const int32_t n = s_.n;
+  RunOnWorkers(s_.workers, [&](int worker) {
+    for (int32_t i = worker; i < n; i += s_.workers) {
+      const int32_t* row = s_.Row(i);
+      int32_t* out = sampleBlockMax_.data() + static_cast<size_t>(i) * blocks_;
+      for (int32_t b = 0; b < blocks_; ++b) {
+        out[b] = kernels::FirstMax(row, b * kBlock, std::min(n, (b + 1) * kBlock)).value;
       }
     }
   });
-  if (shared.stopped) {
+  for (int32_t a = 0; a < blocks_; ++a) {
+    for (int32_t b = 0; b < blocks_; ++b) {
+      int32_t best = 0;
+      for (int32_t i = a * kBlock; i < std::min(n, (a + 1) * kBlock); ++i) {
+        best = std::max(best, sampleBlockMax_[static_cast<size_t>(i) * blocks_ + b]);
+      }
+      blockMax_[static_cast<size_t>(a) * blocks_ + b] = best;
+    }
+  }
+}
+
+void TriangleSearch::PairBounds(int32_t loopFlightGap) {
+  const int32_t n = s_.n;
+  RunOnWorkers(s_.workers, [&](int worker) {
+    for (int32_t k = worker; k <= n - 3; k += s_.workers) {
+      const int32_t* rowK = s_.Row(k);
+      const int32_t* gapRow = s_.g.data() + s_.gapRowStart[k];  // gapRow[l - k - 1] = G(k, l)
+      int32_t* closing = closingMax_.data() + static_cast<size_t>(k) * blocks_;
+      int32_t* fai = faiClosingMax_.data() + static_cast<size_t>(k) * blocks_;
+      std::fill(closing, closing + blocks_, INT32_MIN);
+      std::fill(fai, fai + blocks_, INT32_MIN);
+      for (int32_t l = k + 2; l < n; ++l) {
+        const int32_t gap = gapRow[l - k - 1];
+        if (gap >= loopFlightGap) continue;
+        const int32_t b = l / kBlock;
+        closing[b] = std::max(closing[b], rowK[l] - gap);
+        fai[b] = std::max(fai[b], FaiCap(rowK[l], gap));
+      }
+    }
+  });
+  pairs_.clear();
+  for (int32_t first = 0; first < blocks_; ++first) {
+    for (int32_t last = first; last < blocks_; ++last) {
+      int32_t closing = INT32_MIN, fai = INT32_MIN;
+      for (int32_t k = first * kBlock; k < std::min(n - 2, (first + 1) * kBlock); ++k) {
+        closing = std::max(closing, closingMax_[static_cast<size_t>(k) * blocks_ + last]);
+        fai = std::max(fai, faiClosingMax_[static_cast<size_t>(k) * blocks_ + last]);
+      }
+      if (closing == INT32_MIN) continue;  // no pair of these blocks closes within the gap
+      int32_t legs = 0;
+      for (int32_t middle = first; middle <= last; ++middle) {
+        legs = std::max(legs, blockMax_[static_cast<size_t>(first) * blocks_ + middle] +
+                                  blockMax_[static_cast<size_t>(middle) * blocks_ + last]);
+      }
+      const int32_t flatBound = Saturate(static_cast<int64_t>(closing) + legs);
+      pairs_.push_back({first, last, flatBound, std::min(flatBound, fai)});
+    }
+  }
+  std::stable_sort(pairs_.begin(), pairs_.end(),
+                   [](const BlockPair& a, const BlockPair& b) { return a.flatBound > b.flatBound; });
+}
+
+void TriangleSearch::ScanBlockPair(const BlockPair& pair, int32_t loopFlightGap, SearchState& state, int worker) {
+  const int32_t n = s_.n;
+  const bool wide = s_.largestCell > kernels::kFaiVectorLimit;
+  Candidate& flat = state.flats[worker];
+  Candidate& fai = state.fais[worker];
+  int32_t pruneFlat = std::max(flat.score, state.flat.load(std::memory_order_relaxed));
+  int32_t pruneFai = std::max(fai.score, state.fai.load(std::memory_order_relaxed));
+  if (pair.flatBound < pruneFlat && pair.faiBound < pruneFai) return;
+  for (int32_t k = pair.first * kBlock; k < std::min(n - 2, (pair.first + 1) * kBlock); ++k) {
+    const int32_t* rowK = s_.Row(k);
+    const int32_t* gapRow = s_.g.data() + s_.gapRowStart[k];
+    const int32_t* blocksK = sampleBlockMax_.data() + static_cast<size_t>(k) * blocks_;
+    const int32_t lEnd = std::min(n, (pair.last + 1) * kBlock);
+    for (int32_t l = std::max(k + 2, pair.last * kBlock); l < lEnd; ++l) {
+      const int32_t gap = gapRow[l - k - 1];
+      if (gap >= loopFlightGap) continue;
+      const int32_t* rowL = s_.Row(l);
+      const int32_t* blocksL = sampleBlockMax_.data() + static_cast<size_t>(l) * blocks_;
+      const int32_t closing = rowK[l];
+      const int32_t base = closing - gap;
+      const int32_t faiCap = FaiCap(closing, gap);
+      const int32_t firstBlock = (k + 1) / kBlock, lastBlock = (l - 1) / kBlock;
+      const int32_t legsBound = kernels::TriangleLegMaxima(blocksK, blocksL, firstBlock, lastBlock + 1, 0, false).flat;
+      if (base + legsBound < pruneFlat && std::min(base + legsBound, faiCap) < pruneFai) continue;
+      // Turnpoint 2 block by block, skipping blocks that cannot reach the running best.
+      int32_t bestFlat = -1, bestFai = -1, flatBlock = -1, faiBlock = -1;
+      for (int32_t b = firstBlock; b <= lastBlock; ++b) {
+        const int32_t bound = base + blocksK[b] + blocksL[b];
+        const bool needFlat = bound >= pruneFlat;
+        const bool needFai = std::min(bound, faiCap) >= pruneFai;
+        if (!needFlat && !needFai) continue;
+        const int32_t begin = std::max(k + 1, b * kBlock), end = std::min(l, (b + 1) * kBlock);
+        const kernels::LegMaxima legs = wide ? WideLegMaxima(rowK, rowL, begin, end, closing, needFai)
+                                             : kernels::TriangleLegMaxima(rowK, rowL, begin, end, closing, needFai);
+        if (legs.flat >= 0 && legs.flat >= bestFlat) bestFlat = legs.flat, flatBlock = b;
+        if (legs.fai >= 0 && legs.fai >= bestFai) bestFai = legs.fai, faiBlock = b;
+      }
+      // A skipped block holds nothing at or above the running best, so the
+      // last turnpoint 2 of a score that reaches it lies in a scanned block.
+      if (bestFlat >= 0 && bestFlat + base >= pruneFlat && MayBeat(bestFlat + base, k, l, flat)) {
+        int32_t m = std::min(l, (flatBlock + 1) * kBlock) - 1;
+        while (rowK[m] + rowL[m] != bestFlat) --m;
+        flat = {bestFlat + base, k, l, m};
+        if (flat.score > pruneFlat) {
+          pruneFlat = flat.score;
+          RaiseTo(state.flat, pruneFlat);
+        }
+      }
+      if (bestFai >= 0 && bestFai + base >= pruneFai && MayBeat(bestFai + base, k, l, fai)) {
+        int32_t m = std::min(l, (faiBlock + 1) * kBlock) - 1;
+        while (rowK[m] + rowL[m] != bestFai || !PassesFai(rowK[m], rowL[m], closing)) --m;
+        fai = {bestFai + base, k, l, m};
+        if (fai.score > pruneFai) {
+          pruneFai = fai.score;
+          RaiseTo(state.fai, pruneFai);
+        }
+      }
+    }
+  }
+}
+
+TriangleOutcome TriangleSearch::Run(int32_t loopFlightGap, const std::atomic<bool>* stop) {
+  TriangleOutcome outcome;
+  auto stopRequested = [stop] { return stop != nullptr && stop->load(std::memory_order_relaxed); };
+  if (s_.n < 3 || stopRequested()) {
+    outcome.stopped = stopRequested();
+    return outcome;
+  }
+  BlockMaxima();
+  PairBounds(loopFlightGap);
+  SearchState state;
+  state.flats.assign(s_.workers, Candidate{-1});
+  state.fais.assign(s_.workers, Candidate{-1});
+  RunOnWorkers(s_.workers, [&](int worker) {
+    for (int32_t p = state.nextPair++; p < static_cast<int32_t>(pairs_.size()); p = state.nextPair++) {
+      if (stopRequested()) {
+        state.stopped = true;
+        return;
+      }
+      ScanBlockPair(pairs_[p], loopFlightGap, state, worker);
+    }
+  });
+  if (state.stopped) {
     outcome.stopped = true;
     return outcome;
   }
-  outcome.flat = seedFlat;
-  outcome.fai = seedFai;
-  for (int worker = 0; worker < s.workers; ++worker) {
-    if (flats[worker].Beats(outcome.flat)) outcome.flat = flats[worker];
-    if (fais[worker].Beats(outcome.fai)) outcome.fai = fais[worker];
+  for (int worker = 0; worker < s_.workers; ++worker) {
+    if (state.flats[worker].Beats(outcome.flat)) outcome.flat = state.flats[worker];
+    if (state.fais[worker].Beats(outcome.fai)) outcome.fai = state.fais[worker];
   }
   return outcome;
 }

@@ -12,8 +12,6 @@ namespace {
 
 constexpr size_t kInitialCapacity = 800;  // points; the vector doubles from here
 
-bool IsAlphaNumeric(char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
-
 // The text of one line as the decoder sees it: at most kIgcLineLimit characters,
 // ending at the first carriage return.
 std::string_view VisibleText(std::string_view line) {
@@ -75,7 +73,7 @@ class IgcDecoder {
       return false;
     }
     for (size_t i = 1; i < 4; ++i) {
-      if (!IsAlphaNumeric(line[i])) {
+      if (!IsIgcAlphaNumeric(line[i])) {
         Fail("Bad IGC manufacturer found in the A-record");
         return false;
       }
@@ -86,7 +84,7 @@ class IgcDecoder {
       return true;
     }
     for (size_t i = 4; i < 7; ++i) {
-      if (i >= line.size() || !IsAlphaNumeric(line[i])) {
+      if (i >= line.size() || !IsIgcAlphaNumeric(line[i])) {
         Fail("Bad serial number found in the A-record");
         return false;
       }

@@ -14,6 +14,11 @@ namespace trelvik {
 // two altitudes). Shorter records are ones an instrument cut off.
 inline constexpr size_t kIgcBRecordLength = 35;
 
+// The characters IGC allows in maker codes and serials: ASCII letters and digits.
+constexpr bool IsIgcAlphaNumeric(char c) {
+  return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+
 // The date of an "HFDTE" line: the short form "HFDTEDDMMYY" or the long form
 // "HFDTEDATE:DDMMYY" (with or without a blank after HFDTE, optionally followed
 // by ",NN"). Day 1..31, month 1..12, year 2000 + YY. Midnight of that day, or

@@ -8,6 +8,7 @@
 #include "records/text_buffer.hpp"
 #include "trackfiles/igc_encoder.hpp"
 #include "trackfiles/igc_names.hpp"
+#include "trackfiles/igc_records.hpp"
 
 namespace trelvik {
 namespace {
@@ -20,8 +21,6 @@ constexpr size_t kFlightNumberLimit = 10;
 constexpr size_t kRawFlightNumberLimit = 7;
 constexpr size_t kSerialLimit = 3;
 constexpr int kLastFlightNumber = 35;
-
-bool IsAlphaNumeric(char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 
 // A dialog field as the edit-field reader returns it: its first line, at most
 // `maximum` characters (a UTF-8 character is never split), blanks collapsed.
@@ -132,7 +131,7 @@ std::optional<IgcParameters> CheckIgcParameters(UserInterface& ui, const IgcDial
     return std::nullopt;
   }
   for (const char c : p.serial) {
-    if (!IsAlphaNumeric(c)) {
+    if (!IsIgcAlphaNumeric(c)) {
       ShowError(ui, "FR serial number not alpha-numeric", kCheckCaption);
       return std::nullopt;
     }

@@ -41,7 +41,7 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, FaultInjectorTest,
     ::testing::Values(FaultCase{"no fault", Plan(-1, -1, 0, -1), "L1\nL2\nL3\nL4\n", false},
                       FaultCase{"silence", Plan(7, -1, 0, -1), "L1\nL2\nL", false},
-                      FaultCase{"garbage", Plan(-1, 3, 0, -1), "L1\n\xFF\x00\xA5L2\nL3\nL4\n", false},
+                      FaultCase{"garbage", Plan(-1, 3, 0, -1), std::string("L1\n\xFF\x00\xA5L2\nL3\nL4\n", 15), false},
                       FaultCase{"dropped line", Plan(-1, -1, 3, -1), "L1\nL2\nL4\n", false},
                       FaultCase{"hang-up", Plan(-1, -1, 0, 4), "L1\nL", true},
                       FaultCase{"hang-up at a piece's end", Plan(-1, -1, 0, 6), "L1\nL2\n", true}));
@@ -60,8 +60,9 @@ TEST(SimPluginTest, NmeaInstrumentAnswersEverySentence) {
   std::unique_ptr<SimInstrument> instrument = FindSimPlugin("nmea")->create({}, error);
   std::string reply;
   instrument->Receive("\x11$PBRSNP,*21\r", reply);
-  instrument->Receive("\n$PBRSNP,*22\r\n$PTRVQ,2*", reply);
-  instrument->Receive("3C\r\n", reply);
+  const std::string query = Sentence("PTRVQ,2");
+  instrument->Receive("\n$PBRSNP,*22\r\n" + query.substr(0, 8), reply);
+  instrument->Receive(query.substr(8), reply);
   EXPECT_EQ(reply, Sentence("PTRVA,PBRSNP") + Sentence("PTRVE,BADSUM") + Sentence("PTRVD,1") + Sentence("PTRVD,2"));
 }
 

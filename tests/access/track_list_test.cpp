@@ -22,13 +22,11 @@ TrackTime At(int year, int month, int day, int hour, int minute, int second) {
 }
 
 // Entries 0 and 2 filled, 1 empty.
-GpsJob JobWithTwoFlights() {
-  GpsJob job;
+void FillTwoFlights(GpsJob& job) {
   job.portName = "/dev/ttyUSB0";
   job.modelName = "COMPEO";
   job.flightList[0] = {At(2024, 7, 3, 10, 5, 9), 2 * 3600 + 3 * 60 + 4};
   job.flightList[2] = {At(2024, 7, 1, 9, 0, 0), 25 * 3600};
-  return job;
 }
 
 std::vector<int> Selected(const GpsJob& job) {
@@ -48,12 +46,15 @@ struct SelectCase {
 class SelectFromCommandLineTest : public ::testing::TestWithParam<SelectCase> {};
 
 TEST_P(SelectFromCommandLineTest, SetsOnlyListedFilledEntries) {
-  GpsJob job = JobWithTwoFlights();
+  GpsJob job;
+  FillTwoFlights(job);
   SelectTrack(job, 50);  // an earlier selection is cleared
   TrackListValues values = EmptyTrackList();
   std::copy(GetParam().trackList.begin(), GetParam().trackList.end(), values.begin());
   EXPECT_EQ(SelectFromCommandLine(job, values), GetParam().result);
-  if (GetParam().result == 0) EXPECT_EQ(Selected(job), GetParam().selected);
+  if (GetParam().result == 0) {
+    EXPECT_EQ(Selected(job), GetParam().selected);
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, SelectFromCommandLineTest,
@@ -63,7 +64,8 @@ INSTANTIATE_TEST_SUITE_P(Cases, SelectFromCommandLineTest,
                                            SelectCase{{}, -1, {}}));            // no list at all
 
 TEST(SelectFromCommandLineTest, WithoutACommandLineRunThereIsNoSelection) {
-  GpsJob job = JobWithTwoFlights();
+  GpsJob job;
+  FillTwoFlights(job);
   EXPECT_EQ(SelectFromCommandLine(job), -1);
   CommandLineValues commandLine;
   commandLine.trackList[0] = 2;
@@ -73,7 +75,9 @@ TEST(SelectFromCommandLineTest, WithoutACommandLineRunThereIsNoSelection) {
 }
 
 TEST(TrackListQuestionTest, NumbersCountEmptyEntriesAndDurationsPassADay) {
-  const TrackListQuestion question = MakeTrackListQuestion(JobWithTwoFlights());
+  GpsJob job;
+  FillTwoFlights(job);
+  const TrackListQuestion question = MakeTrackListQuestion(job);
   EXPECT_EQ(question.title, "Track List (/dev/ttyUSB0, COMPEO)");
   EXPECT_EQ(question.note, "Multiple track selection is not available on all GPS types.");
   EXPECT_EQ(question.columnHeads, (std::vector<std::string>{"No.", "Date", "Time", "Duration"}));
@@ -93,7 +97,8 @@ class ScriptedChooser : public TrackListChooser {
 };
 
 TEST(ShowTrackListDialogTest, ChosenLinesBecomeTheirEntries) {
-  GpsJob job = JobWithTwoFlights();
+  GpsJob job;
+  FillTwoFlights(job);
   ScriptedChooser chooser;
   job.trackListChooser = &chooser;
   chooser.answer = std::vector<int>{1};
@@ -105,7 +110,8 @@ TEST(ShowTrackListDialogTest, ChosenLinesBecomeTheirEntries) {
 }
 
 TEST(ShowTrackListDialogTest, CancelOrNothingSelectedGivesZero) {
-  GpsJob job = JobWithTwoFlights();
+  GpsJob job;
+  FillTwoFlights(job);
   EXPECT_EQ(ShowTrackListDialog(job), 0);  // nobody to ask
   ScriptedChooser chooser;
   job.trackListChooser = &chooser;
@@ -128,7 +134,9 @@ ConsoleRun RunConsole(bool interactive, const std::string& typed) {
   std::rewind(in);
   ConsoleTrackListChooser chooser(out, err, in, interactive);
   ConsoleRun run;
-  run.chosen = chooser.ChooseTracks(MakeTrackListQuestion(JobWithTwoFlights()));
+  GpsJob job;
+  FillTwoFlights(job);
+  run.chosen = chooser.ChooseTracks(MakeTrackListQuestion(job));
   std::rewind(err);
   char buffer[1024];
   const size_t n = std::fread(buffer, 1, sizeof buffer, err);
@@ -167,7 +175,8 @@ class RecordingSink : public NotifySink {
 TEST(SendFlightListTextTest, OneLinePerFlightInEntryOrder) {
   RecordingSink sink;
   Notifier notifier(sink, 1, [] { return 0u; });
-  GpsJob job = JobWithTwoFlights();
+  GpsJob job;
+  FillTwoFlights(job);
   job.notifier = &notifier;
   EXPECT_EQ(SendFlightListText(job), 0);
   EXPECT_EQ(sink.texts, std::vector<std::string>{

@@ -73,8 +73,7 @@ TEST(OpenAirCircle, RadiusUnits) {
   for (const auto& c : cases) {
     int32_t metres = -1;
     EXPECT_EQ(ParseOpenAirCircle(c.text, metres), c.ok) << c.text;
-    if (c.ok) EXPECT_EQ(metres, c.metres) << c.text;
-    if (!c.ok) EXPECT_EQ(metres, -1) << c.text;
+    EXPECT_EQ(metres, c.ok ? c.metres : -1) << c.text;
   }
 }
 

@@ -225,7 +225,7 @@ TEST(ParseOpenAir, LineEndsCrLfLfAndCrAlone) {
 TEST(ParseOpenAir, NamesAndRemarksBecomeUtf8) {
   const CtrList list = MustParse(
       "AN Z\xC3\xBCrich CTR\nAL Sol\nAH 3000 m\nDP 47N 8E\n"  // already UTF-8
-      "AN Gen\xE8ve TMA\nAL S\xFCd\nAH FL 95\nAC D\xE9\nDP 46N 6E\n");  // Latin-1
+      "AN Gen\xE8ve TMA\nAL S\xFC" "d\nAH FL 95\nAC D\xE9\nDP 46N 6E\n");  // Latin-1
   ASSERT_EQ(list.size(), 2u);
   EXPECT_EQ(list[0].name, "Z\xC3\xBCrich CTR");
   EXPECT_EQ(list[1].name, "Gen\xC3\xA8ve TMA");

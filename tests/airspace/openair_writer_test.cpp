@@ -158,7 +158,9 @@ TEST(FormatCtrOpenAir, ReadWriteReadKeepsEveryOutline) {
       EXPECT_EQ(b.type, a.type);
       ExpectSamePosition(b.position, a.position);
       if (a.type == CtrSegmentType::Point) continue;
-      if (a.type != CtrSegmentType::Circle) EXPECT_EQ(b.direction, a.direction);
+      if (a.type != CtrSegmentType::Circle) {
+        EXPECT_EQ(b.direction, a.direction);
+      }
       if (a.type == CtrSegmentType::ArcByPoints) {
         ExpectSamePosition(b.start, a.start);
         ExpectSamePosition(b.end, a.end);

