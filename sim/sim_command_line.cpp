@@ -25,6 +25,7 @@ std::string SimUsage() {
       "  --garbage-count=N    how many garbage bytes (default 8)\n"
       "  --drop-line=N        the instrument's N-th line never arrives\n"
       "  --hangup-after=N     hang up the line after N bytes sent\n"
+      "  --hangup-delay=MS    pause before a planned hang-up (default 100)\n"
       "  --baud=N             pace what the instrument sends at N baud\n"
       "  --list               list the instruments\n"
       "instruments:\n";

@@ -44,7 +44,9 @@ LoopEnd RunSimulator(int lineFd, SimInstrument& instrument, FaultInjector& fault
     if (settings.baud > 0) {
       paceCredit += static_cast<double>(now - paceFrom) * settings.baud / 10000.0;
       paceFrom = now;
-      if (paceCredit > 4096) paceCredit = 4096;
+      // No bursts after a quiet spell: at most one tick's worth waits.
+      const double tickBytes = settings.baud / 1000.0 + 1;
+      if (paceCredit > tickBytes) paceCredit = tickBytes;
       allowed = std::min(allowed, static_cast<size_t>(paceCredit));
     }
     if (allowed > 0) {

@@ -30,6 +30,7 @@ void GpsAccess::InitGpsAccess() { trace_.ClearTrace(); }
 
 int GpsAccess::StartGpsJob(JobRequest request) {
   ClearFailure();
+  if (request.channel == nullptr) return -1;  // nowhere to report: a starter's mistake
   JobChannel& channel = *request.channel;
   const int function = static_cast<int>(request.function);
   const int protocol = static_cast<int>(request.protocol);

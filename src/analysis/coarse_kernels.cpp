@@ -182,10 +182,30 @@ TRELVIK_CLONES LegMaxima TriangleLegMaxima(const int32_t* rowK, const int32_t* r
   return result;
 }
 
-TRELVIK_CLONES void FoldMax(int32_t* dst, const int32_t* src, int32_t begin, int32_t end) {
-  int32_t j = begin;
-  for (; j + kLanes <= end; j += kLanes) Store(dst + j, Max(Load(dst + j), Load(src + j)));
-  for (; j < end; ++j) dst[j] = src[j] > dst[j] ? src[j] : dst[j];
+TRELVIK_CLONES void BlockExtremes(const int32_t* row, int32_t n, int32_t* blockMax, int32_t* blockMin) {
+  constexpr int32_t kBlock = 2 * kLanes;
+  int32_t b = 0;
+  for (; (b + 1) * kBlock <= n; ++b) {
+    const I32x8 low = Load(row + b * kBlock), high = Load(row + b * kBlock + kLanes);
+    const I32x8 most = Max(low, high);
+    const I32x8 least = low < high ? low : high;
+    int32_t mx = most[0], mn = least[0];
+    for (int lane = 1; lane < kLanes; ++lane) {
+      mx = most[lane] > mx ? most[lane] : mx;
+      mn = least[lane] < mn ? least[lane] : mn;
+    }
+    blockMax[b] = mx;
+    blockMin[b] = mn;
+  }
+  if (b * kBlock < n) {
+    int32_t mx = row[b * kBlock], mn = row[b * kBlock];
+    for (int32_t j = b * kBlock + 1; j < n; ++j) {
+      mx = row[j] > mx ? row[j] : mx;
+      mn = row[j] < mn ? row[j] : mn;
+    }
+    blockMax[b] = mx;
+    blockMin[b] = mn;
+  }
 }
 
 }  // namespace trelvik::kernels

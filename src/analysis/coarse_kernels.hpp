@@ -35,7 +35,7 @@ LegMaxima TriangleLegMaxima(const int32_t* rowK, const int32_t* rowL, int32_t be
 // Cells up to this keep 25 x leg + 24 and 7 x perimeter inside 32 bits.
 inline constexpr int32_t kFaiVectorLimit = 80000000;
 
-// dst[j] = max(dst[j], src[j]) over [begin, end).
-void FoldMax(int32_t* dst, const int32_t* src, int32_t begin, int32_t end);
+// For every block of 16 cells of row[0, n): its greatest and its smallest cell.
+void BlockExtremes(const int32_t* row, int32_t n, int32_t* blockMax, int32_t* blockMin);
 
 }  // namespace trelvik::kernels

@@ -10,8 +10,9 @@
 // - a pair (k, l): D(k, l) - G(k, l) plus the best, over the blocks M between,
 //   of max D(k, M) + max D(M, l);
 // - a block M of turnpoint 2 for the pair (k, l): D(k, l) - G(k, l) + max D(k, M) + max D(M, l).
-// The FAI triangle is further bounded by its closing leg, which must reach
-// 7/25 of the perimeter: score <= (25 D(k, l) + 24) / 7 - G(k, l).
+// The FAI triangle is further bounded by each of its legs, which must reach
+// 7/25 of the perimeter: score <= (25 leg + 24) / 7 - G(k, l), with the
+// closing leg and with the block maxima of the legs to turnpoint 2.
 // Block pairs are taken best bound first, so the running best soon rules out
 // most of them; whatever is at or above the running best is scanned eight
 // turnpoints at a time, since a tie may still win. Equal scores are settled
@@ -70,6 +71,13 @@ int32_t FaiCap(int32_t closing, int32_t gap) {
   return static_cast<int32_t>((25 * static_cast<int64_t>(closing) + 24) / 7 - gap);
 }
 
+// Whether legs a, b and closing leg c drawn from the ranges given can all pass
+// the 28 % rule: 25 leg + 24 >= 7 P, i.e. 18 a + 24 >= 7 (b + c) and so on.
+bool FaiPossible(int64_t aMin, int64_t aMax, int64_t bMin, int64_t bMax, int64_t cMin, int64_t cMax) {
+  return 18 * aMax + 24 >= 7 * (bMin + cMin) && 18 * bMax + 24 >= 7 * (aMin + cMin) &&
+         18 * cMax + 24 >= 7 * (aMin + bMin);
+}
+
 // True when (score, k, l) comes after `best` (its turnpoint 2 still unknown).
 bool MayBeat(int32_t score, int32_t k, int32_t l, const Candidate& best) {
   if (score != best.score) return score > best.score;
@@ -84,9 +92,11 @@ int32_t Saturate(int64_t v) { return static_cast<int32_t>(std::clamp<int64_t>(v,
 TriangleSearch::TriangleSearch(const Store& store) : s_(store), blocks_((store.n + kBlock - 1) / kBlock) {
   const size_t table = static_cast<size_t>(store.n) * blocks_;
   sampleBlockMax_.resize(table);
+  sampleBlockMin_.resize(table);
   closingMax_.resize(table);
   faiClosingMax_.resize(table);
   blockMax_.resize(static_cast<size_t>(blocks_) * blocks_);
+  blockMin_.resize(static_cast<size_t>(blocks_) * blocks_);
   pairs_.reserve(static_cast<size_t>(blocks_) * (blocks_ + 1) / 2);
 }
 
@@ -94,20 +104,19 @@ void TriangleSearch::BlockMaxima() {
   const int32_t n = s_.n;
   RunOnWorkers(s_.workers, [&](int worker) {
     for (int32_t i = worker; i < n; i += s_.workers) {
-      const int32_t* row = s_.Row(i);
-      int32_t* out = sampleBlockMax_.data() + static_cast<size_t>(i) * blocks_;
-      for (int32_t b = 0; b < blocks_; ++b) {
-        out[b] = kernels::FirstMax(row, b * kBlock, std::min(n, (b + 1) * kBlock)).value;
-      }
+      kernels::BlockExtremes(s_.Row(i), n, sampleBlockMax_.data() + static_cast<size_t>(i) * blocks_,
+                             sampleBlockMin_.data() + static_cast<size_t>(i) * blocks_);
     }
   });
   for (int32_t a = 0; a < blocks_; ++a) {
     for (int32_t b = 0; b < blocks_; ++b) {
-      int32_t best = 0;
+      int32_t most = 0, least = INT32_MAX;
       for (int32_t i = a * kBlock; i < std::min(n, (a + 1) * kBlock); ++i) {
-        best = std::max(best, sampleBlockMax_[static_cast<size_t>(i) * blocks_ + b]);
+        most = std::max(most, sampleBlockMax_[static_cast<size_t>(i) * blocks_ + b]);
+        least = std::min(least, sampleBlockMin_[static_cast<size_t>(i) * blocks_ + b]);
       }
-      blockMax_[static_cast<size_t>(a) * blocks_ + b] = best;
+      blockMax_[static_cast<size_t>(a) * blocks_ + b] = most;
+      blockMin_[static_cast<size_t>(a) * blocks_ + b] = least;
     }
   }
 }
@@ -141,12 +150,20 @@ void TriangleSearch::PairBounds(int32_t loopFlightGap) {
       }
       if (closing == INT32_MIN) continue;  // no pair of these blocks closes within the gap
       int32_t legs = 0;
+      int64_t faiLegs = INT64_MIN;
+      const int32_t closingMin = blockMin_[static_cast<size_t>(first) * blocks_ + last];
+      const int32_t closingMost = blockMax_[static_cast<size_t>(first) * blocks_ + last];
       for (int32_t middle = first; middle <= last; ++middle) {
-        legs = std::max(legs, blockMax_[static_cast<size_t>(first) * blocks_ + middle] +
-                                  blockMax_[static_cast<size_t>(middle) * blocks_ + last]);
+        const int32_t a = blockMax_[static_cast<size_t>(first) * blocks_ + middle];
+        const int32_t b = blockMax_[static_cast<size_t>(middle) * blocks_ + last];
+        legs = std::max(legs, a + b);
+        if (FaiPossible(blockMin_[static_cast<size_t>(first) * blocks_ + middle], a,
+                        blockMin_[static_cast<size_t>(middle) * blocks_ + last], b, closingMin, closingMost)) {
+          faiLegs = std::max(faiLegs, std::min<int64_t>(static_cast<int64_t>(closing) + a + b, FaiCap(std::min(a, b), 0)));
+        }
       }
       const int32_t flatBound = Saturate(static_cast<int64_t>(closing) + legs);
-      pairs_.push_back({first, last, flatBound, std::min(flatBound, fai)});
+      pairs_.push_back({first, last, flatBound, Saturate(std::min<int64_t>(faiLegs, fai))});
     }
   }
   std::stable_sort(pairs_.begin(), pairs_.end(),
@@ -165,12 +182,14 @@ void TriangleSearch::ScanBlockPair(const BlockPair& pair, int32_t loopFlightGap,
     const int32_t* rowK = s_.Row(k);
     const int32_t* gapRow = s_.g.data() + s_.gapRowStart[k];
     const int32_t* blocksK = sampleBlockMax_.data() + static_cast<size_t>(k) * blocks_;
+    const int32_t* leastK = sampleBlockMin_.data() + static_cast<size_t>(k) * blocks_;
     const int32_t lEnd = std::min(n, (pair.last + 1) * kBlock);
     for (int32_t l = std::max(k + 2, pair.last * kBlock); l < lEnd; ++l) {
       const int32_t gap = gapRow[l - k - 1];
       if (gap >= loopFlightGap) continue;
       const int32_t* rowL = s_.Row(l);
       const int32_t* blocksL = sampleBlockMax_.data() + static_cast<size_t>(l) * blocks_;
+      const int32_t* leastL = sampleBlockMin_.data() + static_cast<size_t>(l) * blocks_;
       const int32_t closing = rowK[l];
       const int32_t base = closing - gap;
       const int32_t faiCap = FaiCap(closing, gap);
@@ -182,7 +201,11 @@ void TriangleSearch::ScanBlockPair(const BlockPair& pair, int32_t loopFlightGap,
       for (int32_t b = firstBlock; b <= lastBlock; ++b) {
         const int32_t bound = base + blocksK[b] + blocksL[b];
         const bool needFlat = bound >= pruneFlat;
-        const bool needFai = std::min(bound, faiCap) >= pruneFai;
+        // Every leg of an FAI triangle reaches 7/25 of its perimeter, the
+        // legs to turnpoint 2 included.
+        const int32_t faiBound = std::min({bound, faiCap, FaiCap(std::min(blocksK[b], blocksL[b]), gap)});
+        const bool needFai = faiBound >= pruneFai &&
+                             FaiPossible(leastK[b], blocksK[b], leastL[b], blocksL[b], closing, closing);
         if (!needFlat && !needFai) continue;
         const int32_t begin = std::max(k + 1, b * kBlock), end = std::min(l, (b + 1) * kBlock);
         const kernels::LegMaxima legs = wide ? WideLegMaxima(rowK, rowL, begin, end, closing, needFai)

@@ -34,10 +34,10 @@ class TriangleSearch {
 
   const Store& s_;
   int32_t blocks_;
-  // sampleBlockMax_[i * blocks_ + b]: greatest D(i, m) over m in block b.
-  std::vector<int32_t> sampleBlockMax_;
-  // blockMax_[a * blocks_ + b]: greatest D over block a x block b.
-  std::vector<int32_t> blockMax_;
+  // sampleBlockMax_[i * blocks_ + b]: greatest D(i, m) over m in block b; Min the smallest.
+  std::vector<int32_t> sampleBlockMax_, sampleBlockMin_;
+  // blockMax_[a * blocks_ + b]: greatest D over block a x block b; Min the smallest.
+  std::vector<int32_t> blockMax_, blockMin_;
   // Per sample k and block b of turnpoint 3 l > k + 1 with G(k, l) below the
   // gap: greatest D(k, l) - G(k, l), greatest 25 D(k, l) - 7 G(k, l); INT32_MIN when none.
   std::vector<int32_t> closingMax_, faiClosingMax_;

@@ -22,22 +22,22 @@ inline constexpr int32_t kTimeoutLimit = 86400;
 
 enum class JobKind : int32_t {
   None = 0,
-  KmlLog = 1,            // KML_LOG: download a track log, save it as KML
-  OziLog = 2,            // OZI_LOG, RD_LOG: ... as an OziExplorer track file
-  IgcLog = 3,            // IGC_LOG: ... as IGC
-  MpsLog = 4,            // MPS_LOG: ... as a MapSource file
-  ReadWaypoints = 5,     // RD_WPT: download waypoints as an OziExplorer file
-  WriteWaypoints = 6,    // WR_WPT: upload waypoints named by description
-  WriteWaypoints2 = 7,   // WR_WPT2: upload waypoints named "short description"
-  Igc2Kml = 8,           // IGC2KML: convert without a window
-  Dat2Kml = 9,           // DAT2KML: convert a .dat track without a window
-  LogFile = 10,          // LOGFILE or a single file name: open a track log file
-  CompLog = 11,          // COMP_LOG: competition download
-  WriteCtr = 13,         // WR_CTR: upload the airspaces of an OpenAir file
-  Username = 14,         // USERNAME: upload the pilot name
-  ReadGeoWaypoints = 15, // RD_GEO_WPT: download waypoints in the GEO format
-  CheckKml = 16,         // CHKKML: check a KML file's signature
-  FlightList = 17,       // FLIGHTLIST: send the flight list to the notify target
+  KmlLog = 1,             // KML_LOG: download a track log, save it as KML
+  OziLog = 2,             // OZI_LOG, RD_LOG: ... as an OziExplorer track file
+  IgcLog = 3,             // IGC_LOG: ... as IGC
+  MpsLog = 4,             // MPS_LOG: ... as a MapSource file
+  ReadWaypoints = 5,      // RD_WPT: download waypoints as an OziExplorer file
+  WriteWaypoints = 6,     // WR_WPT: upload waypoints named by description
+  WriteWaypoints2 = 7,    // WR_WPT2: upload waypoints named "short description"
+  Igc2Kml = 8,            // IGC2KML: convert without a window
+  Dat2Kml = 9,            // DAT2KML: convert a .dat track without a window
+  LogFile = 10,           // LOGFILE or a single file name: open a track log file
+  CompLog = 11,           // COMP_LOG: competition download
+  WriteCtr = 13,          // WR_CTR: upload the airspaces of an OpenAir file
+  Username = 14,          // USERNAME: upload the pilot name
+  ReadGeoWaypoints = 15,  // RD_GEO_WPT: download waypoints in the GEO format
+  CheckKml = 16,          // CHKKML: check a KML file's signature
+  FlightList = 17,        // FLIGHTLIST: send the flight list to the notify target
 };
 
 // Instruments by the names GPS= accepts.

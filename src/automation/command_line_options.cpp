@@ -68,16 +68,23 @@ int Gps(Value value, OptionContext& context) {
   return 0;
 }
 
-int KmlLog(Value value, OptionContext& context) { return SetJob(context, JobKind::KmlLog, value, "Missing log file name"); }
-int MpsLog(Value value, OptionContext& context) { return SetJob(context, JobKind::MpsLog, value, "Missing log file name"); }
-int OziLog(Value value, OptionContext& context) { return SetJob(context, JobKind::OziLog, value, "Missing log file name"); }
+int KmlLog(Value value, OptionContext& context) {
+  return SetJob(context, JobKind::KmlLog, value, "Missing log file name");
+}
+int MpsLog(Value value, OptionContext& context) {
+  return SetJob(context, JobKind::MpsLog, value, "Missing log file name");
+}
+int OziLog(Value value, OptionContext& context) {
+  return SetJob(context, JobKind::OziLog, value, "Missing log file name");
+}
 
 int IgcLog(Value value, OptionContext& context) {
   if (SetJob(context, JobKind::IgcLog, value, "Missing log file directory name") < 0) return -1;
   // An existing directory is written into; marking it with "/" lets the
   // batch run tell it from a file name without looking again.
   std::string& name = context.job.fileName;
-  if (!name.ends_with('/') && DirectoryExists(name) && CutToCharacters(name + "/", kFileNameLimit).size() > name.size()) {
+  if (!name.ends_with('/') && DirectoryExists(name) &&
+      CutToCharacters(name + "/", kFileNameLimit).size() > name.size()) {
     name += '/';
   }
   return 0;
@@ -93,15 +100,21 @@ int Id(Value value, OptionContext& context) {
   return 0;
 }
 
-int RdWpt(Value value, OptionContext& context) { return SetJob(context, JobKind::ReadWaypoints, value, "Missing wpt file name"); }
+int RdWpt(Value value, OptionContext& context) {
+  return SetJob(context, JobKind::ReadWaypoints, value, "Missing wpt file name");
+}
 int RdGeoWpt(Value value, OptionContext& context) {
   return SetJob(context, JobKind::ReadGeoWaypoints, value, "Missing wpt file name");
 }
-int WrWpt(Value value, OptionContext& context) { return SetJob(context, JobKind::WriteWaypoints, value, "Missing wpt file name"); }
+int WrWpt(Value value, OptionContext& context) {
+  return SetJob(context, JobKind::WriteWaypoints, value, "Missing wpt file name");
+}
 int WrWpt2(Value value, OptionContext& context) {
   return SetJob(context, JobKind::WriteWaypoints2, value, "Missing wpt file name");
 }
-int WrCtr(Value value, OptionContext& context) { return SetJob(context, JobKind::WriteCtr, value, "Missing CTR file name"); }
+int WrCtr(Value value, OptionContext& context) {
+  return SetJob(context, JobKind::WriteCtr, value, "Missing CTR file name");
+}
 int Exit(Value, OptionContext& context) { return SetFlag(context.job.exitAfter); }
 int Overwrite(Value, OptionContext& context) { return SetFlag(context.job.overwrite); }
 
@@ -118,9 +131,15 @@ int Win(Value value, OptionContext& context) {
   return 0;
 }
 
-int ChkKml(Value value, OptionContext& context) { return SetJob(context, JobKind::CheckKml, value, "Missing file name"); }
-int Igc2Kml(Value value, OptionContext& context) { return SetJob(context, JobKind::Igc2Kml, value, "Missing IGC/KML file name"); }
-int Dat2Kml(Value value, OptionContext& context) { return SetJob(context, JobKind::Dat2Kml, value, "Missing DAT/KML file name"); }
+int ChkKml(Value value, OptionContext& context) {
+  return SetJob(context, JobKind::CheckKml, value, "Missing file name");
+}
+int Igc2Kml(Value value, OptionContext& context) {
+  return SetJob(context, JobKind::Igc2Kml, value, "Missing IGC/KML file name");
+}
+int Dat2Kml(Value value, OptionContext& context) {
+  return SetJob(context, JobKind::Dat2Kml, value, "Missing DAT/KML file name");
+}
 int LogFile(Value value, OptionContext& context) {
   return SetJob(context, JobKind::LogFile, value, "Missing track log file name");
 }
@@ -161,10 +180,18 @@ int SignedNumber(OptionContext& context, Value value, int32_t& field, std::strin
   return 0;
 }
 
-int CompId(Value value, OptionContext& context) { return SignedNumber(context, value, context.job.compId, "Bad COMPID value"); }
-int CivlId(Value value, OptionContext& context) { return SignedNumber(context, value, context.job.civlId, "Bad CIVLID value"); }
-int PosX(Value value, OptionContext& context) { return SignedNumber(context, value, context.job.posX, "Bad POSX value"); }
-int PosY(Value value, OptionContext& context) { return SignedNumber(context, value, context.job.posY, "Bad POSY value"); }
+int CompId(Value value, OptionContext& context) {
+  return SignedNumber(context, value, context.job.compId, "Bad COMPID value");
+}
+int CivlId(Value value, OptionContext& context) {
+  return SignedNumber(context, value, context.job.civlId, "Bad CIVLID value");
+}
+int PosX(Value value, OptionContext& context) {
+  return SignedNumber(context, value, context.job.posX, "Bad POSX value");
+}
+int PosY(Value value, OptionContext& context) {
+  return SignedNumber(context, value, context.job.posY, "Bad POSY value");
+}
 
 // YYYYMMDDHHMMSS. Only days that exist, in the years the time base covers.
 std::optional<TrackTime> ParseFilterTime(std::string_view text) {
@@ -297,27 +324,48 @@ struct Option {
 };
 
 constexpr Option kOptions[] = {
-    {"COM", Com},           {"USB", Usb},
-    {"GPS", Gps},           {"KML_LOG", KmlLog},
-    {"MPS_LOG", MpsLog},    {"OZI_LOG", OziLog},
-    {"RD_LOG", OziLog},     {"IGC_LOG", IgcLog},
-    {"PILOT", Pilot},       {"ID", Id},
-    {"RD_WPT", RdWpt},      {"RD_GEO_WPT", RdGeoWpt},
-    {"WR_WPT", WrWpt},      {"WR_WPT2", WrWpt2},
-    {"WR_CTR", WrCtr},      {"EXIT", Exit},
-    {"OVERWRITE", Overwrite}, {"WIN", Win},
-    {"CHKKML", ChkKml},     {"IGC2KML", Igc2Kml},
-    {"DAT2KML", Dat2Kml},   {"LOGFILE", LogFile},
-    {"COMP_LOG", CompLog},  {"COMP_SPECIAL", CompSpecial},
-    {"COMP_DIR", CompDir},  {"COMP_FS", CompFs},
-    {"COMPID", CompId},     {"CIVLID", CivlId},
-    {"FILTER", Filter},     {"FILTEREND", FilterEnd},
-    {"NOTIFY", Notify},     {"NOSPLIT", NoSplit},
-    {"SESSION", Session},   {"NOCHECK", NoCheck},
-    {"PWROFF", PwrOff},     {"SENDLOG", SendLog},
-    {"POSX", PosX},         {"POSY", PosY},
-    {"USERNAME", Username}, {"TIMEOUT", Timeout},
-    {"NOLOOPOPT", NoLoopOpt}, {"FLIGHTLIST", FlightList},
+    {"COM", Com},
+    {"USB", Usb},
+    {"GPS", Gps},
+    {"KML_LOG", KmlLog},
+    {"MPS_LOG", MpsLog},
+    {"OZI_LOG", OziLog},
+    {"RD_LOG", OziLog},
+    {"IGC_LOG", IgcLog},
+    {"PILOT", Pilot},
+    {"ID", Id},
+    {"RD_WPT", RdWpt},
+    {"RD_GEO_WPT", RdGeoWpt},
+    {"WR_WPT", WrWpt},
+    {"WR_WPT2", WrWpt2},
+    {"WR_CTR", WrCtr},
+    {"EXIT", Exit},
+    {"OVERWRITE", Overwrite},
+    {"WIN", Win},
+    {"CHKKML", ChkKml},
+    {"IGC2KML", Igc2Kml},
+    {"DAT2KML", Dat2Kml},
+    {"LOGFILE", LogFile},
+    {"COMP_LOG", CompLog},
+    {"COMP_SPECIAL", CompSpecial},
+    {"COMP_DIR", CompDir},
+    {"COMP_FS", CompFs},
+    {"COMPID", CompId},
+    {"CIVLID", CivlId},
+    {"FILTER", Filter},
+    {"FILTEREND", FilterEnd},
+    {"NOTIFY", Notify},
+    {"NOSPLIT", NoSplit},
+    {"SESSION", Session},
+    {"NOCHECK", NoCheck},
+    {"PWROFF", PwrOff},
+    {"SENDLOG", SendLog},
+    {"POSX", PosX},
+    {"POSY", PosY},
+    {"USERNAME", Username},
+    {"TIMEOUT", Timeout},
+    {"NOLOOPOPT", NoLoopOpt},
+    {"FLIGHTLIST", FlightList},
     {"TRACK", Track},
 };
 

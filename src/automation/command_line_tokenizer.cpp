@@ -53,7 +53,8 @@ CommandLineToken CommandLineTokenizer::Next() {
           state_ = State::Value;
           break;
         }
-        AppendLimited(token.key, count, c >= 'a' && c <= 'z' ? std::string(1, static_cast<char>(c - 'a' + 'A')) : std::string(character),
+        AppendLimited(token.key, count,
+                      c >= 'a' && c <= 'z' ? std::string(1, static_cast<char>(c - 'a' + 'A')) : std::string(character),
                       kKeyLimit);
         break;
       case State::Value:

@@ -12,8 +12,8 @@ namespace trelvik {
 struct CommandLineToken {
   enum class Kind { Option, End, Stray };
   Kind kind = Kind::End;
-  std::string key;    // upper-cased (a-z only), at most kKeyLimit characters
-  std::string value;  // at most kValueLimit characters, quotes removed
+  std::string key;       // upper-cased (a-z only), at most kKeyLimit characters
+  std::string value;     // at most kValueLimit characters, quotes removed
   int32_t position = 0;  // of the "/" for an option, of the character for a stray one
 };
 

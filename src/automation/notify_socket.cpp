@@ -1,11 +1,12 @@
 #include "automation/notify_socket.hpp"
 
-#include <cerrno>
-#include <cstring>
 #include <poll.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
 
 namespace trelvik {
 namespace {

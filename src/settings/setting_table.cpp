@@ -22,7 +22,9 @@ SettingEntry Text(std::string_view name, std::string S::*field, size_t size, std
   return {name, field, size, value, kNoNumber, false};
 }
 SettingEntry Int(std::string_view name, int32_t S::*field, int64_t value) { return {name, field, 4, {}, value, false}; }
-SettingEntry Time(std::string_view name, TrackTime S::*field, int64_t value) { return {name, field, 4, {}, value, false}; }
+SettingEntry Time(std::string_view name, TrackTime S::*field, int64_t value) {
+  return {name, field, 4, {}, value, false};
+}
 
 const std::array<SettingEntry, kSettingCount> kTable = {{
     Folder("PilotListName", &S::pilotListName),
@@ -147,7 +149,8 @@ bool ReadSettingValue(Settings& settings, const SettingEntry& entry, std::string
       [&](auto member) -> bool {
         using Value = std::remove_reference_t<decltype(settings.*member)>;
         if constexpr (std::is_same_v<Value, std::string>) {
-          if (text.size() >= entry.size || text.find('\0') != std::string_view::npos || !IsValidUtf8(text)) return false;
+          if (text.size() >= entry.size || text.find('\0') != std::string_view::npos || !IsValidUtf8(text))
+            return false;
           settings.*member = std::string(text);
           return true;
         } else {

@@ -33,15 +33,15 @@ struct Settings {
   int32_t compWptNNN = 0;
   int32_t compMode = 0;
   int32_t compSpecial = 0;
-  int32_t trackGapTime = 0;     // seconds
+  int32_t trackGapTime = 0;  // seconds
   int32_t addIgcToCompOut = 0;
-  int32_t loopFlightGap = 0;    // metres, 0 = off
-  int32_t varioFilter = 0;      // m/s, 0 = off
+  int32_t loopFlightGap = 0;  // metres, 0 = off
+  int32_t varioFilter = 0;    // m/s, 0 = off
   int32_t timestampFilter = 0;
   int32_t downloadFilter = 0;
   int32_t flymasterPwrOff = 0;
-  int32_t utcOffsetForTN = 0;   // seconds, may be negative
-  std::string igcDir;           // UTF-8 folder of IGC files
+  int32_t utcOffsetForTN = 0;  // seconds, may be negative
+  std::string igcDir;          // UTF-8 folder of IGC files
   std::string igcPilotName;
   std::string igcFlightNo;
   std::string igcContestId;
@@ -51,10 +51,10 @@ struct Settings {
   std::string igcClass;
   int32_t igcSaveMask = 0;
   int32_t igcAddEnl = 0;
-  std::string olcDir;           // UTF-8 folder of OLC files
+  std::string olcDir;  // UTF-8 folder of OLC files
   std::string olcFirstName;
   std::string olcLastName;
-  std::string olcBirthDate;     // dd.mm.yy
+  std::string olcBirthDate;  // dd.mm.yy
   std::string olcGliderClass;
   std::string olcGliderType;
   std::string olcCallSign;
@@ -66,11 +66,11 @@ struct Settings {
   int32_t csvRelTime = 0;
   int32_t csvRelDist = 0;
   int32_t csvAccDist = 0;
-  int32_t csvBearing = 0;       // seconds, 0 = no column
+  int32_t csvBearing = 0;  // seconds, 0 = no column
   int32_t csv400deg = 0;
-  int32_t csvSpeed = 0;         // seconds, 0 = no column
-  int32_t csvVario = 0;         // seconds, 0 = no column
-  int32_t ctrSegError = 0;      // metres
+  int32_t csvSpeed = 0;     // seconds, 0 = no column
+  int32_t csvVario = 0;     // seconds, 0 = no column
+  int32_t ctrSegError = 0;  // metres
 
   bool operator==(const Settings&) const = default;
 };

@@ -1,11 +1,12 @@
 #include "settings/settings_store.hpp"
 
-#include <cerrno>
-#include <cstdlib>
-#include <filesystem>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <filesystem>
 #include <vector>
 
 #include "base/message_box.hpp"

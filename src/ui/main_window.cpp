@@ -197,6 +197,8 @@ void MainWindow::Dispatch(int id) {
   if (it != handlers_.end()) it->second();
 }
 
+TrackViewWindow* MainWindow::TrackView() const { return trackView_; }
+
 ViewMode MainWindow::Mode() const { return model_->Mode(); }
 bool MainWindow::UtmDisplay() const { return utmBox_->isChecked(); }
 

@@ -8,6 +8,7 @@
 #include <map>
 #include <string>
 
+#include "base/user_interface.hpp"
 #include "records/track_log.hpp"
 #include "ui/list_columns.hpp"
 #include "ui/position_dialogs_state.hpp"
@@ -78,7 +79,7 @@ class MainWindow : public QMainWindow {
   QLabel& ProductLine() const { return *product_; }
   QLabel& StatusLine() const { return *status_; }
   QCheckBox& UtmBox() const { return *utmBox_; }
-  TrackViewWindow* TrackView() const { return trackView_; }
+  TrackViewWindow* TrackView() const;
 
  signals:
   void listSizeChanged(trelvik::ListSize size);

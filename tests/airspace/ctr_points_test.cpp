@@ -52,12 +52,18 @@ double BearingFrom(const GeoPosition& centre, const GeoPosition& p) {
 // Signed difference of two bearings, -180..180.
 double AngleBetween(double a, double b) { return std::remainder(a - b, 360.0); }
 
-// OpenAir text of the position at `metres` and `bearing` from a centre.
+// OpenAir text of the position at `metres` and azimuth `bearing` from a
+// centre: the inverse of BearingFrom, found by a few rounds of correction.
 std::string OffsetText(double lat, double lon, double metres, double bearing) {
   const double latRad = lat * kRad;
-  double dLat = metres * std::cos(bearing * kRad) / MeridianRadius(latRad);
-  const double dLon = metres * std::sin(bearing * kRad) / ParallelRadius(latRad + dLat / 2);
-  dLat = metres * std::cos(bearing * kRad) / MeridianRadius(latRad + dLat / 2);
+  double dLat = 0;
+  double dLon = 0;
+  for (int round = 0; round < 5; ++round) {
+    const double mid = latRad + dLat / 2;
+    const double flatBearing = (bearing + dLon / kRad * std::sin(mid) / 2) * kRad;
+    dLat = metres * std::cos(flatBearing) / MeridianRadius(mid);
+    dLon = metres * std::sin(flatBearing) / ParallelRadius(mid);
+  }
   const double newLat = lat + dLat / kRad;
   const double newLon = lon + dLon / kRad;
   return CFormat("%.8f%c %.8f%c", std::fabs(newLat), newLat < 0 ? 'S' : 'N', std::fabs(newLon),

@@ -1,11 +1,11 @@
 // The checks that tie the job to the instrument, against the lists of
 // instruments each job is offered for, and the protocols the batch run starts.
 #include <gtest/gtest.h>
-
-#include <set>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
+
+#include <set>
 
 #include "automation/command_line_instruments.hpp"
 #include "command_line_test_support.hpp"
@@ -18,9 +18,9 @@ using testing::Parse;
 using testing::Parsed;
 using testing::ParsingError;
 
-const std::vector<std::string> kAllNames = {"GARMIN", "MLR",       "TOPNAV", "LOGIT", "IQCOMPEO",
+const std::vector<std::string> kAllNames = {"GARMIN",   "MLR",      "TOPNAV",    "LOGIT",   "IQCOMPEO",
                                             "GRAVITER", "MAGELLAN", "XCTRAINER", "XCT_MXP", "FLYMASTER",
-                                            "DSX",    "MLRC",      "IQBASIC", "MTK",   "LEONARDO"};
+                                            "DSX",      "MLRC",     "IQBASIC",   "MTK",     "LEONARDO"};
 
 // A bound datagram socket for the notify target, removed with its folder.
 class BoundSocket {
@@ -52,12 +52,14 @@ struct JobCase {
 TEST(CommandLineChecks, EachJobRunsOnTheInstrumentsOfferedForIt) {
   BoundSocket notify;
   ASSERT_TRUE(notify.Bound());
-  const std::set<std::string> allButMlrc = {"GARMIN", "MLR", "TOPNAV", "LOGIT", "IQCOMPEO", "GRAVITER", "MAGELLAN",
-                                            "XCTRAINER", "XCT_MXP", "FLYMASTER", "DSX", "IQBASIC", "MTK", "LEONARDO"};
-  const std::set<std::string> igc = {"GARMIN", "MLR", "LOGIT", "IQCOMPEO", "MAGELLAN", "XCTRAINER",
-                                     "XCT_MXP", "FLYMASTER", "DSX", "IQBASIC", "MTK", "LEONARDO"};
-  const std::set<std::string> waypointDownload = {"GARMIN", "MLR", "IQCOMPEO", "FLYMASTER", "MLRC", "IQBASIC", "LEONARDO"};
-  const std::set<std::string> waypointUpload = {"GARMIN", "MLR", "TOPNAV", "IQCOMPEO", "MAGELLAN",
+  const std::set<std::string> allButMlrc = {"GARMIN",   "MLR",      "TOPNAV",    "LOGIT",   "IQCOMPEO",
+                                            "GRAVITER", "MAGELLAN", "XCTRAINER", "XCT_MXP", "FLYMASTER",
+                                            "DSX",      "IQBASIC",  "MTK",       "LEONARDO"};
+  const std::set<std::string> igc = {"GARMIN",  "MLR",       "LOGIT", "IQCOMPEO", "MAGELLAN", "XCTRAINER",
+                                     "XCT_MXP", "FLYMASTER", "DSX",   "IQBASIC",  "MTK",      "LEONARDO"};
+  const std::set<std::string> waypointDownload = {"GARMIN", "MLR",     "IQCOMPEO", "FLYMASTER",
+                                                  "MLRC",   "IQBASIC", "LEONARDO"};
+  const std::set<std::string> waypointUpload = {"GARMIN",    "MLR",       "TOPNAV",  "IQCOMPEO", "MAGELLAN",
                                                 "XCTRAINER", "FLYMASTER", "IQBASIC", "LEONARDO"};
   const JobCase cases[] = {
       {"/KML_LOG=a.kml", allButMlrc, "Unsupported GPS for track log download"},
@@ -71,7 +73,8 @@ TEST(CommandLineChecks, EachJobRunsOnTheInstrumentsOfferedForIt) {
       {"/WR_WPT2=a.wpt", waypointUpload, "Unsupported GPS for track log upload"},
       {"/WR_CTR=a.txt", {"GARMIN", "IQCOMPEO"}, "Unsupported GPS for CTR upload"},
       {"/USERNAME=Anna", {"FLYMASTER"}, "Unsupported GPS for username upload"},
-      {"/FLIGHTLIST /NOTIFY=" + notify.Path(), {"IQCOMPEO", "FLYMASTER", "IQBASIC", "LEONARDO"},
+      {"/FLIGHTLIST /NOTIFY=" + notify.Path(),
+       {"IQCOMPEO", "FLYMASTER", "IQBASIC", "LEONARDO"},
        "Unsupported GPS for flightlist download"},
       {"/LOGFILE=a.igc", std::set<std::string>(kAllNames.begin(), kAllNames.end()), ""},
       {"/CHKKML=a.kml", std::set<std::string>(kAllNames.begin(), kAllNames.end()), ""},
@@ -93,8 +96,8 @@ TEST(CommandLineChecks, EachJobRunsOnTheInstrumentsOfferedForIt) {
 }
 
 TEST(CommandLineChecks, UsbCarriesOnlyGarminJobs) {
-  const std::string usbJobs[] = {"/KML_LOG=a", "/OZI_LOG=a", "/MPS_LOG=a", "/COMP_LOG=KML", "/IGC_LOG=a/",
-                                 "/RD_WPT=a",  "/RD_GEO_WPT=a", "/WR_WPT=a", "/WR_WPT2=a", "/WR_CTR=a"};
+  const std::string usbJobs[] = {"/KML_LOG=a", "/OZI_LOG=a",    "/MPS_LOG=a", "/COMP_LOG=KML", "/IGC_LOG=a/",
+                                 "/RD_WPT=a",  "/RD_GEO_WPT=a", "/WR_WPT=a",  "/WR_WPT2=a",    "/WR_CTR=a"};
   for (const std::string& job : usbJobs) {
     EXPECT_EQ(Parse("/USB " + job).rc, 0) << job;
     for (const char* name : {"MLR", "IQCOMPEO", "FLYMASTER"}) {

@@ -55,7 +55,8 @@ TEST(CommandLine, AcceptedLinesGiveExactlyTheseJobs) {
       {"/CHKKML=a.kml", [](CommandLineJob& j) { j.jobKind = JobKind::CheckKml, j.fileName = "a.kml"; }},
       {"/LOGFILE=a.igc", [](CommandLineJob& j) { j.jobKind = JobKind::LogFile, j.fileName = "a.igc"; }},
       {"/KML_LOG=a.kml /LOGFILE=b.igc", [](CommandLineJob& j) { j.jobKind = JobKind::LogFile, j.fileName = "b.igc"; }},
-      {"/KML_LOG=" + longName, [&](CommandLineJob& j) { j.jobKind = JobKind::KmlLog, j.fileName = longName.substr(0, 260); }},
+      {"/KML_LOG=" + longName,
+       [&](CommandLineJob& j) { j.jobKind = JobKind::KmlLog, j.fileName = longName.substr(0, 260); }},
       {"/PILOT=\"Anna Berg\" /ID=D-1234", [](CommandLineJob& j) { j.pilot = "Anna Berg", j.gliderId = "D-1234"; }},
       {"/PILOT=Anna /PILOT= /ID=X /ID=", [](CommandLineJob& j) { j.pilot = "Anna", j.gliderId = "X"; }},
       {"/PILOT=" + longName + " /ID=" + longName,
@@ -194,7 +195,7 @@ TEST(CommandLine, EveryRefusalShowsItsMessageAndEndsWithExitCodeZero) {
       {"/EXIT  /WIN=0 x/", "Error at position 15"},
       {"/PILOT=\"a b\"x", "Error at position 13"},
       {"/PILOT=Z\xC3\xBCrich x", "Error at position 15"},  // a character counts once, whatever its bytes
-      {"/COM=0 x", "Bad COM port"},  // each option acts before the rest of the line is read
+      {"/COM=0 x", "Bad COM port"},                        // each option acts before the rest of the line is read
       {"/IGC2KML=a.igc /COM=0", "Bad COM port"},
   };
   for (const Refused& c : cases) {

@@ -50,7 +50,13 @@ TEST(CommandLineTokenizer, OptionsValuesAndPositions) {
       {"/K=x=y", {{Kind::Option, "K", "x=y", 1}, {Kind::End, "", "", 7}}},
       {"/A=1/B=2", {{Kind::Option, "A", "1/B=2", 1}, {Kind::End, "", "", 9}}},
       {"/gps=flymaster", {{Kind::Option, "GPS", "flymaster", 1}, {Kind::End, "", "", 15}}},
-      {"/\xC3\xBC" "ber", {{Kind::Option, "\xC3\xBC" "BER", "", 1}, {Kind::End, "", "", 6}}},
+      {"/\xC3\xBC"
+       "ber",
+       {{Kind::Option,
+         "\xC3\xBC"
+         "BER",
+         "", 1},
+        {Kind::End, "", "", 6}}},
       {"/A x", {{Kind::Option, "A", "", 1}, {Kind::Stray, "", "", 4}}},
       {"x", {{Kind::Stray, "", "", 1}}},
       {"/K=\"a\"b", {{Kind::Option, "K", "a", 1}, {Kind::Stray, "", "", 7}}},
@@ -65,7 +71,8 @@ TEST(CommandLineTokenizer, KeysAndValuesAreCutInCharacters) {
   const std::string value(300, 'v');
   std::string wide;
   for (int i = 0; i < 300; ++i) wide += "\xC3\xA9";
-  EXPECT_EQ(Tokens("/" + key + "=" + value)[0], (Expected{Kind::Option, std::string(16, 'K'), std::string(260, 'v'), 1}));
+  EXPECT_EQ(Tokens("/" + key + "=" + value)[0],
+            (Expected{Kind::Option, std::string(16, 'K'), std::string(260, 'v'), 1}));
   EXPECT_EQ(Tokens("/K=\"" + value + "\"")[0].value, std::string(260, 'v'));
   EXPECT_EQ(Tokens("/K=" + wide)[0].value, wide.substr(0, 520));  // 260 two-byte characters
 }

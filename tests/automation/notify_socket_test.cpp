@@ -1,11 +1,11 @@
 #include "automation/notify_socket.hpp"
 
 #include <gtest/gtest.h>
-
-#include <cerrno>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
+
+#include <cerrno>
 
 #include "base/atomic_file.hpp"
 #include "command_line_test_support.hpp"

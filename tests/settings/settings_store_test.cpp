@@ -1,10 +1,10 @@
 #include "settings/settings_store.hpp"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cstdlib>
 #include <filesystem>
-#include <sys/stat.h>
 
 #include "base/atomic_file.hpp"
 #include "settings/setting_table.hpp"
@@ -279,7 +279,10 @@ TEST(DefaultSettingsPaths, FollowTheXdgVariables) {
   EXPECT_EQ(DefaultSettingsPaths().userFile, "/home/pilot/.config/trelvik/settings.conf");
 
   if (oldConfig) ::setenv("XDG_CONFIG_HOME", savedConfig.c_str(), 1);
-  if (oldHome) ::setenv("HOME", savedHome.c_str(), 1); else ::unsetenv("HOME");
+  if (oldHome)
+    ::setenv("HOME", savedHome.c_str(), 1);
+  else
+    ::unsetenv("HOME");
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <QHeaderView>
 #include <QImage>
 #include <QItemSelectionModel>
+#include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QSignalSpy>

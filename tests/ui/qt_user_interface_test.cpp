@@ -185,7 +185,7 @@ TEST(FileDialogs, StartInTheFolderAndReturnTheChosenName) {
     filters = dialog.nameFilters();
     folder = dialog.directory().absolutePath();
     dialog.selectFile(QString::fromStdString(dir.Path() + "/flight.log"));
-    dialog.accept();
+    QMetaObject::invokeMethod(&dialog, "accept");
   });
   FileDialogRequest request{FileDialogKind::Save, "Save debug buffer", "Log files", ".log", dir.Path()};
   const std::optional<std::string> chosen = ui.ChooseFile(request);

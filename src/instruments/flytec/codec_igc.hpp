@@ -1,0 +1,76 @@
+#pragma once
+// The IGC file an instrument sends after $PBRIGC or $PBRTR, decoded record by
+// record as the bytes arrive. The bytes themselves are kept as they came
+// (flow-control bytes aside) for the track log's raw image.
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "records/track_point.hpp"
+
+namespace trelvik::flytec {
+
+// Characters after the record letter that a record may have.
+inline constexpr size_t kIgcRecordLimit = 81;
+
+enum class IgcFault {
+  None,
+  BadRecordType,  // "E205 Bad record type (%02X)": a line starts with something not A-Z
+  TooLong,        // "E207 Too long sentence"
+  Format,         // "E206 Format error %": a record's negative code
+};
+
+struct IgcStatus {
+  IgcFault fault = IgcFault::None;
+  int code = 0;      // Format: the record decoder's code (negative)
+  uint8_t byte = 0;  // BadRecordType: the byte at fault
+};
+
+// Record decoder codes.
+inline constexpr int kIgcNoDate = -25;
+
+class IgcTrackReceiver {
+ public:
+  // Starts a track: decoded points are appended to `points` (which the job
+  // keeps, so that its estimate sees them), received bytes to `raw`.
+  void Start(std::vector<TrackPoint>& points, std::string& raw);
+  // False once a fault has been found (Status() tells which); later bytes are ignored.
+  bool Feed(std::span<const uint8_t> bytes);
+  // The track ended: a last record without LF is decoded too.
+  bool Finish();
+
+  const IgcStatus& Status() const { return status_; }
+  bool HasARecord() const { return hasARecord_; }
+  const std::string& Maker() const { return maker_; }
+  const std::string& Serial() const { return serial_; }
+  int GRecords() const { return gRecords_; }
+  int SkippedRecords() const { return skipped_; }  // B records cut short
+  TrackTime FirstFixTime() const { return firstFix_; }
+  size_t PointCount() const { return points_->size() - firstIndex_; }
+
+ private:
+  bool Decode();
+  int DecodeA();
+  int DecodeH();
+  int DecodeB();
+
+  std::vector<TrackPoint>* points_ = nullptr;
+  std::string* raw_ = nullptr;
+  size_t firstIndex_ = 0;
+  IgcStatus status_;
+  char record_[kIgcRecordLimit + 1] = {};
+  size_t length_ = 0;  // 0: at the start of a line
+  bool hasARecord_ = false;
+  std::string maker_;
+  std::string serial_;
+  int gRecords_ = 0;
+  int skipped_ = 0;
+  bool hasDate_ = false;
+  TrackTime date_ = 0;
+  uint32_t dayOffset_ = 0;
+  uint32_t previousTimeOfDay_ = 0;
+  TrackTime firstFix_ = 0;
+};
+
+}  // namespace trelvik::flytec

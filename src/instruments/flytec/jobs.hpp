@@ -1,0 +1,47 @@
+#pragma once
+// The thread routines of the Flytec/Braeuniger cells and the steps they share.
+// Each runs on the job's thread, talks through the job's serial link and
+// reports through the job frame.
+#include <chrono>
+#include <functional>
+#include <span>
+#include <string_view>
+
+#include "access/gps_job.hpp"
+#include "instruments/flytec/codec.hpp"
+
+namespace trelvik::flytec {
+
+// Cells of protocol 4.
+int DownloadTrackLog(GpsJob& job);
+int DownloadFlightList(GpsJob& job);
+int DownloadWaypoints(GpsJob& job);
+int UploadWaypoints(GpsJob& job);
+int UploadCtr(GpsJob& job);
+int DownloadCtr(GpsJob& job);
+
+// The competition waypoint check: the instrument's waypoint names, each
+// blank-collapsed, handed to `check` instead of being stored; ends quietly
+// after the silence. 0, or -1 after the failure has been reported.
+using WaypointNameCheck = std::function<void(std::string_view name)>;
+[[nodiscard]] int WaypointCheck(GpsJob& job, const WaypointNameCheck& check);
+
+// ---- steps ----------------------------------------------------------------
+
+// Opens the port and identifies the instrument ($PBRSNP): fills the job's
+// identity and `product`. 0, or -1 after the failure has been reported.
+[[nodiscard]] int ReadProductData(GpsJob& job, ProductData& product);
+// $PBRTL into job.flightList. 0 when at least one track was listed.
+[[nodiscard]] int ReadTrackList(GpsJob& job);
+// Track choice and IGC download of the "download track log" cell, after
+// the product data. 1 when every track carried a G record, 0 when not, -1.
+[[nodiscard]] int DownloadIgc(GpsJob& job, bool listed);
+
+enum class ReadEnd { Stopped, TimedOut, ReadError, Aborted };
+// Reads 100-byte chunks into `take` until it returns false, the port fails,
+// the job is aborted or `limit` passes: counted from the last data received
+// when `fromLastData`, else from the start.
+ReadEnd ReadLoop(GpsJob& job, std::chrono::milliseconds limit, bool fromLastData,
+                 const std::function<bool(std::span<const uint8_t>)>& take);
+
+}  // namespace trelvik::flytec
