@@ -11,6 +11,7 @@ const SimPlugin kPlugins[] = {
      "answers each sentence: $PTRVA,<name> when its checksum is right, $PTRVE,BADSUM otherwise; "
      "$PTRVQ,n asks for n sentences $PTRVD,1 .. $PTRVD,n",
      std::span(kNoOptions, 0), CreateNmeaInstrument},
+    FlytecSimPlugin(),
 };
 
 }  // namespace

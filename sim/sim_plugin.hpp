@@ -40,5 +40,6 @@ const SimPlugin* FindSimPlugin(std::string_view name);
 // The plugins of the frame itself.
 std::unique_ptr<SimInstrument> CreateEchoInstrument(const SimOptions& options, std::string& error);
 std::unique_ptr<SimInstrument> CreateNmeaInstrument(const SimOptions& options, std::string& error);
+SimPlugin FlytecSimPlugin();  // sim/flytec
 
 }  // namespace trelvik::sim

@@ -62,6 +62,9 @@ struct CtrArea {
 // The airspace list: file order, the n-th row of the list view is the n-th entry.
 using CtrList = std::vector<CtrArea>;
 
+// Frees every record of a list.
+inline void FreeCtrList(CtrList& list) { CtrList().swap(list); }
+
 // Class code of an AC text, case ignored; kClassOther for anything not in the table.
 int32_t CtrClassCode(std::string_view classText);
 

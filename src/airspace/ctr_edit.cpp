@@ -41,7 +41,7 @@ std::optional<CtrArea> EditedArea(UserInterface& ui, std::string_view text, std:
 
 }  // namespace
 
-std::optional<CtrEditorContent> BeginEditCtr(UserInterface& ui, const CtrList& list,
+std::optional<CtrEditorContent> EditCtrText(UserInterface& ui, const CtrList& list,
                                              const std::vector<int>& selectedRows) {
   if (list.empty()) {
     ShowError(ui, "No CTR in list", kEditCtrCaption);
@@ -63,13 +63,13 @@ std::optional<CtrEditorContent> BeginEditCtr(UserInterface& ui, const CtrList& l
   return content;
 }
 
-CtrEditorContent BeginNewCtr() {
+CtrEditorContent NewCtrText() {
   CtrEditorContent content;
   content.text = kNewCtrTemplate;
   return content;
 }
 
-bool ApplyEditCtr(UserInterface& ui, CtrList& list, size_t row, std::string_view text,
+bool EditCtr(UserInterface& ui, CtrList& list, size_t row, std::string_view text,
                   std::string_view warningDistance, const DyNotifier& notifyDy) {
   std::optional<CtrArea> area = EditedArea(ui, text, warningDistance, notifyDy);
   if (!area) return false;
@@ -81,7 +81,7 @@ bool ApplyEditCtr(UserInterface& ui, CtrList& list, size_t row, std::string_view
   return true;
 }
 
-bool ApplyNewCtr(UserInterface& ui, CtrList& list, std::string_view text, std::string_view warningDistance,
+bool NewCtr(UserInterface& ui, CtrList& list, std::string_view text, std::string_view warningDistance,
                  const DyNotifier& notifyDy) {
   std::optional<CtrArea> area = EditedArea(ui, text, warningDistance, notifyDy);
   if (!area) return false;

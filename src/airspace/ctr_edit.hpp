@@ -30,21 +30,21 @@ struct CtrEditorContent {
 
 // "&Edit CTR": the first selected row's airspace as editor text. Nothing after
 // "No CTR in list" or "No CTR selected".
-[[nodiscard]] std::optional<CtrEditorContent> BeginEditCtr(UserInterface& ui, const CtrList& list,
+[[nodiscard]] std::optional<CtrEditorContent> EditCtrText(UserInterface& ui, const CtrList& list,
                                                            const std::vector<int>& selectedRows);
 
 // "&New CTR": the template and the default warning distance.
-CtrEditorContent BeginNewCtr();
+CtrEditorContent NewCtrText();
 
 // OK in the editor of "&Edit CTR": the first airspace of `text` takes the
 // warning distance and the edited airspace's place; later ones are dropped.
 // False (the editor stays open) after a message, or when the text holds no
 // airspace.
-[[nodiscard]] bool ApplyEditCtr(UserInterface& ui, CtrList& list, size_t row, std::string_view text,
+[[nodiscard]] bool EditCtr(UserInterface& ui, CtrList& list, size_t row, std::string_view text,
                                 std::string_view warningDistance, const DyNotifier& notifyDy = {});
 
-// OK in the editor of "&New CTR": as ApplyEditCtr, the airspace going to the front.
-[[nodiscard]] bool ApplyNewCtr(UserInterface& ui, CtrList& list, std::string_view text,
+// OK in the editor of "&New CTR": as EditCtr, the airspace going to the front.
+[[nodiscard]] bool NewCtr(UserInterface& ui, CtrList& list, std::string_view text,
                                std::string_view warningDistance, const DyNotifier& notifyDy = {});
 
 // "&Delete CTR(s)": removes the airspaces at `selectedRows`, keeping the

@@ -198,7 +198,7 @@ bool IsFullCircle(const CtrSegment& segment) {
 
 bool CirclePoints(const CtrSegment& segment, int32_t segError, std::vector<GeoPosition>& points) {
   const CentreFrame frame(ToRadians(segment.position));
-  const double radius = segment.radius;
+  const double radius = std::max(segment.radius, 0);
   const int steps = std::max(kMinCircleSteps, static_cast<int>(2.22 * std::sqrt(radius / segError) + 0.5));
   for (int k = 0; k < steps; ++k) {
     const GeoPosition point = frame.AtGround(radius, k * 2 * kPi / steps);

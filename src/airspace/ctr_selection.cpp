@@ -1,6 +1,10 @@
 #include "airspace/ctr_selection.hpp"
 
+#include <string>
+#include <unordered_map>
+
 #include "base/message_box.hpp"
+#include "settings/utf8_text.hpp"
 
 namespace trelvik {
 
@@ -29,6 +33,23 @@ bool MarkCtrSelection(UserInterface& ui, CtrList& list, const std::vector<int>& 
   }
   for (CtrArea& area : list) area.selected = false;
   for (const int row : rows) list[static_cast<size_t>(row)].selected = true;
+  return true;
+}
+
+bool CtrNamesFitFlytec(UserInterface& ui, const CtrList& list) {
+  std::unordered_map<std::string, const CtrArea*> byPrefix;
+  for (const CtrArea& area : list) {
+    if (!area.selected) continue;
+    std::string prefix = CutToCharacters(area.name, kFlytecCtrNameLength);
+    const auto [it, inserted] = byPrefix.emplace(std::move(prefix), &area);
+    if (inserted) continue;
+    const bool cut = it->second->name.size() > it->first.size() || area.name.size() > it->first.size();
+    ShowError(ui,
+              cut ? "One or more of the selected CTRs have equal\r\nnames after limiting the length to fit the GPS"
+                  : "One or more of the selected CTRs have equal names",
+              kUploadCtrCaption);
+    return false;
+  }
   return true;
 }
 

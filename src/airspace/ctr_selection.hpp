@@ -23,4 +23,13 @@ inline constexpr std::string_view kCtrListActionCaption = "CTR list action";
 [[nodiscard]] bool MarkCtrSelection(UserInterface& ui, CtrList& list, const std::vector<int>& rows,
                                     std::string_view caption);
 
+inline constexpr std::string_view kUploadCtrCaption = "Upload CTR";
+inline constexpr size_t kFlytecCtrNameLength = 17;  // characters of a name the Flytec units keep
+
+// Before an upload to a Flytec unit: false after "One or more of the selected
+// CTRs have equal names" (with "after limiting the length to fit the GPS"
+// when a name had to be cut) when two selected airspaces share their first 17
+// characters.
+[[nodiscard]] bool CtrNamesFitFlytec(UserInterface& ui, const CtrList& list);
+
 }  // namespace trelvik

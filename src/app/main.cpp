@@ -13,7 +13,11 @@
 
 #ifdef TRELVIK_HAVE_QT
 #include <QApplication>
+#include <QDir>
 
+#include "access/gps_access.hpp"
+#include "access/job_table.hpp"
+#include "access/posix_serial_link.hpp"
 #include "records/track_stores.hpp"
 #include "ui/main_window.hpp"
 #include "ui/qt_user_interface.hpp"
@@ -21,6 +25,9 @@
 
 namespace trelvik {
 namespace {
+
+// A line of options only ("/WIN=0", "/POSX=10") gives a record without a job.
+bool NamesAJob(const CommandLineResult& parsed) { return parsed.job && parsed.job->jobKind != JobKind::None; }
 
 // A job on the command line needs the batch run; until it is part of the
 // program the job is refused with a message and counts as failed.
@@ -33,7 +40,7 @@ int RunHeadless(int argc, char** argv) {
   HeadlessUserInterface& console = HeadlessUserInterface::Console();
   CommandLineResult parsed;
   if (ParseCommandLineArguments(argc, argv, console, parsed) < 0) return parsed.exitCode;
-  if (!parsed.job) {
+  if (!NamesAJob(parsed)) {
     const std::string usage = UsageText();
     std::fwrite(usage.data(), 1, usage.size(), stderr);
     return kExitUsage;
@@ -50,18 +57,26 @@ int RunWindow(int argc, char** argv) {
 
   TrackStores& stores = TrackStores::Instance();
   MainWindowOptions options;
-  options.commandLineJob = parsed.job.has_value();
+  options.commandLineJob = NamesAJob(parsed);
   if (parsed.job) {
     options.portName = parsed.job->portName;
     ui.SetDialogPosition(parsed.job->posX, parsed.job->posY);
   }
+  // No instrument family has claimed its cells yet: the table stays empty and
+  // the instrument commands stay disabled.
+  JobTable jobTable;
+  PosixLinkOpener linkOpener;
+  GpsAccess access(jobTable, linkOpener);
+  access.InitGpsAccess();
+  std::string traceFolder = QDir::homePath().toStdString();
   MainWindow window(stores.Log(), stores.Waypoints(), ui, options);
+  window.AttachGpsAccess(access, traceFolder);
   if (parsed.job && parsed.job->windowMode == WindowMode::Minimised) {
     window.showMinimized();
   } else {
     window.show();
   }
-  if (parsed.job) window.SetExitCode(RunCommandLineJob(*parsed.job, ui));
+  if (NamesAJob(parsed)) window.SetExitCode(RunCommandLineJob(*parsed.job, ui));
   application.exec();
   return window.ExitCode();
 }

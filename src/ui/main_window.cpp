@@ -216,6 +216,7 @@ void MainWindow::RefreshList() {
 void MainWindow::UpdateColumnWidths() {
   const int average = list_->fontMetrics().averageCharWidth();
   const std::span<const ListColumn> columns = model_->Columns();
+  list_->horizontalHeader()->setMinimumSectionSize(average);  // "T" is three characters wide
   for (size_t i = 0; i < columns.size(); ++i) {
     list_->setColumnWidth(static_cast<int>(i), columns[i].widthChars * average);
   }

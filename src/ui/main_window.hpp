@@ -21,6 +21,7 @@ class QTableView;
 
 namespace trelvik {
 
+class GpsAccess;
 class ListModel;
 class QtUserInterface;
 class TrackViewWindow;
@@ -54,14 +55,20 @@ class MainWindow : public QMainWindow {
   QAction* Action(int id) const;
   QPushButton* QuickButton(int id) const;
 
+  // The GPS access layer: its busy flag, failure flag, abort and debug trace
+  // become the window's. `traceFolder` is where "&Dump Debug Data" starts.
+  // Both outlive the window.
+  void AttachGpsAccess(GpsAccess& access, std::string& traceFolder);
+
   // The busy flag of the instrument jobs; set by a successful job start,
   // cleared by the job's completion or the abort command.
-  bool JobRunning() const { return jobRunning_; }
-  void SetJobRunning(bool running) { jobRunning_ = running; }
+  bool JobRunning() const;
+  void SetJobRunning(bool running);
   // Asks a running job to stop; installed by whoever starts jobs.
   void SetAbortHandler(std::function<void()> abort) { abortJob_ = std::move(abort); }
-  int ExitCode() const { return exitCode_; }
-  void SetExitCode(int code) { exitCode_ = code; }
+  // 1 once a job or command-line step failed.
+  int ExitCode() const;
+  void SetExitCode(int code);
   bool QuitFlag() const { return quitFlag_; }
 
   ViewMode Mode() const;
@@ -121,6 +128,8 @@ class MainWindow : public QMainWindow {
   std::map<int, QAction*> actions_;
   std::map<int, QPushButton*> quickButtons_;
   std::function<void()> abortJob_;
+  GpsAccess* access_ = nullptr;
+  std::string* traceFolder_ = nullptr;
 
   ListModel* model_ = nullptr;
   QTableView* list_ = nullptr;

@@ -1,5 +1,6 @@
 // The main window's own commands and its close sequence.
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QCheckBox>
 #include <QFontDialog>
 #include <QItemSelectionModel>
@@ -7,6 +8,9 @@
 #include <QTableView>
 #include <algorithm>
 
+#include "access/gps_access.hpp"
+#include "access/save_trace.hpp"
+#include "access/user_interface_channel.hpp"
 #include "base/c_format.hpp"
 #include "base/message_box.hpp"
 #include "ui/command_ids.hpp"
@@ -43,8 +47,39 @@ void MainWindow::InstallHandlers() {
   });
 }
 
+void MainWindow::AttachGpsAccess(GpsAccess& access, std::string& traceFolder) {
+  access_ = &access;
+  traceFolder_ = &traceFolder;
+  access.SetJobRunning(jobRunning_);
+  SetAbortHandler([this] {
+    UserInterfaceChannel channel(ui_);
+    (void)access_->AbortGpsJob(channel);
+  });
+  SetHandler(command::kDumpDebugData, [this] { (void)SaveTrace(ui_, access_->Trace(), *traceFolder_); });
+  SetHandler(command::kClearDebugData, [this] { access_->Trace().ClearTrace(); });
+}
+
+bool MainWindow::JobRunning() const { return access_ ? access_->JobRunning() : jobRunning_; }
+
+void MainWindow::SetJobRunning(bool running) {
+  jobRunning_ = running;
+  if (access_) access_->SetJobRunning(running);
+}
+
+int MainWindow::ExitCode() const { return access_ ? access_->ExitCode() : exitCode_; }
+
+void MainWindow::SetExitCode(int code) {
+  exitCode_ = code;
+  if (!access_) return;
+  if (code != 0) {
+    access_->SetFailed();
+  } else {
+    access_->ClearFailure();
+  }
+}
+
 bool MainWindow::RefuseWhileBusy(const char* caption) {
-  if (!jobRunning_) return false;
+  if (!JobRunning()) return false;
   ShowError(ui_, "Busy GPS driver", caption);
   return true;
 }
@@ -140,8 +175,9 @@ void MainWindow::ShowAbout() {
 }
 
 void MainWindow::AbortTransfer() {
-  if (!jobRunning_) return;
-  jobRunning_ = false;
+  if (!JobRunning()) return;
+  // Cleared first, so that a late completion installs nothing.
+  SetJobRunning(false);
   if (abortJob_) abortJob_();
 }
 
@@ -160,15 +196,24 @@ void MainWindow::ConvertCoordinates() {
 void MainWindow::RunCloseSequence() {
   if (closed_) return;
   closed_ = true;
-  if (jobRunning_) {
-    jobRunning_ = false;
+  if (JobRunning()) {
+    SetJobRunning(false);
     if (abortJob_) abortJob_();
   }
   if (trackView_) trackView_->close();
+  // From here a job thread that still reports gets no window; one already
+  // waiting for the window is served by the events processed below.
+  qtUi_.Close();
+  if (access_) {
+    const QDeadlineTimer deadline(2000);
+    while (access_->JobExists() && !deadline.hasExpired()) {
+      QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+      (void)access_->WaitForGpsJobEnd(std::chrono::milliseconds(20));
+    }
+  }
   log_ = TrackLog();
   waypoints_ = WaypointList();
   model_->Refresh();
-  qtUi_.Close();
   quitFlag_ = true;
 }
 

@@ -104,7 +104,7 @@ TEST(EditCtr, FirstSelectedRowAsEditorText) {
   CtrList list = MustParse(kTwoAreas);
   list[1].warningDistance = 350;
   ScriptedUserInterface ui;
-  const std::optional<CtrEditorContent> content = BeginEditCtr(ui, list, {1});
+  const std::optional<CtrEditorContent> content = EditCtrText(ui, list, {1});
   ASSERT_TRUE(content);
   EXPECT_EQ(content->row, 1u);
   EXPECT_EQ(content->warningDistance, 350);
@@ -117,7 +117,7 @@ TEST(EditCtr, FirstSelectedRowAsEditorText) {
 TEST(EditCtr, OkReplacesTheAirspaceInPlace) {
   CtrList list = MustParse(kTwoAreas);
   ScriptedUserInterface ui;
-  ASSERT_TRUE(ApplyEditCtr(ui, list, 0, "AN Renamed\nAL GND\nAH FL 65\nDP 45N 6E\nDP 45.2N 6E\nAN Dropped\nDP 1N 1E\n",
+  ASSERT_TRUE(EditCtr(ui, list, 0, "AN Renamed\nAL GND\nAH FL 65\nDP 45N 6E\nDP 45.2N 6E\nAN Dropped\nDP 1N 1E\n",
                            " 750 "));
   EXPECT_EQ(Names(list), (std::vector<std::string>{"Renamed", "Second"}));
   EXPECT_EQ(list[0].warningDistance, 750);
@@ -145,7 +145,7 @@ TEST(EditCtr, EveryRefusal) {
   for (const auto& c : cases) {
     CtrList list = original;
     ScriptedUserInterface ui;
-    EXPECT_FALSE(ApplyEditCtr(ui, list, 1, c.text, c.distance)) << c.text << c.distance;
+    EXPECT_FALSE(EditCtr(ui, list, 1, c.text, c.distance)) << c.text << c.distance;
     EXPECT_EQ(list, original);
     if (c.message) {
       EXPECT_EQ(ui.boxes, (std::vector<RecordedBox>{{MessageKind::Error, c.message, c.caption}}));
@@ -157,16 +157,16 @@ TEST(EditCtr, EveryRefusal) {
 
 TEST(EditCtr, EmptyListOrNoSelection) {
   ScriptedUserInterface ui;
-  EXPECT_FALSE(BeginEditCtr(ui, {}, {0}));
-  EXPECT_FALSE(BeginEditCtr(ui, MustParse(kTwoAreas), {}));
-  EXPECT_FALSE(BeginEditCtr(ui, MustParse(kTwoAreas), {5}));
+  EXPECT_FALSE(EditCtrText(ui, {}, {0}));
+  EXPECT_FALSE(EditCtrText(ui, MustParse(kTwoAreas), {}));
+  EXPECT_FALSE(EditCtrText(ui, MustParse(kTwoAreas), {5}));
   EXPECT_EQ(ui.boxes, (std::vector<RecordedBox>{{MessageKind::Error, "No CTR in list", "Edit CTR"},
                                                 {MessageKind::Error, "No CTR selected", "Edit CTR"},
                                                 {MessageKind::Error, "Program error", "CTR list action"}}));
 }
 
 TEST(NewCtr, TemplateAndTheNewAirspaceInFront) {
-  const CtrEditorContent content = BeginNewCtr();
+  const CtrEditorContent content = NewCtrText();
   EXPECT_EQ(content.warningDistance, 200);
   EXPECT_EQ(content.text,
             "*Airspace name\r\nAN Put airspace name here\r\n*Airspace floor (Remark)\r\nAL Put floor remark here\r\n"
@@ -175,9 +175,9 @@ TEST(NewCtr, TemplateAndTheNewAirspaceInFront) {
   CtrList list = MustParse(kTwoAreas);
   ScriptedUserInterface ui;
   // The untouched template has no outline yet.
-  EXPECT_FALSE(ApplyNewCtr(ui, list, content.text, "200"));
+  EXPECT_FALSE(NewCtr(ui, list, content.text, "200"));
   EXPECT_EQ(ui.boxes.at(0).text, "No segments in airspace (line 9)");
-  ASSERT_TRUE(ApplyNewCtr(ui, list, content.text + "V X=45N 6E\r\nDC 3\r\n", "200"));
+  ASSERT_TRUE(NewCtr(ui, list, content.text + "V X=45N 6E\r\nDC 3\r\n", "200"));
   EXPECT_EQ(Names(list), (std::vector<std::string>{"Put airspace name here", "First", "Second"}));
   EXPECT_EQ(list[0].floorRemark, "Put floor remark here");
 }
@@ -244,6 +244,41 @@ TEST(CtrRowTexts, TheFiveColumns) {
   EXPECT_EQ(row[4], "1");
   EXPECT_EQ(kCtrColumns[1].header, "Floor (Remark)");
   EXPECT_EQ(kCtrColumns[4].widthInCharacters, 10);
+}
+
+}  // namespace
+}  // namespace trelvik
+
+namespace trelvik {
+namespace {
+
+TEST(CtrNamesFitFlytec, EqualAfterSeventeenCharacters) {
+  const struct {
+    std::vector<std::string> names;
+    const char* message;
+  } cases[] = {
+      {{"Alpha", "Beta", "Alpha"}, "One or more of the selected CTRs have equal names"},
+      {{"Alpha TMA sector 1 east", "Alpha TMA sector 1 west"},
+       "One or more of the selected CTRs have equal\r\nnames after limiting the length to fit the GPS"},
+      {{"Alpha TMA sector ", "Alpha TMA sector 1"},
+       "One or more of the selected CTRs have equal\r\nnames after limiting the length to fit the GPS"},
+      {{"Alpha TMA sector1", "Alpha TMA sector2", "Beta"}, nullptr},
+  };
+  for (const auto& c : cases) {
+    CtrList list;
+    for (const std::string& name : c.names) {
+      list.emplace_back().name = name;
+      list.back().selected = true;
+    }
+    testing::ScriptedUserInterface ui;
+    EXPECT_EQ(CtrNamesFitFlytec(ui, list), c.message == nullptr);
+    if (c.message) {
+      EXPECT_EQ(ui.boxes, (std::vector<testing::RecordedBox>{{MessageKind::Error, c.message, "Upload CTR"}}));
+    }
+  }
+  CtrList unselected(2);
+  testing::ScriptedUserInterface ui;
+  EXPECT_TRUE(CtrNamesFitFlytec(ui, unselected));
 }
 
 }  // namespace

@@ -119,3 +119,23 @@ TEST(GpxTrackReader, ErrorsAreShownUnderTheReadersCaption) {
 
 }  // namespace
 }  // namespace trelvik
+
+namespace trelvik {
+namespace {
+
+TEST(GpxTrackReader, HugeHostileFilesFailQuickly) {
+  std::string deep = "<?xml version=\"1.0\"?>";
+  for (int i = 0; i < 10000; ++i) deep += "<trk>";
+  deep.resize(50u << 20, '\n');
+  std::string comment = "<?xml version=\"1.0\"?><gpx><!--";
+  comment.resize(50u << 20, 'x');
+  ScriptedUserInterface ui;
+  EXPECT_EQ(ReadGpxTrack(ui, deep).Count(), 0);
+  EXPECT_EQ(ReadGpxTrack(ui, comment).Count(), 0);
+  EXPECT_EQ(ui.boxes, (std::vector<RecordedBox>{
+                          {MessageKind::Error, "Nesting limit exceeded at tag <trk>", "Parsing track log file"},
+                          {MessageKind::Error, "End-of-file encountered within a tag", "Parsing track log file"}}));
+}
+
+}  // namespace
+}  // namespace trelvik

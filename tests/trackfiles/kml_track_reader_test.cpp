@@ -255,3 +255,29 @@ TEST(KmlTrackReader, ByteOrderMarkOfUtf8IsAccepted) {
 
 }  // namespace
 }  // namespace trelvik
+
+namespace trelvik {
+namespace {
+
+// Fifty megabytes that end the reading early: ten thousand nested elements,
+// or a comment that never closes.
+TEST(KmlTrackReader, HugeHostileFilesFailQuickly) {
+  std::string deep = "<?xml version=\"1.0\"?>";
+  for (int i = 0; i < 10000; ++i) deep += "<Folder>";
+  deep.resize(50u << 20, ' ');
+  std::string comment = "<?xml version=\"1.0\"?><Document><!--";
+  comment.resize(50u << 20, '-');
+  comment += " >";
+  struct Case {
+    const std::string& text;
+    const char* message;
+  } cases[] = {{deep, "Nesting limit exceeded at tag <Folder>"}, {comment, "End-of-file encountered within a tag"}};
+  for (const Case& c : cases) {
+    ScriptedUserInterface ui;
+    EXPECT_EQ(ReadKmlTrack(ui, c.text, false).Count(), 0);
+    EXPECT_EQ(ui.boxes, (std::vector<testing::RecordedBox>{{MessageKind::Error, c.message, "Parsing track log file"}}));
+  }
+}
+
+}  // namespace
+}  // namespace trelvik

@@ -16,7 +16,7 @@ extern char** environ;
 namespace trelvik {
 namespace {
 
-struct Run {
+struct ProgramRun {
   int exitCode = -1;
   bool signalled = false;
   std::string out;
@@ -35,7 +35,7 @@ std::string ReadFile(const std::string& path) {
 }
 
 // Runs the program with the environment changed as given ("NAME=value" sets, "NAME" removes).
-Run RunProgram(const std::vector<std::string>& arguments, const std::vector<std::string>& environmentChanges) {
+ProgramRun RunProgram(const std::vector<std::string>& arguments, const std::vector<std::string>& environmentChanges) {
   const char* buildDir = std::getenv("TRELVIK_BUILD_DIR");
   const std::string program = std::string(buildDir ? buildDir : "build") + "/trelvik";
   std::vector<std::string> environment;
@@ -64,7 +64,7 @@ Run RunProgram(const std::vector<std::string>& arguments, const std::vector<std:
   std::vector<char*> envp;
   for (std::string& variable : environment) envp.push_back(variable.data());
   envp.push_back(nullptr);
-  Run run;
+  ProgramRun run;
   pid_t pid = 0;
   if (posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), envp.data()) != 0) return run;
   posix_spawn_file_actions_destroy(&actions);
@@ -87,10 +87,10 @@ const std::vector<std::vector<std::string>> kNoDisplay = {
 
 TEST(ProgramStart, VersionAndHelpComeFirst) {
   for (const auto& environment : kNoDisplay) {
-    const Run version = RunProgram({"--version"}, environment);
+    const ProgramRun version = RunProgram({"--version"}, environment);
     EXPECT_EQ(version.exitCode, 0);
     EXPECT_EQ(version.out, "Trelvik 4.72\n");
-    const Run help = RunProgram({"--help"}, environment);
+    const ProgramRun help = RunProgram({"--help"}, environment);
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_NE(help.out.find("/WIN=0"), std::string::npos);
     EXPECT_NE(help.out.find("Exit codes"), std::string::npos);
@@ -99,7 +99,7 @@ TEST(ProgramStart, VersionAndHelpComeFirst) {
 
 TEST(ProgramStart, WithoutADisplayAndWithoutAJobTheUsageGoesToStandardError) {
   for (const auto& environment : kNoDisplay) {
-    const Run run = RunProgram({}, environment);
+    const ProgramRun run = RunProgram({}, environment);
     EXPECT_FALSE(run.signalled) << environment[0];
     EXPECT_EQ(run.exitCode, 2) << environment[0];
     EXPECT_EQ(run.out, "");
@@ -108,13 +108,13 @@ TEST(ProgramStart, WithoutADisplayAndWithoutAJobTheUsageGoesToStandardError) {
 }
 
 TEST(ProgramStart, HiddenWindowWithoutAJobIsHeadlessToo) {
-  const Run run = RunProgram({"/win=0"}, kNoDisplay[1]);
+  const ProgramRun run = RunProgram({"/win=0"}, kNoDisplay[1]);
   EXPECT_EQ(run.exitCode, 2);
   EXPECT_NE(run.err.find("Usage"), std::string::npos);
 }
 
 TEST(ProgramStart, ACommandLineFaultIsReportedHeadlessWithExitCode0) {
-  const Run run = RunProgram({"/COM=0"}, kNoDisplay[0]);
+  const ProgramRun run = RunProgram({"/COM=0"}, kNoDisplay[0]);
   EXPECT_FALSE(run.signalled);
   EXPECT_EQ(run.exitCode, 0);
   EXPECT_EQ(run.err, "Parsing command line: Bad COM port\n");

@@ -14,6 +14,9 @@
 #include <gtest/gtest.h>
 #include <memory>
 
+#include "access/gps_access.hpp"
+#include "access/job_table.hpp"
+#include "access/fake_link.hpp"
 #include "qt_application.hpp"
 #include "support/scripted_user_interface.hpp"
 #include "ui/command_ids.hpp"
@@ -269,6 +272,35 @@ TEST_F(MainWindowTest, CloseSequenceFreesTheStoresOnce) {
   EXPECT_EQ(window->Model().rowCount(), 0);
   window->close();
   EXPECT_EQ(aborts, 1);
+}
+
+TEST_F(MainWindowTest, WithTheGpsAccessLayerTheTraceCommandsWorkAndAbortReachesIt) {
+  EXPECT_FALSE(window->Action(cmd::kDumpDebugData)->isEnabled());
+  JobTable table;
+  FakeLinkOpener opener;
+  GpsAccess access(table, opener);
+  std::string traceFolder = "/tmp";
+  window->AttachGpsAccess(access, traceFolder);
+  EXPECT_TRUE(window->Action(cmd::kDumpDebugData)->isEnabled());
+  EXPECT_TRUE(window->Action(cmd::kClearDebugData)->isEnabled());
+  window->Dispatch(cmd::kDumpDebugData);
+  access.Trace().TraceText("$PBRTL,");
+  window->Dispatch(cmd::kClearDebugData);
+  EXPECT_EQ(access.Trace().Count(), 0);
+  window->Dispatch(cmd::kDumpDebugData);
+  access.SetJobRunning(true);
+  EXPECT_TRUE(window->JobRunning());
+  window->Dispatch(cmd::kViewTrackLog);
+  for (QPushButton* button : window->findChildren<QPushButton*>()) {
+    if (button->text() == "&Abort transfer") button->click();
+  }
+  EXPECT_FALSE(access.JobRunning());
+  EXPECT_EQ(recorder.boxes, (std::vector<RecordedBox>{
+                                {MessageKind::Error, "Buffer is empty", "Save debug buffer"},
+                                {MessageKind::Error, "Buffer is empty", "Save debug buffer"},
+                                {MessageKind::Error, "Busy GPS driver", "Change view mode"},
+                                {MessageKind::Error, "Port not in use", "Abort GPS access"},
+                            }));
 }
 
 }  // namespace

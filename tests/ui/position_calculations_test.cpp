@@ -1,6 +1,7 @@
 #include "ui/position_calculations.hpp"
 
 #include <gtest/gtest.h>
+#include <regex>
 
 #include "support/scripted_user_interface.hpp"
 
@@ -111,11 +112,14 @@ TEST(CoordinateConverter, ToDegreesReportsEachField) {
 
 TEST(CoordinateConverter, ToDegreesGivesSecondsWithFiveDecimals) {
   ScriptedUserInterface ui;
-  const std::optional<DegreeTexts> degrees = ConvertUtmToDegrees("32V", "500000", "6651411.1899", ui);
+  const std::optional<DegreeTexts> degrees = ConvertUtmToDegrees("32V", "500000", "6652000", ui);
   ASSERT_TRUE(degrees);
-  EXPECT_EQ(degrees->latitude.substr(0, 13), "N 60 00 00.00");
-  EXPECT_EQ(degrees->latitude.size(), std::string("N 60 00 00.00000").size());
-  EXPECT_EQ(degrees->longitude, "E 009 00 00.00000");
+  EXPECT_TRUE(std::regex_match(degrees->latitude, std::regex("N 60 00 [0-9]{2}\\.[0-9]{5}"))) << degrees->latitude;
+  EXPECT_EQ(degrees->longitude, "E 009 00 00.00000");  // the central meridian of zone 32
+  const std::optional<DegreeTexts> south = ConvertUtmToDegrees("33H", "500000", "6000000", ui);
+  ASSERT_TRUE(south);
+  EXPECT_EQ(south->latitude.substr(0, 5), "S 36 ");
+  EXPECT_EQ(south->longitude, "E 015 00 00.00000");
 }
 
 TEST(CoordinateConverter, ToUtmReportsEachField) {

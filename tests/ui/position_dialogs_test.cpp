@@ -88,7 +88,8 @@ TEST_F(DistanceDialogTest, KeepsModeAndPositionsBetweenOpenings) {
   DistanceDialog again(none, state, ui);
   EXPECT_TRUE(again.UtmBox().isChecked());
   EXPECT_EQ(again.From().first->text(), "0500000");
-  EXPECT_EQ(again.To().zone->text(), "32V");
+  EXPECT_EQ(again.From().zone->text(), "32V");
+  EXPECT_EQ(again.To().zone->text(), "31N");  // To was never moved from 0 N 0 E
 }
 
 TEST(CoordinateDialog, ConvertsBothWaysAndReportsFaults) {
