@@ -1,5 +1,6 @@
 // A simulated Flytec/Braeuniger instrument: $PBR sentences at 57600 baud with
 // XON/XOFF, written from the protocol description alone.
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -45,7 +46,8 @@ const char* const kBuiltInWaypoints[] = {
 };
 
 // The rule by which models decide whether they can list their tracks.
-bool ListsTracks(const std::string& model, const std::string& software) {
+bool ListsTracks(std::string model, const std::string& software) {
+  for (char& c : model) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
   if (model == "COMPETINO" || model == "5020") return software.compare("1.13") > 0;
   if (model == "COMPEO" || model == "5030" || model == "GALILEO") return software.compare("2.19") > 0;
   return model == "COMPEO+" || model == "6030" || model == "COMPETINO+" || model == "6020";

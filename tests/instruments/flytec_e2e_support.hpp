@@ -1,0 +1,87 @@
+#pragma once
+// The real job on the real serial link against trelvik-sim on a
+// pseudo-terminal, started through the job frame as the program starts it.
+#include <any>
+#include <atomic>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "access/completion.hpp"
+#include "access/gps_access.hpp"
+#include "access/notifier.hpp"
+#include "access/posix_serial_link.hpp"
+#include "access/recording_channel.hpp"
+#include "access/sim_process.hpp"
+#include "airspace/ctr_area.hpp"
+#include "records/track_log.hpp"
+#include "support/temp_dir.hpp"
+
+namespace trelvik::testing {
+
+// Records like RecordingChannel, but its clock is the real one sped up
+// `speed` times, so the protocol's silences pass sooner; pauses are skipped.
+class LineTimeChannel : public RecordingChannel {
+ public:
+  explicit LineTimeChannel(uint32_t speed) : speed_(speed) {}
+  uint32_t TickMs() override;
+  void Sleep(std::chrono::milliseconds duration) override { RecordingChannel::Sleep(duration); }
+
+ private:
+  uint32_t speed_;
+};
+
+class Datagrams : public NotifySink {
+ public:
+  bool Send(std::string_view datagram) override;
+  std::vector<std::string> Texts() const;
+
+ private:
+  mutable std::mutex mutex_;
+  std::vector<std::string> texts_;
+};
+
+class SimRun {
+ public:
+  SimRun();
+  ~SimRun();
+
+  // Starts "trelvik-sim flytec args..."; false when it did not come up.
+  bool Start(const std::vector<std::string>& args);
+  // Runs one job to its end; the job's result (-2 when it did not start or end).
+  int Run(AccessFunction function, std::vector<Waypoint> waypoints = {}, std::any ctrList = {});
+  // Starts one job without waiting (for the abort test); false when refused.
+  bool StartOnly(AccessFunction function);
+  bool WaitForEnd(std::chrono::milliseconds limit);
+  int Abort();
+
+  // What the instrument received, line by line as it arrived (--record).
+  std::string Received() const;
+
+  LineTimeChannel channel{2};
+  CommandLineValues commandLine;
+  Datagrams datagrams;
+  TrackLog log;
+  WaypointList waypointList;
+  std::any ctrList;
+  std::array<FlightListEntry, kFlightListSize> flightList{};
+  std::atomic<int> result{-2};
+  std::atomic<int64_t> jobCpuNs{0};  // CPU time of the job's thread, to its completion
+  std::string recordPath;
+
+ private:
+  JobRequest Request(AccessFunction function);
+
+  SimProcess sim_;
+  PosixLinkOpener opener_;
+  JobTable table_;
+  Notifier notifier_;
+  std::unique_ptr<GpsAccess> access_;
+  TempDir temp_;
+};
+
+// The path of a file of the real-flight corpus; empty when it is absent.
+std::string CorpusFile(const std::string& name);
+std::string ReadWholeFile(const std::string& path);
+
+}  // namespace trelvik::testing
