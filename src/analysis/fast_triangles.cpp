@@ -10,6 +10,8 @@
 // - a pair (k, l): D(k, l) - G(k, l) plus the best, over the blocks M between,
 //   of max D(k, M) + max D(M, l);
 // - a block M of turnpoint 2 for the pair (k, l): D(k, l) - G(k, l) + max D(k, M) + max D(M, l).
+// The pair's blocks are first tested eight at a time, the block loop runs only
+// for pairs where some block passes.
 // The FAI triangle is further bounded by each of its legs, which must reach
 // 7/25 of the perimeter: score <= (25 leg + 24) / 7 - G(k, l), with the
 // closing leg and with the block maxima of the legs to turnpoint 2.
@@ -85,6 +87,8 @@ bool MayBeat(int32_t score, int32_t k, int32_t l, const Candidate& best) {
   return l > best.j;
 }
 
+bool StopSet(const std::atomic<bool>* stop) { return stop != nullptr && stop->load(std::memory_order_relaxed); }
+
 int32_t Saturate(int64_t v) { return static_cast<int32_t>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX)); }
 
 }  // namespace
@@ -100,10 +104,10 @@ TriangleSearch::TriangleSearch(const Store& store) : s_(store), blocks_((store.n
   pairs_.reserve(static_cast<size_t>(blocks_) * (blocks_ + 1) / 2);
 }
 
-void TriangleSearch::BlockMaxima() {
+bool TriangleSearch::BlockMaxima(const std::atomic<bool>* stop) {
   const int32_t n = s_.n;
   RunOnWorkers(s_.workers, [&](int worker) {
-    for (int32_t i = worker; i < n; i += s_.workers) {
+    for (int32_t i = worker; i < n && !StopSet(stop); i += s_.workers) {
       kernels::BlockExtremes(s_.Row(i), n, sampleBlockMax_.data() + static_cast<size_t>(i) * blocks_,
                              sampleBlockMin_.data() + static_cast<size_t>(i) * blocks_);
     }
@@ -119,12 +123,13 @@ void TriangleSearch::BlockMaxima() {
       blockMin_[static_cast<size_t>(a) * blocks_ + b] = least;
     }
   }
+  return !StopSet(stop);
 }
 
-void TriangleSearch::PairBounds(int32_t loopFlightGap) {
+bool TriangleSearch::PairBounds(int32_t loopFlightGap, const std::atomic<bool>* stop) {
   const int32_t n = s_.n;
   RunOnWorkers(s_.workers, [&](int worker) {
-    for (int32_t k = worker; k <= n - 3; k += s_.workers) {
+    for (int32_t k = worker; k <= n - 3 && !StopSet(stop); k += s_.workers) {
       const int32_t* rowK = s_.Row(k);
       const int32_t* gapRow = s_.g.data() + s_.gapRowStart[k];  // gapRow[l - k - 1] = G(k, l)
       int32_t* closing = closingMax_.data() + static_cast<size_t>(k) * blocks_;
@@ -140,6 +145,7 @@ void TriangleSearch::PairBounds(int32_t loopFlightGap) {
       }
     }
   });
+  if (StopSet(stop)) return false;
   pairs_.clear();
   for (int32_t first = 0; first < blocks_; ++first) {
     for (int32_t last = first; last < blocks_; ++last) {
@@ -168,11 +174,13 @@ void TriangleSearch::PairBounds(int32_t loopFlightGap) {
   }
   std::stable_sort(pairs_.begin(), pairs_.end(),
                    [](const BlockPair& a, const BlockPair& b) { return a.flatBound > b.flatBound; });
+  return true;
 }
 
 void TriangleSearch::ScanBlockPair(const BlockPair& pair, int32_t loopFlightGap, SearchState& state, int worker) {
   const int32_t n = s_.n;
   const bool wide = s_.largestCell > kernels::kFaiVectorLimit;
+  const bool narrow = s_.largestCell <= kernels::kBlockKernelLimit;
   Candidate& flat = state.flats[worker];
   Candidate& fai = state.fais[worker];
   int32_t pruneFlat = std::max(flat.score, state.flat.load(std::memory_order_relaxed));
@@ -194,8 +202,15 @@ void TriangleSearch::ScanBlockPair(const BlockPair& pair, int32_t loopFlightGap,
       const int32_t base = closing - gap;
       const int32_t faiCap = FaiCap(closing, gap);
       const int32_t firstBlock = (k + 1) / kBlock, lastBlock = (l - 1) / kBlock;
-      const int32_t legsBound = kernels::TriangleLegMaxima(blocksK, blocksL, firstBlock, lastBlock + 1, 0, false).flat;
-      if (base + legsBound < pruneFlat && std::min(base + legsBound, faiCap) < pruneFai) continue;
+      if (narrow) {
+        const kernels::BlockNeeds needs = kernels::PairBlockNeeds(blocksK, leastK, blocksL, leastL, firstBlock,
+                                                                  lastBlock + 1, closing, gap, pruneFlat - base,
+                                                                  pruneFai - base, pruneFai);
+        if (!needs.flat && !needs.fai) continue;
+      } else {
+        const int32_t legsBound = kernels::TriangleLegMaxima(blocksK, blocksL, firstBlock, lastBlock + 1, 0, false).flat;
+        if (base + legsBound < pruneFlat && std::min(base + legsBound, faiCap) < pruneFai) continue;
+      }
       // Turnpoint 2 block by block, skipping blocks that cannot reach the running best.
       int32_t bestFlat = -1, bestFai = -1, flatBlock = -1, faiBlock = -1;
       for (int32_t b = firstBlock; b <= lastBlock; ++b) {
@@ -239,13 +254,12 @@ void TriangleSearch::ScanBlockPair(const BlockPair& pair, int32_t loopFlightGap,
 
 TriangleOutcome TriangleSearch::Run(int32_t loopFlightGap, const std::atomic<bool>* stop) {
   TriangleOutcome outcome;
-  auto stopRequested = [stop] { return stop != nullptr && stop->load(std::memory_order_relaxed); };
-  if (s_.n < 3 || stopRequested()) {
-    outcome.stopped = stopRequested();
+  auto stopRequested = [stop] { return StopSet(stop); };
+  if (s_.n < 3) return outcome;
+  if (stopRequested() || !BlockMaxima(stop) || !PairBounds(loopFlightGap, stop)) {
+    outcome.stopped = true;
     return outcome;
   }
-  BlockMaxima();
-  PairBounds(loopFlightGap);
   SearchState state;
   state.flats.assign(s_.workers, Candidate{-1});
   state.fais.assign(s_.workers, Candidate{-1});

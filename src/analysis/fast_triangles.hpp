@@ -28,8 +28,9 @@ class TriangleSearch {
     int32_t first, last;  // blocks of turnpoint 1 and turnpoint 3
     int32_t flatBound, faiBound;
   };
-  void BlockMaxima();
-  void PairBounds(int32_t loopFlightGap);
+  // Both return false when `stop` was set meanwhile.
+  bool BlockMaxima(const std::atomic<bool>* stop);
+  bool PairBounds(int32_t loopFlightGap, const std::atomic<bool>* stop);
   void ScanBlockPair(const BlockPair& pair, int32_t loopFlightGap, struct SearchState& state, int worker);
 
   const Store& s_;

@@ -12,15 +12,7 @@
 #include "base/message_box.hpp"
 
 #ifdef TRELVIK_HAVE_QT
-#include <QApplication>
-#include <QDir>
-
-#include "access/gps_access.hpp"
-#include "access/job_table.hpp"
-#include "access/posix_serial_link.hpp"
-#include "records/track_stores.hpp"
-#include "ui/main_window.hpp"
-#include "ui/qt_user_interface.hpp"
+#include "app/window_face.hpp"
 #endif
 
 namespace trelvik {
@@ -50,35 +42,24 @@ int RunHeadless(int argc, char** argv) {
 
 #ifdef TRELVIK_HAVE_QT
 int RunWindow(int argc, char** argv) {
-  QApplication application(argc, argv);
-  QtUserInterface ui;
   CommandLineResult parsed;
-  if (ParseCommandLineArguments(argc, argv, ui, parsed) < 0) return parsed.exitCode;
-
-  TrackStores& stores = TrackStores::Instance();
-  MainWindowOptions options;
-  options.commandLineJob = NamesAJob(parsed);
-  if (parsed.job) {
-    options.portName = parsed.job->portName;
-    ui.SetDialogPosition(parsed.job->posX, parsed.job->posY);
-  }
-  // No instrument family has claimed its cells yet: the table stays empty and
-  // the instrument commands stay disabled.
-  JobTable jobTable;
-  PosixLinkOpener linkOpener;
-  GpsAccess access(jobTable, linkOpener);
-  access.InitGpsAccess();
-  std::string traceFolder = QDir::homePath().toStdString();
-  MainWindow window(stores.Log(), stores.Waypoints(), ui, options);
-  window.AttachGpsAccess(access, traceFolder);
-  if (parsed.job && parsed.job->windowMode == WindowMode::Minimised) {
-    window.showMinimized();
-  } else {
-    window.show();
-  }
-  if (NamesAJob(parsed)) window.SetExitCode(RunCommandLineJob(*parsed.job, ui));
-  application.exec();
-  return window.ExitCode();
+  WindowHooks hooks;
+  hooks.parse = [&](UserInterface& ui, WindowStart& start, int& exitCode) {
+    if (ParseCommandLineArguments(argc, argv, ui, parsed) < 0) {
+      exitCode = parsed.exitCode;
+      return -1;
+    }
+    start.commandLineJob = NamesAJob(parsed);
+    if (parsed.job) {
+      start.minimised = parsed.job->windowMode == WindowMode::Minimised;
+      start.portName = parsed.job->portName;
+      start.posX = parsed.job->posX;
+      start.posY = parsed.job->posY;
+    }
+    return 0;
+  };
+  hooks.runJob = [&](UserInterface& ui) { return RunCommandLineJob(*parsed.job, ui); };
+  return RunWindowFace(argc, argv, hooks);
 }
 #endif
 

@@ -44,7 +44,13 @@ int CheckKmlFile(UserInterface& ui, const std::string& path, const TrackListChoo
     ShowError(ui, fault, kCaption);
     return kKmlCheckFailed;
   }
-  const XmlTrackResult track = ReadKmlTrack(ui, file.bytes, false, chooseTrack);
+  // Without a chooser (a run without a window) the preselected first track is
+  // taken, and the console is told so: "Track List: 1 taken".
+  const TrackListChooser firstTrack = [&ui](const TrackListRequest& request) {
+    ShowInfo(ui, "1 taken", request.title);
+    return 0;
+  };
+  const XmlTrackResult track = ReadKmlTrack(ui, file.bytes, false, chooseTrack ? chooseTrack : firstTrack);
   if (track.points.empty()) {
     ui.SetStatus("No positions found");
     return kKmlSignatureMissing;

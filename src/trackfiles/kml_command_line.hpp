@@ -20,7 +20,9 @@ inline constexpr int kKmlSignatureMissing = 0;  // read, but no valid signature 
 inline constexpr int kKmlCheckFailed = -1;      // the file could not be read or decoded (shown)
 
 // CHKKML: reads the KML file at `path` with its signature check. "No positions
-// found" goes to the status line when the file gives none.
+// found" goes to the status line when the file gives none. Without
+// `chooseTrack`, a file of several tracks gives its first one and the
+// information "1 taken" under "Track List".
 [[nodiscard]] int CheckKmlFile(UserInterface& ui, const std::string& path, const TrackListChooser& chooseTrack = {});
 
 }  // namespace trelvik

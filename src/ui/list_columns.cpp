@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "base/c_format.hpp"
+#include "geo/track_window.hpp"
 #include "records/track_time.hpp"
 #include "ui/position_texts.hpp"
 
@@ -78,7 +79,7 @@ std::string TrackCell(const TrackLog& log, int row, int column, bool utm) {
       return CFormat("%d", GpsAltitudeMetres(point.baroAlt * 10 - point.gpsAlt));
     case 2:
       if (point.flags & kNewSegment) return "START";
-      return {};  // the speed over the last minute comes with the geodesy's window helpers
+      return CFormat("%.1f", RecentSpeedAndClimb(log.points, static_cast<size_t>(row)).speedKmh);
   }
   return {};
 }

@@ -9,8 +9,6 @@
 #include <algorithm>
 
 #include "access/gps_access.hpp"
-#include "access/save_trace.hpp"
-#include "access/user_interface_channel.hpp"
 #include "base/c_format.hpp"
 #include "base/message_box.hpp"
 #include "ui/command_ids.hpp"
@@ -45,18 +43,6 @@ void MainWindow::InstallHandlers() {
     options_.compSpecial = !options_.compSpecial;
     setWindowTitle(TitleText());
   });
-}
-
-void MainWindow::AttachGpsAccess(GpsAccess& access, std::string& traceFolder) {
-  access_ = &access;
-  traceFolder_ = &traceFolder;
-  access.SetJobRunning(jobRunning_);
-  SetAbortHandler([this] {
-    UserInterfaceChannel channel(ui_);
-    (void)access_->AbortGpsJob(channel);
-  });
-  SetHandler(command::kDumpDebugData, [this] { (void)SaveTrace(ui_, access_->Trace(), *traceFolder_); });
-  SetHandler(command::kClearDebugData, [this] { access_->Trace().ClearTrace(); });
 }
 
 bool MainWindow::JobRunning() const { return access_ ? access_->JobRunning() : jobRunning_; }

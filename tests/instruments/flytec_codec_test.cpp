@@ -8,6 +8,7 @@
 #include "geo/angles.hpp"
 #include "instruments/flytec/codec.hpp"
 #include "instruments/flytec_fixtures.hpp"
+#include "records/names.hpp"
 
 namespace trelvik::flytec {
 namespace {

@@ -3,6 +3,7 @@
 #include <ctime>
 #include <fstream>
 #include <iterator>
+#include <thread>
 
 #include "access/user_interface_channel.hpp"
 #include "instruments/instrument_table.hpp"
@@ -105,6 +106,16 @@ int SimRun::Run(AccessFunction function, std::vector<Waypoint> waypoints, std::a
 int SimRun::Abort() { return access_->AbortGpsJob(channel); }
 
 std::string SimRun::Received() const { return ReadWholeFile(recordPath); }
+
+std::string SimRun::ReceivedAtLeast(size_t bytes, std::chrono::milliseconds limit) const {
+  const auto end = std::chrono::steady_clock::now() + limit;
+  std::string received = Received();
+  while (received.size() < bytes && std::chrono::steady_clock::now() < end) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    received = Received();
+  }
+  return received;
+}
 
 std::string CorpusFile(const std::string& name) {
   const std::string dir = FlightCorpusDir();

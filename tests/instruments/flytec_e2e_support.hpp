@@ -57,6 +57,9 @@ class SimRun {
 
   // What the instrument received, line by line as it arrived (--record).
   std::string Received() const;
+  // Received() once it has at least `bytes` bytes, or after `limit`: an upload
+  // job ends as soon as its last line is written, before the instrument read it.
+  std::string ReceivedAtLeast(size_t bytes, std::chrono::milliseconds limit) const;
 
   LineTimeChannel channel{2};
   CommandLineValues commandLine;

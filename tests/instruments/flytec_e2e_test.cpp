@@ -8,6 +8,7 @@
 #include "geo/angles.hpp"
 #include "instruments/flytec/codec.hpp"
 #include "instruments/flytec_e2e_support.hpp"
+#include "records/names.hpp"
 #include "trackfiles/igc_decoder.hpp"
 
 namespace trelvik {
@@ -258,7 +259,8 @@ TEST_F(FlytecEndToEnd, WaypointUploadWithEachNamingRule) {
     std::vector<Waypoint> named = list;
     flytec::ApplyWaypointNaming(named, naming);
     ASSERT_EQ(run.Run(AccessFunction::UploadWaypoints, named), 0);
-    EXPECT_EQ(run.Received(), "$PBRSNP,*21\r\n" + Line(lines[0]) + Line(lines[1]));
+    const std::string expected = "$PBRSNP,*21\r\n" + Line(lines[0]) + Line(lines[1]);
+    EXPECT_EQ(run.ReceivedAtLeast(expected.size(), 2s), expected);
     EXPECT_EQ(run.channel.Progress().back(), "Waypoint 2 sent");
   }
 }

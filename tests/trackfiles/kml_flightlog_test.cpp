@@ -46,7 +46,9 @@ TEST(FindKmlFolders, SpansAndFailures) {
   for (const FolderCase& c : cases) {
     KmlFolderSpan span{7, 7};
     EXPECT_EQ(FindKmlFolders(c.text, span), c.result) << c.name;
-    if (c.result == 0) EXPECT_EQ(c.text.substr(span.begin, span.end - span.begin), c.inside) << c.name;
+    if (c.result == 0) {
+      EXPECT_EQ(c.text.substr(span.begin, span.end - span.begin), c.inside) << c.name;
+    }
   }
 }
 

@@ -137,6 +137,16 @@ TEST(KmlCommandLine, ConvertsAnIgcFileAndChecksKmlFiles) {
   EXPECT_TRUE(ui.boxes.empty());
   EXPECT_TRUE(ui.statusLines.empty());
 
+  // Two trips in one file, as a logbook holds them: the first is checked.
+  std::string kml = Read(dir.File("signed.kml"));
+  const size_t folder = kml.find("  <Folder>");
+  const size_t end = kml.find("</Document>");
+  kml.insert(end, kml.substr(folder, end - folder));
+  ASSERT_FALSE(WriteFileAtomically(dir.File("two.kml"), kml));
+  EXPECT_EQ(CheckKmlFile(ui, dir.File("two.kml")), kKmlSignatureValid);
+  EXPECT_EQ(ui.boxes, (std::vector<RecordedBox>{{MessageKind::Information, "1 taken", "Track List"}}));
+  ui.boxes.clear();
+
   EXPECT_EQ(ConvertIgcToKml(ui, dir.File("missing"), false, {}), -1);
   EXPECT_FALSE(FileExists(dir.File("missing.kml")));
 }

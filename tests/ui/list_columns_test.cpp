@@ -98,6 +98,18 @@ TEST(ListColumns, SegmentStartShowsStartInTheSpeedColumn) {
   EXPECT_EQ(TrackCell(log, 0, 7, true), "START");
 }
 
+TEST(ListColumns, SpeedIsTheLastMinutesWithOneDecimal) {
+  TrackLog log = OnePointLog(0, 0, false, kNewSegment);
+  TrackPoint next = log.points[0];
+  next.flags = 0;
+  next.time += 60;
+  next.lat += RadiansToSemicircle(1000.0 / 6371000);  // about 1 km north in one minute
+  log.points.push_back(next);
+  const std::string speed = TrackCell(log, 1, 6, false);
+  EXPECT_NEAR(std::stod(speed), 60.0, 0.5) << speed;
+  EXPECT_EQ(speed.find('.'), speed.size() - 2) << speed;
+}
+
 TEST(ListColumns, TrackCellsInUtmOnTheCentralMeridian) {
   TrackLog log = OnePointLog(0, 0, false, 0);
   log.points[0].lat = Degrees(60);

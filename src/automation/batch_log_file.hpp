@@ -1,0 +1,26 @@
+#pragma once
+// The two batch jobs that read a track log file instead of an instrument:
+// LOGFILE (or a lone file name) opens it as the track log, CHKKML checks the
+// signature of a KML trip file.
+#include <functional>
+#include <string>
+
+#include "base/user_interface.hpp"
+#include "records/track_log.hpp"
+
+namespace trelvik {
+
+struct TrackListRequest;
+using BatchTrackChooser = std::function<int(const TrackListRequest&)>;
+
+// Reads the file by its extension and installs its positions as a file log;
+// the status line tells how many were read. 0 with positions installed, -1
+// otherwise (the fault has been shown).
+[[nodiscard]] int OpenTrackLogFile(UserInterface& ui, const std::string& fileName, TrackLog& log,
+                                   const BatchTrackChooser& chooseTrack, const SystemTime& now);
+
+// CHKKML: true when the file carries a valid signature.
+[[nodiscard]] bool KmlSignatureValid(UserInterface& ui, const std::string& fileName,
+                                     const BatchTrackChooser& chooseTrack);
+
+}  // namespace trelvik

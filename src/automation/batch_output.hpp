@@ -1,0 +1,46 @@
+#pragma once
+// Writing the downloaded track log to the file a batch run names: a KML trip
+// file (KML_LOG) or an IGC file (IGC_LOG).
+#include <functional>
+
+#include "analysis/split_at_gaps.hpp"
+#include "automation/command_line_job.hpp"
+#include "base/user_interface.hpp"
+#include "records/track_log.hpp"
+#include "settings/settings.hpp"
+
+namespace trelvik {
+
+struct BatchOutputContext {
+  UserInterface& ui;
+  const CommandLineJob& job;
+  const Settings& settings;  // TrackGapTime, LoopFlightGap, PortName
+  bool hiddenWindow;
+  const SplitLogChooser& chooseSplit;
+  // EXIT is cancelled (and the window shown normally) after a file error.
+  const std::function<void()>& cancelExit;
+};
+
+inline constexpr int kOutputWritten = 0;
+inline constexpr int kOutputLeftAlone = 1;  // nothing written, nothing failed
+inline constexpr int kOutputFailed = -1;    // shown; the run's failure flag is set by the caller
+
+// KML_LOG: the log, split at its gaps, as a KML trip file with statistics and
+// optimised distances.
+[[nodiscard]] int WriteBatchKml(const TrackLog& log, const BatchOutputContext& context);
+
+// IGC_LOG: the instrument's own IGC file for instruments that deliver one,
+// otherwise the log encoded with the program's security record when signable.
+[[nodiscard]] int WriteBatchIgc(const TrackLog& log, const BatchOutputContext& context);
+
+enum class SplitOutcome {
+  Kept,       // `points` holds the flights to write
+  Cancelled,  // the user chose none: nothing is written
+  Failed,     // memory ran out ("Memory allocation error" shown under the caption)
+};
+
+// The log's points split at gaps for writing (unchanged with NOSPLIT).
+[[nodiscard]] SplitOutcome SplitForOutput(const TrackLog& log, const BatchOutputContext& context,
+                                          std::string_view caption, std::vector<TrackPoint>& points);
+
+}  // namespace trelvik

@@ -1,0 +1,154 @@
+#include "automation/batch_run.hpp"
+
+#include "airspace/ctr_file.hpp"
+#include "automation/batch_log_file.hpp"
+#include "automation/batch_output.hpp"
+#include "automation/command_line.hpp"
+#include "automation/command_line_instruments.hpp"
+#include "base/c_format.hpp"
+#include "base/message_box.hpp"
+#include "records/track_stores.hpp"
+
+namespace trelvik {
+namespace {
+
+void Call(const std::function<void()>& hook) {
+  if (hook) hook();
+}
+
+// Without a window to choose in, the preselected flight is kept, as OK would.
+std::optional<std::vector<int32_t>> TakePreselected(const SplitLogDialog& dialog) {
+  return std::vector<int32_t>{dialog.preselected};
+}
+
+}  // namespace
+
+BatchJobValues BatchJobValuesOf(const CommandLineJob& job) {
+  BatchJobValues values;
+  values.timeout = job.timeout;
+  values.powerOff = job.powerOff != 0;
+  std::copy(job.trackList.begin(), job.trackList.end(), values.trackList.begin());
+  values.positionInterval = job.sendLogInterval > 0 ? static_cast<uint32_t>(job.sendLogInterval) : 0;
+  if (job.notifyWindow) values.notifyPath = job.notifyClass;
+  values.notifyDataWord = job.NotificationDataWord();
+  return values;
+}
+
+BatchRun::BatchRun(const CommandLineJob& job, BatchRunContext context)
+    : job_(std::make_unique<CommandLineJob>(job)), context_(std::move(context)) {
+  if (!context_.hooks.chooseSplit) context_.hooks.chooseSplit = TakePreselected;
+}
+
+BatchRun::~BatchRun() = default;
+
+bool BatchRun::ExitAfter() const { return job_->exitAfter != 0 && !exitCancelled_; }
+
+int BatchRun::RunCommandLineJob() {
+  CommandLineJob& job = *job_;
+  UserInterface& ui = context_.ui;
+  if (!job.portName.empty()) context_.settings.portName = job.portName;
+  switch (job.jobKind) {
+    case JobKind::KmlLog:
+    case JobKind::IgcLog:
+      // The menu's starter drops the old log before the download begins.
+      ClearTrackLog(context_.log);
+      Call(context_.hooks.redrawTrackList);
+      return StartTransfer({BatchTransferKind::TrackDownload});
+    case JobKind::FlightList:
+      return StartTransfer({BatchTransferKind::FlightList});
+    case JobKind::WriteCtr:
+      return StartCtrUpload();
+    case JobKind::LogFile: {
+      const SystemTime now = context_.hooks.utcNow ? context_.hooks.utcNow() : CurrentUtcTime();
+      if (OpenTrackLogFile(ui, job.fileName, context_.log, context_.hooks.chooseTrack, now) < 0) {
+        context_.transfers.SetFailed();
+      }
+      Call(context_.hooks.redrawTrackList);
+      return EndWithoutTransfer();
+    }
+    case JobKind::CheckKml:
+      // The exit code answers the question: 1 for a valid signature.
+      if (KmlSignatureValid(ui, job.fileName, context_.hooks.chooseTrack)) context_.transfers.SetFailed();
+      return -1;
+    case JobKind::None:
+      return 0;
+    default:
+      ShowError(ui, "This command-line job is not available in this version", kParsingCaption);
+      context_.transfers.SetFailed();
+      return EndWithoutTransfer();
+  }
+}
+
+int BatchRun::StartTransfer(BatchTransferRequest request) {
+  const std::optional<JobProtocol> protocol = ProtocolForJob(*job_);
+  if (!protocol) {
+    // The parser refuses such a line; a record made elsewhere may still hold one.
+    const std::optional<std::string_view> refusal = CheckJobAgainstInstrument(*job_);
+    ShowError(context_.ui, refusal ? *refusal : std::string_view("Unsupported GPS type"), kParsingCaption);
+    context_.transfers.SetFailed();
+    return EndWithoutTransfer();
+  }
+  request.protocol = protocol->protocol;
+  request.option = protocol->option;
+  request.portName = context_.settings.portName;
+  if (context_.transfers.Start(std::move(request)) < 0) {
+    // A transfer that never began has failed as surely as one that broke off.
+    context_.transfers.SetFailed();
+    return EndWithoutTransfer();
+  }
+  transferRunning_ = true;
+  if (context_.hooks.notify) context_.hooks.notify("Transfer started");
+  return 0;
+}
+
+int BatchRun::StartCtrUpload() {
+  UserInterface& ui = context_.ui;
+  std::string bytes;
+  if (!ReadCtrFileBytes(ui, job_->fileName, bytes)) {
+    context_.transfers.SetFailed();
+    return EndWithoutTransfer();
+  }
+  CtrList read;
+  const int count = ParseOpenAir(ui, bytes, read);
+  if (count < 0) context_.transfers.SetFailed();
+  if (count <= 0) return EndWithoutTransfer();
+  for (CtrArea& area : read) area.selected = true;
+  context_.airspace.Install(CtrList(read), false);
+  if (!job_->exitAfter) {
+    ui.SetStatus(CFormat("%d CTRs read", count));
+    Call(context_.hooks.redrawCtrList);
+  }
+  BatchTransferRequest request{BatchTransferKind::CtrUpload};
+  request.ctrList = std::move(read);
+  return StartTransfer(std::move(request));
+}
+
+int BatchRun::EndWithoutTransfer() { return job_->exitAfter ? -1 : 0; }
+
+bool BatchRun::ContinueCommandLineJob(bool success) {
+  transferRunning_ = false;
+  if (success) WriteOutput();
+  if (context_.hooks.notify) context_.hooks.notify(success ? "Transfer completed" : "Transfer completed (error)");
+  return ExitAfter();
+}
+
+void BatchRun::WriteOutput() {
+  const std::function<void()> cancelExit = [this] { CancelExit(); };
+  const BatchOutputContext output{context_.ui, *job_, context_.settings, context_.hiddenWindow,
+                                  context_.hooks.chooseSplit, cancelExit};
+  int result = kOutputWritten;
+  switch (job_->jobKind) {
+    case JobKind::KmlLog: result = WriteBatchKml(context_.log, output); break;
+    case JobKind::IgcLog: result = WriteBatchIgc(context_.log, output); break;
+    default: break;
+  }
+  if (result == kOutputFailed) context_.transfers.SetFailed();
+}
+
+void BatchRun::CancelExit() {
+  exitCancelled_ = true;
+  Call(context_.hooks.showWindowNormally);
+  Call(context_.hooks.redrawTrackList);
+}
+
+}  // namespace trelvik

@@ -1,0 +1,53 @@
+#pragma once
+// The instrument transfers a batch run starts, seen through a small interface
+// so that the run itself needs none of the job frame's types: the window, the
+// headless face and the tests each supply their own.
+#include <any>
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "records/protocol_type.hpp"
+
+namespace trelvik {
+
+struct CommandLineJob;
+
+enum class BatchTransferKind {
+  TrackDownload,  // operation 1; its completion installs the log
+  FlightList,     // operation 9; the driver sends the list to the notify target
+  CtrUpload,      // operation 7 with the selected airspaces
+};
+
+struct BatchTransferRequest {
+  BatchTransferKind kind = BatchTransferKind::TrackDownload;
+  ProtocolType protocol = ProtocolType::GarminSerial;
+  int32_t option = 0;
+  std::string portName;
+  std::any ctrList;  // CtrUpload: the airspace list (CtrList)
+};
+
+class BatchTransfers {
+ public:
+  virtual ~BatchTransfers() = default;
+  // 0 when the transfer runs (the window is then busy); -1 after the refusal
+  // was shown. The transfer's end reaches the run as ContinueCommandLineJob.
+  [[nodiscard]] virtual int Start(BatchTransferRequest request) = 0;
+  // The failure flag, which is the program's exit code.
+  virtual void SetFailed() = 0;
+  virtual int FailureFlag() const = 0;
+};
+
+// The command-line values the job frame hands to every job of the run.
+struct BatchJobValues {
+  int32_t timeout = 0;
+  bool powerOff = false;
+  std::array<int32_t, 20> trackList{};
+  uint32_t positionInterval = 0;  // SENDLOG seconds
+  std::string notifyPath;         // empty: no program to notify
+  uint32_t notifyDataWord = 0;
+};
+
+BatchJobValues BatchJobValuesOf(const CommandLineJob& job);
+
+}  // namespace trelvik

@@ -1,0 +1,23 @@
+// The window's hold on the GPS access layer, in a file of its own so that a
+// program without the access layer's jobs does not link them.
+#include "access/gps_access.hpp"
+#include "access/save_trace.hpp"
+#include "access/user_interface_channel.hpp"
+#include "ui/command_ids.hpp"
+#include "ui/main_window.hpp"
+
+namespace trelvik {
+
+void MainWindow::AttachGpsAccess(GpsAccess& access, std::string& traceFolder) {
+  access_ = &access;
+  traceFolder_ = &traceFolder;
+  access.SetJobRunning(jobRunning_);
+  SetAbortHandler([this] {
+    UserInterfaceChannel channel(ui_);
+    (void)access_->AbortGpsJob(channel);
+  });
+  SetHandler(command::kDumpDebugData, [this] { (void)SaveTrace(ui_, access_->Trace(), *traceFolder_); });
+  SetHandler(command::kClearDebugData, [this] { access_->Trace().ClearTrace(); });
+}
+
+}  // namespace trelvik

@@ -1,0 +1,357 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "airspace/ctr_area.hpp"
+#include "automation/batch_run.hpp"
+#include "automation/batch_test_support.hpp"
+#include "support/temp_dir.hpp"
+#include "trackfiles/igc_encoder.hpp"
+#include "trackfiles/kml_track_file.hpp"
+
+namespace trelvik {
+namespace {
+
+using testing::FileText;
+using testing::RecordedBox;
+using testing::ScriptedUserInterface;
+using testing::TempDir;
+
+// Records what the run starts; a start succeeds unless told otherwise.
+class FakeTransfers : public BatchTransfers {
+ public:
+  int Start(BatchTransferRequest request) override {
+    requests.push_back(std::move(request));
+    if (refuse) return -1;
+    failure = 0;  // a start clears the failure flag
+    return 0;
+  }
+  void SetFailed() override { failure = 1; }
+  int FailureFlag() const override { return failure; }
+
+  std::vector<BatchTransferRequest> requests;
+  bool refuse = false;
+  int failure = 0;
+};
+
+class BatchRunTest : public ::testing::Test {
+ protected:
+  BatchRunTest() {
+    job.gpsType = GpsType::IqCompeo;
+    settings.portName = "/dev/ttyS0";
+    settings.trackGapTime = 1200;
+    settings.loopFlightGap = 800;
+  }
+  BatchRun& Run() {
+    BatchRunHooks hooks;
+    hooks.notify = [this](std::string_view text) { notes.emplace_back(text); };
+    hooks.showWindowNormally = [this] { ++shownNormally; };
+    hooks.utcNow = [] { return SystemTime{2024, 5, 0, 18, 8, 0, 0, 0}; };
+    run = std::make_unique<BatchRun>(job, BatchRunContext{ui, transfers, log, airspace, settings, hidden, hooks});
+    return *run;
+  }
+
+  TempDir dir;
+  CommandLineJob job;
+  ScriptedUserInterface ui;
+  FakeTransfers transfers;
+  TrackLog log;
+  AirspaceList airspace;
+  Settings settings;
+  bool hidden = true;
+  std::vector<std::string> notes;
+  int shownNormally = 0;
+  std::unique_ptr<BatchRun> run;
+};
+
+TEST_F(BatchRunTest, TrackDownloadStartsOnTheCommandLinePort) {
+  job.jobKind = JobKind::KmlLog;
+  job.portName = "/dev/pts/7";
+  log = testing::DownloadedLog();
+  EXPECT_EQ(Run().RunCommandLineJob(), 0);
+  ASSERT_EQ(transfers.requests.size(), 1u);
+  EXPECT_EQ(transfers.requests[0].kind, BatchTransferKind::TrackDownload);
+  EXPECT_EQ(transfers.requests[0].protocol, ProtocolType::Flytec);
+  EXPECT_EQ(transfers.requests[0].portName, "/dev/pts/7");
+  EXPECT_EQ(settings.portName, "/dev/pts/7");
+  EXPECT_TRUE(log.points.empty());  // the old log is dropped before the download
+  EXPECT_TRUE(run->TransferRunning());
+  EXPECT_EQ(notes, std::vector<std::string>{"Transfer started"});
+}
+
+TEST_F(BatchRunTest, WithoutComThePortSettingIsUsed) {
+  job.jobKind = JobKind::FlightList;
+  job.notifyWindow = true;
+  ASSERT_EQ(Run().RunCommandLineJob(), 0);
+  ASSERT_EQ(transfers.requests.size(), 1u);
+  EXPECT_EQ(transfers.requests[0].kind, BatchTransferKind::FlightList);
+  EXPECT_EQ(transfers.requests[0].portName, "/dev/ttyS0");
+}
+
+TEST_F(BatchRunTest, TranslationGivesProtocolAndOption) {
+  job.jobKind = JobKind::IgcLog;
+  job.gpsType = GpsType::LogIt;
+  ASSERT_EQ(Run().RunCommandLineJob(), 0);
+  EXPECT_EQ(transfers.requests.at(0).protocol, ProtocolType::LogIt);
+  EXPECT_EQ(transfers.requests.at(0).option, 57600);
+}
+
+struct RefusedCase {
+  int32_t exitAfter;
+  int expected;
+};
+
+class RefusedStart : public BatchRunTest, public ::testing::WithParamInterface<RefusedCase> {};
+
+TEST_P(RefusedStart, FailsTheRunAndEndsItOnlyWithExit) {
+  job.jobKind = JobKind::IgcLog;
+  job.exitAfter = GetParam().exitAfter;
+  transfers.refuse = true;
+  EXPECT_EQ(Run().RunCommandLineJob(), GetParam().expected);
+  EXPECT_EQ(run->ExitCode(), 1);
+  EXPECT_FALSE(run->TransferRunning());
+  EXPECT_TRUE(notes.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Exit, RefusedStart, ::testing::Values(RefusedCase{1, -1}, RefusedCase{0, 0}));
+
+TEST_F(BatchRunTest, FailedTransferIsReportedAndEndsWithExit) {
+  job.jobKind = JobKind::IgcLog;
+  job.fileName = dir.Path() + "/";
+  job.exitAfter = 1;
+  ASSERT_EQ(Run().RunCommandLineJob(), 0);
+  transfers.failure = 1;  // the completion routine saw a negative result
+  EXPECT_TRUE(run->ContinueCommandLineJob(false));
+  EXPECT_EQ(notes, (std::vector<std::string>{"Transfer started", "Transfer completed (error)"}));
+  EXPECT_EQ(run->ExitCode(), 1);
+  EXPECT_TRUE(std::filesystem::is_empty(dir.Path()));
+}
+
+TEST_F(BatchRunTest, SuccessfulTransferWritesTheIgcFile) {
+  job.jobKind = JobKind::IgcLog;
+  job.gpsType = GpsType::Flymaster;
+  job.fileName = dir.Path() + "/";
+  ASSERT_EQ(Run().RunCommandLineJob(), 0);
+  log = testing::DownloadedLog();  // installed by the completion routine
+  EXPECT_FALSE(run->ContinueCommandLineJob(true));
+  EXPECT_NE(FileText(dir.File("2024-05-17-xtv-000-01.igc")), "<missing>");
+  EXPECT_EQ(notes, (std::vector<std::string>{"Transfer started", "Transfer completed"}));
+  EXPECT_EQ(run->ExitCode(), 0);
+}
+
+TEST_F(BatchRunTest, WriteFailureFailsTheRunAndCancelsExit) {
+  job.jobKind = JobKind::IgcLog;
+  job.gpsType = GpsType::Flymaster;
+  job.fileName = dir.File("taken.igc");
+  job.exitAfter = 1;
+  ASSERT_FALSE(WriteFileAtomically(job.fileName, "old"));
+  ASSERT_EQ(Run().RunCommandLineJob(), 0);
+  log = testing::DownloadedLog();
+  EXPECT_FALSE(run->ContinueCommandLineJob(true));
+  EXPECT_EQ(ui.boxes, (std::vector<RecordedBox>{{MessageKind::Error, "No free flight number available", "Save IGC log"}}));
+  EXPECT_EQ(shownNormally, 1);
+  EXPECT_EQ(run->ExitCode(), 1);
+  // The transfer itself went well.
+  EXPECT_EQ(notes.back(), "Transfer completed");
+}
+
+TEST_F(BatchRunTest, HiddenRunLeavesAnExistingKmlFileAndSucceeds) {
+  job.jobKind = JobKind::KmlLog;
+  job.fileName = dir.File("flight.kml");
+  job.exitAfter = 1;
+  ASSERT_FALSE(WriteFileAtomically(job.fileName, "old"));
+  ASSERT_EQ(Run().RunCommandLineJob(), 0);
+  log = testing::DownloadedLog();
+  EXPECT_TRUE(run->ContinueCommandLineJob(true));
+  EXPECT_EQ(FileText(job.fileName), "old");
+  EXPECT_TRUE(ui.questions.empty());
+  EXPECT_TRUE(ui.boxes.empty());
+  EXPECT_EQ(run->ExitCode(), 0);
+}
+
+TEST_F(BatchRunTest, JobWithoutBatchSupportIsRefused) {
+  job.jobKind = JobKind::ReadWaypoints;
+  job.exitAfter = 1;
+  EXPECT_EQ(Run().RunCommandLineJob(), -1);
+  EXPECT_EQ(ui.boxes, (std::vector<RecordedBox>{{MessageKind::Error,
+                                                 "This command-line job is not available in this version",
+                                                 "Parsing command line"}}));
+  EXPECT_EQ(run->ExitCode(), 1);
+  EXPECT_TRUE(transfers.requests.empty());
+}
+
+// ---- WR_CTR -----------------------------------------------------------------
+
+constexpr const char* kTwoAirspaces =
+    "AC CTR\r\nAN Sion\r\nAL GND\r\nAH 2000m\r\nDP 46:14:00 N 007:20:00 E\r\nDP 46:16:30 N 007:21:00 E\r\n"
+    "DP 46:15:15 N 007:24:45 E\r\n"
+    "AC R\r\nAN Circle\r\nAL GND\r\nAH FL95\r\nV X=46:30:00 N 008:00:00 E\r\nDC 5\r\n";
+
+TEST_F(BatchRunTest, AirspaceUploadSendsEveryAirspaceOfTheFile) {
+  job.jobKind = JobKind::WriteCtr;
+  job.fileName = dir.File("air.txt");
+  ASSERT_FALSE(WriteFileAtomically(job.fileName, kTwoAirspaces));
+  ASSERT_EQ(Run().RunCommandLineJob(), 0);
+  ASSERT_EQ(transfers.requests.size(), 1u);
+  EXPECT_EQ(transfers.requests[0].kind, BatchTransferKind::CtrUpload);
+  const CtrList* sent = std::any_cast<CtrList>(&transfers.requests[0].ctrList);
+  ASSERT_NE(sent, nullptr);
+  ASSERT_EQ(sent->size(), 2u);
+  EXPECT_TRUE((*sent)[0].selected && (*sent)[1].selected);
+  EXPECT_EQ(airspace.areas.size(), 2u);
+  EXPECT_EQ(ui.statusLines, std::vector<std::string>{"2 CTRs read"});
+  EXPECT_EQ(notes, std::vector<std::string>{"Transfer started"});
+  EXPECT_FALSE(run->ContinueCommandLineJob(true));
+  EXPECT_EQ(notes.back(), "Transfer completed");
+}
+
+TEST_F(BatchRunTest, AirspaceFileWithoutAirspacesStartsNothing) {
+  job.jobKind = JobKind::WriteCtr;
+  job.fileName = dir.File("air.txt");
+  job.exitAfter = 1;
+  ASSERT_FALSE(WriteFileAtomically(job.fileName, "* only a comment\r\n"));
+  EXPECT_EQ(Run().RunCommandLineJob(), -1);
+  EXPECT_TRUE(transfers.requests.empty());
+  EXPECT_EQ(run->ExitCode(), 0);
+}
+
+TEST_F(BatchRunTest, MissingAirspaceFileFailsTheRun) {
+  job.jobKind = JobKind::WriteCtr;
+  job.fileName = dir.File("absent.txt");
+  EXPECT_EQ(Run().RunCommandLineJob(), 0);
+  EXPECT_TRUE(transfers.requests.empty());
+  EXPECT_EQ(ui.boxes.size(), 1u);
+  EXPECT_EQ(run->ExitCode(), 1);
+}
+
+// ---- LOGFILE ------------------------------------------------------------------
+
+struct ExtensionCase {
+  const char* name;
+  RecordedBox box;
+};
+
+class LogFileExtension : public BatchRunTest, public ::testing::WithParamInterface<ExtensionCase> {};
+
+TEST_P(LogFileExtension, IsRefused) {
+  job.jobKind = JobKind::LogFile;
+  job.fileName = dir.File(GetParam().name);
+  ASSERT_FALSE(WriteFileAtomically(job.fileName, "B1000004612000N00806000EA0150001500\r\n"));
+  EXPECT_EQ(Run().RunCommandLineJob(), 0);
+  EXPECT_EQ(ui.boxes, std::vector<RecordedBox>{GetParam().box});
+  EXPECT_EQ(run->ExitCode(), 1);
+  EXPECT_TRUE(transfers.requests.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Names, LogFileExtension,
+    ::testing::Values(
+        ExtensionCase{"flight.txt", {MessageKind::Error, "Unsupported track log file extension", "Parsing command line"}},
+        ExtensionCase{"flight.IGC", {MessageKind::Error, "Unsupported track log file extension", "Parsing command line"}},
+        ExtensionCase{"flight", {MessageKind::Error, "Missing track log file extension", "Parsing command line"}},
+        ExtensionCase{"x.d/flight", {MessageKind::Error, "Missing track log file extension", "Parsing command line"}},
+        ExtensionCase{"flight.plt",
+                      {MessageKind::Error, "Reading .plt track log files is not available in this version",
+                       "Reading track log file"}}));
+
+TEST_F(BatchRunTest, LogFileIgcIsOpened) {
+  const std::vector<TrackPoint> points = testing::TestFlight();
+  IgcEncoderInput input;
+  input.points = points;
+  input.serial = "000";
+  job.jobKind = JobKind::LogFile;
+  job.fileName = dir.File("flight.igc");
+  ASSERT_FALSE(WriteFileAtomically(job.fileName, EncodeIgc(input).text));
+  job.exitAfter = 1;
+  EXPECT_EQ(Run().RunCommandLineJob(), -1);
+  EXPECT_EQ(log.points.size(), 60u);
+  EXPECT_EQ(log.hasPressureAltitude, 1);
+  EXPECT_EQ(log.signable, 0);
+  EXPECT_FALSE(log.rawIgc.empty());  // the file stays at hand for "Save IGC log from GPS"
+  EXPECT_EQ(ui.statusLines, std::vector<std::string>{"60 positions read (Signature ignored)"});
+  EXPECT_EQ(ui.productLines, std::vector<std::string>{job.fileName});
+  EXPECT_EQ(run->ExitCode(), 0);
+}
+
+TEST_F(BatchRunTest, LogFileGpxIsOpened) {
+  job.jobKind = JobKind::LogFile;
+  job.fileName = dir.File("flight.gpx");
+  ASSERT_FALSE(WriteFileAtomically(job.fileName,
+                                   "<?xml version=\"1.0\"?>\n<gpx><trk><trkseg>\n"
+                                   "<trkpt lat=\"46.1\" lon=\"8.1\"><ele>1500</ele><time>2024-05-17T10:00:00Z</time></trkpt>\n"
+                                   "<trkpt lat=\"46.2\" lon=\"8.2\"><ele>1510</ele><time>2024-05-17T10:00:02Z</time></trkpt>\n"
+                                   "</trkseg></trk></gpx>\n"));
+  EXPECT_EQ(Run().RunCommandLineJob(), 0);
+  EXPECT_EQ(log.points.size(), 2u);
+  EXPECT_EQ(ui.statusLines, std::vector<std::string>{"2 positions read (Signature ignored)"});
+}
+
+TEST_F(BatchRunTest, LogFileWithoutPositions) {
+  job.jobKind = JobKind::LogFile;
+  job.fileName = dir.File("flight.gpx");
+  ASSERT_FALSE(WriteFileAtomically(job.fileName, "<?xml version=\"1.0\"?>\n<gpx></gpx>\n"));
+  EXPECT_EQ(Run().RunCommandLineJob(), 0);
+  EXPECT_EQ(ui.statusLines.back(), "No positions found");
+  EXPECT_EQ(run->ExitCode(), 1);
+}
+
+TEST_F(BatchRunTest, LogFileMissing) {
+  job.jobKind = JobKind::LogFile;
+  job.fileName = dir.File("absent.igc");
+  EXPECT_EQ(Run().RunCommandLineJob(), 0);
+  EXPECT_EQ(ui.boxes, (std::vector<RecordedBox>{{MessageKind::Error, "Error opening file", "Reading track log file"}}));
+  EXPECT_EQ(run->ExitCode(), 1);
+}
+
+// ---- CHKKML -------------------------------------------------------------------
+
+class CheckKml : public BatchRunTest {
+ protected:
+  // A trip file as a download writes it: signed when the log was signable.
+  void WriteTrip(int32_t isSigned) {
+    const std::vector<TrackPoint> points = testing::TestFlight();
+    ScriptedUserInterface writer;
+    ASSERT_EQ(WriteKmlTrackFile(writer, {job.fileName, true, true}, points, isSigned, 1, 1, "6030 12345 3.36", {}), 0);
+  }
+};
+
+TEST_F(CheckKml, ValidSignatureGivesExitCodeOne) {
+  job.jobKind = JobKind::CheckKml;
+  job.fileName = dir.File("trip.kml");
+  WriteTrip(1);
+  EXPECT_EQ(Run().RunCommandLineJob(), -1);
+  EXPECT_EQ(run->ExitCode(), 1);
+}
+
+TEST_F(CheckKml, UnsignedFileGivesExitCodeZero) {
+  job.jobKind = JobKind::CheckKml;
+  job.fileName = dir.File("trip.kml");
+  WriteTrip(0);
+  EXPECT_EQ(Run().RunCommandLineJob(), -1);
+  EXPECT_EQ(run->ExitCode(), 0);
+}
+
+TEST_F(CheckKml, TamperedFileGivesExitCodeZero) {
+  job.jobKind = JobKind::CheckKml;
+  job.fileName = dir.File("trip.kml");
+  WriteTrip(1);
+  std::string text = FileText(job.fileName);
+  const size_t at = text.find("<coordinates>");
+  ASSERT_NE(at, std::string::npos);
+  const size_t digit = text.find_first_of("123456789", at + 13);
+  text[digit] = text[digit] == '9' ? '8' : '9';
+  ASSERT_FALSE(WriteFileAtomically(job.fileName, text));
+  EXPECT_EQ(Run().RunCommandLineJob(), -1);
+  EXPECT_EQ(run->ExitCode(), 0);
+}
+
+TEST_F(CheckKml, MissingFileGivesExitCodeZero) {
+  job.jobKind = JobKind::CheckKml;
+  job.fileName = dir.File("absent.kml");
+  EXPECT_EQ(Run().RunCommandLineJob(), -1);
+  EXPECT_EQ(run->ExitCode(), 0);
+  EXPECT_EQ(ui.boxes, (std::vector<RecordedBox>{{MessageKind::Error, "Error opening file", "Reading track log file"}}));
+}
+
+}  // namespace
+}  // namespace trelvik
