@@ -128,6 +128,7 @@ class MainWindow : public QMainWindow {
   std::map<int, QAction*> actions_;
   std::map<int, QPushButton*> quickButtons_;
   std::function<void()> abortJob_;
+  std::function<void()> waitForJobEnd_;
   GpsAccess* access_ = nullptr;
   std::string* traceFolder_ = nullptr;
 

@@ -1,5 +1,8 @@
 // The window's hold on the GPS access layer, in a file of its own so that a
 // program without the access layer's jobs does not link them.
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+
 #include "access/gps_access.hpp"
 #include "access/save_trace.hpp"
 #include "access/user_interface_channel.hpp"
@@ -18,6 +21,15 @@ void MainWindow::AttachGpsAccess(GpsAccess& access, std::string& traceFolder) {
   });
   SetHandler(command::kDumpDebugData, [this] { (void)SaveTrace(ui_, access_->Trace(), *traceFolder_); });
   SetHandler(command::kClearDebugData, [this] { access_->Trace().ClearTrace(); });
+  // At close: up to 2000 ms for a job that still runs, serving the window
+  // calls it may be waiting on meanwhile.
+  waitForJobEnd_ = [this] {
+    const QDeadlineTimer deadline(2000);
+    while (access_->JobExists() && !deadline.hasExpired()) {
+      QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+      (void)access_->WaitForGpsJobEnd(std::chrono::milliseconds(20));
+    }
+  };
 }
 
 }  // namespace trelvik

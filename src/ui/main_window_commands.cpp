@@ -1,6 +1,5 @@
 // The main window's own commands and its close sequence.
 #include <QApplication>
-#include <QDeadlineTimer>
 #include <QCheckBox>
 #include <QFontDialog>
 #include <QItemSelectionModel>
@@ -190,13 +189,7 @@ void MainWindow::RunCloseSequence() {
   // From here a job thread that still reports gets no window; one already
   // waiting for the window is served by the events processed below.
   qtUi_.Close();
-  if (access_) {
-    const QDeadlineTimer deadline(2000);
-    while (access_->JobExists() && !deadline.hasExpired()) {
-      QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-      (void)access_->WaitForGpsJobEnd(std::chrono::milliseconds(20));
-    }
-  }
+  if (waitForJobEnd_) waitForJobEnd_();
   log_ = TrackLog();
   waypoints_ = WaypointList();
   model_->Refresh();

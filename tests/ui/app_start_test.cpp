@@ -36,8 +36,7 @@ std::string ReadFile(const std::string& path) {
 
 // Runs the program with the environment changed as given ("NAME=value" sets, "NAME" removes).
 ProgramRun RunProgram(const std::vector<std::string>& arguments, const std::vector<std::string>& environmentChanges) {
-  const char* buildDir = std::getenv("TRELVIK_BUILD_DIR");
-  const std::string program = std::string(buildDir ? buildDir : "build") + "/trelvik";
+  const std::string program = TRELVIK_PROGRAM;
   std::vector<std::string> environment;
   for (char** entry = environ; *entry; ++entry) {
     const std::string variable = *entry;

@@ -1,0 +1,17 @@
+#pragma once
+// The conversions a command line runs while it is parsed, before any window
+// exists (IGC2KML), offered to the parser as its hook.
+#include "automation/command_line.hpp"
+#include "settings/settings.hpp"
+
+namespace trelvik {
+
+// IGC2KML: `fileName` + ".igc" becomes `fileName` + ".kml" with the flight's
+// statistics and optimised distances. 0, or -1 after the failure was shown.
+[[nodiscard]] int ConvertCommandLineToKml(const CommandLineJob& job, UserInterface& ui, const Settings& settings);
+
+// The parser's hooks with the conversions filled in; `settings` (LoopFlightGap)
+// must outlive the parse.
+CommandLineHooks BatchCommandLineHooks(const Settings& settings);
+
+}  // namespace trelvik
