@@ -12,26 +12,23 @@
 // baseline; the loader picks the clone once per process.
 #define TRELVIK_CLONES __attribute__((target_clones("avx2", "default")))
 
-// The eight-lane helpers below are inlined into each clone and never called
-// across the file's boundary, so GCC's note that passing 32-byte vectors by
-// value differs between AVX and baseline builds concerns no real call.
-#pragma GCC diagnostic ignored "-Wpsabi"
 
 namespace trelvik::kernels {
 namespace {
 
 typedef int32_t I32x8 __attribute__((vector_size(32)));
+// The same vector read from any int32_t address (unaligned, aliasing allowed).
+typedef int32_t I32x8Unaligned __attribute__((vector_size(32), aligned(4), may_alias));
 constexpr int kLanes = 8;
 
-inline I32x8 Load(const int32_t* p) {
-  I32x8 v;
-  std::memcpy(&v, p, sizeof v);
-  return v;
-}
-inline void Store(int32_t* p, I32x8 v) { std::memcpy(p, &v, sizeof v); }
-inline I32x8 Splat(int32_t x) { return I32x8{x, x, x, x, x, x, x, x}; }
-inline I32x8 Max(I32x8 a, I32x8 b) { return a > b ? a : b; }
-inline int32_t HorizontalMax(I32x8 v) {
+// Expressions rather than helper functions: a helper that took or returned a
+// 32-byte vector would have no single calling convention across the clones.
+#define TRELVIK_LOAD(p) (*reinterpret_cast<const I32x8Unaligned*>(p))
+#define TRELVIK_STORE(p, v) (*reinterpret_cast<I32x8Unaligned*>(p) = (v))
+#define TRELVIK_MAX(a, b) ((a) > (b) ? (a) : (b))
+#define TRELVIK_SPLAT(x) (I32x8{} + (x))
+
+inline int32_t HorizontalMax(const I32x8& v) {
   int32_t m = v[0];
   for (int lane = 1; lane < kLanes; ++lane) m = v[lane] > m ? v[lane] : m;
   return m;
@@ -97,12 +94,12 @@ TRELVIK_CLONES ValueAt FirstMax(const int32_t* v, int32_t begin, int32_t end) {
     }
     return best;
   }
-  I32x8 laneMax = Splat(INT32_MIN), laneAt = Splat(-1);
+  I32x8 laneMax = TRELVIK_SPLAT(INT32_MIN), laneAt = TRELVIK_SPLAT(-1);
   auto step = [&](int32_t j) {
-    const I32x8 value = Load(v + j);
+    const I32x8 value = TRELVIK_LOAD(v + j);
     const I32x8 greater = value > laneMax;
     laneMax = greater ? value : laneMax;
-    laneAt = greater ? Splat(j) + kLaneIndex : laneAt;
+    laneAt = greater ? TRELVIK_SPLAT(j) + kLaneIndex : laneAt;
   };
   int32_t j = begin;
   for (; j + kLanes <= end; j += kLanes) step(j);
@@ -122,12 +119,12 @@ TRELVIK_CLONES ValueAt LastMaxOfSum(const int32_t* a, const int32_t* b, int32_t 
     }
     return best;
   }
-  I32x8 laneMax = Splat(INT32_MIN), laneAt = Splat(-1);
+  I32x8 laneMax = TRELVIK_SPLAT(INT32_MIN), laneAt = TRELVIK_SPLAT(-1);
   auto step = [&](int32_t j) {
-    const I32x8 value = Load(a + j) + Load(b + j);
+    const I32x8 value = TRELVIK_LOAD(a + j) + TRELVIK_LOAD(b + j);
     const I32x8 notLess = value >= laneMax;
     laneMax = notLess ? value : laneMax;
-    laneAt = notLess ? Splat(j) + kLaneIndex : laneAt;
+    laneAt = notLess ? TRELVIK_SPLAT(j) + kLaneIndex : laneAt;
   };
   int32_t j = begin;
   for (; j + kLanes <= end; j += kLanes) step(j);
@@ -157,24 +154,24 @@ TRELVIK_CLONES LegMaxima TriangleLegMaxima(const int32_t* rowK, const int32_t* r
     }
     return result;
   }
-  I32x8 flat = Splat(-1);
+  I32x8 flat = TRELVIK_SPLAT(-1);
   int32_t j = begin;
   if (!withFai) {
-    for (; j + kLanes <= end; j += kLanes) flat = Max(flat, Load(rowK + j) + Load(rowL + j));
-    if (j < end) flat = Max(flat, Load(rowK + end - kLanes) + Load(rowL + end - kLanes));
+    for (; j + kLanes <= end; j += kLanes) flat = TRELVIK_MAX(flat, TRELVIK_LOAD(rowK + j) + TRELVIK_LOAD(rowL + j));
+    if (j < end) flat = TRELVIK_MAX(flat, TRELVIK_LOAD(rowK + end - kLanes) + TRELVIK_LOAD(rowL + end - kLanes));
     result.flat = HorizontalMax(flat);
     return result;
   }
-  I32x8 fai = Splat(-1);
-  const I32x8 closingVec = Splat(closing);
-  const I32x8 closingLimit = Splat(25 * closing + 24);
+  I32x8 fai = TRELVIK_SPLAT(-1);
+  const I32x8 closingVec = TRELVIK_SPLAT(closing);
+  const I32x8 closingLimit = TRELVIK_SPLAT(25 * closing + 24);
   auto step = [&](int32_t m) {
-    const I32x8 a = Load(rowK + m), b = Load(rowL + m);
+    const I32x8 a = TRELVIK_LOAD(rowK + m), b = TRELVIK_LOAD(rowL + m);
     const I32x8 legs = a + b;
-    flat = Max(flat, legs);
+    flat = TRELVIK_MAX(flat, legs);
     const I32x8 sevenP = (legs + closingVec) * 7;
     const I32x8 ok = (a * 25 + 24 >= sevenP) & (b * 25 + 24 >= sevenP) & (closingLimit >= sevenP);
-    fai = Max(fai, ok ? legs : Splat(-1));
+    fai = TRELVIK_MAX(fai, ok ? legs : TRELVIK_SPLAT(-1));
   };
   for (; j + kLanes <= end; j += kLanes) step(j);
   if (j < end) step(end - kLanes);
@@ -187,8 +184,8 @@ TRELVIK_CLONES void BlockExtremes(const int32_t* row, int32_t n, int32_t* blockM
   constexpr int32_t kBlock = 2 * kLanes;
   int32_t b = 0;
   for (; (b + 1) * kBlock <= n; ++b) {
-    const I32x8 low = Load(row + b * kBlock), high = Load(row + b * kBlock + kLanes);
-    const I32x8 most = Max(low, high);
+    const I32x8 low = TRELVIK_LOAD(row + b * kBlock), high = TRELVIK_LOAD(row + b * kBlock + kLanes);
+    const I32x8 most = TRELVIK_MAX(low, high);
     const I32x8 least = low < high ? low : high;
     int32_t mx = most[0], mn = least[0];
     for (int lane = 1; lane < kLanes; ++lane) {
@@ -225,10 +222,10 @@ TRELVIK_CLONES BlockNeeds PairBlockNeeds(const int32_t* maxK, const int32_t* min
     }
     return needs;
   }
-  I32x8 flat = Splat(0), fai = Splat(0);
-  const I32x8 c = Splat(closing);
+  I32x8 flat = TRELVIK_SPLAT(0), fai = TRELVIK_SPLAT(0);
+  const I32x8 c = TRELVIK_SPLAT(closing);
   auto step = [&](int32_t b) {
-    const I32x8 aMax = Load(maxK + b), aMin = Load(minK + b), bMax = Load(maxL + b), bMin = Load(minL + b);
+    const I32x8 aMax = TRELVIK_LOAD(maxK + b), aMin = TRELVIK_LOAD(minK + b), bMax = TRELVIK_LOAD(maxL + b), bMin = TRELVIK_LOAD(minL + b);
     const I32x8 legs = aMax + bMax;
     flat |= legs >= flatLegs;
     I32x8 shortest = aMax < bMax ? aMax : bMax;

@@ -40,8 +40,6 @@ struct SearchState {
 
 namespace {
 
-constexpr int32_t kBlock = TriangleSearch::kBlock;
-
 void RaiseTo(std::atomic<int32_t>& shared, int32_t score) {
   int32_t seen = shared.load(std::memory_order_relaxed);
   while (score > seen && !shared.compare_exchange_weak(seen, score, std::memory_order_relaxed)) {

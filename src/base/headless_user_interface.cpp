@@ -103,13 +103,15 @@ std::optional<std::string> HeadlessUserInterface::ChooseFile(const FileDialogReq
     return std::nullopt;
   }
   std::lock_guard lock(mutex_);
-  std::fprintf(err_, "%s (%s, *%s) file name: ", request.title.c_str(), request.typeName.c_str(),
-               request.extension.c_str());
+  std::fprintf(err_, "%s (%s, *%s) file name%s%s%s: ", request.title.c_str(), request.typeName.c_str(),
+               request.extension.c_str(), request.fileName.empty() ? "" : " [", request.fileName.c_str(),
+               request.fileName.empty() ? "" : "]");
   std::fflush(err_);
   char line[1024];
   if (!std::fgets(line, sizeof line, in_)) return std::nullopt;
   std::string name(line);
   while (!name.empty() && (name.back() == '\n' || name.back() == '\r')) name.pop_back();
+  if (name.empty()) name = request.fileName;  // Enter takes the proposed name
   if (name.empty()) return std::nullopt;
   if (name[0] != '/' && !request.folder.empty()) name = request.folder + "/" + name;
   return name;

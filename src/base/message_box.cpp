@@ -35,8 +35,10 @@ bool HasExtension(const std::string& path) {
 }
 
 std::optional<std::string> ChooseFile(UserInterface& ui, FileDialogKind kind, std::string_view title,
-                                      std::string_view typeName, std::string_view extension, std::string& folder) {
-  FileDialogRequest request{kind, std::string(title), std::string(typeName), std::string(extension), folder};
+                                      std::string_view typeName, std::string_view extension, std::string& folder,
+                                      std::string_view proposedName = {}) {
+  FileDialogRequest request{kind, std::string(title), std::string(typeName), std::string(extension), folder,
+                            std::string(proposedName)};
   std::optional<std::string> chosen = ui.ChooseFile(request);
   if (!chosen || chosen->empty()) return std::nullopt;
   std::string path = *chosen;
@@ -90,8 +92,10 @@ std::optional<OpenedFile> OpenFileDialog(UserInterface& ui, std::string_view tit
 }
 
 std::optional<std::string> SaveFileDialog(UserInterface& ui, std::string_view title, std::string_view typeName,
-                                          std::string_view extension, std::string& folder) {
-  std::optional<std::string> path = ChooseFile(ui, FileDialogKind::Save, title, typeName, extension, folder);
+                                          std::string_view extension, std::string& folder,
+                                          std::string_view proposedName) {
+  std::optional<std::string> path =
+      ChooseFile(ui, FileDialogKind::Save, title, typeName, extension, folder, proposedName);
   if (!path || !CreateWithOverwriteQuestion(ui, *path)) return std::nullopt;
   return path;
 }

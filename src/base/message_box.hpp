@@ -39,7 +39,8 @@ std::optional<OpenedFile> OpenFileDialog(UserInterface& ui, std::string_view tit
 // asking before an existing file is replaced. The caller writes with
 // WriteFileAtomically. Nothing on cancel or failure (failures are shown).
 std::optional<std::string> SaveFileDialog(UserInterface& ui, std::string_view title, std::string_view typeName,
-                                          std::string_view extension, std::string& folder);
+                                          std::string_view extension, std::string& folder,
+                                          std::string_view proposedName = {});
 
 // True when `path` may be written: it does not exist yet, or the user answered
 // Ok to "File already exists, overwrite ?". Shows "Error opening file" when the

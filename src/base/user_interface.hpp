@@ -20,6 +20,7 @@ struct FileDialogRequest {
   std::string typeName;   // "IGC file"
   std::string extension;  // ".igc", with the dot
   std::string folder;     // where the chooser starts
+  std::string fileName;   // the name proposed to the user (save only); may be empty
 };
 
 class UserInterface {

@@ -42,8 +42,8 @@ uint32_t NameBits(bool longName, bool shortName) {
 }
 
 // Runs the save dialog and the overwrite question; nothing when the user gives up.
-std::optional<std::string> ChooseIgcFile(UserInterface& ui, std::string& igcDir) {
-  return SaveFileDialog(ui, "Save track log", "IGC track log files", ".igc", igcDir);
+std::optional<std::string> ChooseIgcFile(UserInterface& ui, std::string& igcDir, const std::string& proposedName) {
+  return SaveFileDialog(ui, "Save track log", "IGC track log files", ".igc", igcDir, proposedName);
 }
 
 }  // namespace
@@ -157,7 +157,7 @@ IgcSaveResult SaveIgcLog(UserInterface& ui, TrackLog& log, const std::vector<Tra
   } else if (p->saveMask & kIgcMaskShortName) {
     result.proposedName = IgcShortName(firstFix, p->serial, p->flightNumber);
   }
-  const std::optional<std::string> path = ChooseIgcFile(ui, settings.igcDir);
+  const std::optional<std::string> path = ChooseIgcFile(ui, settings.igcDir, result.proposedName);
   if (!path) return result;
 
   IgcEncoderInput input;
@@ -225,7 +225,7 @@ IgcSaveResult SaveRawIgcLog(UserInterface& ui, TrackLog& log, const RawIgcDialog
   } else if (fields.shortName) {
     result.proposedName = IgcShortName(log.rawIgcDate, log.rawIgcSerial, *flightNumber);
   }
-  const std::optional<std::string> path = ChooseIgcFile(ui, settings.igcDir);
+  const std::optional<std::string> path = ChooseIgcFile(ui, settings.igcDir, result.proposedName);
   if (!path) return result;
 
   if (const FileWriteError error = WriteFileAtomically(*path, log.rawIgc)) {

@@ -15,6 +15,7 @@
 #include <QStyle>
 #include <QTableView>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <vector>
 
 #include "base/c_format.hpp"
@@ -62,8 +63,11 @@ MainWindow::MainWindow(TrackLog& log, WaypointList& waypoints, QtUserInterface& 
   setWindowTitle(TitleText());
   // The waypoint view is bound first.
   ShowView(ViewMode::Waypoints);
+  // At least as wide as the track log's columns, so a point reads on one line.
+  int trackWidth = 4 * style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+  for (const ListColumn& column : ColumnsFor(ViewMode::TrackLog, true)) trackWidth += ColumnWidth(column.widthChars);
   const QFontMetrics metrics(font());
-  resize(kWindowWidthDlu * metrics.averageCharWidth() / 4, kDefaultHeightDlu * metrics.height() / 8);
+  resize(std::max(kWindowWidthDlu * metrics.averageCharWidth() / 4, trackWidth), kDefaultHeightDlu * metrics.height() / 8);
 }
 
 MainWindow::~MainWindow() { qtUi_.SetLines(nullptr, nullptr); }
@@ -213,12 +217,19 @@ void MainWindow::RefreshList() {
   UpdateColumnWidths();
 }
 
+int MainWindow::ColumnWidth(int widthChars) const {
+  // Cells are mostly digits, which are wider than the font's average
+  // character; the factor keeps "2008-07-12" whole in the 8-character column.
+  const QFontMetrics metrics = list_->fontMetrics();
+  const int unit = std::max(metrics.averageCharWidth(), metrics.horizontalAdvance(QLatin1Char('0')));
+  return widthChars * unit * 13 / 10 + 2 * metrics.averageCharWidth();
+}
+
 void MainWindow::UpdateColumnWidths() {
-  const int average = list_->fontMetrics().averageCharWidth();
   const std::span<const ListColumn> columns = model_->Columns();
-  list_->horizontalHeader()->setMinimumSectionSize(average);  // "T" is three characters wide
+  list_->horizontalHeader()->setMinimumSectionSize(ColumnWidth(1));
   for (size_t i = 0; i < columns.size(); ++i) {
-    list_->setColumnWidth(static_cast<int>(i), columns[i].widthChars * average);
+    list_->setColumnWidth(static_cast<int>(i), ColumnWidth(columns[i].widthChars));
   }
   list_->verticalHeader()->setDefaultSectionSize(list_->fontMetrics().height() + 4);
 }

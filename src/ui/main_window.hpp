@@ -100,6 +100,8 @@ class MainWindow : public QMainWindow {
   void BuildShortcuts();
   void InstallHandlers();
   void UpdateColumnWidths();
+  // Pixels for a column of `widthChars` characters of the list font.
+  int ColumnWidth(int widthChars) const;
   // True (after "Busy GPS driver" under the caption) when a job runs.
   bool RefuseWhileBusy(const char* caption);
   // True (after "Incorrect view mode") when the list shows another view.

@@ -1,6 +1,7 @@
 // The headless face of the program exactly as main() runs it, for the
 // end-to-end tests to use while the program itself does not run jobs yet.
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 #include "automation/batch_conversion.hpp"
@@ -12,6 +13,10 @@
 
 int main(int argc, char** argv) {
   using namespace trelvik;
+  if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+    std::puts(kVersionText);
+    return kExitSuccess;
+  }
   HeadlessUserInterface& console = HeadlessUserInterface::Console();
   SettingsStore settings(DefaultSettingsPaths());
   (void)settings.Load(console);

@@ -78,11 +78,23 @@ TEST_F(MainWindowTest, StartsInTheWaypointViewAndSwitchesViews) {
   EXPECT_EQ(HeaderTexts(), (QStringList{"Name", "Comp. ID", "CIVL ID", "Device"}));
 }
 
-TEST_F(MainWindowTest, ColumnWidthsFollowTheFontsAverageCharacter) {
+TEST_F(MainWindowTest, ColumnsAreSizedFromTheListFontSoTheirTextsFit) {
+  window->Dispatch(cmd::kTest);
+  const QTableView& list = window->List();
+  const QFontMetrics metrics = list.fontMetrics();
+  const ListModel& model = window->Model();
+  for (int column = 0; column < model.columnCount(); ++column) {
+    const QString text = model.data(model.index(1, column)).toString();
+    EXPECT_LE(metrics.horizontalAdvance(text) + 6, list.columnWidth(column)) << text.toStdString();
+  }
   window->Dispatch(cmd::kViewWaypoints);
-  const int average = window->List().fontMetrics().averageCharWidth();
-  EXPECT_EQ(window->List().columnWidth(5), 50 * average);  // "Name"
-  EXPECT_EQ(window->List().columnWidth(4), 3 * average);   // "T"
+  EXPECT_GT(list.columnWidth(5), list.columnWidth(6));  // "Name" 50, "Time" 18
+  EXPECT_GT(list.columnWidth(6), list.columnWidth(4));  // "T" 3
+  QFont larger = list.font();
+  larger.setPointSize(larger.pointSize() * 2);
+  window->List().setFont(larger);
+  window->RefreshList();
+  EXPECT_GT(list.columnWidth(5), 50 * list.fontMetrics().averageCharWidth());
 }
 
 TEST_F(MainWindowTest, UtmBoxSwitchesTheColumnSet) {
