@@ -88,7 +88,7 @@ echo "   $(basename "$igc"): $(grep -c '^G' "$igc") G record(s) from the instrum
 
 echo
 echo "== The flight, from the KML trip file"
-awk '
+tr -d '\r' <"$kml" | awk '
   /<pre>/ { inPre = 1; head = ""; last = ""; next }
   /<\/pre>/ {
     if (inPre && head != "" && head != "Flight statistics") {
@@ -101,6 +101,6 @@ awk '
   inPre && head == "" && NF { head = $0; if (head == "Flight statistics") print "   " head; next }
   inPre && head == "Flight statistics" { print "   " $0; next }
   inPre && NF { last = $0 }
-' "$kml" | sed 's/\r$//'
+'
 echo
 echo "Done: the files are in demo-output/."

@@ -30,7 +30,9 @@ function(trelvik_test name)
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} trelvik_test_support GTest::gtest GTest::gtest_main)
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/tests)
+  # A list inside PROPERTIES must keep its semicolons, or only the first label sticks.
   set(labels core ${ARG_LABELS})
+  string(REPLACE ";" "\\;" labels "${labels}")
   gtest_discover_tests(${name}
     WORKING_DIRECTORY ${CMAKE_SOURCE_DIR}
     DISCOVERY_MODE PRE_TEST

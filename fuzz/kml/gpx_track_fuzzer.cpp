@@ -11,7 +11,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace trelvik;
   const std::string_view input(reinterpret_cast<const char*>(data), size);
   fuzzing::QuietUserInterface ui;
-  const TrackListChooser last = [](const TrackListRequest& request) {
+  const FileTrackChooser last = [](const TrackListRequest& request) {
     return static_cast<int>(request.lines.size()) - 1;
   };
   (void)ReadGpxTrack(ui, input, last);

@@ -12,7 +12,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view input(reinterpret_cast<const char*>(data), size);
   fuzzing::QuietUserInterface ui;
   // The last line: a choice other than the first reaches every stored track.
-  const TrackListChooser last = [](const TrackListRequest& request) {
+  const FileTrackChooser last = [](const TrackListRequest& request) {
     return static_cast<int>(request.lines.size()) - 1;
   };
   (void)ReadKmlTrack(ui, input, false, last);

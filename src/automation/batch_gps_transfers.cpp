@@ -2,8 +2,7 @@
 
 namespace trelvik {
 
-GpsBatchTransfers::GpsBatchTransfers(GpsAccess& access, JobChannel& channel, TrackLog& log,
-                                     CompletionContext context)
+GpsBatchTransfers::GpsBatchTransfers(GpsAccess& access, JobChannel& channel, TrackLog& log, CompletionContext context)
     : access_(access), channel_(channel), log_(log), context_(std::move(context)) {
   context_.commandLineRun = true;
 }

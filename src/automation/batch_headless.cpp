@@ -14,8 +14,8 @@ int RunHeadlessCommandLine(const CommandLineJob& job, HeadlessUserInterface& con
   PosixLinkOpener linkOpener;
   ConsoleTrackListChooser chooser(console.Out(), console.Err(), console.In(), console.Interactive());
   AirspaceList airspace;
-  return RunHeadlessBatch(job, {console, table, linkOpener, &chooser, TrackStores::Instance().Log(), airspace,
-                                settings});
+  return RunHeadlessBatch(job,
+                          {console, table, linkOpener, &chooser, TrackStores::Instance().Log(), airspace, settings});
 }
 
 }  // namespace trelvik

@@ -1,15 +1,17 @@
 #include "automation/batch_headless_run.hpp"
 
+#include <algorithm>
 #include <condition_variable>
 #include <mutex>
 #include <optional>
 
+#include "access/datagram_sender.hpp"
 #include "access/gps_access.hpp"
 #include "access/notifier.hpp"
 #include "access/user_interface_channel.hpp"
 #include "analysis/filter_settings.hpp"
 #include "automation/batch_gps_transfers.hpp"
-#include "automation/batch_notify_sink.hpp"
+#include "automation/batch_log_file.hpp"
 #include "automation/batch_run.hpp"
 #include "base/message_box.hpp"
 
@@ -80,7 +82,7 @@ int RunHeadlessBatch(const CommandLineJob& job, HeadlessBatchServices services) 
   commandLine.timeout = values.timeout;
   commandLine.powerOff = values.powerOff;
   std::copy(values.trackList.begin(), values.trackList.end(), commandLine.trackList.begin());
-  SocketNotifySink sink(values.notifyPath);
+  DatagramSender sink(values.notifyPath);
   Notifier notifier(sink, values.notifyDataWord, MonotonicTickMs);
   notifier.SetPositionInterval(values.positionInterval);
   UserInterfaceChannel channel(ui);
@@ -112,6 +114,7 @@ int RunHeadlessBatch(const CommandLineJob& job, HeadlessBatchServices services) 
     if (!values.notifyPath.empty()) notifier.NotifyText(text);
   };
   hooks.chooseSplit = TakeFirstFlight(ui);
+  hooks.chooseTrack = FirstTrackTaken(ui);
   BatchRun run(job, BatchRunContext{ui, transfers, services.log, services.airspace, services.settings, true, hooks});
   if (run.RunCommandLineJob() == 0 && run.TransferRunning()) {
     const std::optional<bool> success = mailbox.Wait(access);

@@ -96,9 +96,8 @@ int WriteBatchIgc(const TrackLog& log, const BatchOutputContext& context) {
 
   const IgcTarget target = IgcTargetOf(ExpandDateInFileName(context.job.fileName, output->date, kFileNameLimit));
   const auto pathOf = [&](int flightNumber) {
-    return target.NamesFolder()
-               ? target.folder + IgcBatchName(output->date, output->serial, flightNumber, output->raw)
-               : target.file;
+    return target.NamesFolder() ? target.folder + IgcBatchName(output->date, output->serial, flightNumber, output->raw)
+                                : target.file;
   };
   if (CharacterCount(pathOf(1)) >= kFileNameLimit) {
     ShowError(context.ui, "Too long file name", kCaption);

@@ -23,13 +23,9 @@ int WriteBatchKml(const TrackLog& log, const BatchOutputContext& context) {
   }
   const std::string path = ExpandDateInFileName(context.job.fileName, points.front().time, kFileNameLimit);
   switch (DecideOutputFile(context.ui, path, {context.job.overwrite != 0, context.hiddenWindow})) {
-    case OutputFileDecision::Write:
-      break;
-    case OutputFileDecision::Skip:
-      return kOutputLeftAlone;
-    case OutputFileDecision::Failed:
-      context.cancelExit();
-      return kOutputFailed;
+    case OutputFileDecision::Write: break;
+    case OutputFileDecision::Skip: return kOutputLeftAlone;
+    case OutputFileDecision::Failed: context.cancelExit(); return kOutputFailed;
   }
   const OptimiseOptions optimise{context.settings.loopFlightGap, context.job.noLoopOpt != 0};
   const std::optional<std::string_view> instrument =

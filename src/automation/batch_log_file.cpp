@@ -20,7 +20,7 @@ constexpr const char* kReadCaption = "Reading track log file";
 
 // Extensions a track log file may have, compared exactly (lower case only).
 constexpr std::array<std::string_view, 9> kTrackLogExtensions = {".kml", ".plt", ".dat", ".tnc", ".mps",
-                                                                  ".log", ".igc", ".gpx", ".csv"};
+                                                                 ".log", ".igc", ".gpx", ".csv"};
 
 // The text from the last "." of the file's own name; empty when it has none.
 std::string_view ExtensionOf(std::string_view fileName) {
@@ -62,6 +62,13 @@ void InstallIgcLog(TrackLog& log, std::vector<TrackPoint> points, int32_t utcTim
 
 }  // namespace
 
+BatchTrackChooser FirstTrackTaken(UserInterface& ui) {
+  return [&ui](const TrackListRequest& request) {
+    ShowInfo(ui, "1 taken", request.title);
+    return 0;
+  };
+}
+
 int OpenTrackLogFile(UserInterface& ui, const std::string& fileName, TrackLog& log,
                      const BatchTrackChooser& chooseTrack, const SystemTime& now) {
   const std::string_view extension = ExtensionOf(fileName);
@@ -76,8 +83,9 @@ int OpenTrackLogFile(UserInterface& ui, const std::string& fileName, TrackLog& l
     return -1;
   }
   if (extension != ".igc" && extension != ".kml" && extension != ".gpx") {
-    ShowError(ui, CFormat("Reading %.*s track log files is not available in this version",
-                          static_cast<int>(extension.size()), extension.data()),
+    ShowError(ui,
+              CFormat("Reading %.*s track log files is not available in this version",
+                      static_cast<int>(extension.size()), extension.data()),
               kReadCaption);
     return -1;
   }
@@ -90,8 +98,8 @@ int OpenTrackLogFile(UserInterface& ui, const std::string& fileName, TrackLog& l
     count = read.Count();
     if (count > 0) InstallIgcLog(log, std::move(read.points), read.utcTimes, now);
   } else {
-    XmlTrackResult read = extension == ".kml" ? ReadKmlTrack(ui, *bytes, false, chooseTrack)
-                                              : ReadGpxTrack(ui, *bytes, chooseTrack);
+    XmlTrackResult read =
+        extension == ".kml" ? ReadKmlTrack(ui, *bytes, false, chooseTrack) : ReadGpxTrack(ui, *bytes, chooseTrack);
     count = read.Count();
     if (count > 0) InstallFileLog(log, std::move(read.points), read.utcTimes != 0, read.hasPressureAltitude != 0, now);
   }

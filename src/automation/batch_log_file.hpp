@@ -13,6 +13,10 @@ namespace trelvik {
 struct TrackListRequest;
 using BatchTrackChooser = std::function<int(const TrackListRequest&)>;
 
+// Without a window: the first of several tracks is taken, as OK would, and
+// the console is told so ("Track List: 1 taken").
+BatchTrackChooser FirstTrackTaken(UserInterface& ui);
+
 // Reads the file by its extension and installs its positions as a file log;
 // the status line tells how many were read. 0 with positions installed, -1
 // otherwise (the fault has been shown).

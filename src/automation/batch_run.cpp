@@ -1,5 +1,7 @@
 #include "automation/batch_run.hpp"
 
+#include <algorithm>
+
 #include "airspace/ctr_file.hpp"
 #include "automation/batch_log_file.hpp"
 #include "automation/batch_output.hpp"
@@ -54,10 +56,8 @@ int BatchRun::RunCommandLineJob() {
       ClearTrackLog(context_.log);
       Call(context_.hooks.redrawTrackList);
       return StartTransfer({BatchTransferKind::TrackDownload});
-    case JobKind::FlightList:
-      return StartTransfer({BatchTransferKind::FlightList});
-    case JobKind::WriteCtr:
-      return StartCtrUpload();
+    case JobKind::FlightList: return StartTransfer({BatchTransferKind::FlightList});
+    case JobKind::WriteCtr: return StartCtrUpload();
     case JobKind::LogFile: {
       const SystemTime now = context_.hooks.utcNow ? context_.hooks.utcNow() : CurrentUtcTime();
       if (OpenTrackLogFile(ui, job.fileName, context_.log, context_.hooks.chooseTrack, now) < 0) {
@@ -70,8 +70,7 @@ int BatchRun::RunCommandLineJob() {
       // The exit code answers the question: 1 for a valid signature.
       if (KmlSignatureValid(ui, job.fileName, context_.hooks.chooseTrack)) context_.transfers.SetFailed();
       return -1;
-    case JobKind::None:
-      return 0;
+    case JobKind::None: return 0;
     default:
       ShowError(ui, "This command-line job is not available in this version", kParsingCaption);
       context_.transfers.SetFailed();
@@ -134,8 +133,8 @@ bool BatchRun::ContinueCommandLineJob(bool success) {
 
 void BatchRun::WriteOutput() {
   const std::function<void()> cancelExit = [this] { CancelExit(); };
-  const BatchOutputContext output{context_.ui, *job_, context_.settings, context_.hiddenWindow,
-                                  context_.hooks.chooseSplit, cancelExit};
+  const BatchOutputContext output{
+      context_.ui, *job_, context_.settings, context_.hiddenWindow, context_.hooks.chooseSplit, cancelExit};
   int result = kOutputWritten;
   switch (job_->jobKind) {
     case JobKind::KmlLog: result = WriteBatchKml(context_.log, output); break;

@@ -42,8 +42,8 @@ struct BatchRunContext {
   BatchTransfers& transfers;
   TrackLog& log;
   AirspaceList& airspace;
-  Settings& settings;      // loaded; the port and the analysis settings are read
-  bool hiddenWindow;       // headless or WIN=0: nothing is asked
+  Settings& settings;  // loaded; the port and the analysis settings are read
+  bool hiddenWindow;   // headless or WIN=0: nothing is asked
   BatchRunHooks hooks;
 };
 

@@ -2,6 +2,8 @@
 // The one job that a command line describes, as the batch run, the drivers,
 // the message boxes and the filters read it. Texts are UTF-8 and never longer
 // than their limits (in characters).
+#include "access/command_line_values.hpp"
+#include "access/gps_job.hpp"
 #include <array>
 #include <cstdint>
 #include <string>
@@ -12,12 +14,11 @@ namespace trelvik {
 
 inline constexpr size_t kKeyLimit = 16;
 inline constexpr size_t kValueLimit = 260;
-inline constexpr size_t kPortNameLimit = 80;
 inline constexpr size_t kFileNameLimit = 260;
 inline constexpr size_t kPilotLimit = 80;
 inline constexpr size_t kGliderIdLimit = 20;
 inline constexpr size_t kNotifyClassLimit = 256;
-inline constexpr size_t kTrackListSize = 20;
+inline constexpr size_t kTrackListSize = kTrackListSlots;
 inline constexpr int32_t kTimeoutLimit = 86400;
 
 enum class JobKind : int32_t {
@@ -64,12 +65,7 @@ enum class WindowMode : int32_t { Hidden = 0, Normal = 5, Minimised = 6 };
 
 enum class CompFileType : int32_t { Kml = 0, Igc = 1 };
 
-// TRACK entries not given are -1.
-constexpr std::array<int32_t, kTrackListSize> EmptyTrackList() {
-  std::array<int32_t, kTrackListSize> list{};
-  list.fill(-1);
-  return list;
-}
+
 
 struct CommandLineJob {
   JobKind jobKind = JobKind::None;

@@ -5,7 +5,7 @@
 #include <chrono>
 
 #include "automation/command_line_instruments.hpp"
-#include "automation/notify_socket.hpp"
+#include "access/datagram_sender.hpp"
 #include "base/atomic_file.hpp"
 #include "base/c_format.hpp"
 #include "base/message_box.hpp"

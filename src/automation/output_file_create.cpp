@@ -1,9 +1,9 @@
 #include "automation/output_file_create.hpp"
 
-#include <cerrno>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <vector>
 

@@ -125,7 +125,7 @@ class SegmentWalk : public XmlElementHandler {
   bool hasTime_ = false;
 };
 
-XmlTrackResult Read(UserInterface& ui, std::string_view text, const TrackListChooser& chooseTrack) {
+XmlTrackResult Read(UserInterface& ui, std::string_view text, const FileTrackChooser& chooseTrack) {
   std::string copy(text);  // the tokenizer writes into its text
   SegmentWalk walk;
   XmlWalkOptions options;
@@ -153,7 +153,7 @@ XmlTrackResult Read(UserInterface& ui, std::string_view text, const TrackListCho
 
 }  // namespace
 
-XmlTrackResult ReadGpxTrack(UserInterface& ui, std::string_view text, const TrackListChooser& chooseTrack) {
+XmlTrackResult ReadGpxTrack(UserInterface& ui, std::string_view text, const FileTrackChooser& chooseTrack) {
   try {
     return Read(ui, text, chooseTrack);
   } catch (const std::bad_alloc&) {

@@ -10,6 +10,6 @@ namespace trelvik {
 // Messages go to `ui` under "Parsing track log file". The result always has
 // utcTimes 0 and signatureValid 0; empty points after an error or a cancel.
 [[nodiscard]] XmlTrackResult ReadGpxTrack(UserInterface& ui, std::string_view text,
-                                          const TrackListChooser& chooseTrack = {});
+                                          const FileTrackChooser& chooseTrack = {});
 
 }  // namespace trelvik

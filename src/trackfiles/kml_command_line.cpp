@@ -17,7 +17,7 @@ int ConvertIgcToKml(UserInterface& ui, const std::string& fileName, bool overwri
                            optimise);
 }
 
-int CheckKmlFile(UserInterface& ui, const std::string& path, const TrackListChooser& chooseTrack) {
+int CheckKmlFile(UserInterface& ui, const std::string& path, const FileTrackChooser& chooseTrack) {
   constexpr const char* kCaption = "Reading track log file";
   const IgcFileBytes file = ReadIgcFileBytes(path);
   const char* fault = nullptr;
@@ -46,7 +46,7 @@ int CheckKmlFile(UserInterface& ui, const std::string& path, const TrackListChoo
   }
   // Without a chooser (a run without a window) the preselected first track is
   // taken, and the console is told so: "Track List: 1 taken".
-  const TrackListChooser firstTrack = [&ui](const TrackListRequest& request) {
+  const FileTrackChooser firstTrack = [&ui](const TrackListRequest& request) {
     ShowInfo(ui, "1 taken", request.title);
     return 0;
   };

@@ -23,6 +23,6 @@ inline constexpr int kKmlCheckFailed = -1;      // the file could not be read or
 // found" goes to the status line when the file gives none. Without
 // `chooseTrack`, a file of several tracks gives its first one and the
 // information "1 taken" under "Track List".
-[[nodiscard]] int CheckKmlFile(UserInterface& ui, const std::string& path, const TrackListChooser& chooseTrack = {});
+[[nodiscard]] int CheckKmlFile(UserInterface& ui, const std::string& path, const FileTrackChooser& chooseTrack = {});
 
 }  // namespace trelvik

@@ -266,7 +266,7 @@ class TrackDecoder {
   Sha1State hash_;
 };
 
-XmlTrackResult Read(UserInterface& ui, std::string_view text, bool silent, const TrackListChooser& chooseTrack) {
+XmlTrackResult Read(UserInterface& ui, std::string_view text, bool silent, const FileTrackChooser& chooseTrack) {
   auto report = [&](std::string_view message) {
     if (!silent) ShowError(ui, message, kCaption);
     return XmlTrackResult{};
@@ -301,7 +301,7 @@ XmlTrackResult Read(UserInterface& ui, std::string_view text, bool silent, const
 }  // namespace
 
 XmlTrackResult ReadKmlTrack(UserInterface& ui, std::string_view text, bool silent,
-                            const TrackListChooser& chooseTrack) {
+                            const FileTrackChooser& chooseTrack) {
   try {
     return Read(ui, text, silent, chooseTrack);
   } catch (const std::bad_alloc&) {

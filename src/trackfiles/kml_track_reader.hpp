@@ -13,6 +13,6 @@ namespace trelvik {
 // read takes the first of several tracks without asking. Empty points after
 // an error or when the user cancelled the choice.
 [[nodiscard]] XmlTrackResult ReadKmlTrack(UserInterface& ui, std::string_view text, bool silent,
-                                          const TrackListChooser& chooseTrack = {});
+                                          const FileTrackChooser& chooseTrack = {});
 
 }  // namespace trelvik

@@ -21,7 +21,7 @@ inline constexpr int kTrackListCancelled = -1;    // Cancel or closed
 inline constexpr int kTrackListNoSelection = -2;  // OK with no line selected
 // Returns the chosen line (0-based), kTrackListCancelled or kTrackListNoSelection.
 // Empty: the preselected first line is taken, as OK would.
-using TrackListChooser = std::function<int(const TrackListRequest&)>;
+using FileTrackChooser = std::function<int(const TrackListRequest&)>;
 
 // "Modify waypoint ID": "Modify (-> uppercase or truncate) this ID ?" with the
 // name, and the buttons "&Yes", "Yes to &All", "&No (skip)", "&Cancel".

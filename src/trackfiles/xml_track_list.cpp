@@ -10,7 +10,7 @@ std::string TrackListLine(TrackTime time) {
                  date.second);
 }
 
-int ChooseTrack(const TrackListChooser& chooser, const TrackListRequest& request) {
+int ChooseTrack(const FileTrackChooser& chooser, const TrackListRequest& request) {
   if (!chooser) return 0;
   const int chosen = chooser(request);
   if (chosen >= static_cast<int>(request.lines.size())) return kTrackListNoSelection;

@@ -22,6 +22,6 @@ struct XmlTrackResult {
 std::string TrackListLine(TrackTime time);
 
 // Asks `chooser` (or takes the first line when it is empty).
-int ChooseTrack(const TrackListChooser& chooser, const TrackListRequest& request);
+int ChooseTrack(const FileTrackChooser& chooser, const TrackListRequest& request);
 
 }  // namespace trelvik

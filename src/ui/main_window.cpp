@@ -78,19 +78,20 @@ void MainWindow::BuildContents() {
 
   auto* top = new QHBoxLayout;
   auto* buttons = new QGridLayout;
-  for (const trelvik::QuickButton& spec : QuickButtons()) {
-    auto* button = new QPushButton(QString::fromLatin1(spec.text), central);
-    const int id = spec.id;
+  for (const trelvik::QuickButton& quick : QuickButtons()) {
+    auto* button = new QPushButton(QString::fromLatin1(quick.text), central);
+    const int id = quick.id;
     connect(button, &QPushButton::clicked, this, [this, id] { Dispatch(id); });
-    buttons->addWidget(button, spec.row, spec.column);
+    buttons->addWidget(button, quick.row, quick.column);
     quickButtons_[id] = button;
   }
   top->addLayout(buttons);
   auto* saveLog = new QPushButton(QStringLiteral("Save log\n(Flight &Data)"), central);
-  saveLog->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
+  saveLog->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
   connect(saveLog, &QPushButton::clicked, this, [this] { Dispatch(command::kSaveLogButton); });
   quickButtons_[command::kSaveLogButton] = saveLog;
   top->addWidget(saveLog);
+  top->addStretch();
   layout->addLayout(top);
 
   product_ = LineField("Product", central);

@@ -21,15 +21,16 @@ TEST_P(ExpandDate, ReplacesEveryDateAndCutsByCharacters) {
   EXPECT_EQ(ExpandDateInFileName(GetParam().name, FlightStart(), GetParam().limit), GetParam().expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Names, ExpandDate,
-    ::testing::Values(DateCase{"/out/$date.kml", 260, "/out/20240517.kml"},
-                      DateCase{"$date/$date-b.kml", 260, "20240517/20240517-b.kml"},
-                      DateCase{"/out/flight.kml", 260, "/out/flight.kml"},
-                      DateCase{"$dat.kml $DATE", 260, "$dat.kml $DATE"},
-                      DateCase{"ab$date", 6, "ab2024"},
-                      // Two-byte characters count once and are never cut in half.
-                      DateCase{"\xC3\xA9\xC3\xA9$date", 4, "\xC3\xA9\xC3\xA9" "20"}));
+INSTANTIATE_TEST_SUITE_P(Names, ExpandDate,
+                         ::testing::Values(DateCase{"/out/$date.kml", 260, "/out/20240517.kml"},
+                                           DateCase{"$date/$date-b.kml", 260, "20240517/20240517-b.kml"},
+                                           DateCase{"/out/flight.kml", 260, "/out/flight.kml"},
+                                           DateCase{"$dat.kml $DATE", 260, "$dat.kml $DATE"},
+                                           DateCase{"ab$date", 6, "ab2024"},
+                                           // Two-byte characters count once and are never cut in half.
+                                           DateCase{"\xC3\xA9\xC3\xA9$date", 4,
+                                                    "\xC3\xA9\xC3\xA9"
+                                                    "20"}));
 
 TEST(ExpandDate, SingleDigitMonthAndDayGetTheirZeros) {
   EXPECT_EQ(ExpandDateInFileName("$date", TrackTimeFromDate({2031, 1, 0, 2, 23, 59, 59, 0}), 260), "20310102");

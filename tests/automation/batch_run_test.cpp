@@ -1,9 +1,10 @@
+#include "automation/batch_run.hpp"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
 
 #include "airspace/ctr_area.hpp"
-#include "automation/batch_run.hpp"
 #include "automation/batch_test_support.hpp"
 #include "support/temp_dir.hpp"
 #include "trackfiles/igc_encoder.hpp"
@@ -148,7 +149,8 @@ TEST_F(BatchRunTest, WriteFailureFailsTheRunAndCancelsExit) {
   ASSERT_EQ(Run().RunCommandLineJob(), 0);
   log = testing::DownloadedLog();
   EXPECT_FALSE(run->ContinueCommandLineJob(true));
-  EXPECT_EQ(ui.boxes, (std::vector<RecordedBox>{{MessageKind::Error, "No free flight number available", "Save IGC log"}}));
+  EXPECT_EQ(ui.boxes,
+            (std::vector<RecordedBox>{{MessageKind::Error, "No free flight number available", "Save IGC log"}}));
   EXPECT_EQ(shownNormally, 1);
   EXPECT_EQ(run->ExitCode(), 1);
   // The transfer itself went well.
@@ -173,9 +175,9 @@ TEST_F(BatchRunTest, JobWithoutBatchSupportIsRefused) {
   job.jobKind = JobKind::ReadWaypoints;
   job.exitAfter = 1;
   EXPECT_EQ(Run().RunCommandLineJob(), -1);
-  EXPECT_EQ(ui.boxes, (std::vector<RecordedBox>{{MessageKind::Error,
-                                                 "This command-line job is not available in this version",
-                                                 "Parsing command line"}}));
+  EXPECT_EQ(ui.boxes,
+            (std::vector<RecordedBox>{{MessageKind::Error, "This command-line job is not available in this version",
+                                       "Parsing command line"}}));
   EXPECT_EQ(run->ExitCode(), 1);
   EXPECT_TRUE(transfers.requests.empty());
 }
@@ -245,8 +247,10 @@ TEST_P(LogFileExtension, IsRefused) {
 INSTANTIATE_TEST_SUITE_P(
     Names, LogFileExtension,
     ::testing::Values(
-        ExtensionCase{"flight.txt", {MessageKind::Error, "Unsupported track log file extension", "Parsing command line"}},
-        ExtensionCase{"flight.IGC", {MessageKind::Error, "Unsupported track log file extension", "Parsing command line"}},
+        ExtensionCase{"flight.txt",
+                      {MessageKind::Error, "Unsupported track log file extension", "Parsing command line"}},
+        ExtensionCase{"flight.IGC",
+                      {MessageKind::Error, "Unsupported track log file extension", "Parsing command line"}},
         ExtensionCase{"flight", {MessageKind::Error, "Missing track log file extension", "Parsing command line"}},
         ExtensionCase{"x.d/flight", {MessageKind::Error, "Missing track log file extension", "Parsing command line"}},
         ExtensionCase{"flight.plt",
@@ -275,11 +279,12 @@ TEST_F(BatchRunTest, LogFileIgcIsOpened) {
 TEST_F(BatchRunTest, LogFileGpxIsOpened) {
   job.jobKind = JobKind::LogFile;
   job.fileName = dir.File("flight.gpx");
-  ASSERT_FALSE(WriteFileAtomically(job.fileName,
-                                   "<?xml version=\"1.0\"?>\n<gpx><trk><trkseg>\n"
-                                   "<trkpt lat=\"46.1\" lon=\"8.1\"><ele>1500</ele><time>2024-05-17T10:00:00Z</time></trkpt>\n"
-                                   "<trkpt lat=\"46.2\" lon=\"8.2\"><ele>1510</ele><time>2024-05-17T10:00:02Z</time></trkpt>\n"
-                                   "</trkseg></trk></gpx>\n"));
+  ASSERT_FALSE(
+      WriteFileAtomically(job.fileName,
+                          "<?xml version=\"1.0\"?>\n<gpx><trk><trkseg>\n"
+                          "<trkpt lat=\"46.1\" lon=\"8.1\"><ele>1500</ele><time>2024-05-17T10:00:00Z</time></trkpt>\n"
+                          "<trkpt lat=\"46.2\" lon=\"8.2\"><ele>1510</ele><time>2024-05-17T10:00:02Z</time></trkpt>\n"
+                          "</trkseg></trk></gpx>\n"));
   EXPECT_EQ(Run().RunCommandLineJob(), 0);
   EXPECT_EQ(log.points.size(), 2u);
   EXPECT_EQ(ui.statusLines, std::vector<std::string>{"2 positions read (Signature ignored)"});

@@ -56,7 +56,8 @@ ProgramRun RunProgram(const std::string& program, const std::vector<std::string>
   std::string* sinks[2] = {&run.out, &run.err};
   int open = 2;
   while (open > 0) {
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+    const auto left =
+        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
     if (left.count() <= 0) {
       run.timedOut = true;
       ::kill(pid, SIGKILL);

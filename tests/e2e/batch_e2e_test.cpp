@@ -172,8 +172,7 @@ TEST_F(BatchEndToEnd, IgcLogWithoutFreeFlightNumberFails) {
 TEST_F(BatchEndToEnd, NoAnswerWithinTimeout) {
   StartSim({"--silence-after=0"});
   const auto start = std::chrono::steady_clock::now();
-  const ProgramRun run =
-      Run({"/GPS=IQCOMPEO", "/KML_LOG=" + Out("flight.kml"), "/TIMEOUT=2", NotifyOption(), "/EXIT"});
+  const ProgramRun run = Run({"/GPS=IQCOMPEO", "/KML_LOG=" + Out("flight.kml"), "/TIMEOUT=2", NotifyOption(), "/EXIT"});
   const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(std::chrono::steady_clock::now() - start);
   EXPECT_EQ(run.exitCode, 1);
   EXPECT_EQ(run.ErrLines(), std::vector<std::string>{"Get GPS product data: No valid response from GPS"});
@@ -192,8 +191,8 @@ TEST_F(BatchEndToEnd, BadTrackListSelection) {
 }
 
 TEST_F(BatchEndToEnd, MissingPort) {
-  const ProgramRun run = Run({"/COM=" + dir.File("no-such-port"), "/GPS=IQCOMPEO", "/KML_LOG=" + Out("f.kml"),
-                              "/TIMEOUT=1", NotifyOption()});
+  const ProgramRun run = Run(
+      {"/COM=" + dir.File("no-such-port"), "/GPS=IQCOMPEO", "/KML_LOG=" + Out("f.kml"), "/TIMEOUT=1", NotifyOption()});
   EXPECT_EQ(run.exitCode, 1);
   EXPECT_FALSE(run.err.empty());
   ExpectTransferNotes(notify.Texts(), "Transfer completed (error)");
@@ -224,8 +223,8 @@ TEST_F(BatchEndToEnd, KmlLogNamesTheFileByDateAndSignsIt) {
 TEST_F(BatchEndToEnd, KmlLogLeavesAnExistingFileAloneWithoutOverwrite) {
   StartSim();
   ASSERT_FALSE(WriteFileAtomically(Out("flight.kml"), "old"));
-  const ProgramRun run = Run({"/GPS=IQCOMPEO", "/KML_LOG=" + Out("flight.kml"), "/TRACK=0", NotifyOption(),
-                              "/WIN=0", "/EXIT"});
+  const ProgramRun run =
+      Run({"/GPS=IQCOMPEO", "/KML_LOG=" + Out("flight.kml"), "/TRACK=0", NotifyOption(), "/WIN=0", "/EXIT"});
   EXPECT_EQ(run.exitCode, 0) << run.err;
   EXPECT_EQ(run.err, "");
   EXPECT_EQ(Text(Out("flight.kml")), "old");
