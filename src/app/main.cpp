@@ -6,10 +6,13 @@
 #include <string>
 
 #include "app/display_probe.hpp"
+#include "automation/batch_conversion.hpp"
+#include "automation/batch_headless.hpp"
 #include "automation/command_line_arguments.hpp"
 #include "automation/usage_text.hpp"
 #include "base/headless_user_interface.hpp"
 #include "base/message_box.hpp"
+#include "settings/settings_store.hpp"
 
 #ifdef TRELVIK_HAVE_QT
 #include "app/window_face.hpp"
@@ -21,26 +24,32 @@ namespace {
 // A line of options only ("/WIN=0", "/POSX=10") gives a record without a job.
 bool NamesAJob(const CommandLineResult& parsed) { return parsed.job && parsed.job->jobKind != JobKind::None; }
 
-// A job on the command line needs the batch run; until it is part of the
-// program the job is refused with a message and counts as failed.
-int RunCommandLineJob(const CommandLineJob&, UserInterface& ui) {
-  ShowError(ui, "Command-line jobs are not available in this build", kParsingCaption);
-  return kExitJobFailed;
-}
-
 int RunHeadless(int argc, char** argv) {
   HeadlessUserInterface& console = HeadlessUserInterface::Console();
+  SettingsStore settings(DefaultSettingsPaths());
+  (void)settings.Load(console);      // a failure is shown; the built-in defaults serve
+  settings.SetCommandLineRun(true);  // a command-line run never writes the settings
   CommandLineResult parsed;
-  if (ParseCommandLineArguments(argc, argv, console, parsed) < 0) return parsed.exitCode;
+  // The conversion jobs run inside the parse, through these hooks.
+  if (ParseCommandLineArguments(argc, argv, console, parsed, BatchCommandLineHooks(settings.Values())) < 0) {
+    return parsed.exitCode;
+  }
   if (!NamesAJob(parsed)) {
     const std::string usage = UsageText();
     std::fwrite(usage.data(), 1, usage.size(), stderr);
     return kExitUsage;
   }
-  return RunCommandLineJob(*parsed.job, console);
+  return RunHeadlessCommandLine(*parsed.job, console, settings.Values());
 }
 
 #ifdef TRELVIK_HAVE_QT
+// The window's part of a command-line run is not wired yet: the job is refused
+// with a message and counts as failed.
+int RunCommandLineJob(const CommandLineJob&, UserInterface& ui) {
+  ShowError(ui, "Command-line jobs are not available in this build", kParsingCaption);
+  return kExitJobFailed;
+}
+
 int RunWindow(int argc, char** argv) {
   CommandLineResult parsed;
   WindowHooks hooks;

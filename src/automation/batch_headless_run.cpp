@@ -1,16 +1,13 @@
 #include "automation/batch_headless_run.hpp"
 
-#include <algorithm>
 #include <condition_variable>
 #include <mutex>
 #include <optional>
 
-#include "access/datagram_sender.hpp"
 #include "access/gps_access.hpp"
-#include "access/notifier.hpp"
 #include "access/user_interface_channel.hpp"
-#include "analysis/filter_settings.hpp"
 #include "automation/batch_gps_transfers.hpp"
+#include "automation/batch_job_frame.hpp"
 #include "automation/batch_log_file.hpp"
 #include "automation/batch_run.hpp"
 #include "base/message_box.hpp"
@@ -25,19 +22,6 @@ using namespace std::chrono_literals;
 constexpr std::chrono::milliseconds kJobEndWait = 10s;
 // How often the wait for the continuation looks whether the job is still there.
 constexpr std::chrono::milliseconds kJobPoll = 50ms;
-
-// The download filters report through the completion routine; their own
-// message is not wanted twice.
-class QuietUserInterface : public UserInterface {
- public:
-  void ShowMessage(MessageKind, std::string_view, std::string_view) override {}
-  Answer Ask(QuestionKind kind, std::string_view, std::string_view) override {
-    return kind == QuestionKind::YesNo ? Answer::No : Answer::Cancel;
-  }
-  std::optional<std::string> ChooseFile(const FileDialogRequest&) override { return std::nullopt; }
-  void SetStatus(std::string_view) override {}
-  void SetProduct(std::string_view) override {}
-};
 
 // The continuation message the completion routine posts from the job's thread.
 class ContinuationMailbox {
@@ -77,42 +61,24 @@ SplitLogChooser TakeFirstFlight(UserInterface& ui) {
 
 int RunHeadlessBatch(const CommandLineJob& job, HeadlessBatchServices services) {
   UserInterface& ui = services.ui;
-  const BatchJobValues values = BatchJobValuesOf(job);
-  CommandLineValues commandLine;
-  commandLine.timeout = values.timeout;
-  commandLine.powerOff = values.powerOff;
-  std::copy(values.trackList.begin(), values.trackList.end(), commandLine.trackList.begin());
-  DatagramSender sink(values.notifyPath);
-  Notifier notifier(sink, values.notifyDataWord, MonotonicTickMs);
-  notifier.SetPositionInterval(values.positionInterval);
+  BatchJobFrame frame(job);
   UserInterfaceChannel channel(ui);
   ContinuationMailbox mailbox;
-  QuietUserInterface quiet;
-
   CompletionContext completion;
   completion.exitAfterRun = true;  // headless, nothing is redrawn
   completion.postMainWindow = [&mailbox](int first, int second) { mailbox.Post(first, second); };
-  if (services.settings.downloadFilter != 0) {
-    const DownloadFilterSettings filters{true, services.settings.timestampFilter != 0, services.settings.varioFilter,
-                                         services.settings.logFilter != 0, false};
-    completion.downloadFilter = [&quiet, filters](std::vector<TrackPoint>& points) {
-      (void)ApplyDownloadFilters(quiet, points, filters);
-    };
-  }
+  completion.downloadFilter = DownloadFilterOf(services.settings);
 
   // Everything the job's thread uses is declared above, so it outlives the
   // access layer, whose destructor waits for that thread.
   GpsAccess access(services.table, services.linkOpener);
   access.InitGpsAccess();
-  access.SetCommandLine(&commandLine);
-  if (!values.notifyPath.empty()) access.SetNotifier(&notifier);
+  frame.Attach(access);
   access.SetTrackListChooser(services.trackListChooser);
   GpsBatchTransfers transfers(access, channel, services.log, completion);
 
   BatchRunHooks hooks;
-  hooks.notify = [&notifier, &values](std::string_view text) {
-    if (!values.notifyPath.empty()) notifier.NotifyText(text);
-  };
+  hooks.notify = [&frame](std::string_view text) { frame.NotifyText(text); };
   hooks.chooseSplit = TakeFirstFlight(ui);
   hooks.chooseTrack = FirstTrackTaken(ui);
   BatchRun run(job, BatchRunContext{ui, transfers, services.log, services.airspace, services.settings, true, hooks});

@@ -1,7 +1,5 @@
 #include "automation/batch_run.hpp"
 
-#include <algorithm>
-
 #include "airspace/ctr_file.hpp"
 #include "automation/batch_log_file.hpp"
 #include "automation/batch_output.hpp"
@@ -24,17 +22,6 @@ std::optional<std::vector<int32_t>> TakePreselected(const SplitLogDialog& dialog
 }
 
 }  // namespace
-
-BatchJobValues BatchJobValuesOf(const CommandLineJob& job) {
-  BatchJobValues values;
-  values.timeout = job.timeout;
-  values.powerOff = job.powerOff != 0;
-  std::copy(job.trackList.begin(), job.trackList.end(), values.trackList.begin());
-  values.positionInterval = job.sendLogInterval > 0 ? static_cast<uint32_t>(job.sendLogInterval) : 0;
-  if (job.notifyWindow) values.notifyPath = job.notifyClass;
-  values.notifyDataWord = job.NotificationDataWord();
-  return values;
-}
 
 BatchRun::BatchRun(const CommandLineJob& job, BatchRunContext context)
     : job_(std::make_unique<CommandLineJob>(job)), context_(std::move(context)) {

@@ -11,6 +11,7 @@
 #include "airspace/airspace_list.hpp"
 #include "analysis/split_at_gaps.hpp"
 #include "automation/batch_transfers.hpp"
+#include "automation/command_line_job.hpp"
 #include "base/user_interface.hpp"
 #include "records/track_log.hpp"
 #include "settings/settings.hpp"

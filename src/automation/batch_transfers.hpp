@@ -3,15 +3,12 @@
 // so that the run itself needs none of the job frame's types: the window, the
 // headless face and the tests each supply their own.
 #include <any>
-#include <array>
 #include <cstdint>
 #include <string>
 
 #include "records/protocol_type.hpp"
 
 namespace trelvik {
-
-struct CommandLineJob;
 
 enum class BatchTransferKind {
   TrackDownload,  // operation 1; its completion installs the log
@@ -37,17 +34,5 @@ class BatchTransfers {
   virtual void SetFailed() = 0;
   virtual int FailureFlag() const = 0;
 };
-
-// The command-line values the job frame hands to every job of the run.
-struct BatchJobValues {
-  int32_t timeout = 0;
-  bool powerOff = false;
-  std::array<int32_t, 20> trackList{};
-  uint32_t positionInterval = 0;  // SENDLOG seconds
-  std::string notifyPath;         // empty: no program to notify
-  uint32_t notifyDataWord = 0;
-};
-
-BatchJobValues BatchJobValuesOf(const CommandLineJob& job);
 
 }  // namespace trelvik

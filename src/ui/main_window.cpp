@@ -18,7 +18,9 @@
 #include <algorithm>
 #include <vector>
 
+#include "access/user_interface_channel.hpp"
 #include "base/c_format.hpp"
+#include "ui/choice_list_dialog.hpp"
 #include "ui/command_ids.hpp"
 #include "ui/list_model.hpp"
 #include "ui/menu_table.hpp"

@@ -4,13 +4,18 @@
 // command with the guards that keep commands away from a running instrument job.
 #include <QMainWindow>
 #include <QPointer>
+#include <any>
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "base/user_interface.hpp"
 #include "records/track_log.hpp"
 #include "ui/list_columns.hpp"
+#include "ui/menu_table.hpp"
 #include "ui/position_dialogs_state.hpp"
 
 class QAction;
@@ -22,7 +27,12 @@ class QTableView;
 namespace trelvik {
 
 class GpsAccess;
+class JobTable;
 class ListModel;
+class UserInterfaceChannel;
+class QtTrackListChooser;
+struct GpsJob;
+struct Settings;
 class QtUserInterface;
 class TrackViewWindow;
 
@@ -59,6 +69,24 @@ class MainWindow : public QMainWindow {
   // become the window's. `traceFolder` is where "&Dump Debug Data" starts.
   // Both outlive the window.
   void AttachGpsAccess(GpsAccess& access, std::string& traceFolder);
+  // Offers every instrument command of the menu whose cell the job table
+  // holds (the airspace transfers excepted: the airspace commands start those
+  // through StartInstrumentJob). Needs the GPS access layer and the settings.
+  void OfferInstrumentCommands(const JobTable& table);
+  // Starts an instrument job for a command, with the command's caption for
+  // the refusals; `onComplete` runs on the window thread while the busy flag
+  // is still set and must clear it (the completion routines do). 0 when the
+  // job runs (the busy flag is then set), -1 after a refusal was shown.
+  [[nodiscard]] int StartInstrumentJob(const InstrumentJob& job, std::string_view caption,
+                                       std::function<void(GpsJob&)> onComplete, std::vector<Waypoint> waypoints = {},
+                                       std::any ctrList = {});
+  // The channel the window's jobs report through.
+  UserInterfaceChannel& JobChannelOfWindow() const { return *channel_; }
+
+  // The settings in memory: the port, the folders, the IGC fields. They
+  // outlive the window; the track-file commands and "Set COM port" need them.
+  void AttachSettings(Settings& settings);
+  Settings* AttachedSettings() const { return settings_; }
 
   // The busy flag of the instrument jobs; set by a successful job start,
   // cleared by the job's completion or the abort command.
@@ -121,6 +149,20 @@ class MainWindow : public QMainWindow {
   void ConvertCoordinates();
   void RunCloseSequence();
 
+  void RunInstrumentCommand(const MenuEntry& entry);
+  void StartTrackDownload(const MenuEntry& entry);
+  void StartWaypointUpload(const MenuEntry& entry);
+  // Runs a completion routine on the window thread, so that the list never
+  // reads a store while the job's thread replaces it.
+  std::function<void(GpsJob&)> OnWindowThread(std::function<void(GpsJob&)> completion);
+  std::vector<Waypoint> SelectedWaypoints() const;
+  void ChoosePort();
+  void SaveLogIgc();
+  void SaveRawIgc();
+  void VerifyIgc();
+  void SaveLogFlightLog();
+  void OpenLog();
+
   TrackLog& log_;
   WaypointList& waypoints_;
   QtUserInterface& qtUi_;
@@ -133,6 +175,9 @@ class MainWindow : public QMainWindow {
   std::function<void()> waitForJobEnd_;
   GpsAccess* access_ = nullptr;
   std::string* traceFolder_ = nullptr;
+  Settings* settings_ = nullptr;
+  std::unique_ptr<UserInterfaceChannel> channel_;
+  std::unique_ptr<QtTrackListChooser> trackListChooser_;
 
   ListModel* model_ = nullptr;
   QTableView* list_ = nullptr;

@@ -6,6 +6,7 @@
 #include "access/gps_access.hpp"
 #include "access/save_trace.hpp"
 #include "access/user_interface_channel.hpp"
+#include "ui/choice_list_dialog.hpp"
 #include "ui/command_ids.hpp"
 #include "ui/main_window.hpp"
 
@@ -15,6 +16,9 @@ void MainWindow::AttachGpsAccess(GpsAccess& access, std::string& traceFolder) {
   access_ = &access;
   traceFolder_ = &traceFolder;
   access.SetJobRunning(jobRunning_);
+  channel_ = std::make_unique<UserInterfaceChannel>(ui_);
+  trackListChooser_ = std::make_unique<QtTrackListChooser>(qtUi_);
+  access.SetTrackListChooser(trackListChooser_.get());
   SetAbortHandler([this] {
     UserInterfaceChannel channel(ui_);
     (void)access_->AbortGpsJob(channel);

@@ -166,6 +166,7 @@ std::optional<std::string> QtUserInterface::ChooseFile(const FileDialogRequest& 
           dialog.setFileMode(QFileDialog::AnyFile);
           // The overwrite question is the system's own ("File already exists, overwrite ?").
           dialog.setOption(QFileDialog::DontConfirmOverwrite);
+          if (!request.fileName.empty()) dialog.selectFile(FromUtf8(request.fileName));
         } else {
           dialog.setAcceptMode(QFileDialog::AcceptOpen);
           dialog.setFileMode(QFileDialog::ExistingFile);
@@ -186,6 +187,15 @@ void QtUserInterface::SetLine(QPointer<QLabel> label, std::string_view text) {
         return 0;
       },
       0);
+}
+
+bool QtUserInterface::RunOnWindowThread(const std::function<void()>& work) {
+  return OnWindowThread(
+      [&] {
+        work();
+        return true;
+      },
+      false);
 }
 
 void QtUserInterface::SetStatus(std::string_view text) { SetLine(status_, text); }

@@ -8,6 +8,7 @@
 #include <QStringList>
 #include <QThread>
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <type_traits>
 
@@ -32,6 +33,7 @@ class QtUserInterface : public QObject, public UserInterface {
 
   // Parent of the boxes and dialogs; may be null.
   void SetOwner(QWidget* owner) { owner_ = owner; }
+  QWidget* Owner() const { return owner_; }
   void SetLines(QLabel* product, QLabel* status);
   // Screen position from the command line; both non-zero moves every box and small dialog there.
   void SetDialogPosition(int posX, int posY);
@@ -46,6 +48,11 @@ class QtUserInterface : public QObject, public UserInterface {
   std::optional<std::string> ChooseFile(const FileDialogRequest& request) override;
   void SetStatus(std::string_view text) override;
   void SetProduct(std::string_view text) override;
+
+  // Runs `work` on the window thread, waiting for it when called from a job
+  // thread. False (and `work` not run) once the window has closed.
+  bool RunOnWindowThread(const std::function<void()>& work);
+  bool Closed() const { return closed_; }
 
   // The boxes as they are shown; public so that their buttons can be checked.
   static std::unique_ptr<QMessageBox> BuildMessageBox(MessageKind kind, std::string_view text,

@@ -1,0 +1,170 @@
+// The instrument commands of the main window: each menu entry and quick button
+// whose cell the job table holds starts its job through the GPS access layer,
+// behind the busy flag, and its completion installs the result into the stores.
+#include <QCoreApplication>
+#include <QItemSelectionModel>
+#include <QTableView>
+#include <algorithm>
+
+#include "access/completion.hpp"
+#include "access/gps_access.hpp"
+#include "access/job_table.hpp"
+#include "access/track_list.hpp"
+#include "access/user_interface_channel.hpp"
+#include "automation/batch_job_frame.hpp"
+#include "base/message_box.hpp"
+#include "records/track_stores.hpp"
+#include "settings/settings.hpp"
+#include "ui/command_ids.hpp"
+#include "ui/main_window.hpp"
+#include "ui/qt_user_interface.hpp"
+#include "ui/waypoint_upload.hpp"
+
+namespace trelvik {
+namespace {
+
+namespace af = access_function;
+
+// The caption of a command's refusals and of its own messages.
+const char* CaptionOf(int function) {
+  switch (function) {
+    case af::kDownloadWaypoints: return "Download waypoints";
+    case af::kDownloadTrackLog: return "Download track log";
+    case af::kUploadWaypoints: return "Upload waypoints";
+    case af::kEraseLog: return "Erase log";
+    case af::kUploadOwnerName: return "Write owner name";
+    case af::kUploadWaypointsAsTrack: return "Upload wpts. as a track log";
+    case af::kUploadAirspace: return "Upload CTR";
+    case af::kDownloadAirspace: return "Download CTR";
+    case af::kDownloadFlightList: return "Download flightlist";
+    default: return "GPS access";
+  }
+}
+
+}  // namespace
+
+void MainWindow::OfferInstrumentCommands(const JobTable& table) {
+  for (const MenuEntry& entry : MainMenuTable()) {
+    const InstrumentJob& job = entry.job;
+    if (job.accessFunction < 0 || entry.id == 0) continue;
+    // The airspace commands own their transfers: they pick the airspaces.
+    if (job.accessFunction == af::kUploadAirspace || job.accessFunction == af::kDownloadAirspace) continue;
+    if (table.Find(job.accessFunction, job.protocol) == nullptr) continue;
+    const MenuEntry* row = &entry;
+    SetHandler(entry.id, [this, row] { RunInstrumentCommand(*row); });
+  }
+}
+
+std::function<void(GpsJob&)> MainWindow::OnWindowThread(std::function<void(GpsJob&)> completion) {
+  return [this, completion = std::move(completion)](GpsJob& job) {
+    // A window already closed takes nothing; the busy flag must still fall.
+    if (!qtUi_.RunOnWindowThread([&] { completion(job); })) {
+      if (job.result < 0) access_->SetFailed();
+      access_->SetJobRunning(false);
+    }
+  };
+}
+
+int MainWindow::StartInstrumentJob(const InstrumentJob& job, std::string_view caption,
+                                   std::function<void(GpsJob&)> onComplete, std::vector<Waypoint> waypoints,
+                                   std::any ctrList) {
+  if (access_ == nullptr || channel_ == nullptr) return -1;
+  if (access_->RefuseWhenBusy(ui_, caption)) return -1;
+  JobRequest request;
+  request.function = static_cast<AccessFunction>(job.accessFunction);
+  request.protocol = static_cast<ProtocolType>(job.protocol);
+  request.option = job.parameter;
+  request.portName = settings_ != nullptr ? settings_->portName : options_.portName;
+  request.channel = channel_.get();
+  request.onComplete = OnWindowThread(std::move(onComplete));
+  request.waypoints = std::move(waypoints);
+  request.ctrList = std::move(ctrList);
+  if (access_->StartGpsJob(std::move(request)) != 0) return -1;
+  SetJobRunning(true);
+  return 0;
+}
+
+void MainWindow::RunInstrumentCommand(const MenuEntry& entry) {
+  const int function = entry.job.accessFunction;
+  const char* caption = CaptionOf(function);
+  CompletionContext context;
+  switch (function) {
+    case af::kDownloadTrackLog:
+      StartTrackDownload(entry);
+      return;
+    case af::kDownloadWaypoints:
+      context.redrawWaypointList = [this] { ShowView(ViewMode::Waypoints); };
+      (void)StartInstrumentJob(entry.job, caption, [this, context](GpsJob& job) {
+        CompleteWaypointDownload(job, *access_, log_, waypoints_, context);
+      });
+      return;
+    case af::kUploadWaypoints:
+    case af::kUploadWaypointsAsTrack:
+      StartWaypointUpload(entry);
+      return;
+    case af::kDownloadFlightList:
+      (void)StartInstrumentJob(entry.job, caption, [this, context, caption](GpsJob& job) {
+        const bool listed = job.result >= 0 && access_->JobRunning();
+        CompleteFlightListDownload(job, *access_, context);
+        // Interactively the list is shown to the user instead of a calling program.
+        const std::string text = FlightListText(job);
+        if (listed && !text.empty()) ShowInfo(ui_, text, caption);
+      });
+      return;
+    default:
+      // Erase, owner name and the logger's own dialog install nothing.
+      (void)StartInstrumentJob(entry.job, caption, [this](GpsJob& job) { CompleteUpload(job, *access_); });
+      return;
+  }
+}
+
+void MainWindow::StartTrackDownload(const MenuEntry& entry) {
+  const char* caption = CaptionOf(af::kDownloadTrackLog);
+  if (RefuseWhileBusy(caption)) return;
+  if (!log_.Empty() && log_.saved == 0 && !options_.commandLineJob &&
+      AskOkCancel(ui_, "Continue without saving current track log ?", "Unsaved track log") != Answer::Ok) {
+    return;
+  }
+  ClearTrackLog(log_);
+  ShowView(ViewMode::TrackLog);
+  CompletionContext context;
+  if (settings_ != nullptr) context.downloadFilter = DownloadFilterOf(*settings_);
+  context.redrawTrackList = [this] { ShowView(ViewMode::TrackLog); };
+  (void)StartInstrumentJob(entry.job, caption,
+                           [this, context](GpsJob& job) { CompleteTrackDownload(job, *access_, log_, context); });
+}
+
+std::vector<Waypoint> MainWindow::SelectedWaypoints() const {
+  std::vector<Waypoint> selected;
+  if (Mode() != ViewMode::Waypoints) return selected;
+  QModelIndexList rows = list_->selectionModel()->selectedRows();
+  std::sort(rows.begin(), rows.end(), [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
+  for (const QModelIndex& row : rows) {
+    if (row.row() < waypoints_.Count()) selected.push_back(waypoints_.waypoints[static_cast<size_t>(row.row())]);
+  }
+  return selected;
+}
+
+void MainWindow::StartWaypointUpload(const MenuEntry& entry) {
+  const char* caption = CaptionOf(entry.job.accessFunction);
+  if (RefuseWhileBusy(caption)) return;
+  std::vector<Waypoint> selected = SelectedWaypoints();
+  if (selected.empty()) {
+    ShowError(ui_, "No waypoints selected", caption);
+    return;
+  }
+  const UploadNameRule rule = entry.job.accessFunction == af::kUploadWaypoints
+                                  ? UploadNameRuleFor(static_cast<ProtocolType>(entry.job.protocol), entry.job.parameter)
+                                  : UploadNameRule::Unchanged;
+  for (Waypoint& waypoint : selected) ApplyUploadNameRule(waypoint, rule);
+  CompletionContext context;
+  std::function<void(GpsJob&)> complete;
+  if (entry.job.accessFunction == af::kUploadWaypoints) {
+    complete = [this, context](GpsJob& job) { CompleteWaypointUpload(job, *access_, context); };
+  } else {
+    complete = [this](GpsJob& job) { CompleteUpload(job, *access_); };
+  }
+  (void)StartInstrumentJob(entry.job, caption, std::move(complete), std::move(selected));
+}
+
+}  // namespace trelvik

@@ -1,0 +1,30 @@
+#include "ui/waypoint_upload.hpp"
+
+#include <cstring>
+#include <string>
+
+namespace trelvik {
+
+UploadNameRule UploadNameRuleFor(ProtocolType protocol, int parameter) {
+  const bool offersRules = protocol == ProtocolType::Flytec || protocol == ProtocolType::IqBasic ||
+                           protocol == ProtocolType::Flymaster;
+  if (!offersRules || parameter < 1 || parameter > 3) return UploadNameRule::Unchanged;
+  return static_cast<UploadNameRule>(parameter);
+}
+
+void ApplyUploadNameRule(Waypoint& waypoint, UploadNameRule rule) {
+  const std::string name(waypoint.name, strnlen(waypoint.name, sizeof waypoint.name - 1));
+  const std::string old(waypoint.description, strnlen(waypoint.description, sizeof waypoint.description - 1));
+  std::string description;
+  switch (rule) {
+    case UploadNameRule::Unchanged: return;
+    case UploadNameRule::OnlyName: description = old.empty() ? name : old; break;
+    case UploadNameRule::IdAndName: description = name + " " + old; break;
+    case UploadNameRule::OnlyId: description = name; break;
+  }
+  description.resize(std::min(description.size(), sizeof waypoint.description - 1));
+  std::memset(waypoint.description, 0, sizeof waypoint.description);
+  std::memcpy(waypoint.description, description.data(), description.size());
+}
+
+}  // namespace trelvik
