@@ -11,7 +11,7 @@ locale_name=de_DE.UTF-8
 locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$' || locale_name=C.UTF-8
 
 echo "== Sanitizer build (core libraries and unit tests, no window)"
-cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTRELVIK_WITH_QT=OFF \
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-g -O1" -DTRELVIK_WITH_QT=OFF \
   -DTRELVIK_SANITIZE=ON -DTRELVIK_BENCH=OFF >/dev/null
 cmake --build build-asan -j "$jobs"
 echo "== Unit tests under AddressSanitizer and UndefinedBehaviorSanitizer, LC_ALL=$locale_name"

@@ -43,18 +43,12 @@ int RunHeadless(int argc, char** argv) {
 }
 
 #ifdef TRELVIK_HAVE_QT
-// The window's part of a command-line run is not wired yet: the job is refused
-// with a message and counts as failed.
-int RunCommandLineJob(const CommandLineJob&, UserInterface& ui) {
-  ShowError(ui, "Command-line jobs are not available in this build", kParsingCaption);
-  return kExitJobFailed;
-}
-
 int RunWindow(int argc, char** argv) {
   CommandLineResult parsed;
   WindowHooks hooks;
-  hooks.parse = [&](UserInterface& ui, WindowStart& start, int& exitCode) {
-    if (ParseCommandLineArguments(argc, argv, ui, parsed) < 0) {
+  hooks.parse = [&](UserInterface& ui, Settings& settings, WindowStart& start, int& exitCode) {
+    // The conversion jobs run inside the parse, through these hooks.
+    if (ParseCommandLineArguments(argc, argv, ui, parsed, BatchCommandLineHooks(settings)) < 0) {
       exitCode = parsed.exitCode;
       return -1;
     }
@@ -67,7 +61,7 @@ int RunWindow(int argc, char** argv) {
     }
     return 0;
   };
-  hooks.runJob = [&](UserInterface& ui) { return RunCommandLineJob(*parsed.job, ui); };
+  hooks.job = [&]() -> const CommandLineJob& { return *parsed.job; };
   return RunWindowFace(argc, argv, hooks);
 }
 #endif

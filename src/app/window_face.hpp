@@ -1,12 +1,16 @@
 #pragma once
-// The program with its window. Kept apart from the command-line code so that
-// this file sees only the window's and the GPS access layer's names.
+// The program with its window: the settings, the GPS access layer with every
+// instrument driver, the window's command groups, and a command-line job run
+// with the window shown.
 #include <functional>
 #include <string>
 
 #include "base/user_interface.hpp"
+#include "settings/settings.hpp"
 
 namespace trelvik {
+
+struct CommandLineJob;
 
 // What the command line decides about the window.
 struct WindowStart {
@@ -18,11 +22,12 @@ struct WindowStart {
 };
 
 struct WindowHooks {
-  // Parses the command line with the window's message boxes; 0 to go on,
-  // -1 to end at once with `exitCode`.
-  std::function<int(UserInterface& ui, WindowStart& start, int& exitCode)> parse;
-  // Runs the command-line job once the window shows; the run's exit code.
-  std::function<int(UserInterface& ui)> runJob;
+  // Parses the command line with the window's message boxes and the loaded
+  // settings (conversion jobs run inside the parse); 0 to go on, -1 to end at
+  // once with `exitCode`.
+  std::function<int(UserInterface& ui, Settings& settings, WindowStart& start, int& exitCode)> parse;
+  // The job the parse found; called only when `start.commandLineJob` is set.
+  std::function<const CommandLineJob&()> job;
 };
 
 // Creates the application and the window, runs them, returns the exit code.

@@ -36,6 +36,7 @@ inline constexpr int kCalculateDistance = 42016;
 inline constexpr int kCoordinateConversion = 42017;
 inline constexpr int kSaveLogButton = 42018;  // "Save log (Flight Data)" button, Ctrl+S
 inline constexpr int kToggleCompSpecial = 42019;
+inline constexpr int kReadFlytecFlightList = 42020;  // the instrument's flight list, shown in a box
 
 // Commands owned by other subsystems; their menu entries stay disabled until
 // the window has a handler for them.

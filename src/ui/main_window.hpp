@@ -31,6 +31,7 @@ class JobTable;
 class ListModel;
 class UserInterfaceChannel;
 class QtTrackListChooser;
+class SettingsStore;
 struct GpsJob;
 struct Settings;
 class QtUserInterface;
@@ -86,6 +87,9 @@ class MainWindow : public QMainWindow {
   // The settings in memory: the port, the folders, the IGC fields. They
   // outlive the window; the track-file commands and "Set COM port" need them.
   void AttachSettings(Settings& settings);
+  // The same with the store that loaded them: the close sequence saves them
+  // (the store itself refuses after a command-line run).
+  void AttachSettingsStore(SettingsStore& store);
   Settings* AttachedSettings() const { return settings_; }
 
   // The busy flag of the instrument jobs; set by a successful job start,
@@ -109,6 +113,7 @@ class MainWindow : public QMainWindow {
   void SetPortName(const std::string& portName);
   QString TitleText() const;
 
+  TrackLog& Log() const { return log_; }
   QTableView& List() const { return *list_; }
   ListModel& Model() const { return *model_; }
   QLabel& ProductLine() const { return *product_; }
@@ -176,6 +181,7 @@ class MainWindow : public QMainWindow {
   GpsAccess* access_ = nullptr;
   std::string* traceFolder_ = nullptr;
   Settings* settings_ = nullptr;
+  SettingsStore* settingsStore_ = nullptr;
   std::unique_ptr<UserInterfaceChannel> channel_;
   std::unique_ptr<QtTrackListChooser> trackListChooser_;
 

@@ -10,6 +10,7 @@
 #include "access/gps_access.hpp"
 #include "base/c_format.hpp"
 #include "base/message_box.hpp"
+#include "settings/settings_store.hpp"
 #include "ui/command_ids.hpp"
 #include "ui/coordinate_dialog.hpp"
 #include "ui/distance_dialog.hpp"
@@ -193,6 +194,8 @@ void MainWindow::RunCloseSequence() {
   log_ = TrackLog();
   waypoints_ = WaypointList();
   model_->Refresh();
+  // Failures are not shown; the old file stays intact.
+  if (settingsStore_ != nullptr) (void)settingsStore_->Save();
   quitFlag_ = true;
 }
 

@@ -9,6 +9,7 @@
 #include "base/message_box.hpp"
 #include "records/track_time.hpp"
 #include "settings/settings.hpp"
+#include "settings/settings_store.hpp"
 #include "trackfiles/igc_save.hpp"
 #include "trackfiles/igc_verify.hpp"
 #include "trackfiles/kml_flightlog.hpp"
@@ -40,6 +41,11 @@ void MainWindow::AttachSettings(Settings& settings) {
   SetHandler(kVerifyIgc, [this] { VerifyIgc(); });
   SetHandler(kSaveLogFlightLog, [this] { SaveLogFlightLog(); });
   SetHandler(kSaveLogButton, [this] { SaveLogFlightLog(); });
+}
+
+void MainWindow::AttachSettingsStore(SettingsStore& store) {
+  settingsStore_ = &store;
+  AttachSettings(store.Values());
 }
 
 void MainWindow::ChoosePort() {

@@ -57,6 +57,7 @@ constexpr auto kMenu = std::to_array<MenuEntry>({
         Track(kReadFlytec, "Read &Flytec 50xx/60xx", 4),
         Track(40119, "Read all &IQ Tracks", 11),
         Track(40120, "Read all &Flytec Tracks", 11),
+        Job(kReadFlytecFlightList, "Read Compeo/Flytec f&light list", af::kDownloadFlightList, 4),
         Track(40155, "Read IQ Basic / Flytec 6015", 16),
         Track(kReadFlymaster, "Read Fl&ymaster", 12),
         Sep(),

@@ -234,7 +234,9 @@ TEST_F(MainWindowTest, MenusFollowTheTableAndOnlyWorkingCommandsAreEnabled) {
     ASSERT_NE(action, nullptr) << entry.text;
     EXPECT_EQ(action->text(), QString::fromLatin1(entry.text));
     EXPECT_EQ(action->isEnabled(), window->HasHandler(entry.id)) << entry.text;
-    if (entry.shortcut) EXPECT_EQ(action->shortcut(), QKeySequence(QString::fromLatin1(entry.shortcut)));
+    if (entry.shortcut) {
+      EXPECT_EQ(action->shortcut(), QKeySequence(QString::fromLatin1(entry.shortcut)));
+    }
   }
   EXPECT_GT(commands, 100);
   EXPECT_EQ(window->Action(cmd::kViewWaypoints)->shortcut(), QKeySequence("Ctrl+1"));

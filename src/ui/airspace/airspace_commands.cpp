@@ -111,7 +111,7 @@ class AirspaceCommands {
   std::vector<int> Rows() const { return SelectedRows(window_.List()); }
 
   void Place(QWidget& dialog) {
-    if (context_.placement != nullptr) context_.placement->PlaceSmallDialog(dialog);
+    context_.qtUi.PlaceSmallDialog(dialog);
   }
 
   void RunEditor(const CtrEditorContent& content, CtrEditorDialog::Accept accept) {

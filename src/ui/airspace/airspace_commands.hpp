@@ -20,8 +20,8 @@ struct AirspaceCommandContext {
   AirspaceList& airspace;   // the program's airspace list
   WaypointList& waypoints;  // the window's waypoint store ("&Show CTR as waypoints")
   Settings& settings;       // ctrDir and ctrSegError are read and written
-  UserInterface& ui;        // messages, questions and file choosers
-  QtUserInterface* placement = nullptr;  // moves the dialogs to the command-line position; may be null
+  UserInterface& ui;        // messages, questions and file choosers (the window's, or a test's recorder)
+  QtUserInterface& qtUi;    // places the small dialogs at the command-line position
   DyNotifier notifyDy = {};              // empty: the window's "CTR error notification" dialog
 };
 

@@ -10,12 +10,12 @@
 #include "analysis/statistics_dialog.hpp"
 #include "base/message_box.hpp"
 #include "ui/airspace/selected_rows.hpp"
-#include "ui/analysis/logbook_question.hpp"
 #include "ui/analysis/rotate_track_dialog.hpp"
-#include "ui/analysis/split_log_dialog.hpp"
 #include "ui/analysis/statistics_window.hpp"
 #include "ui/analysis/value_dialog.hpp"
+#include "ui/choice_list_dialog.hpp"
 #include "ui/command_ids.hpp"
+#include "ui/logbook_question.hpp"
 #include "ui/main_window.hpp"
 #include "ui/qt_user_interface.hpp"
 
@@ -141,7 +141,7 @@ class AnalysisCommands {
   }
 
   void Place(QWidget& dialog) {
-    if (context_.placement != nullptr) context_.placement->PlaceSmallDialog(dialog);
+    context_.qtUi.PlaceSmallDialog(dialog);
   }
 
   MainWindow& window_;
@@ -156,7 +156,7 @@ void OpenFlightStatistics(MainWindow& window, const AnalysisCommandContext& cont
   const Settings& settings = context.settings;
   std::vector<TrackPoint> points = SelectedPoints(window, context.log);
   const SplitSettings split{settings.trackGapTime, context.noSplit, settings.portName, context.log.modelName};
-  (void)SplitAtGaps(points, split, WindowSplitLogChooser(&window));
+  (void)SplitAtGaps(points, split, QtSplitLogChooser(context.qtUi));
   const StatisticsFilterSettings filters{settings.varioFilter, settings.logFilter != 0 && !context.noCheck};
   if (!PrepareStatisticsPoints(context.ui, points, filters)) return;
 
@@ -169,7 +169,9 @@ void OpenFlightStatistics(MainWindow& window, const AnalysisCommandContext& cont
   input.hasPressureAltitude = context.log.hasPressureAltitude;
   input.instrument = context.log.description;
   FlightStatisticsWindow dialog(std::move(input), context.settings.trackLogDir, context.ui,
-                                WindowLogbookQuestion(&window), &window);
+                                QtLogbookQuestion(context.qtUi), &window);
+  TrackLog& log = context.log;
+  QObject::connect(&dialog, &FlightStatisticsWindow::saved, &dialog, [&log] { log.saved = 1; });
   dialog.exec();
 }
 
@@ -185,9 +187,7 @@ void InstallAnalysisCommands(MainWindow& window, const AnalysisCommandContext& c
       {kLoopFlightGap, &AnalysisCommands::SetLoopFlightGap},
       {kRotateTrack, &AnalysisCommands::Rotate},
   };
-  for (const int saveLog : {kSaveLogFlightLog, kSaveLogButton}) {
-    if (!window.HasHandler(saveLog)) handlers.emplace_back(saveLog, &AnalysisCommands::Statistics);
-  }
+  for (const int saveLog : {kSaveLogFlightLog, kSaveLogButton}) handlers.emplace_back(saveLog, &AnalysisCommands::Statistics);
   for (const auto& [id, handler] : handlers) {
     window.SetHandler(id, [commands, handler = handler] { ((*commands).*handler)(); });
   }

@@ -15,8 +15,9 @@ class QtUserInterface;
 struct AnalysisCommandContext {
   TrackLog& log;       // the window's track log
   Settings& settings;  // the filter settings, LoopFlightGap, PortName and the track-log folder
-  UserInterface& ui;   // messages, questions and file choosers
-  QtUserInterface* placement = nullptr;  // moves the small dialogs to the command-line position; may be null
+  UserInterface& ui;   // messages, questions and file choosers (the window's, or a test's recorder)
+  // The window's boxes: the small dialogs' place, "Split Log" and "File already exists".
+  QtUserInterface& qtUi;
   // Options of a command-line job that runs with the window.
   bool noSplit = false;             // NOSPLIT
   bool noCheck = false;             // NOCHECK: no speed-analysis filter
@@ -25,8 +26,8 @@ struct AnalysisCommandContext {
 
 // Registers the handlers of the analysis commands and sets the filter check
 // marks from the settings. Everything referred to by `context` outlives the
-// window. The "Save log" commands are registered only when no other handler
-// (the competition flow) holds them yet.
+// window. The "Save log" menu command and button open the flight statistics;
+// install after MainWindow::AttachSettings, whose plain logbook save they replace.
 void InstallAnalysisCommands(MainWindow& window, const AnalysisCommandContext& context);
 
 // The flight statistics of the selected track rows, as "Save log" opens them

@@ -193,7 +193,10 @@ void FlightStatisticsWindow::Save() {
   if (computation_.Code() == 0) trip.optimisation = computation_.Result();
   trip.loopFlightGap = input_.options.loopFlightGap;
   const std::string title = description_->toPlainText().toStdString();
-  (void)SaveFlightLogTrack(ui_, trip, title, input_.instrument, trackLogFolder_, askExisting_);
+  // A log without a description names no instrument ("unknown" in the file).
+  const std::optional<std::string_view> instrument =
+      input_.instrument.empty() ? std::nullopt : std::optional<std::string_view>(input_.instrument);
+  if (SaveFlightLogTrack(ui_, trip, title, instrument, trackLogFolder_, askExisting_) == 0) emit saved();
 }
 
 void FlightStatisticsWindow::done(int result) {

@@ -62,6 +62,8 @@ class FlightStatisticsWindow : public QDialog {
  signals:
   // On the window thread, once the distances are shown.
   void computationFinished();
+  // Once the logbook was written.
+  void saved();
 
  private:
   // Carries the worker's progress texts and its failure box to the window
