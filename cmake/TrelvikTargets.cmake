@@ -30,14 +30,17 @@ function(trelvik_test name)
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} trelvik_test_support GTest::gtest GTest::gtest_main)
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/tests)
-  # A list inside PROPERTIES must keep its semicolons, or only the first label sticks.
-  set(labels core ${ARG_LABELS})
-  string(REPLACE ";" "\\;" labels "${labels}")
+  # One label per binary: a list would lose its semicolons on the way into the
+  # discovered tests and take the properties after it along.
+  set(label core)
+  if(ARG_LABELS)
+    set(label ${ARG_LABELS})
+  endif()
   gtest_discover_tests(${name}
     WORKING_DIRECTORY ${CMAKE_SOURCE_DIR}
     DISCOVERY_MODE PRE_TEST
     DISCOVERY_TIMEOUT 60
-    PROPERTIES LABELS "${labels}" TIMEOUT 300
+    PROPERTIES LABELS ${label} TIMEOUT 300
                ENVIRONMENT "TRELVIK_BUILD_DIR=${CMAKE_BINARY_DIR}")
 endfunction()
 

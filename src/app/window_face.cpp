@@ -10,6 +10,8 @@
 #include "instruments/instrument_table.hpp"
 #include "records/track_stores.hpp"
 #include "settings/settings_store.hpp"
+#include "ui/airspace/airspace_commands.hpp"
+#include "ui/analysis/analysis_commands.hpp"
 #include "ui/main_window.hpp"
 #include "ui/qt_user_interface.hpp"
 #include "ui/window_batch_run.hpp"
@@ -47,6 +49,8 @@ int RunWindowFace(int argc, char** argv, const WindowHooks& hooks) {
   window.OfferInstrumentCommands(table);
   // The command groups register below; after AttachSettingsStore, whose plain
   // handlers they may replace.
+  InstallAirspaceCommands(window, {airspace, stores.Waypoints(), store.Values(), ui, ui, {}, &table});
+  InstallAnalysisCommands(window, {stores.Log(), store.Values(), ui, ui});
 
   if (start.minimised) {
     window.showMinimized();

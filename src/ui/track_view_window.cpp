@@ -58,6 +58,7 @@ QTransform TrackViewTransform(const QRectF& box, int width, int height) {
 TrackViewWindow::TrackViewWindow(std::vector<QPointF> points, QWidget* parent)
     : QWidget(parent, Qt::Window), points_(std::move(points)), box_(TrackViewBox(points_)) {
   setWindowTitle(QStringLiteral("Track view"));
+  setAccessibleName(QStringLiteral("Track view of the selected positions"));
   setAttribute(Qt::WA_DeleteOnClose);
   setAutoFillBackground(false);
   resize(480, 480);

@@ -1,5 +1,9 @@
 // The CTR menu in the window: the airspace view's rows, the file read with
 // its questions, the guards, the OpenAir editor and the other list commands.
+#include "ui/airspace/airspace_commands.hpp"
+
+#include <gtest/gtest.h>
+
 #include <QCheckBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -7,7 +11,6 @@
 #include <QPlainTextEdit>
 #include <QTableView>
 #include <fstream>
-#include <gtest/gtest.h>
 #include <memory>
 #include <sstream>
 
@@ -16,7 +19,6 @@
 #include "qt_application.hpp"
 #include "support/scripted_user_interface.hpp"
 #include "support/temp_dir.hpp"
-#include "ui/airspace/airspace_commands.hpp"
 #include "ui/airspace/ctr_editor_dialog.hpp"
 #include "ui/airspace/dy_notice_dialog.hpp"
 #include "ui/analysis/value_dialog.hpp"
@@ -50,9 +52,7 @@ constexpr const char* kTwoAirspaces =
     "V X=46:20:00 N 006:05:00 E\r\n"
     "DC 5\r\n";
 
-RecordedBox Error(const std::string& text, const std::string& caption) {
-  return {MessageKind::Error, text, caption};
-}
+RecordedBox Error(const std::string& text, const std::string& caption) { return {MessageKind::Error, text, caption}; }
 
 class AirspaceCommandsTest : public ::testing::Test {
  protected:
@@ -375,8 +375,7 @@ TEST_F(AirspaceCommandsTest, SegmentAccuracyDialogChecksItsField) {
     const char* field;
     const char* message;  // null: accepted
   };
-  const Case cases[] = {
-      {"", "Missing input"}, {"ten", "Bad input"}, {"0", "Use 1m or greater"}, {"25", nullptr}};
+  const Case cases[] = {{"", "Missing input"}, {"ten", "Bad input"}, {"0", "Use 1m or greater"}, {"25", nullptr}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.field);
     recorder.boxes.clear();
@@ -387,7 +386,8 @@ TEST_F(AirspaceCommandsTest, SegmentAccuracyDialogChecksItsField) {
       ASSERT_NE(dialog, nullptr);
       EXPECT_EQ(dialog->windowTitle(), "Set max. segment error");
       EXPECT_EQ(dialog->Field().text(), "10");
-      EXPECT_TRUE(dialog->findChildren<QLabel*>().front()->text().startsWith("The number of segments for a full circle"));
+      EXPECT_TRUE(
+          dialog->findChildren<QLabel*>().front()->text().startsWith("The number of segments for a full circle"));
       dialog->Field().setText(QString::fromLatin1(c.field));
       dialog->accept();
       closed = !dialog->isVisible();
@@ -431,8 +431,9 @@ TEST_F(AirspaceCommandsTest, DyNoticeCanSilenceItselfForTheRestOfTheFile) {
 }
 
 TEST_F(AirspaceCommandsTest, DyNoticeClosedWithoutOkKeepsNotifying) {
-  const std::string text = "AN DROP B\nDP 46 N 6 E\nDY 46 N 6 E\nAN DROP C\nDP 46 N 6 E\nDY 46 N 6 E\n"
-                           "AN KEEP\nDP 46 N 6 E\n";
+  const std::string text =
+      "AN DROP B\nDP 46 N 6 E\nDY 46 N 6 E\nAN DROP C\nDP 46 N 6 E\nDY 46 N 6 E\n"
+      "AN KEEP\nDP 46 N 6 E\n";
   ModalScript script;
   for (int i = 0; i < 2; ++i) {
     script.Add([](QWidget& modal) {

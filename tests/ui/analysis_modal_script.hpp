@@ -39,8 +39,11 @@ class ModalScript {
     ++opened_;
     if (steps_.empty()) {
       ++unexpected_;
-      if (auto* dialog = qobject_cast<QDialog*>(modal)) dialog->reject();
-      else modal->close();
+      if (auto* dialog = qobject_cast<QDialog*>(modal)) {
+        dialog->reject();
+      } else {
+        modal->close();
+      }
       return;
     }
     Step step = std::move(steps_.front());

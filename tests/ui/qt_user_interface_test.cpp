@@ -205,3 +205,26 @@ TEST(FileDialogs, CancelGivesNoName) {
 
 }  // namespace
 }  // namespace trelvik
+
+namespace trelvik {
+namespace {
+
+TEST(FileDialogs, ASaveDialogOffersTheProposedName) {
+  testing::Application();
+  testing::TempDir dir;
+  QtUserInterface ui;
+  QString offered;
+  testing::WhenModalOpens([&](QWidget& widget) {
+    auto& dialog = static_cast<QFileDialog&>(widget);
+    const QStringList selected = dialog.selectedFiles();
+    offered = selected.isEmpty() ? QString() : QFileInfo(selected.front()).fileName();
+    static_cast<QDialog&>(dialog).reject();
+  });
+  FileDialogRequest request{FileDialogKind::Save, "Save track log", "IGC track log files", ".igc", dir.Path(),
+                            "2024-07-15-XTV-T01-01.igc"};
+  EXPECT_FALSE(ui.ChooseFile(request));
+  EXPECT_EQ(offered, "2024-07-15-XTV-T01-01.igc");
+}
+
+}  // namespace
+}  // namespace trelvik

@@ -9,10 +9,12 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <filesystem>
 #include <memory>
 #include <sstream>
 
@@ -37,6 +39,7 @@
 #include "ui/list_model.hpp"
 #include "ui/main_window.hpp"
 #include "ui/qt_user_interface.hpp"
+#include "ui/window_batch_run.hpp"
 
 namespace trelvik {
 namespace {
@@ -51,6 +54,17 @@ QPushButton* Button(QWidget& dialog, const QString& text) {
     if (button->text() == text) return button;
   }
   return nullptr;
+}
+
+// The script's timer does not fire again while one of its steps runs, so a
+// step that opens further dialogs acts from the dialog's own event loop.
+ModalScript::Step Later(ModalScript::Step step) {
+  return [step = std::move(step)](QWidget& widget) {
+    QPointer<QWidget> target(&widget);
+    QTimer::singleShot(0, &widget, [step, target] {
+      if (target) step(*target);
+    });
+  };
 }
 
 struct SeenBox {
@@ -178,7 +192,7 @@ TEST_F(WindowDownload, QuickButtonDownloadThenIgcAndFlightLogSavesMatchTheUnatte
   std::vector<SeenBox> boxes;
   {
     ModalScript script;
-    script.Add([&](QWidget& widget) {
+    script.Add(Later([&](QWidget& widget) {
       trackListTitle = widget.windowTitle().toStdString();
       const QTreeWidget& lines = dynamic_cast<ChoiceListDialog&>(widget).Lines();
       for (int row = 0; row < lines.topLevelItemCount(); ++row) trackLines << lines.topLevelItem(row)->text(0);
@@ -187,7 +201,7 @@ TEST_F(WindowDownload, QuickButtonDownloadThenIgcAndFlightLogSavesMatchTheUnatte
       window->QuickButton(cmd::kReadFlytec)->click();
       window->Dispatch(cmd::kViewWaypoints);
       Button(widget, QStringLiteral("OK"))->click();
-    });
+    }));
     script.Add(Note(boxes));
     script.Add(Note(boxes));
     window->QuickButton(cmd::kReadCompeo)->click();
@@ -208,7 +222,7 @@ TEST_F(WindowDownload, QuickButtonDownloadThenIgcAndFlightLogSavesMatchTheUnatte
   std::string title, proposed;
   {
     ModalScript script;
-    script.Add([](QWidget& widget) { dynamic_cast<RawIgcDialog&>(widget).SaveClicked(); });
+    script.Add(Later([](QWidget& widget) { dynamic_cast<RawIgcDialog&>(widget).SaveClicked(); }));
     script.Add(PickFile(title, proposed, dir.File("raw.igc")));
     window->Dispatch(cmd::kSaveIgcFromGps);
     EXPECT_EQ(script.Unexpected(), 0);
@@ -221,12 +235,12 @@ TEST_F(WindowDownload, QuickButtonDownloadThenIgcAndFlightLogSavesMatchTheUnatte
   boxes.clear();
   {
     ModalScript script;
-    script.Add([](QWidget& widget) {
+    script.Add(Later([](QWidget& widget) {
       auto& dialog = dynamic_cast<IgcFormatDialog&>(widget);
       EXPECT_EQ(dialog.windowTitle(), "IGC File Format");
       dialog.serial->setText(QStringLiteral("T01"));
       Button(dialog, QStringLiteral("&Save"))->click();
-    });
+    }));
     script.Add(PickFile(title, proposed, dir.File("saved.igc")));
     if (log.signable != 1) script.Add(Note(boxes));
     window->Dispatch(cmd::kSaveLogIgc);
@@ -282,6 +296,30 @@ TEST_F(WindowDownload, SettingsAreWrittenAtCloseWithThePortInTheTitle) {
   window->close();
   const std::string written = FileText(dir.File("config/settings.conf"));
   EXPECT_NE(written.find("PortName=" + sim.PtyPath()), std::string::npos) << written;
+}
+
+TEST_F(WindowDownload, ACommandLineJobRunsInTheShownWindowAndExitEndsIt) {
+  CommandLineJob job;
+  job.jobKind = JobKind::KmlLog;
+  job.gpsType = GpsType::IqCompeo;
+  job.portName = sim.PtyPath();
+  job.fileName = dir.File("run.kml");
+  job.overwrite = 1;
+  job.exitAfter = 1;
+  job.windowMode = WindowMode::Normal;
+  job.trackList[0] = 0;
+  store->SetCommandLineRun(true);
+  AirspaceList airspace;
+  WindowBatchRun run(*window, qtUi, *access, job, store->Values(), airspace);
+  ASSERT_TRUE(run.Start());
+  EXPECT_TRUE(window->JobRunning());
+  const auto limit = std::chrono::steady_clock::now() + std::chrono::milliseconds(kDownloadLimitMs);
+  while (!window->QuitFlag() && std::chrono::steady_clock::now() < limit) QTest::qWait(20);
+  EXPECT_TRUE(window->QuitFlag());
+  (void)access->WaitForGpsJobEnd();
+  EXPECT_EQ(window->ExitCode(), 0);
+  EXPECT_NE(FileText(dir.File("run.kml")).find("<name>Tracklog</name>"), std::string::npos);
+  EXPECT_FALSE(std::filesystem::exists(dir.File("config/settings.conf")));
 }
 
 }  // namespace

@@ -1,9 +1,12 @@
 #include "ui/airspace/airspace_commands.hpp"
 
 #include <QTableView>
+#include <any>
 #include <memory>
 #include <optional>
 
+#include "access/gps_job.hpp"
+#include "access/job_table.hpp"
 #include "airspace/ctr_edit.hpp"
 #include "airspace/ctr_file.hpp"
 #include "airspace/ctr_google.hpp"
@@ -11,6 +14,7 @@
 #include "airspace/ctr_selection.hpp"
 #include "airspace/ctr_waypoints.hpp"
 #include "airspace/openair_writer.hpp"
+#include "records/protocol_type.hpp"
 #include "records/track_time.hpp"
 #include "trackfiles/igc_encoder.hpp"
 #include "ui/airspace/airspace_list_model.hpp"
@@ -20,6 +24,7 @@
 #include "ui/analysis/value_dialog.hpp"
 #include "ui/command_ids.hpp"
 #include "ui/main_window.hpp"
+#include "ui/menu_table.hpp"
 #include "ui/qt_user_interface.hpp"
 
 namespace trelvik {
@@ -27,6 +32,10 @@ namespace trelvik {
 namespace {
 
 QString Latin1(std::string_view text) { return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())); }
+
+constexpr std::string_view kDownloadCtrCaption = "Download CTR";
+// Only the Flytec units take airspaces as airspaces (and give them back).
+constexpr int kFlytecProtocol = static_cast<int>(ProtocolType::Flytec);
 
 class AirspaceCommands {
  public:
@@ -90,15 +99,44 @@ class AirspaceCommands {
     }
   }
 
+  // "Send to ...": the selected airspaces go to the job as a copy with their
+  // selected flags; the instrument driver walks those.
+  void Upload(const MenuEntry& entry) {
+    if (!Allowed(kUploadCtrCaption)) return;
+    if (!MarkCtrSelection(context_.ui, Areas(), Rows(), kUploadCtrCaption)) return;
+    if (entry.job.protocol == kFlytecProtocol && !CtrNamesFitFlytec(context_.ui, Areas())) return;
+    (void)window_.StartInstrumentJob(
+        entry.job, kUploadCtrCaption, [this](GpsJob&) { window_.SetJobRunning(false); }, {}, std::any(Areas()));
+  }
+
+  // "Read from ...": a successful download replaces the list, unless the
+  // transfer was aborted meanwhile (the busy flag already fell).
+  void Download(const MenuEntry& entry) {
+    if (entry.job.protocol != kFlytecProtocol) return;
+    (void)window_.StartInstrumentJob(entry.job, kDownloadCtrCaption, [this](GpsJob& job) {
+      CtrList* downloaded = std::any_cast<CtrList>(&job.ctrList);
+      if (job.result >= 0 && window_.JobRunning() && downloaded != nullptr) {
+        FreeCtrList(Areas());
+        Areas() = std::move(*downloaded);
+        job.ctrList.reset();
+        window_.RefreshList();
+      }
+      window_.SetJobRunning(false);
+    });
+  }
+
   void SetAccuracy() {
     ValueDialogContent content;
     content.title = Latin1(kSegErrorDialogTitle);
     content.notes = {Latin1(kSegErrorExplanation)};
     content.label = QStringLiteral("Max. segment &error (m):");
     content.value = QString::fromStdString(SegErrorFieldText(context_.settings.ctrSegError));
-    ValueDialog dialog(content, [this](const std::string& field) {
-      return ParseSegErrorInput(context_.ui, field, context_.settings.ctrSegError);
-    }, &window_);
+    ValueDialog dialog(
+        content,
+        [this](const std::string& field) {
+          return ParseSegErrorInput(context_.ui, field, context_.settings.ctrSegError);
+        },
+        &window_);
     Place(dialog);
     dialog.exec();
   }
@@ -110,9 +148,7 @@ class AirspaceCommands {
   CtrList& Areas() { return context_.airspace.areas; }
   std::vector<int> Rows() const { return SelectedRows(window_.List()); }
 
-  void Place(QWidget& dialog) {
-    context_.qtUi.PlaceSmallDialog(dialog);
-  }
+  void Place(QWidget& dialog) { context_.qtUi.PlaceSmallDialog(dialog); }
 
   void RunEditor(const CtrEditorContent& content, CtrEditorDialog::Accept accept) {
     CtrEditorDialog dialog(content, std::move(accept), &window_);
@@ -130,14 +166,34 @@ AirspaceViewBinding& InstallAirspaceCommands(MainWindow& window, const AirspaceC
   using namespace command;
   auto commands = std::make_shared<AirspaceCommands>(window, context);
   const std::pair<int, void (AirspaceCommands::*)()> handlers[] = {
-      {kReadCtrFile, &AirspaceCommands::ReadFile},         {kWriteCtrFile, &AirspaceCommands::WriteFile},
-      {kWriteCtrGpx, &AirspaceCommands::WriteGpx},         {kWriteCtrGoogleApi, &AirspaceCommands::WriteGoogleApi},
-      {kEditCtr, &AirspaceCommands::Edit},                 {kNewCtr, &AirspaceCommands::New},
-      {kDeleteCtrs, &AirspaceCommands::Delete},            {kShowCtrAsWaypoints, &AirspaceCommands::ShowAsWaypoints},
+      {kReadCtrFile, &AirspaceCommands::ReadFile},
+      {kWriteCtrFile, &AirspaceCommands::WriteFile},
+      {kWriteCtrGpx, &AirspaceCommands::WriteGpx},
+      {kWriteCtrGoogleApi, &AirspaceCommands::WriteGoogleApi},
+      {kEditCtr, &AirspaceCommands::Edit},
+      {kNewCtr, &AirspaceCommands::New},
+      {kDeleteCtrs, &AirspaceCommands::Delete},
+      {kShowCtrAsWaypoints, &AirspaceCommands::ShowAsWaypoints},
       {kSetCtrAccuracy, &AirspaceCommands::SetAccuracy},
   };
   for (const auto& [id, handler] : handlers) {
     window.SetHandler(id, [commands, handler = handler] { ((*commands).*handler)(); });
+  }
+  if (context.jobs != nullptr) {
+    for (const MenuEntry& entry : MainMenuTable()) {
+      const int function = entry.job.accessFunction;
+      const bool upload = function == access_function::kUploadAirspace;
+      if (!upload && function != access_function::kDownloadAirspace) continue;
+      if (context.jobs->Find(function, entry.job.protocol) == nullptr) continue;
+      const MenuEntry* row = &entry;
+      window.SetHandler(entry.id, [commands, row, upload] {
+        if (upload) {
+          commands->Upload(*row);
+        } else {
+          commands->Download(*row);
+        }
+      });
+    }
   }
   return commands->Binding();
 }

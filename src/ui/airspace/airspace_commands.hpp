@@ -13,19 +13,23 @@
 namespace trelvik {
 
 class AirspaceViewBinding;
+class JobTable;
 class MainWindow;
 class QtUserInterface;
 
 struct AirspaceCommandContext {
-  AirspaceList& airspace;   // the program's airspace list
-  WaypointList& waypoints;  // the window's waypoint store ("&Show CTR as waypoints")
-  Settings& settings;       // ctrDir and ctrSegError are read and written
-  UserInterface& ui;        // messages, questions and file choosers (the window's, or a test's recorder)
-  QtUserInterface& qtUi;    // places the small dialogs at the command-line position
-  DyNotifier notifyDy = {};              // empty: the window's "CTR error notification" dialog
+  AirspaceList& airspace;    // the program's airspace list
+  WaypointList& waypoints;   // the window's waypoint store ("&Show CTR as waypoints")
+  Settings& settings;        // ctrDir and ctrSegError are read and written
+  UserInterface& ui;         // messages, questions and file choosers (the window's, or a test's recorder)
+  QtUserInterface& qtUi;     // places the small dialogs at the command-line position
+  DyNotifier notifyDy = {};  // empty: the window's "CTR error notification" dialog
+  // The instrument jobs: the airspace uploads and downloads whose cells it
+  // holds are offered. Null: no transfers (the window has no GPS access).
+  const JobTable* jobs = nullptr;
 };
 
-// Registers the handlers of the CTR menu's list commands with the window.
+// Registers the handlers of the CTR menu's commands with the window.
 // Everything referred to by `context` outlives the window. Returns the view
 // binding, owned by the window.
 AirspaceViewBinding& InstallAirspaceCommands(MainWindow& window, const AirspaceCommandContext& context);

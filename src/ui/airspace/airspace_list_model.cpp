@@ -29,7 +29,8 @@ QVariant AirspaceListModel::data(const QModelIndex& index, int role) const {
   if (role != Qt::DisplayRole || !index.isValid() || index.row() >= rowCount() || index.column() >= columnCount()) {
     return {};
   }
-  const std::string text = CtrRowTexts(store_.areas[static_cast<size_t>(index.row())])[static_cast<size_t>(index.column())];
+  const std::string text =
+      CtrRowTexts(store_.areas[static_cast<size_t>(index.row())])[static_cast<size_t>(index.column())];
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
@@ -50,8 +51,8 @@ AirspaceViewBinding::AirspaceViewBinding(MainWindow& window, const AirspaceList&
 
 void AirspaceViewBinding::Follow() {
   QTableView& list = window_.List();
-  QAbstractItemModel* wanted = window_.Mode() == ViewMode::Airspace ? static_cast<QAbstractItemModel*>(model_)
-                                                                     : &window_.Model();
+  QAbstractItemModel* wanted =
+      window_.Mode() == ViewMode::Airspace ? static_cast<QAbstractItemModel*>(model_) : &window_.Model();
   if (wanted == model_) model_->Refresh();
   if (list.model() == wanted) return;
   QItemSelectionModel* previous = list.selectionModel();

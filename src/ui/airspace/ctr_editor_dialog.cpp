@@ -15,7 +15,7 @@ namespace trelvik {
 
 namespace {
 
-constexpr int kTextColumns = 64;    // an OpenAir DB line with two positions fits
+constexpr int kTextColumns = 64;  // an OpenAir DB line with two positions fits
 constexpr int kTextLines = 24;
 constexpr int kWarningFieldLimit = 10;
 
@@ -41,8 +41,7 @@ CtrEditorDialog::CtrEditorDialog(const CtrEditorContent& content, Accept accept,
   text_->setPlainText(EditorTextFromOpenAir(content.text));
   text_->setAccessibleName(QStringLiteral("OpenAir text"));
   const QFontMetrics metrics(text_->font());
-  text_->setMinimumSize(metrics.horizontalAdvance(QLatin1Char('M')) * kTextColumns,
-                        metrics.lineSpacing() * kTextLines);
+  text_->setMinimumSize(metrics.horizontalAdvance(QLatin1Char('M')) * kTextColumns, metrics.lineSpacing() * kTextLines);
   layout->addWidget(text_, 1);
 
   auto* row = new QHBoxLayout;

@@ -3,6 +3,8 @@
 #include <QAction>
 #include <QTableView>
 #include <memory>
+#include <utility>
+#include <vector>
 
 #include "analysis/filter_settings.hpp"
 #include "analysis/rotate_track.hpp"
@@ -70,7 +72,9 @@ class AnalysisCommands {
 
   void SetVarioFilter() {
     int32_t& value = context_.settings.varioFilter;
-    RunValueDialog({Latin1(kVarioFilterDialog), {}, QStringLiteral("Greatest &vertical speed (m/s), 0 = off:"),
+    RunValueDialog({Latin1(kVarioFilterDialog),
+                    {},
+                    QStringLiteral("Greatest &vertical speed (m/s), 0 = off:"),
                     QString::fromStdString(VarioFilterFieldText(value))},
                    [this, &value](const std::string& field) {
                      const std::optional<int32_t> read = ReadVarioFilterField(context_.ui, field);
@@ -83,7 +87,9 @@ class AnalysisCommands {
 
   void SetTrackGapTime() {
     int32_t& value = context_.settings.trackGapTime;
-    RunValueDialog({Latin1(kTrackGapDialog), {}, QStringLiteral("Track &gap time (minutes):"),
+    RunValueDialog({Latin1(kTrackGapDialog),
+                    {},
+                    QStringLiteral("Track &gap time (minutes):"),
                     QString::fromStdString(TrackGapFieldText(value))},
                    [&value](const std::string& field) {
                      const std::optional<int32_t> read = ReadTrackGapField(field);
@@ -94,8 +100,10 @@ class AnalysisCommands {
 
   void SetLoopFlightGap() {
     int32_t& value = context_.settings.loopFlightGap;
-    RunValueDialog({Latin1(kLoopGapDialog), {Latin1(kLoopGapNote), Latin1(kLoopGapZeroNote)},
-                    QStringLiteral("Loop flight &gap (m):"), QString::fromStdString(LoopGapFieldText(value))},
+    RunValueDialog({Latin1(kLoopGapDialog),
+                    {Latin1(kLoopGapNote), Latin1(kLoopGapZeroNote)},
+                    QStringLiteral("Loop flight &gap (m):"),
+                    QString::fromStdString(LoopGapFieldText(value))},
                    [this, &value](const std::string& field) {
                      const std::optional<int32_t> read = ReadLoopGapField(context_.ui, field);
                      if (read) value = *read;
@@ -140,9 +148,7 @@ class AnalysisCommands {
     dialog.exec();
   }
 
-  void Place(QWidget& dialog) {
-    context_.qtUi.PlaceSmallDialog(dialog);
-  }
+  void Place(QWidget& dialog) { context_.qtUi.PlaceSmallDialog(dialog); }
 
   MainWindow& window_;
   AnalysisCommandContext context_;
@@ -178,7 +184,7 @@ void OpenFlightStatistics(MainWindow& window, const AnalysisCommandContext& cont
 void InstallAnalysisCommands(MainWindow& window, const AnalysisCommandContext& context) {
   using namespace command;
   auto commands = std::make_shared<AnalysisCommands>(window, context);
-  std::vector<std::pair<int, void (AnalysisCommands::*)()>> handlers = {
+  const std::pair<int, void (AnalysisCommands::*)()> handlers[] = {
       {kSpeedFilter, &AnalysisCommands::ToggleSpeedFilter},
       {kTimestampFilter, &AnalysisCommands::ToggleTimestampFilter},
       {kFiltersDuringDownload, &AnalysisCommands::ToggleDownloadFilter},
@@ -186,8 +192,9 @@ void InstallAnalysisCommands(MainWindow& window, const AnalysisCommandContext& c
       {kGapFilterTime, &AnalysisCommands::SetTrackGapTime},
       {kLoopFlightGap, &AnalysisCommands::SetLoopFlightGap},
       {kRotateTrack, &AnalysisCommands::Rotate},
+      {kSaveLogFlightLog, &AnalysisCommands::Statistics},
+      {kSaveLogButton, &AnalysisCommands::Statistics},
   };
-  for (const int saveLog : {kSaveLogFlightLog, kSaveLogButton}) handlers.emplace_back(saveLog, &AnalysisCommands::Statistics);
   for (const auto& [id, handler] : handlers) {
     window.SetHandler(id, [commands, handler = handler] { ((*commands).*handler)(); });
   }

@@ -49,8 +49,8 @@ RotateTrackDialog::RotateTrackDialog(RotateTrackFields& remembered, UserInterfac
     grid->addWidget(*row.longitude, rowIndex, 2);
     ++rowIndex;
   }
-  auto* formats = new QLabel(
-      QStringLiteral("Formats: DDD.dddddd, DDD MM.mmm or DDD MM SS.ss, with N/S/E/W or +/-"), this);
+  auto* formats =
+      new QLabel(QStringLiteral("Formats: DDD.dddddd, DDD MM.mmm or DDD MM SS.ss, with N/S/E/W or +/-"), this);
   formats->setWordWrap(true);
   grid->addWidget(formats, rowIndex++, 0, 1, 3);
   auto* buttons = new QDialogButtonBox(this);

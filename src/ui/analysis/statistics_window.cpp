@@ -9,8 +9,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <QtMath>
 
-#include "base/message_box.hpp"
 #include "trackfiles/kml_flightlog.hpp"
 
 namespace trelvik {
@@ -18,10 +18,10 @@ namespace trelvik {
 namespace {
 
 constexpr int kDescriptionLimit = 8000;  // characters of the log description
+constexpr int kDescriptionLines = 5;     // lines shown at once
 
-constexpr const char* kValueNames[] = {"Date",        "Start",      "Finish",           "Duration",
-                                       "Highest",     "Lowest",     "Greatest mean speed", "Top speed",
-                                       "Total distance"};
+constexpr const char* kValueNames[] = {
+    "Date", "Start", "Finish", "Duration", "Highest", "Lowest", "Greatest mean speed", "Top speed", "Total distance"};
 constexpr const char* kDistanceNames[] = {"2 points",       "3 points",      "4 points",    "5 points",
                                           "Out-and-return", "Flat triangle", "FAI triangle"};
 
@@ -40,7 +40,8 @@ QLabel* ValueLabel(const char* name, QWidget* parent) {
 void FlightStatisticsWindow::StatusRelay::ShowMessage(MessageKind kind, std::string_view text,
                                                       std::string_view caption) {
   QMetaObject::invokeMethod(
-      &window_, [window = &window_, kind, text = std::string(text), caption = std::string(caption)] {
+      &window_,
+      [window = &window_, kind, text = std::string(text), caption = std::string(caption)] {
         window->ui_.ShowMessage(kind, text, caption);
       },
       Qt::QueuedConnection);
@@ -57,8 +58,7 @@ void FlightStatisticsWindow::StatusRelay::SetStatus(std::string_view text) {
 }
 
 FlightStatisticsWindow::FlightStatisticsWindow(StatisticsWindowInput input, std::string& trackLogFolder,
-                                               UserInterface& ui, ExistingLogbookQuestion askExisting,
-                                               QWidget* parent)
+                                               UserInterface& ui, ExistingLogbookQuestion askExisting, QWidget* parent)
     : QDialog(parent),
       input_(std::move(input)),
       statistics_(ComputeFlightStatistics(input_.points)),
@@ -69,17 +69,16 @@ FlightStatisticsWindow::FlightStatisticsWindow(StatisticsWindowInput input, std:
   BuildContents();
 
   const FlightStatisticsTexts texts = FormatFlightStatistics(statistics_);
-  const std::string* shown[] = {&texts.date,    &texts.start,  &texts.finish,    &texts.duration, &texts.highest,
-                                &texts.lowest,  &texts.meanSpeed, &texts.topSpeed, &texts.distance};
+  const std::string* shown[] = {&texts.date,   &texts.start,     &texts.finish,   &texts.duration, &texts.highest,
+                                &texts.lowest, &texts.meanSpeed, &texts.topSpeed, &texts.distance};
   for (size_t i = 0; i < values_.size(); ++i) values_[i]->setText(Utf8(*shown[i]));
 
   started_ = CurrentTrackTime();
-  const bool running = computation_.Start(input_.points, input_.options, &relay_,
-                                          [this](int code, const OptimisationResult& result) {
-                                            QMetaObject::invokeMethod(
-                                                this, [this, code, result] { ShowDistances(code, result); },
-                                                Qt::QueuedConnection);
-                                          });
+  const bool running =
+      computation_.Start(input_.points, input_.options, &relay_, [this](int code, const OptimisationResult& result) {
+        QMetaObject::invokeMethod(
+            this, [this, code, result] { ShowDistances(code, result); }, Qt::QueuedConnection);
+      });
   if (!running) {
     // No thread: the dialog still shows the statistics and can be saved without distances.
     ShowDistances(-1, OptimisationResult());
@@ -121,7 +120,8 @@ void FlightStatisticsWindow::BuildContents() {
   status_ = new QLabel(QStringLiteral("Status"), this);
   status_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
   status_->setAccessibleName(QStringLiteral("Status"));
-  status_->setMinimumWidth(status_->fontMetrics().horizontalAdvance(QStringLiteral("Computing completed (0000.000 secs)")));
+  status_->setMinimumWidth(
+      status_->fontMetrics().horizontalAdvance(QStringLiteral("Computing completed (0000.000 secs)")));
   layout->addWidget(status_);
 
   const QString descriptionLabel =
@@ -130,7 +130,10 @@ void FlightStatisticsWindow::BuildContents() {
   description_ = new QPlainTextEdit(this);
   description_->setTabChangesFocus(true);
   description_->setAccessibleName(QStringLiteral("Log description"));
-  description_->setFixedHeight(description_->fontMetrics().lineSpacing() * 5);
+  // Five lines inside the frame and the document's margins, so the frame's
+  // last row is not lost to rounding at fractional scales.
+  const int margins = 2 * (description_->frameWidth() + qCeil(description_->document()->documentMargin()));
+  description_->setFixedHeight(description_->fontMetrics().lineSpacing() * kDescriptionLines + margins);
   connect(description_, &QPlainTextEdit::textChanged, this, [this] {
     const QString text = description_->toPlainText();
     if (text.size() <= kDescriptionLimit) return;

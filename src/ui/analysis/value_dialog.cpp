@@ -11,8 +11,8 @@ namespace trelvik {
 
 namespace {
 
-constexpr int kFieldLimit = 20;        // characters: every value here is a small number
-constexpr int kNoteWidthChars = 60;    // notes wrap at about this many average characters
+constexpr int kFieldLimit = 20;      // characters: every value here is a small number
+constexpr int kNoteWidthChars = 60;  // notes wrap at about this many average characters
 
 }  // namespace
 
