@@ -16,7 +16,7 @@ std::string UsageText() {
          "  /USB                Garmin receiver on USB\n"
          "  /TIMEOUT=n          attempts to reach the instrument (0..86400; default 30)\n"
          "  /PWROFF             switch the instrument off after the transfer\n"
-         "  /TRACK=list         flights to download from the flight list, e.g. /TRACK=1,3,7\n"
+         "  /TRACK=list         flights to download from the flight list, e.g. /TRACK=0,2,6 (0 = the first listed)\n"
          "\n"
          "Jobs (the last one given counts):\n"
          "  /KML_LOG=file       download a track log, save it as KML\n"

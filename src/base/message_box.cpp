@@ -34,9 +34,11 @@ bool HasExtension(const std::string& path) {
   return dot != std::string::npos && (slash == std::string::npos || dot > slash + 1);
 }
 
-std::optional<std::string> ChooseFile(UserInterface& ui, FileDialogKind kind, std::string_view title,
-                                      std::string_view typeName, std::string_view extension, std::string& folder,
-                                      std::string_view proposedName = {}) {
+}  // namespace
+
+std::optional<std::string> ChooseFileName(UserInterface& ui, FileDialogKind kind, std::string_view title,
+                                          std::string_view typeName, std::string_view extension, std::string& folder,
+                                          std::string_view proposedName) {
   FileDialogRequest request{kind, std::string(title), std::string(typeName), std::string(extension), folder,
                             std::string(proposedName)};
   std::optional<std::string> chosen = ui.ChooseFile(request);
@@ -52,8 +54,6 @@ std::optional<std::string> ChooseFile(UserInterface& ui, FileDialogKind kind, st
   folder = FolderOf(path);
   return path;
 }
-
-}  // namespace
 
 void ShowError(UserInterface& ui, std::string_view text, std::string_view caption) {
   Show(ui, MessageKind::Error, text, caption);
@@ -80,7 +80,7 @@ void ShowSystemError(UserInterface& ui, std::string_view caption, int errorNumbe
 
 std::optional<OpenedFile> OpenFileDialog(UserInterface& ui, std::string_view title, std::string_view typeName,
                                          std::string_view extension, std::string& folder) {
-  std::optional<std::string> path = ChooseFile(ui, FileDialogKind::Open, title, typeName, extension, folder);
+  std::optional<std::string> path = ChooseFileName(ui, FileDialogKind::Open, title, typeName, extension, folder);
   if (!path) return std::nullopt;
   OpenedFile file{*path, {}};
   std::string error;
@@ -95,7 +95,7 @@ std::optional<std::string> SaveFileDialog(UserInterface& ui, std::string_view ti
                                           std::string_view extension, std::string& folder,
                                           std::string_view proposedName) {
   std::optional<std::string> path =
-      ChooseFile(ui, FileDialogKind::Save, title, typeName, extension, folder, proposedName);
+      ChooseFileName(ui, FileDialogKind::Save, title, typeName, extension, folder, proposedName);
   if (!path || !CreateWithOverwriteQuestion(ui, *path)) return std::nullopt;
   return path;
 }

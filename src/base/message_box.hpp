@@ -24,6 +24,13 @@ Answer AskYesNoCancel(UserInterface& ui, std::string_view text, std::string_view
 // Shows the system's text for an errno value as an error under the caller's caption.
 void ShowSystemError(UserInterface& ui, std::string_view caption, int errorNumber);
 
+// Lets the user pick a file name: the default extension is appended to a name
+// without one, and the chosen folder is remembered in `folder`. Nothing on
+// cancel or on a name that grows too long (shown).
+std::optional<std::string> ChooseFileName(UserInterface& ui, FileDialogKind kind, std::string_view title,
+                                          std::string_view typeName, std::string_view extension, std::string& folder,
+                                          std::string_view proposedName = {});
+
 struct OpenedFile {
   std::string path;
   std::string bytes;

@@ -12,7 +12,6 @@ namespace trelvik {
 namespace {
 
 constexpr const char* kSaveCaption = "Save Logbook file";
-constexpr size_t kMaxFileName = 256;
 
 class FolderFinder : public XmlElementHandler {
  public:
@@ -41,27 +40,6 @@ class FolderFinder : public XmlElementHandler {
   const char* base_;
   int depth_ = 0;
 };
-
-bool HasExtension(const std::string& path) {
-  const size_t slash = path.rfind('/');
-  const size_t dot = path.rfind('.');
-  return dot != std::string::npos && (slash == std::string::npos || dot > slash + 1);
-}
-
-// The logbook's name: chosen by the user, ".kml" appended when it has no extension.
-std::optional<std::string> ChooseLogbook(UserInterface& ui, std::string& folder) {
-  const FileDialogRequest request{FileDialogKind::Save, "Save track for FlightLog", "FlightLog files", ".kml", folder};
-  std::optional<std::string> chosen = ui.ChooseFile(request);
-  if (!chosen || chosen->empty()) return std::nullopt;
-  std::string path = *chosen;
-  if (!HasExtension(path)) path += ".kml";
-  if (path.size() > kMaxFileName) {
-    ShowError(ui, "Too long file name", "Error opening file");
-    return std::nullopt;
-  }
-  folder = FolderOf(path);
-  return path;
-}
 
 // The existing logbook's folders followed by the new one, or nothing (shown).
 std::optional<std::string> AppendedLogbook(UserInterface& ui, const std::string& path, const std::string& folder) {
@@ -130,7 +108,8 @@ int SaveFlightLogTrack(UserInterface& ui, const KmlTripInput& input, std::option
     ShowError(ui, kMemoryAllocationError, "Make GoogleEarth track folder");
     return -1;
   }
-  const std::optional<std::string> path = ChooseLogbook(ui, folder);
+  const std::optional<std::string> path = ChooseFileName(ui, FileDialogKind::Save, "Save track for FlightLog",
+                                                        "FlightLog files", ".kml", folder, FlightLogProposedName(input));
   if (!path) return -1;
 
   std::string text;
