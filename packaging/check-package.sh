@@ -13,7 +13,7 @@ for path in ./usr/bin/trelvik ./usr/bin/trelvik-sim \
     ./usr/share/icons/hicolor/scalable/apps/org.trelvik.Trelvik.svg \
     ./usr/share/icons/hicolor/48x48/apps/org.trelvik.Trelvik.png \
     ./usr/share/man/man1/trelvik.1 \
-    ./lib/udev/rules.d/70-trelvik.rules; do
+    ./usr/lib/udev/rules.d/70-trelvik.rules; do
   grep -qF " $path" <<<"$contents" || { echo "missing from the package: $path"; exit 1; }
 done
 depends=$(dpkg-deb -f "$deb" Depends)
