@@ -129,12 +129,8 @@ bool WriteCtrGoogleApi(UserInterface& ui, CtrList& list, const std::vector<int>&
   if (!MarkCtrSelection(ui, list, selectedRows, kCtrGoogleCaption)) return false;
   std::string text;
   if (FormatCtrGoogleApi(list, segError, now, text) < 0) return false;
-  const std::optional<std::string> path = SaveFileDialog(ui, "Save CTR(s)", "CTR files", ".txt", folder);
+  const std::optional<std::string> path = SaveCtrExport(ui, text, ".txt", folder);
   if (!path) return false;
-  if (const FileWriteError error = WriteFileAtomically(*path, text)) {
-    ShowSystemError(ui, "File write error", error.errorNumber);
-    return false;
-  }
   ui.SetStatus(*path + " written");
   return true;
 }

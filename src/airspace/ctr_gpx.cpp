@@ -110,12 +110,8 @@ bool WriteCtrGpx(UserInterface& ui, CtrList& list, const std::vector<int>& selec
   if (!MarkCtrSelection(ui, list, selectedRows, kCtrGpxCaption)) return false;
   std::string text;
   if (FormatCtrGpx(ui, list, segError, stamp, text) < 0) return false;
-  const std::optional<std::string> path = SaveFileDialog(ui, "Save CTR(s)", "CTR files", ".gpx", folder);
+  const std::optional<std::string> path = SaveCtrExport(ui, text, ".gpx", folder);
   if (!path) return false;
-  if (const FileWriteError error = WriteFileAtomically(*path, text)) {
-    ShowSystemError(ui, "File write error", error.errorNumber);
-    return false;
-  }
   ui.SetStatus(*path + " written");
   return true;
 }

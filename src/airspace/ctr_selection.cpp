@@ -3,6 +3,7 @@
 #include <string>
 #include <unordered_map>
 
+#include "base/atomic_file.hpp"
 #include "base/message_box.hpp"
 #include "settings/utf8_text.hpp"
 
@@ -51,6 +52,17 @@ bool CtrNamesFitFlytec(UserInterface& ui, const CtrList& list) {
     return false;
   }
   return true;
+}
+
+std::optional<std::string> SaveCtrExport(UserInterface& ui, std::string_view text, std::string_view extension,
+                                         std::string& folder) {
+  std::optional<std::string> path = SaveFileDialog(ui, "Save CTR(s)", "CTR files", extension, folder);
+  if (!path) return std::nullopt;
+  if (const FileWriteError error = WriteFileAtomically(*path, text)) {
+    ShowSystemError(ui, "File write error", error.errorNumber);
+    return std::nullopt;
+  }
+  return path;
 }
 
 }  // namespace trelvik

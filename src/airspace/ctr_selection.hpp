@@ -1,6 +1,8 @@
 #pragma once
 // The checks every CTR menu command makes before it acts, and the selection
 // pass that carries the list view's selected rows into the airspace records.
+#include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -31,5 +33,10 @@ inline constexpr size_t kFlytecCtrNameLength = 17;  // characters of a name the 
 // when a name had to be cut) when two selected airspaces share their first 17
 // characters.
 [[nodiscard]] bool CtrNamesFitFlytec(UserInterface& ui, const CtrList& list);
+
+// Lets the user choose where an export of the selected airspaces goes and
+// writes it there; the file's path, or nothing (failures are shown).
+std::optional<std::string> SaveCtrExport(UserInterface& ui, std::string_view text, std::string_view extension,
+                                         std::string& folder);
 
 }  // namespace trelvik

@@ -101,12 +101,8 @@ bool WriteCtrFile(UserInterface& ui, CtrList& list, const std::vector<int>& sele
   if (!MarkCtrSelection(ui, list, selectedRows, kWriteCtrFileCaption)) return false;
   std::string text;
   if (FormatCtrOpenAir(ui, list, text) < 0) return false;
-  const std::optional<std::string> path = SaveFileDialog(ui, "Save CTR(s)", "CTR files", ".txt", folder);
+  const std::optional<std::string> path = SaveCtrExport(ui, text, ".txt", folder);
   if (!path) return false;
-  if (const FileWriteError error = WriteFileAtomically(*path, text)) {
-    ShowSystemError(ui, "File write error", error.errorNumber);
-    return false;
-  }
   return true;
 }
 
