@@ -73,6 +73,7 @@ int GpsAccess::StartGpsJob(JobRequest request) {
   job->onComplete = std::move(request.onComplete);
   job->waypoints = std::move(request.waypoints);
   job->ctrList = std::move(request.ctrList);
+  job->analysis = std::move(request.analysis);
   if (request.protocol != ProtocolType::GarminUsb) {
     job->option = request.option;
     job->portName = request.portName.substr(0, kPortNameLimit);

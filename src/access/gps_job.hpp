@@ -47,6 +47,14 @@ struct RawIgcImage {
   std::string serial = "000";
 };
 
+// How a download that writes its own logbook analyses each track, and where
+// its save dialog starts. The starter copies the user's settings.
+struct TrackAnalysisSettings {
+  bool speedFilter = true;      // LogFilter
+  int32_t loopFlightGap = 800;  // LoopFlightGap, metres; 0 = no loop searches
+  std::string folder;           // TrackLogDir
+};
+
 struct GpsJob {
   // Services. The starter fills them; a job never reaches further.
   JobChannel* channel = nullptr;
@@ -61,6 +69,7 @@ struct GpsJob {
   ProtocolType protocol = ProtocolType::GarminSerial;
   int32_t option = 0;     // baud rate or variant, per protocol
   std::string portName;   // at most kPortNameLimit characters
+  TrackAnalysisSettings analysis;
 
   std::unique_ptr<Link> port;  // null while closed
   int32_t portBaud = 0;        // speed of the open port

@@ -27,6 +27,9 @@ class JobChannel {
   virtual uint32_t TickMs() = 0;
   // The job's block is gone; a TCP session closes its connection here.
   virtual void JobFreed() {}
+  // The user behind the reports, for the few jobs that must ask for a file
+  // themselves; null when nobody can be asked (a TCP session).
+  virtual UserInterface* User() { return nullptr; }
 };
 
 }  // namespace trelvik

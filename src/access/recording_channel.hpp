@@ -41,6 +41,7 @@ class RecordingChannel : public JobChannel {
   void Sleep(std::chrono::milliseconds duration) override;
   uint32_t TickMs() override { return clock_->Now(); }
   void JobFreed() override;
+  UserInterface* User() override { return user; }
 
   // Copies taken under the lock.
   std::vector<std::string> Progress() const;
@@ -54,6 +55,7 @@ class RecordingChannel : public JobChannel {
   bool WaitForFreed(std::chrono::milliseconds limit);
 
   std::atomic<bool> cancel{false};
+  UserInterface* user = nullptr;  // set before the job starts
 
  private:
   ManualClock ownClock_;

@@ -16,6 +16,7 @@ class UserInterfaceChannel : public JobChannel {
   void ShowMessage(MessageKind kind, std::string_view text, std::string_view caption) override;
   void Sleep(std::chrono::milliseconds duration) override;
   uint32_t TickMs() override;
+  UserInterface* User() override { return &ui_; }
 
  private:
   UserInterface& ui_;

@@ -12,8 +12,6 @@ namespace {
 
 constexpr double kClimbLimit = 9999;
 
-int32_t Metres(int32_t decimetres) { return (decimetres + 5) / 10; }
-
 std::string Clock(TrackTime time) {
   const SystemTime t = DateFromTrackTime(time);
   return CFormat("%02d:%02d:%02d", t.hour, t.minute, t.second);
@@ -32,8 +30,8 @@ FlightStatistics ComputeFlightStatistics(std::span<const TrackPoint> points) {
     highest = std::max(highest, p.gpsAlt);
     lowest = std::min(lowest, p.gpsAlt);
   }
-  s.highestAltitude = Metres(highest);
-  s.lowestAltitude = Metres(lowest);
+  s.highestAltitude = GpsAltitudeMetres(highest);
+  s.lowestAltitude = GpsAltitudeMetres(lowest);
   for (size_t i = 1; i < points.size(); ++i) {
     s.totalDistance += DistanceOrZero(SemicircleToRadians(points[i - 1].lat, points[i - 1].lon),
                                       SemicircleToRadians(points[i].lat, points[i].lon));

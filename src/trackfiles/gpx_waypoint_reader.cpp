@@ -85,17 +85,7 @@ class WptWalk : public XmlElementHandler {
     if (NormalizeSpace(wpt_.attributes) == 0) return Fail(CFormat("Missing position data for waypoint %d", number));
     if (NormalizeSpace(wpt_.name) == 0) return Fail(CFormat("Missing name data for waypoint %d", number));
     std::string cleanName;
-    switch (namer_.Clean(wpt_.name, cleanName)) {
-      case WaypointNameOutcome::Take:
-        break;
-      case WaypointNameOutcome::Skip:
-        return XmlStep::Continue;
-      case WaypointNameOutcome::Cancel:
-        error.clear();
-        return XmlStep::Fail;
-      case WaypointNameOutcome::BadId:
-        return Fail(CFormat("Bad ID for waypoint %d", number));
-    }
+    if (const std::optional<XmlStep> step = namer_.CleanForReader(wpt_.name, cleanName, number, error)) return *step;
     Waypoint waypoint;
     CopyToField(cleanName, waypoint.name);
     const char* description = wpt_.hasCmt ? wpt_.cmt : wpt_.hasDesc ? wpt_.desc : nullptr;

@@ -25,6 +25,18 @@ struct KmlTrackFileTarget {
 // the points (no optimisation).
 void FillKmlTripStatistics(std::span<const TrackPoint> points, KmlTripInput& input);
 
+struct KmlTripFailure {
+  std::string_view text;
+  std::string_view caption;
+};
+
+// Statistics, optimisation and the trip folder of `input.points` (titled with
+// the first point's date), appended to `buffer`. The caller sets the points and
+// the flags of `input`; on failure the message to show.
+[[nodiscard]] std::optional<KmlTripFailure> AppendAnalysedKmlTrip(TextBuffer& buffer, KmlTripInput& input,
+                                                                  const OptimiseOptions& optimise,
+                                                                  std::optional<std::string_view> instrument);
+
 // 0 once the file is written, -1 after a failure (shown). `instrument` absent
 // is written as "unknown".
 [[nodiscard]] int WriteKmlTrackFile(UserInterface& ui, const KmlTrackFileTarget& target,

@@ -72,17 +72,7 @@ class WaypointWalk : public XmlElementHandler {
       return Fail(CFormat("Missing data for waypoint %d", number));
     }
     std::string cleanName;
-    switch (namer_.Clean(name_, cleanName)) {
-      case WaypointNameOutcome::Take:
-        break;
-      case WaypointNameOutcome::Skip:
-        return XmlStep::Continue;
-      case WaypointNameOutcome::Cancel:
-        error.clear();
-        return XmlStep::Fail;
-      case WaypointNameOutcome::BadId:
-        return Fail(CFormat("Bad ID for waypoint %d", number));
-    }
+    if (const std::optional<XmlStep> step = namer_.CleanForReader(name_, cleanName, number, error)) return *step;
     Waypoint waypoint;
     CopyToField(cleanName, waypoint.name);
     if (hasDescription_) CopyToField(CleanDescription(description_ != nullptr ? description_ : ""), waypoint.description);

@@ -1,5 +1,6 @@
 #include "trackfiles/xml_waypoint_name.hpp"
 
+#include "base/c_format.hpp"
 #include "records/names.hpp"
 
 namespace trelvik {
@@ -20,6 +21,18 @@ WaypointNameOutcome XmlWaypointNamer::Clean(const std::string& text, std::string
       break;
   }
   return WaypointNameOutcome::Cancel;
+}
+
+std::optional<XmlStep> XmlWaypointNamer::CleanForReader(const std::string& text, std::string& name, int number,
+                                                        std::string& error) {
+  switch (Clean(text, name)) {
+    case WaypointNameOutcome::Take: return std::nullopt;
+    case WaypointNameOutcome::Skip: return XmlStep::Continue;
+    case WaypointNameOutcome::Cancel: error.clear(); return XmlStep::Fail;
+    case WaypointNameOutcome::BadId: break;
+  }
+  error = CFormat("Bad ID for waypoint %d", number);
+  return XmlStep::Fail;
 }
 
 }  // namespace trelvik

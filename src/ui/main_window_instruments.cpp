@@ -79,6 +79,9 @@ int MainWindow::StartInstrumentJob(const InstrumentJob& job, std::string_view ca
   request.onComplete = OnWindowThread(std::move(onComplete));
   request.waypoints = std::move(waypoints);
   request.ctrList = std::move(ctrList);
+  if (settings_ != nullptr) {
+    request.analysis = {settings_->logFilter != 0, settings_->loopFlightGap, settings_->trackLogDir};
+  }
   if (access_->StartGpsJob(std::move(request)) != 0) return -1;
   SetJobRunning(true);
   return 0;
@@ -121,12 +124,16 @@ void MainWindow::RunInstrumentCommand(const MenuEntry& entry) {
 void MainWindow::StartTrackDownload(const MenuEntry& entry) {
   const char* caption = CaptionOf(af::kDownloadTrackLog);
   if (RefuseWhileBusy(caption)) return;
-  if (!log_.Empty() && log_.saved == 0 && !options_.commandLineJob &&
-      AskOkCancel(ui_, "Continue without saving current track log ?", "Unsaved track log") != Answer::Ok) {
-    return;
+  // The all-tracks download writes its own logbook and leaves the loaded log alone.
+  const bool replacesLog = static_cast<ProtocolType>(entry.job.protocol) != ProtocolType::FlytecAllTracks;
+  if (replacesLog) {
+    if (!log_.Empty() && log_.saved == 0 && !options_.commandLineJob &&
+        AskOkCancel(ui_, "Continue without saving current track log ?", "Unsaved track log") != Answer::Ok) {
+      return;
+    }
+    ClearTrackLog(log_);
+    ShowView(ViewMode::TrackLog);
   }
-  ClearTrackLog(log_);
-  ShowView(ViewMode::TrackLog);
   CompletionContext context;
   if (settings_ != nullptr) context.downloadFilter = DownloadFilterOf(*settings_);
   context.redrawTrackList = [this] { ShowView(ViewMode::TrackLog); };

@@ -52,7 +52,7 @@ bool SimRun::Start(const std::vector<std::string>& args) {
 JobRequest SimRun::Request(AccessFunction function) {
   JobRequest request;
   request.function = function;
-  request.protocol = ProtocolType::Flytec;
+  request.protocol = protocol;
   request.portName = sim_.PtyPath();
   request.channel = &channel;
   request.onComplete = [this, function](GpsJob& job) {

@@ -13,6 +13,7 @@
 #include "access/posix_serial_link.hpp"
 #include "access/recording_channel.hpp"
 #include "access/sim_process.hpp"
+#include "access/track_list.hpp"
 #include "airspace/ctr_area.hpp"
 #include "records/track_log.hpp"
 #include "support/temp_dir.hpp"
@@ -61,6 +62,10 @@ class SimRun {
   // job ends as soon as its last line is written, before the instrument read it.
   std::string ReceivedAtLeast(size_t bytes, std::chrono::milliseconds limit) const;
 
+  // Asked by jobs that show the "Track List" question whatever the command line says.
+  void UseTrackListChooser(TrackListChooser& chooser) { access_->SetTrackListChooser(&chooser); }
+
+  ProtocolType protocol = ProtocolType::Flytec;
   LineTimeChannel channel{2};
   CommandLineValues commandLine;
   Datagrams datagrams;

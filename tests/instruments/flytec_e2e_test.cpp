@@ -9,6 +9,9 @@
 #include "instruments/flytec/codec.hpp"
 #include "instruments/flytec_e2e_support.hpp"
 #include "records/names.hpp"
+#include "support/scripted_user_interface.hpp"
+#include "support/text_count.hpp"
+#include "trackfiles/kml_command_line.hpp"
 #include "trackfiles/igc_decoder.hpp"
 
 namespace trelvik {
@@ -137,6 +140,38 @@ TEST_F(FlytecEndToEnd, TwoSelectedTracksBecomeOneLog) {
   EXPECT_EQ(run.log.signable, 1);
   EXPECT_EQ(run.channel.Progress().back(), "1200 points received");
   EXPECT_EQ(run.log.rawIgc.size(), 2 * run.log.rawIgc.find("AFLY", 1));
+}
+
+class ChooseEveryTrack : public TrackListChooser {
+ public:
+  std::optional<std::vector<int>> ChooseTracks(const TrackListQuestion& question) override {
+    std::vector<int> all(question.lines.size());
+    for (size_t i = 0; i < all.size(); ++i) all[i] = static_cast<int>(i);
+    return all;
+  }
+};
+
+TEST_F(FlytecEndToEnd, AllTracksBecomeOneSignedLogbookAndThePreviousLogStays) {
+  SimRun run;
+  ChooseEveryTrack chooser;
+  testing::ScriptedUserInterface user;
+  testing::TempDir dir;
+  run.protocol = ProtocolType::FlytecAllTracks;
+  run.UseTrackListChooser(chooser);
+  run.channel.user = &user;
+  user.QueueFile(dir.File("all.kml"));
+  GivePreviousLog(run);
+  ASSERT_TRUE(run.Start({"--model=COMPEO+", "--flights=2"}));
+  EXPECT_EQ(run.Run(AccessFunction::DownloadTrackLog), -1);
+  ExpectPreviousLog(run);
+  EXPECT_EQ(run.Received(), "$PBRSNP,*21\r\n$PBRTL,*74\r\n" + Line("$PBRTR,00") + Line("$PBRTR,01"));
+  EXPECT_EQ(run.channel.Messages(),
+            (std::vector<RecordedMessage>{{MessageKind::Information, "File written", "Save FlightLog track"}}));
+  const std::string kml = ReadWholeFile(dir.File("all.kml"));
+  EXPECT_EQ(testing::CountOccurrences(kml, "<name>Trip</name>"), 2u);
+  // The logbook is read back like any other, its signature intact.
+  testing::ScriptedUserInterface reader;
+  EXPECT_EQ(CheckKmlFile(reader, dir.File("all.kml")), kKmlSignatureValid);
 }
 
 struct FaultCase {

@@ -10,6 +10,7 @@
 #include "kml_trip_fixture.hpp"
 #include "support/scripted_user_interface.hpp"
 #include "support/temp_dir.hpp"
+#include "support/text_count.hpp"
 #include "trackfiles/kml_track_reader.hpp"
 
 namespace trelvik {
@@ -70,12 +71,6 @@ class FlightLogSave : public ::testing::Test {
     EXPECT_TRUE(ReadWholeFile(path, bytes));
     return bytes;
   }
-
-  static size_t Count(const std::string& text, const std::string& what) {
-    size_t n = 0;
-    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
-    return n;
-  }
 };
 
 TEST_F(FlightLogSave, NewFileInTheFrame) {
@@ -106,9 +101,9 @@ TEST_F(FlightLogSave, AppendingToTwoFoldersGivesThreeInOneDocument) {
   ASSERT_EQ(Save(path, append), 0);
   ASSERT_EQ(Save(path, append, "Third"), 0);
   const std::string text = Read(path);
-  EXPECT_EQ(Count(text, "<Folder>"), 3u);
-  EXPECT_EQ(Count(text, "<Document>"), 1u);
-  EXPECT_EQ(Count(text, "<?xml"), 1u);
+  EXPECT_EQ(testing::CountOccurrences(text, "<Folder>"), 3u);
+  EXPECT_EQ(testing::CountOccurrences(text, "<Document>"), 1u);
+  EXPECT_EQ(testing::CountOccurrences(text, "<?xml"), 1u);
   EXPECT_NE(text.find("  </Folder>\r\n  <Folder>"), std::string::npos);
   EXPECT_EQ(testing::ExpatProblem(text), "");
   size_t offered = 0;
@@ -135,7 +130,7 @@ TEST_F(FlightLogSave, OverwriteAndCancel) {
   EXPECT_EQ(Read(path), "old");
   EXPECT_TRUE(ui.boxes.empty());
   ASSERT_EQ(Save(path, [](const std::string&) { return ExistingLogbookAnswer::Overwrite; }), 0);
-  EXPECT_EQ(Count(Read(path), "<Folder>"), 1u);
+  EXPECT_EQ(testing::CountOccurrences(Read(path), "<Folder>"), 1u);
 }
 
 TEST_F(FlightLogSave, AppendFailuresLeaveTheFileAlone) {

@@ -81,7 +81,7 @@ struct OfferCase {
 
 TEST_F(WindowCommands, OnlyCommandsWithADriverCellAreOffered) {
   const OfferCase cases[] = {
-      {cmd::kReadCompeo, true},  {cmd::kReadFlytec, true},   {40119, false},  // no "all tracks" cell yet
+      {cmd::kReadCompeo, true},  {cmd::kReadFlytec, true},   {cmd::kReadAllIqTracks, true},
       {40055, true},             {40086, true},              {40018, true},  // waypoints in and out
       {cmd::kReadFlytecFlightList, true},
       {cmd::kReadGarmin, false}, {cmd::kReadFlymaster, false}, {40021, false},

@@ -30,6 +30,7 @@
 #include "settings/settings_store.hpp"
 #include "support/scripted_user_interface.hpp"
 #include "support/temp_dir.hpp"
+#include "support/text_count.hpp"
 #include "trackfiles/igc_names.hpp"
 #include "trackfiles/igc_verify.hpp"
 #include "trackfiles/kml_flightlog.hpp"
@@ -289,6 +290,30 @@ TEST_F(WindowDownload, QuickButtonDownloadThenIgcAndFlightLogSavesMatchTheUnatte
   EXPECT_EQ(VerifyIgcText(savedIgc),
             log.signable == 1 ? IgcVerification::Passed : IgcVerification::NoSecurityRecord);
   EXPECT_EQ(TrackCoordinates(kml), TrackCoordinates(FileText(dir.File("unattended.kml"))));
+}
+
+TEST_F(WindowDownload, AllTracksGoIntoALogbookAndTheUnsavedLogStays) {
+  log.points = {TrackPoint{kNewSegment, 1000, 1, 2, 30, 4, 0}};
+  log.saved = 0;
+  std::string title, proposed;
+  std::vector<SeenBox> boxes;
+  {
+    ModalScript script;
+    // No "Continue without saving" question: the loaded log is not replaced.
+    script.Add(Later([](QWidget& widget) { Button(widget, QStringLiteral("&All"))->click(); }));
+    script.Add(PickFile(title, proposed, dir.File("season")));
+    script.Add(Note(boxes));
+    window->Dispatch(cmd::kReadAllFlytecTracks);
+    ASSERT_TRUE(WaitForJobEnd());
+    EXPECT_EQ(script.Unexpected(), 0);
+  }
+  EXPECT_EQ(title, "Save track for FlightLog");
+  EXPECT_EQ(boxes, (std::vector<SeenBox>{{"Save FlightLog track", "File written"}}));
+  EXPECT_EQ(window->ProductLine().text().toStdString(), dir.File("season.kml"));
+  const std::string kml = FileText(dir.File("season.kml"));
+  EXPECT_EQ(testing::CountOccurrences(kml, "<name>Trip</name>"), 2u);
+  ASSERT_EQ(log.Count(), 1);
+  EXPECT_EQ(log.points[0].time, 1000u);
 }
 
 TEST_F(WindowDownload, SettingsAreWrittenAtCloseWithThePortInTheTitle) {

@@ -12,6 +12,7 @@ constexpr JobCell kFlytecCells[] = {
     {AccessFunction::UploadWaypoints, ProtocolType::Flytec, flytec::UploadWaypoints},
     {AccessFunction::UploadCtr, ProtocolType::Flytec, flytec::UploadCtr},
     {AccessFunction::DownloadCtr, ProtocolType::Flytec, flytec::DownloadCtr},
+    {AccessFunction::DownloadTrackLog, ProtocolType::FlytecAllTracks, flytec::DownloadAllTracks},
 };
 
 }  // namespace

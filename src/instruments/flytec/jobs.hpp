@@ -9,6 +9,7 @@
 
 #include "access/gps_job.hpp"
 #include "instruments/flytec/codec.hpp"
+#include "instruments/flytec/codec_igc.hpp"
 
 namespace trelvik::flytec {
 
@@ -19,6 +20,9 @@ int DownloadWaypoints(GpsJob& job);
 int UploadWaypoints(GpsJob& job);
 int UploadCtr(GpsJob& job);
 int DownloadCtr(GpsJob& job);
+// The cell of protocol 11: every chosen track analysed into one logbook file.
+// Always -1, so that the loaded track log stays.
+int DownloadAllTracks(GpsJob& job);
 
 // The competition waypoint check: the instrument's waypoint names, each
 // blank-collapsed, handed to `check` instead of being stored; ends quietly
@@ -36,6 +40,14 @@ using WaypointNameCheck = std::function<void(std::string_view name)>;
 // Track choice and IGC download of the "download track log" cell, after
 // the product data. 1 when every track carried a G record, 0 when not, -1.
 [[nodiscard]] int DownloadIgc(GpsJob& job, bool listed);
+
+// Receives the IGC track just requested into job.points (bytes into `raw`)
+// until `silence` passes without data; `onPoints` hears the point count before
+// each chunk's new points. 0, or -1 after the failure has been reported under
+// `caption`.
+[[nodiscard]] int ReceiveIgcTrack(GpsJob& job, IgcTrackReceiver& receiver, std::string& raw,
+                                  std::chrono::milliseconds silence, std::string_view caption,
+                                  const std::function<void(size_t before)>& onPoints);
 
 enum class ReadEnd { Stopped, TimedOut, ReadError, Aborted };
 // Reads 100-byte chunks into `take` until it returns false, the port fails,

@@ -1,5 +1,5 @@
-// Track logs: the track choice, the IGC download with the joining of several
-// tracks, and the flight list.
+// Track logs: the receiving of one IGC track, the track choice, the IGC
+// download with the joining of several tracks, and the flight list.
 #include "access/estimate_remaining.hpp"
 #include "access/job_report.hpp"
 #include "access/serial_link.hpp"
@@ -72,6 +72,29 @@ std::string FaultText(const IgcStatus& status) {
 
 }  // namespace
 
+int ReceiveIgcTrack(GpsJob& job, IgcTrackReceiver& receiver, std::string& raw, milliseconds silence,
+                    std::string_view caption, const std::function<void(size_t before)>& onPoints) {
+  receiver.Start(job.points, raw);
+  const ReadEnd end = ReadLoop(job, silence, true, [&](std::span<const uint8_t> bytes) {
+    const size_t before = receiver.PointCount();
+    const bool ok = receiver.Feed(bytes);
+    onPoints(before);
+    return ok;
+  });
+  if (end == ReadEnd::Aborted) return EndAborted(job);
+  if (end == ReadEnd::ReadError) {
+    ReportError(job, "E203 COM port read error", caption);
+    return -1;
+  }
+  const size_t before = receiver.PointCount();
+  if (end == ReadEnd::TimedOut && receiver.Finish()) onPoints(before);
+  if (receiver.Status().fault != IgcFault::None) {
+    ReportError(job, FaultText(receiver.Status()), caption);
+    return -1;
+  }
+  return 0;
+}
+
 int DownloadIgc(GpsJob& job, bool listed) {
   std::string raw;
   raw.reserve(kRawStart);
@@ -100,22 +123,8 @@ int DownloadIgc(GpsJob& job, bool listed) {
       ReportError(job, "E202 COM port write error", kCaption);
       return -1;
     }
-    receiver.Start(job.points, raw);
-    const ReadEnd end = ReadLoop(job, kTrackSilence, true, [&](std::span<const uint8_t> bytes) {
-      const size_t before = receiver.PointCount();
-      const bool ok = receiver.Feed(bytes);
-      ReportNewPoints(job, receiver, before, listed);
-      return ok;
-    });
-    if (end == ReadEnd::Aborted) return EndAborted(job);
-    if (end == ReadEnd::ReadError) {
-      ReportError(job, "E203 COM port read error", kCaption);
-      return -1;
-    }
-    const size_t before = receiver.PointCount();
-    if (end == ReadEnd::TimedOut && receiver.Finish()) ReportNewPoints(job, receiver, before, listed);
-    if (receiver.Status().fault != IgcFault::None) {
-      ReportError(job, FaultText(receiver.Status()), kCaption);
+    if (ReceiveIgcTrack(job, receiver, raw, kTrackSilence, kCaption,
+                        [&](size_t before) { ReportNewPoints(job, receiver, before, listed); }) < 0) {
       return -1;
     }
     ShowProgress(job, FormatProgress("% points received", static_cast<int64_t>(job.points.size())));
