@@ -52,7 +52,7 @@ struct RawIgcImage {
 struct TrackAnalysisSettings {
   bool speedFilter = true;      // LogFilter
   int32_t loopFlightGap = 800;  // LoopFlightGap, metres; 0 = no loop searches
-  std::string folder;           // TrackLogDir
+  std::string folder;           // TrackLogDir; the save dialog's chosen folder on return
 };
 
 struct GpsJob {

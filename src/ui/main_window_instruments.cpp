@@ -137,8 +137,12 @@ void MainWindow::StartTrackDownload(const MenuEntry& entry) {
   CompletionContext context;
   if (settings_ != nullptr) context.downloadFilter = DownloadFilterOf(*settings_);
   context.redrawTrackList = [this] { ShowView(ViewMode::TrackLog); };
-  (void)StartInstrumentJob(entry.job, caption,
-                           [this, context](GpsJob& job) { CompleteTrackDownload(job, *access_, log_, context); });
+  (void)StartInstrumentJob(entry.job, caption, [this, context, replacesLog](GpsJob& job) {
+    if (!replacesLog && settings_ != nullptr && !job.analysis.folder.empty()) {
+      settings_->trackLogDir = job.analysis.folder;
+    }
+    CompleteTrackDownload(job, *access_, log_, context);
+  });
 }
 
 std::vector<Waypoint> MainWindow::SelectedWaypoints() const {

@@ -295,6 +295,7 @@ TEST_F(WindowDownload, QuickButtonDownloadThenIgcAndFlightLogSavesMatchTheUnatte
 TEST_F(WindowDownload, AllTracksGoIntoALogbookAndTheUnsavedLogStays) {
   log.points = {TrackPoint{kNewSegment, 1000, 1, 2, 30, 4, 0}};
   log.saved = 0;
+  store->Values().trackLogDir = "/";
   std::string title, proposed;
   std::vector<SeenBox> boxes;
   {
@@ -310,6 +311,7 @@ TEST_F(WindowDownload, AllTracksGoIntoALogbookAndTheUnsavedLogStays) {
   EXPECT_EQ(title, "Save track for FlightLog");
   EXPECT_EQ(boxes, (std::vector<SeenBox>{{"Save FlightLog track", "File written"}}));
   EXPECT_EQ(window->ProductLine().text().toStdString(), dir.File("season.kml"));
+  EXPECT_EQ(store->Values().trackLogDir, dir.Path());  // the chosen folder is remembered
   const std::string kml = FileText(dir.File("season.kml"));
   EXPECT_EQ(testing::CountOccurrences(kml, "<name>Trip</name>"), 2u);
   ASSERT_EQ(log.Count(), 1);

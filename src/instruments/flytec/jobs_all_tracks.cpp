@@ -70,9 +70,9 @@ int AnalyseTrack(GpsJob& job, int k, bool signedTrack, TextBuffer& logbook) {
 int SaveLogbook(GpsJob& job, const TextBuffer& logbook) {
   UserInterface* user = job.channel->User();
   if (user == nullptr) return -1;
-  std::string folder = job.analysis.folder;
+  // The chosen folder goes back with the job, for the starter to remember.
   const std::optional<std::string> path =
-      ChooseFileName(*user, FileDialogKind::Save, kSaveTitle, "FlightLog files", ".kml", folder);
+      ChooseFileName(*user, FileDialogKind::Save, kSaveTitle, "FlightLog files", ".kml", job.analysis.folder);
   if (!path) return -1;
   if (FileExists(*path) && AskOkCancel(*user, "File already exists. Overwrite ?", kSaveTitle) != Answer::Ok) {
     return -1;
