@@ -22,11 +22,20 @@ endfunction()
 # trelvik_test(NAME SOURCES ... LIBS ... [LABELS ...]): one GoogleTest binary,
 # its cases registered with CTest one by one. Tests run from the source root so
 # that fixtures and ../shared/flights are found by relative paths.
+# The headers of the tests' precompiled header.
+set(TRELVIK_TEST_PCH_HEADERS <gtest/gtest.h> <functional> <memory> <string> <string_view> <vector>)
+
 function(trelvik_test name)
   cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;LABELS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} trelvik_test_support GTest::gtest GTest::gtest_main)
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/tests)
+  if(ARG_LABELS STREQUAL "ui")
+    # Qt's flags differ from the core's, so the window tests need their own.
+    target_precompile_headers(${name} PRIVATE ${TRELVIK_TEST_PCH_HEADERS})
+  else()
+    target_precompile_headers(${name} REUSE_FROM trelvik_test_support)
+  endif()
   # One label per binary: a list would lose its semicolons on the way into the
   # discovered tests and take the properties after it along.
   set(label core)
