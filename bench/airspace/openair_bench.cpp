@@ -13,20 +13,9 @@
 #include "airspace/openair_parser.hpp"
 #include "base/atomic_file.hpp"
 #include "base/c_format.hpp"
-#include "base/user_interface.hpp"
+#include "base/silent_user_interface.hpp"
 
 namespace {
-
-class SilentUserInterface : public trelvik::UserInterface {
- public:
-  void ShowMessage(trelvik::MessageKind, std::string_view, std::string_view) override {}
-  trelvik::Answer Ask(trelvik::QuestionKind, std::string_view, std::string_view) override {
-    return trelvik::Answer::No;
-  }
-  std::optional<std::string> ChooseFile(const trelvik::FileDialogRequest&) override { return std::nullopt; }
-  void SetStatus(std::string_view) override {}
-  void SetProduct(std::string_view) override {}
-};
 
 constexpr size_t kCountrySize = 5 * 1024 * 1024;
 
@@ -87,7 +76,7 @@ std::string CountryText() {
 
 void BM_ParseOpenAirCountry(benchmark::State& state) {
   const std::string text = CountryText();
-  SilentUserInterface ui;
+  trelvik::SilentUserInterface ui;
   int count = 0;
   for (auto _ : state) {
     trelvik::CtrList list;
@@ -107,7 +96,7 @@ void BM_ReadCtrFileCountry(benchmark::State& state) {
     state.SkipWithError("cannot write the country file");
     return;
   }
-  SilentUserInterface ui;
+  trelvik::SilentUserInterface ui;
   int count = 0;
   for (auto _ : state) {
     trelvik::AirspaceList store;
@@ -122,7 +111,7 @@ BENCHMARK(BM_ReadCtrFileCountry)->Unit(benchmark::kMillisecond);
 
 // Every outline of the country turned into points at the default accuracy.
 void BM_CtrToPointsCountry(benchmark::State& state) {
-  SilentUserInterface ui;
+  trelvik::SilentUserInterface ui;
   trelvik::CtrList list;
   (void)trelvik::ParseOpenAir(ui, CountryText(), list);
   size_t points = 0;

@@ -6,22 +6,13 @@
 #include <string>
 #include <vector>
 
-#include "base/user_interface.hpp"
+#include "base/silent_user_interface.hpp"
 #include "trackfiles/kml_track_reader.hpp"
 #include "trackfiles/kml_trip.hpp"
 #include "trackfiles/kml_values.hpp"
 
 namespace trelvik {
 namespace {
-
-class SilentUserInterface : public UserInterface {
- public:
-  void ShowMessage(MessageKind, std::string_view, std::string_view) override {}
-  Answer Ask(QuestionKind, std::string_view, std::string_view) override { return Answer::Cancel; }
-  std::optional<std::string> ChooseFile(const FileDialogRequest&) override { return std::nullopt; }
-  void SetStatus(std::string_view) override {}
-  void SetProduct(std::string_view) override {}
-};
 
 std::vector<TrackPoint> LongFlight() {
   std::vector<TrackPoint> points(20000);

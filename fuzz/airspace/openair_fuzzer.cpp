@@ -11,20 +11,9 @@
 #include "airspace/ctr_points.hpp"
 #include "airspace/openair_parser.hpp"
 #include "airspace/openair_writer.hpp"
-#include "base/user_interface.hpp"
+#include "base/silent_user_interface.hpp"
 
 namespace {
-
-class SilentUserInterface : public trelvik::UserInterface {
- public:
-  void ShowMessage(trelvik::MessageKind, std::string_view, std::string_view) override {}
-  trelvik::Answer Ask(trelvik::QuestionKind, std::string_view, std::string_view) override {
-    return trelvik::Answer::No;
-  }
-  std::optional<std::string> ChooseFile(const trelvik::FileDialogRequest&) override { return std::nullopt; }
-  void SetStatus(std::string_view) override {}
-  void SetProduct(std::string_view) override {}
-};
 
 // Outlines are cut into pieces at the segment error; keep the work per input small.
 constexpr int kMaxSegmentsForOutlines = 64;
@@ -32,7 +21,7 @@ constexpr int kMaxSegmentsForOutlines = 64;
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  SilentUserInterface ui;
+  trelvik::SilentUserInterface ui;
   const std::string_view text(reinterpret_cast<const char*>(data), size);
   trelvik::CtrList list;
   int notices = 0;

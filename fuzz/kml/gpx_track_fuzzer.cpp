@@ -3,14 +3,14 @@
 #include <cstdint>
 #include <string_view>
 
-#include "quiet_user_interface.hpp"
+#include "base/silent_user_interface.hpp"
 #include "trackfiles/gpx_track_reader.hpp"
 #include "trackfiles/gpx_waypoint_reader.hpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace trelvik;
   const std::string_view input(reinterpret_cast<const char*>(data), size);
-  fuzzing::QuietUserInterface ui;
+  SilentUserInterface ui;
   const FileTrackChooser last = [](const TrackListRequest& request) {
     return static_cast<int>(request.lines.size()) - 1;
   };

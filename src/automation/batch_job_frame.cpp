@@ -4,21 +4,10 @@
 
 #include "access/user_interface_channel.hpp"
 #include "analysis/filter_settings.hpp"
+#include "base/silent_user_interface.hpp"
 
 namespace trelvik {
 namespace {
-
-// The filters' own message would repeat the completion's report.
-class QuietUserInterface : public UserInterface {
- public:
-  void ShowMessage(MessageKind, std::string_view, std::string_view) override {}
-  Answer Ask(QuestionKind kind, std::string_view, std::string_view) override {
-    return kind == QuestionKind::YesNo ? Answer::No : Answer::Cancel;
-  }
-  std::optional<std::string> ChooseFile(const FileDialogRequest&) override { return std::nullopt; }
-  void SetStatus(std::string_view) override {}
-  void SetProduct(std::string_view) override {}
-};
 
 CommandLineValues ValuesOf(const CommandLineJob& job) {
   CommandLineValues values;
@@ -52,7 +41,7 @@ std::function<void(std::vector<TrackPoint>&)> DownloadFilterOf(const Settings& s
   const DownloadFilterSettings filters{true, settings.timestampFilter != 0, settings.varioFilter,
                                        settings.logFilter != 0, false};
   return [filters](std::vector<TrackPoint>& points) {
-    QuietUserInterface quiet;
+    SilentUserInterface quiet;  // the filters' own message would repeat the completion's report
     (void)ApplyDownloadFilters(quiet, points, filters);
   };
 }

@@ -3,6 +3,9 @@
 // is written, and faults end the job before anything is written.
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
+
 #include "access/track_list.hpp"
 #include "base/atomic_file.hpp"
 #include "instruments/flytec/jobs.hpp"
@@ -107,17 +110,19 @@ TEST(FlytecAllTracks, TheUserDecidesWhetherAndWhereTheLogbookIsWritten) {
     bool existing;
     Answer overwrite;
     bool written;
+    const char* folder = "";  // below the test folder
   };
   const Case cases[] = {
       {"track list cancelled", true, true, false, Answer::Ok, false},
       {"save dialog cancelled", false, false, false, Answer::Ok, false},
       {"existing file kept", false, true, true, Answer::Cancel, false},
       {"existing file replaced", false, true, true, Answer::Ok, true},
+      {"folder gone", false, true, false, Answer::Ok, false, "gone/"},
   };
   for (const Case& c : cases) {
     AllTracksJob s;
     s.chooser = ChooseAll(c.cancelList);
-    const std::string path = s.dir.File("logbook.kml");
+    const std::string path = s.dir.File(std::string(c.folder) + "logbook.kml");
     if (c.existing) {
       ASSERT_FALSE(WriteFileAtomically(path, "old"));
     }
@@ -132,6 +137,10 @@ TEST(FlytecAllTracks, TheUserDecidesWhetherAndWhereTheLogbookIsWritten) {
     std::string text;
     const bool exists = ReadWholeFile(path, text);
     EXPECT_EQ(exists && text != "old", c.written) << c.name;
+    if (*c.folder != '\0') {
+      EXPECT_EQ(s.user.boxes, (std::vector<testing::RecordedBox>{
+                                  {MessageKind::Error, std::strerror(ENOENT), "File write error"}}));
+    }
     if (c.existing) {
       ASSERT_EQ(s.user.questions.size(), 1u) << c.name;
       EXPECT_EQ(s.user.questions[0].text, "File already exists. Overwrite ?");

@@ -13,6 +13,7 @@
 namespace trelvik::flytec {
 namespace {
 
+using testing::MakeWaypoint;
 using testing::Sentence;
 
 std::string WithoutEnd(std::string text) {
@@ -226,17 +227,6 @@ TEST(FlytecWaypointParser, SentencesBecomeWaypoints) {
     EXPECT_EQ(w.time, 777u);
     EXPECT_EQ(w.airport, 0);
   }
-}
-
-Waypoint MakeWaypoint(double latDegrees, double lonDegrees, const char* name, const char* description, int32_t alt) {
-  constexpr double kRadians = 3.14159265358979323846 / 180.0;
-  Waypoint w;
-  w.lat = RadiansToSemicircle(latDegrees * kRadians);
-  w.lon = RadiansToSemicircle(lonDegrees * kRadians);
-  CopyToField(std::string(name), w.name);
-  CopyToField(std::string(description), w.description);
-  w.alt = alt;
-  return w;
 }
 
 TEST(FlytecWaypointUpload, SentencesCarryFixedWidthNamesAndClampedAltitudes) {

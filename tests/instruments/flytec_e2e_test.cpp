@@ -8,17 +8,19 @@
 #include "geo/angles.hpp"
 #include "instruments/flytec/codec.hpp"
 #include "instruments/flytec_e2e_support.hpp"
+#include "instruments/flytec_fixtures.hpp"
 #include "records/names.hpp"
 #include "support/scripted_user_interface.hpp"
 #include "support/text_count.hpp"
-#include "trackfiles/kml_command_line.hpp"
 #include "trackfiles/igc_decoder.hpp"
+#include "trackfiles/kml_command_line.hpp"
 
 namespace trelvik {
 namespace {
 
 using namespace std::chrono_literals;
 using testing::CorpusFile;
+using testing::MakeWaypoint;
 using testing::ReadWholeFile;
 using testing::SimRun;
 
@@ -262,17 +264,6 @@ TEST_F(FlytecEndToEnd, WaypointsOfTheInstrument) {
   EXPECT_LT(w[2].lon, 0);
   EXPECT_EQ(run.log.identity, "6030: 12345");
   EXPECT_EQ(run.channel.Progress().back(), "4 waypoints received");
-}
-
-Waypoint MakeWaypoint(double latDegrees, double lonDegrees, const char* name, const char* description, int32_t alt) {
-  constexpr double kRadians = 3.14159265358979323846 / 180.0;
-  Waypoint w;
-  w.lat = RadiansToSemicircle(latDegrees * kRadians);
-  w.lon = RadiansToSemicircle(lonDegrees * kRadians);
-  CopyToField(std::string(name), w.name);
-  CopyToField(std::string(description), w.description);
-  w.alt = alt;
-  return w;
 }
 
 TEST_F(FlytecEndToEnd, WaypointUploadWithEachNamingRule) {

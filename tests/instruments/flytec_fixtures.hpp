@@ -9,6 +9,9 @@
 #include "access/gps_job.hpp"
 #include "access/recording_channel.hpp"
 #include "base/c_format.hpp"
+#include "geo/angles.hpp"
+#include "records/names.hpp"
+#include "records/waypoint.hpp"
 
 namespace trelvik::testing {
 
@@ -43,6 +46,19 @@ inline std::string SmallIgc(int points = 3, std::string_view date = "HFDTE150724
     igc += CFormat("B%02d%02d%02d4630000N00800000EA0100001100\r\n", t / 3600, t / 60 % 60, t % 60);
   }
   return igc + "G0123456789ABCDEF\r\n";
+}
+
+// A waypoint at a position given in degrees.
+inline Waypoint MakeWaypoint(double latDegrees, double lonDegrees, const char* name, const char* description,
+                             int32_t alt) {
+  constexpr double kRadians = 3.14159265358979323846 / 180.0;
+  Waypoint w;
+  w.lat = RadiansToSemicircle(latDegrees * kRadians);
+  w.lon = RadiansToSemicircle(lonDegrees * kRadians);
+  CopyToField(std::string(name), w.name);
+  CopyToField(std::string(description), w.description);
+  w.alt = alt;
+  return w;
 }
 
 // A job on a scripted link whose silent reads and the job's sleeps move one

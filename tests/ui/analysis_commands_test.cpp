@@ -43,6 +43,18 @@ namespace cmd = command;
 
 RecordedBox Error(const std::string& text, const std::string& caption) { return {MessageKind::Error, text, caption}; }
 
+// Waits until the computation is into the triangle search, the longest part
+// of the run, or has finished; the dialog keeps handling events meanwhile,
+// which is what keeps its status text moving.
+void WaitForTriangleSearch(FlightStatisticsWindow& dialog) {
+  QElapsedTimer waiting;
+  waiting.start();
+  while (!dialog.StatusLine().text().startsWith("Computing triangle") && !dialog.ComputationFinished() &&
+         waiting.elapsed() < 60000) {
+    QTest::qWait(5);
+  }
+}
+
 constexpr TrackTime kStart = 1000000000;  // 2021-09-09, a flight's first fix
 
 // The optimisation's worst case: a long flight that circles inside a small
@@ -169,14 +181,7 @@ TEST_F(AnalysisCommandsTest, HaltStopsTheWorstCaseComputationWithin100Ms) {
   script.Add([&](QWidget& modal) {
     auto* dialog = qobject_cast<FlightStatisticsWindow*>(&modal);
     ASSERT_NE(dialog, nullptr);
-    // Into the loop searches, the longest part of the run; the dialog keeps
-    // handling events meanwhile, which is what keeps the status text moving.
-    QElapsedTimer waiting;
-    waiting.start();
-    while (!dialog->StatusLine().text().startsWith("Computing triangle") && !dialog->ComputationFinished() &&
-           waiting.elapsed() < 60000) {
-      QTest::qWait(5);
-    }
+    WaitForTriangleSearch(*dialog);
     ASSERT_FALSE(dialog->ComputationFinished()) << "finished before the triangle search could be halted";
     // The search runs for about a second on 2000 samples; halt well inside it.
     QTest::qWait(10);
@@ -207,12 +212,7 @@ TEST_F(AnalysisCommandsTest, ClosingDuringTheComputationReturnsPromptly) {
   script.Add([&](QWidget& modal) {
     auto* dialog = qobject_cast<FlightStatisticsWindow*>(&modal);
     ASSERT_NE(dialog, nullptr);
-    QElapsedTimer waiting;
-    waiting.start();
-    while (!dialog->StatusLine().text().startsWith("Computing triangle") && !dialog->ComputationFinished() &&
-           waiting.elapsed() < 60000) {
-      QTest::qWait(5);
-    }
+    WaitForTriangleSearch(*dialog);
     QElapsedTimer closing;
     closing.start();
     dialog->ExitButton().click();
