@@ -8,7 +8,7 @@
 #include <string>
 
 #include "base/c_format.hpp"
-#include "instruments/flytec/codec_igc.hpp"
+#include "instruments/common/igc_track_receiver.hpp"
 
 namespace {
 
@@ -32,7 +32,7 @@ void BM_FlytecIgcDecode(benchmark::State& state) {
   for (auto _ : state) {
     std::vector<trelvik::TrackPoint> points;
     std::string raw;
-    trelvik::flytec::IgcTrackReceiver receiver;
+    trelvik::IgcTrackReceiver receiver;
     receiver.Start(points, raw);
     for (size_t at = 0; at < bytes.size(); at += 100) {
       receiver.Feed({data + at, std::min<size_t>(100, bytes.size() - at)});

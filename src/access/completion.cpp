@@ -23,14 +23,14 @@ void CopyIdentity(const GpsJob& job, TrackLog& log) {
 // The raw images come with the download that produced them, so a failed or
 // aborted download leaves the old log and its images together.
 void InstallRawImages(GpsJob& job, TrackLog& log) {
+  const RawImage kept = job.row != nullptr ? job.row->rawImage : RawImage::None;
   if (job.rawIgc) {
     log.rawIgc = std::move(job.rawIgc->bytes);
     log.rawIgcDate = job.rawIgc->date;
     log.rawIgcMaker = std::move(job.rawIgc->maker);
     log.rawIgcSerial = std::move(job.rawIgc->serial);
     job.rawIgc.reset();
-  } else if (job.source != TrackSource::Flytec && job.source != TrackSource::Dsx &&
-             job.source != TrackSource::IqBasic) {
+  } else if (kept != RawImage::IgcFile) {
     log.rawIgc.clear();
     log.rawIgcDate = 0;
     log.rawIgcMaker.clear();
@@ -39,7 +39,7 @@ void InstallRawImages(GpsJob& job, TrackLog& log) {
   if (job.rawLog) {
     log.rawLog = std::move(*job.rawLog);
     job.rawLog.reset();
-  } else if (job.source != TrackSource::XcTrainerTopNav) {
+  } else if (kept != RawImage::LoggerBytes) {
     log.rawLog.clear();
   }
 }

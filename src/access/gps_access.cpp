@@ -70,6 +70,7 @@ int GpsAccess::StartGpsJob(JobRequest request) {
   job->tcpClient = request.tcpClient;
   job->function = request.function;
   job->protocol = request.protocol;
+  job->row = table_.Row(request.protocol);
   job->onComplete = std::move(request.onComplete);
   job->waypoints = std::move(request.waypoints);
   job->ctrList = std::move(request.ctrList);

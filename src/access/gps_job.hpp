@@ -15,6 +15,7 @@
 #include "access/access_function.hpp"
 #include "access/command_line_values.hpp"
 #include "access/link.hpp"
+#include "access/protocol_row.hpp"
 #include "records/protocol_type.hpp"
 #include "records/track_point.hpp"
 #include "records/waypoint.hpp"
@@ -67,12 +68,14 @@ struct GpsJob {
   bool tcpClient = false;  // reports go to a TCP session; outside the one-job gate
   AccessFunction function = AccessFunction::DownloadWaypoints;
   ProtocolType protocol = ProtocolType::GarminSerial;
+  const ProtocolRow* row = nullptr;  // the protocol's row; null only for jobs made by hand
   int32_t option = 0;     // baud rate or variant, per protocol
   std::string portName;   // at most kPortNameLimit characters
   TrackAnalysisSettings analysis;
 
   std::unique_ptr<Link> port;  // null while closed
   int32_t portBaud = 0;        // speed of the open port
+  bool portXonXoff = false;    // flow control of the open port
   std::atomic<bool> abort{false};
 
   // Flight list (operation 9 and the track choice) and the chosen entries:

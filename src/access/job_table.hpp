@@ -1,13 +1,15 @@
 #pragma once
 // The job table: one thread routine per (operation, protocol) cell. Each
-// instrument family describes itself in one row of the instrument table and
-// claims its cells here; a cell nobody claims is an operation not offered.
+// protocol describes itself in one row of the protocol table; the row's
+// driver claims the row's cells here, and a cell nobody claims is an
+// operation not offered (yet).
 #include <array>
 #include <span>
 #include <string_view>
 
 #include "access/access_function.hpp"
 #include "access/gps_job.hpp"
+#include "access/protocol_row.hpp"
 #include "records/protocol_type.hpp"
 
 namespace trelvik {
@@ -18,34 +20,39 @@ struct JobCell {
   JobRoutine routine;
 };
 
-// One instrument family's self-description.
+// One instrument family's routines. A family that speaks several protocols
+// (the Flytec all-tracks download) names each cell's protocol; the row of
+// that protocol points to the driver.
 struct InstrumentDriver {
-  std::string_view name;   // stable, never shown: "flytec"
-  std::string_view label;  // shown to users: "Flytec 5020/5030"
+  std::string_view name;  // stable, never shown: "flytec"
   std::span<const JobCell> cells;
 };
 
-// True for the cells the program offers at all; a driver may fill only these.
-bool CellOffered(int function, int protocol);
+// The routine of the driver's cell, or null.
+JobRoutine DriverRoutine(const InstrumentDriver& driver, AccessFunction function, ProtocolType protocol);
+// True when the row's driver is built and has a routine for the operation.
+bool RowRuns(const ProtocolRow& row, AccessFunction function);
 
 class JobTable {
  public:
-  // Claims the driver's cells; false (and nothing claimed) when a cell is not
-  // offered, out of range, has no routine, or already belongs to a driver.
-  [[nodiscard]] bool Register(const InstrumentDriver& driver);
-  [[nodiscard]] bool RegisterAll(std::span<const InstrumentDriver* const> drivers);
+  // Takes the row (which must outlive the table) and claims the cells of its
+  // driver for the row's protocol. False, with nothing claimed, when the
+  // protocol has a row already, or a cell is not offered by the row, has no
+  // routine, or is named twice.
+  [[nodiscard]] bool Register(const ProtocolRow& row);
+  [[nodiscard]] bool RegisterAll(std::span<const ProtocolRow> rows);
 
   // The cell's routine; null for an empty cell or indices out of range.
   JobRoutine Find(int function, int protocol) const;
-  // The driver that claimed a cell; null when empty.
-  const InstrumentDriver* Owner(int function, int protocol) const;
+  JobRoutine Find(AccessFunction function, ProtocolType protocol) const {
+    return Find(static_cast<int>(function), static_cast<int>(protocol));
+  }
+  // The registered row of a protocol; null when none.
+  const ProtocolRow* Row(ProtocolType protocol) const;
 
  private:
-  struct Entry {
-    JobRoutine routine = nullptr;
-    const InstrumentDriver* driver = nullptr;
-  };
-  std::array<std::array<Entry, kProtocolCount>, kAccessFunctionCount> cells_{};
+  std::array<std::array<JobRoutine, kProtocolCount>, kAccessFunctionCount> cells_{};
+  std::array<const ProtocolRow*, kProtocolCount> rows_{};
 };
 
 }  // namespace trelvik

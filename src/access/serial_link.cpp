@@ -14,18 +14,6 @@ constexpr std::chrono::milliseconds kWriteAllowance{50};
 
 }  // namespace
 
-bool XonXoffFor(ProtocolType protocol) {
-  switch (protocol) {
-    case ProtocolType::Flytec:
-    case ProtocolType::FlytecAllTracks:
-    case ProtocolType::XcTrainer:
-    case ProtocolType::XcTrainerMxp:
-      return true;
-    default:
-      return false;
-  }
-}
-
 std::chrono::milliseconds WriteTimeout(int baud, size_t n) {
   const int perByte = baud == 4800 ? 3 : 2;
   return std::chrono::milliseconds(static_cast<int64_t>(perByte) * static_cast<int64_t>(n)) + kWriteAllowance;
@@ -50,6 +38,7 @@ int OpenSerialPort(GpsJob& job, int baud, bool xonXoff) {
     }
     job.port = std::move(opened.link);
     job.portBaud = baud;
+    job.portXonXoff = xonXoff;
     JobSleep(job, kSettlePause);
     return 0;
   }
@@ -63,7 +52,7 @@ int SetSerialSpeed(GpsJob& job, int baud) {
     ReportError(job, "Error getting COM port state", kCaption);
     return -1;
   }
-  switch (job.port->Configure({baud, XonXoffFor(job.protocol)})) {
+  switch (job.port->Configure({baud, job.portXonXoff})) {
     case SetupError::None:
       break;
     case SetupError::GetState:

@@ -14,14 +14,20 @@ namespace trelvik {
 
 inline constexpr std::chrono::milliseconds kReadChunkTimeout{50};
 
-// XON/XOFF in both directions for the protocols that use it.
-bool XonXoffFor(ProtocolType protocol);
+// The bytes software flow control puts on the line; receivers of text skip them.
+inline constexpr uint8_t kXon = 0x11;
+inline constexpr uint8_t kXoff = 0x13;
+constexpr bool IsFlowControl(uint8_t c) { return c == kXon || c == kXoff; }
 
 // Opens job.portName through job.linkOpener: TIMEOUT attempts (30 by default)
 // about a second apart, "Connecting to GPS (%)" counting down. 0 with
 // job.port set, or -1 after the failure has been reported.
 [[nodiscard]] int OpenSerialPort(GpsJob& job, int baud, bool xonXoff);
-// Reconfigures the open port (flow control per protocol), purges it and pauses 200 ms.
+// At the protocol's own speed and flow control.
+[[nodiscard]] inline int OpenSerialPort(GpsJob& job, const LineSetup& line) {
+  return OpenSerialPort(job, line.baud, line.xonXoff);
+}
+// Reconfigures the open port (keeping its flow control), purges it and pauses 200 ms.
 [[nodiscard]] int SetSerialSpeed(GpsJob& job, int baud);
 void CloseSerialPort(GpsJob& job);
 

@@ -7,7 +7,7 @@
 #include "access/job_table.hpp"
 #include "access/posix_serial_link.hpp"
 #include "airspace/airspace_list.hpp"
-#include "instruments/instrument_table.hpp"
+#include "instruments/protocol_table.hpp"
 #include "records/track_stores.hpp"
 #include "settings/settings_store.hpp"
 #include "ui/airspace/airspace_commands.hpp"

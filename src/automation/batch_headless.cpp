@@ -2,7 +2,7 @@
 
 #include "access/posix_serial_link.hpp"
 #include "automation/batch_headless_run.hpp"
-#include "instruments/instrument_table.hpp"
+#include "instruments/protocol_table.hpp"
 #include "records/track_stores.hpp"
 
 namespace trelvik {

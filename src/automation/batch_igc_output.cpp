@@ -1,5 +1,6 @@
 // IGC_LOG: the downloaded log as an IGC file, named by date, serial and the
 // first free flight number of the day when the command line named a folder.
+#include "instruments/protocol_table.hpp"
 #include "automation/batch_output.hpp"
 #include "automation/output_file_create.hpp"
 #include "automation/output_file_name.hpp"
@@ -27,7 +28,8 @@ struct IgcOutput {
 
 // Instruments whose own IGC file is saved rather than one the program encodes.
 bool SavesInstrumentFile(GpsType type) {
-  return type == GpsType::IqCompeo || type == GpsType::Dsx || type == GpsType::IqBasic;
+  const ProtocolRow* row = CommandLineRow(type);
+  return row != nullptr && row->rawImage == RawImage::IgcFile;
 }
 
 int Fail(const BatchOutputContext& context, const char* text) {

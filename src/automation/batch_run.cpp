@@ -66,6 +66,8 @@ int BatchRun::RunCommandLineJob() {
 }
 
 int BatchRun::StartTransfer(BatchTransferRequest request) {
+  // The parser refuses a driver not built yet; a record made elsewhere still
+  // meets the job table's own refusal when the transfer starts.
   const std::optional<JobProtocol> protocol = ProtocolForJob(*job_);
   if (!protocol) {
     // The parser refuses such a line; a record made elsewhere may still hold one.

@@ -41,24 +41,6 @@ enum class JobKind : int32_t {
   FlightList = 17,        // FLIGHTLIST: send the flight list to the notify target
 };
 
-// Instruments by the names GPS= accepts.
-enum class GpsType : int32_t {
-  Garmin = 0,
-  Mlr = 1,
-  TopNav = 2,
-  LogIt = 3,
-  IqCompeo = 4,
-  Graviter = 5,
-  Magellan = 6,
-  XcTrainer = 7,
-  XctMxp = 8,
-  Flymaster = 9,
-  Dsx = 10,
-  Mlrc = 11,
-  IqBasic = 12,
-  Mtk = 13,
-  Leonardo = 14,
-};
 
 // Show states of the main window.
 enum class WindowMode : int32_t { Hidden = 0, Normal = 5, Minimised = 6 };

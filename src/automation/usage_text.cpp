@@ -1,6 +1,40 @@
 #include "automation/usage_text.hpp"
 
+#include "instruments/protocol_table.hpp"
+
 namespace trelvik {
+namespace {
+
+// The GPS= names in table order, wrapped under the option's column, and the
+// ones this version runs.
+std::string InstrumentNames() {
+  constexpr size_t kWidth = 78;
+  const std::string indent = "\n                      ";
+  std::string text;
+  std::string built;
+  size_t column = 0;
+  for (const ProtocolRow& row : ProtocolTable()) {
+    if (!row.commandLine) continue;
+    std::string name(row.commandLine->name);
+    if (row.commandLine->type == GpsType::Garmin) name += " (default)";
+    if (!text.empty()) {
+      text += ",";
+      if (column + name.size() + 2 > kWidth) {
+        text += indent;
+        column = 0;
+      } else {
+        text += " ";
+      }
+    }
+    text += name;
+    column += name.size() + 2;
+    const bool runs = RowRuns(row, AccessFunction::DownloadTrackLog) || RowRuns(row, AccessFunction::DownloadWaypoints);
+    if (runs) built += (built.empty() ? "" : ", ") + std::string(row.commandLine->name);
+  }
+  return text + indent + "(this version runs " + built + "; the others are refused)";
+}
+
+}  // namespace
 
 std::string UsageText() {
   return "Usage: trelvik [/OPTION[=value] ...]\n"
@@ -10,8 +44,7 @@ std::string UsageText() {
          "Keys may be typed in any case. A value with blanks is quoted: /PILOT=\"Anna Berg\".\n"
          "\n"
          "Instrument and port:\n"
-         "  /GPS=type           GARMIN (default), MLR, TOPNAV, LOGIT, IQCOMPEO, GRAVITER, MAGELLAN, XCTRAINER,\n"
-         "                      XCT_MXP, FLYMASTER, DSX, MLRC, IQBASIC, MTK or LEONARDO\n"
+         "  /GPS=type           " + InstrumentNames() + "\n"
          "  /COM=n|path         serial port: n = 1, 2, ... names /dev/ttyS0, /dev/ttyS1, ...; or a device path\n"
          "  /USB                Garmin receiver on USB\n"
          "  /TIMEOUT=n          attempts to reach the instrument (0..86400; default 30)\n"

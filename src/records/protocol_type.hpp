@@ -46,4 +46,23 @@ enum class TrackSource : int32_t {
   Leonardo = 12,
 };
 
+// Instruments by the names a command line's GPS= accepts.
+enum class GpsType : int32_t {
+  Garmin = 0,
+  Mlr = 1,
+  TopNav = 2,
+  LogIt = 3,
+  IqCompeo = 4,
+  Graviter = 5,
+  Magellan = 6,
+  XcTrainer = 7,
+  XctMxp = 8,
+  Flymaster = 9,
+  Dsx = 10,
+  Mlrc = 11,
+  IqBasic = 12,
+  Mtk = 13,
+  Leonardo = 14,
+};
+
 }  // namespace trelvik

@@ -8,9 +8,22 @@ namespace {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
-// The value of `count` digits at `pos`, or -1 when the text is too short or one
-// of them is not a digit.
-int32_t Digits(std::string_view text, size_t pos, size_t count) {
+// Five digits, or "-" and four digits.
+std::optional<int32_t> Altitude(std::string_view text, size_t pos) {
+  if (pos + 5 > text.size()) return std::nullopt;
+  if (text[pos] == '-') {
+    const int32_t value = IgcDigits(text, pos + 1, 4);
+    if (value < 0) return std::nullopt;
+    return -value;
+  }
+  const int32_t value = IgcDigits(text, pos, 5);
+  if (value < 0) return std::nullopt;
+  return value;
+}
+
+}  // namespace
+
+int32_t IgcDigits(std::string_view text, size_t pos, size_t count) {
   if (pos + count > text.size()) return -1;
   int32_t value = 0;
   for (size_t i = pos; i < pos + count; ++i) {
@@ -19,21 +32,6 @@ int32_t Digits(std::string_view text, size_t pos, size_t count) {
   }
   return value;
 }
-
-// Five digits, or "-" and four digits.
-std::optional<int32_t> Altitude(std::string_view text, size_t pos) {
-  if (pos + 5 > text.size()) return std::nullopt;
-  if (text[pos] == '-') {
-    const int32_t value = Digits(text, pos + 1, 4);
-    if (value < 0) return std::nullopt;
-    return -value;
-  }
-  const int32_t value = Digits(text, pos, 5);
-  if (value < 0) return std::nullopt;
-  return value;
-}
-
-}  // namespace
 
 std::optional<TrackTime> ParseIgcDateLine(std::string_view line) {
   constexpr std::string_view kPrefix = "HFDTE";
@@ -48,9 +46,9 @@ std::optional<TrackTime> ParseIgcDateLine(std::string_view line) {
     }
   }
   if (rest.size() < 6) return std::nullopt;
-  const int32_t day = Digits(rest, 0, 2);
-  const int32_t month = Digits(rest, 2, 2);
-  const int32_t year = Digits(rest, 4, 2);
+  const int32_t day = IgcDigits(rest, 0, 2);
+  const int32_t month = IgcDigits(rest, 2, 2);
+  const int32_t year = IgcDigits(rest, 4, 2);
   if (day < 1 || day > 31 || month < 1 || month > 12 || year < 0) return std::nullopt;
   std::string_view tail = rest.substr(6);
   if (longForm && tail.starts_with(',')) {
@@ -86,31 +84,31 @@ IgcBRecordResult ParseIgcBRecord(std::string_view line) {
     return result;
   };
   // Each field: digits (odd code) and range (even code), in the order of the line.
-  const int32_t hours = Digits(line, 1, 2);
+  const int32_t hours = IgcDigits(line, 1, 2);
   if (hours < 0) return fail(1);
   if (hours > 23) return fail(2);
-  const int32_t minutes = Digits(line, 3, 2);
+  const int32_t minutes = IgcDigits(line, 3, 2);
   if (minutes < 0) return fail(3);
   if (minutes > 59) return fail(4);
-  const int32_t seconds = Digits(line, 5, 2);
+  const int32_t seconds = IgcDigits(line, 5, 2);
   if (seconds < 0) return fail(5);
   if (seconds > 59) return fail(6);
 
   // 90 degrees (and 180 for longitude) pass only with zero minutes: the pole
   // and the date line as the writer prints them, the same positions as 89
   // degrees 60.000 minutes (179 degrees 60.000), which pass anyway.
-  const int32_t latDegrees = Digits(line, 7, 2);
+  const int32_t latDegrees = IgcDigits(line, 7, 2);
   if (latDegrees < 0) return fail(7);
-  if (latDegrees > 90 || (latDegrees == 90 && Digits(line, 9, 5) != 0)) return fail(8);
-  const int32_t latMinutes = Digits(line, 9, 5);
+  if (latDegrees > 90 || (latDegrees == 90 && IgcDigits(line, 9, 5) != 0)) return fail(8);
+  const int32_t latMinutes = IgcDigits(line, 9, 5);
   if (latMinutes < 0) return fail(9);
   if (latMinutes > 60000) return fail(10);
   if (line.size() < 15 || (line[14] != 'N' && line[14] != 'S')) return fail(11);
 
-  const int32_t lonDegrees = Digits(line, 15, 3);
+  const int32_t lonDegrees = IgcDigits(line, 15, 3);
   if (lonDegrees < 0) return fail(12);
-  if (lonDegrees > 180 || (lonDegrees == 180 && Digits(line, 18, 5) != 0)) return fail(13);
-  const int32_t lonMinutes = Digits(line, 18, 5);
+  if (lonDegrees > 180 || (lonDegrees == 180 && IgcDigits(line, 18, 5) != 0)) return fail(13);
+  const int32_t lonMinutes = IgcDigits(line, 18, 5);
   if (lonMinutes < 0) return fail(14);
   if (lonMinutes > 60000) return fail(15);
   if (line.size() < 24 || (line[23] != 'E' && line[23] != 'W')) return fail(16);

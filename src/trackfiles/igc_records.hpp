@@ -19,6 +19,10 @@ constexpr bool IsIgcAlphaNumeric(char c) {
   return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
 }
 
+// The value of `count` digits at `pos`, or -1 when the text is too short or
+// one of them is not a digit.
+int32_t IgcDigits(std::string_view text, size_t pos, size_t count);
+
 // The date of an "HFDTE" line: the short form "HFDTEDDMMYY" or the long form
 // "HFDTEDATE:DDMMYY" (with or without a blank after HFDTE, optionally followed
 // by ",NN"). Day 1..31, month 1..12, year 2000 + YY. Midnight of that day, or

@@ -3,19 +3,10 @@
 // buttons and the remote interfaces know; the window's own commands live from
 // 42000 on, clear of them.
 
+#include "instruments/instrument_command_ids.hpp"
+
 namespace trelvik::command {
 
-// Quick buttons and instrument commands (a few that the window itself needs by name).
-inline constexpr int kReadGarmin = 40029;
-inline constexpr int kReadGarminUsb = 40075;
-inline constexpr int kReadCompeo = 40054;
-inline constexpr int kReadFlytec = 40085;
-inline constexpr int kReadAllIqTracks = 40119;
-inline constexpr int kReadAllFlytecTracks = 40120;
-inline constexpr int kReadXcTrainerMxp = 40091;
-inline constexpr int kReadMlr = 40004;
-inline constexpr int kReadTopNavMxp = 40090;
-inline constexpr int kReadFlymaster = 40126;
 inline constexpr int kCopyTrackToClipboard = 40083;
 
 // Window commands.
@@ -38,7 +29,6 @@ inline constexpr int kCalculateDistance = 42016;
 inline constexpr int kCoordinateConversion = 42017;
 inline constexpr int kSaveLogButton = 42018;  // "Save log (Flight Data)" button, Ctrl+S
 inline constexpr int kToggleCompSpecial = 42019;
-inline constexpr int kReadFlytecFlightList = 42020;  // the instrument's flight list, shown in a box
 
 // Commands owned by other subsystems; their menu entries stay disabled until
 // the window has a handler for them.

@@ -80,9 +80,9 @@ void MainWindow::BuildContents() {
 
   auto* top = new QHBoxLayout;
   auto* buttons = new QGridLayout;
-  for (const trelvik::QuickButton& quick : QuickButtons()) {
+  for (const QuickButtonPlace& quick : QuickButtons()) {
     auto* button = new QPushButton(QString::fromLatin1(quick.text), central);
-    const int id = quick.id;
+    const int id = quick.commandId;
     connect(button, &QPushButton::clicked, this, [this, id] { Dispatch(id); });
     buttons->addWidget(button, quick.row, quick.column);
     quickButtons_[id] = button;

@@ -23,20 +23,20 @@
 namespace trelvik {
 namespace {
 
-namespace af = access_function;
+using AF = AccessFunction;
 
 // The caption of a command's refusals and of its own messages.
-const char* CaptionOf(int function) {
+const char* CaptionOf(AccessFunction function) {
   switch (function) {
-    case af::kDownloadWaypoints: return "Download waypoints";
-    case af::kDownloadTrackLog: return "Download track log";
-    case af::kUploadWaypoints: return "Upload waypoints";
-    case af::kEraseLog: return "Erase log";
-    case af::kUploadOwnerName: return "Write owner name";
-    case af::kUploadWaypointsAsTrack: return "Upload wpts. as a track log";
-    case af::kUploadAirspace: return "Upload CTR";
-    case af::kDownloadAirspace: return "Download CTR";
-    case af::kDownloadFlightList: return "Download flightlist";
+    case AF::DownloadWaypoints: return "Download waypoints";
+    case AF::DownloadTrackLog: return "Download track log";
+    case AF::UploadWaypoints: return "Upload waypoints";
+    case AF::EraseLog: return "Erase log";
+    case AF::UploadPilotName: return "Write owner name";
+    case AF::UploadWaypointsAsTrack: return "Upload wpts. as a track log";
+    case AF::UploadCtr: return "Upload CTR";
+    case AF::DownloadCtr: return "Download CTR";
+    case AF::DownloadFlightList: return "Download flightlist";
     default: return "GPS access";
   }
 }
@@ -46,10 +46,10 @@ const char* CaptionOf(int function) {
 void MainWindow::OfferInstrumentCommands(const JobTable& table) {
   for (const MenuEntry& entry : MainMenuTable()) {
     const InstrumentJob& job = entry.job;
-    if (job.accessFunction < 0 || entry.id == 0) continue;
+    if (job.row == nullptr || entry.id == 0) continue;
     // The airspace commands own their transfers: they pick the airspaces.
-    if (job.accessFunction == af::kUploadAirspace || job.accessFunction == af::kDownloadAirspace) continue;
-    if (table.Find(job.accessFunction, job.protocol) == nullptr) continue;
+    if (job.accessFunction == AF::UploadCtr || job.accessFunction == AF::DownloadCtr) continue;
+    if (table.Find(job.accessFunction, job.Protocol()) == nullptr) continue;
     const MenuEntry* row = &entry;
     SetHandler(entry.id, [this, row] { RunInstrumentCommand(*row); });
   }
@@ -71,8 +71,8 @@ int MainWindow::StartInstrumentJob(const InstrumentJob& job, std::string_view ca
   if (access_ == nullptr || channel_ == nullptr) return -1;
   if (access_->RefuseWhenBusy(ui_, caption)) return -1;
   JobRequest request;
-  request.function = static_cast<AccessFunction>(job.accessFunction);
-  request.protocol = static_cast<ProtocolType>(job.protocol);
+  request.function = job.accessFunction;
+  request.protocol = job.Protocol();
   request.option = job.parameter;
   request.portName = settings_ != nullptr ? settings_->portName : options_.portName;
   request.channel = channel_.get();
@@ -88,24 +88,24 @@ int MainWindow::StartInstrumentJob(const InstrumentJob& job, std::string_view ca
 }
 
 void MainWindow::RunInstrumentCommand(const MenuEntry& entry) {
-  const int function = entry.job.accessFunction;
+  const AccessFunction function = entry.job.accessFunction;
   const char* caption = CaptionOf(function);
   CompletionContext context;
   switch (function) {
-    case af::kDownloadTrackLog:
+    case AF::DownloadTrackLog:
       StartTrackDownload(entry);
       return;
-    case af::kDownloadWaypoints:
+    case AF::DownloadWaypoints:
       context.redrawWaypointList = [this] { ShowView(ViewMode::Waypoints); };
       (void)StartInstrumentJob(entry.job, caption, [this, context](GpsJob& job) {
         CompleteWaypointDownload(job, *access_, log_, waypoints_, context);
       });
       return;
-    case af::kUploadWaypoints:
-    case af::kUploadWaypointsAsTrack:
+    case AF::UploadWaypoints:
+    case AF::UploadWaypointsAsTrack:
       StartWaypointUpload(entry);
       return;
-    case af::kDownloadFlightList:
+    case AF::DownloadFlightList:
       (void)StartInstrumentJob(entry.job, caption, [this, context, caption](GpsJob& job) {
         const bool listed = job.result >= 0 && access_->JobRunning();
         CompleteFlightListDownload(job, *access_, context);
@@ -122,10 +122,10 @@ void MainWindow::RunInstrumentCommand(const MenuEntry& entry) {
 }
 
 void MainWindow::StartTrackDownload(const MenuEntry& entry) {
-  const char* caption = CaptionOf(af::kDownloadTrackLog);
+  const char* caption = CaptionOf(AF::DownloadTrackLog);
   if (RefuseWhileBusy(caption)) return;
   // The all-tracks download writes its own logbook and leaves the loaded log alone.
-  const bool replacesLog = static_cast<ProtocolType>(entry.job.protocol) != ProtocolType::FlytecAllTracks;
+  const bool replacesLog = !entry.job.row->writesOwnLogbook;
   if (replacesLog) {
     if (!log_.Empty() && log_.saved == 0 && !options_.commandLineJob &&
         AskOkCancel(ui_, "Continue without saving current track log ?", "Unsaved track log") != Answer::Ok) {
@@ -164,13 +164,13 @@ void MainWindow::StartWaypointUpload(const MenuEntry& entry) {
     ShowError(ui_, "No waypoints selected", caption);
     return;
   }
-  const UploadNameRule rule = entry.job.accessFunction == af::kUploadWaypoints
-                                  ? UploadNameRuleFor(static_cast<ProtocolType>(entry.job.protocol), entry.job.parameter)
+  const UploadNameRule rule = entry.job.accessFunction == AF::UploadWaypoints
+                                  ? UploadNameRuleFor(entry.job.row->uploadNameRules, entry.job.parameter)
                                   : UploadNameRule::Unchanged;
   for (Waypoint& waypoint : selected) ApplyUploadNameRule(waypoint, rule);
   CompletionContext context;
   std::function<void(GpsJob&)> complete;
-  if (entry.job.accessFunction == af::kUploadWaypoints) {
+  if (entry.job.accessFunction == AF::UploadWaypoints) {
     complete = [this, context](GpsJob& job) { CompleteWaypointUpload(job, *access_, context); };
   } else {
     complete = [this](GpsJob& job) { CompleteUpload(job, *access_); };

@@ -5,6 +5,8 @@
 // from it.
 #include <span>
 
+#include "access/protocol_row.hpp"
+
 namespace trelvik {
 
 enum class MenuRow {
@@ -13,14 +15,16 @@ enum class MenuRow {
   Command,
   Check,      // a command with a check mark
   Separator,
+  Instruments,  // the table's own skeleton only: the instrument commands of the place in `id`
 };
 
-// Job started by an instrument command: AccessFunction, ProtocolType and the
-// parameter (a baud rate override, 0 for the protocol's default, or a variant).
+// Job started by an instrument command: the operation, the protocol's row and
+// the parameter (a baud rate override, 0 for the protocol's default, or a variant).
 struct InstrumentJob {
-  int accessFunction = -1;  // -1: not an instrument command
-  int protocol = -1;
-  int parameter = 0;
+  const ProtocolRow* row = nullptr;  // null: not an instrument command
+  AccessFunction accessFunction = AccessFunction::DownloadTrackLog;
+  int32_t parameter = 0;
+  ProtocolType Protocol() const { return row->protocol; }
 };
 
 struct MenuEntry {
@@ -31,32 +35,11 @@ struct MenuEntry {
   InstrumentJob job = {};
 };
 
+// The window's own commands with the protocol table's instrument commands in
+// their places.
 std::span<const MenuEntry> MainMenuTable();
 
-// The first entry with this command id, or null.
-const MenuEntry* FindMenuEntry(int id);
-
-// Instrument operations (AccessFunction values).
-namespace access_function {
-inline constexpr int kDownloadWaypoints = 0;
-inline constexpr int kDownloadTrackLog = 1;
-inline constexpr int kLoggerDataDialog = 2;
-inline constexpr int kUploadWaypoints = 3;
-inline constexpr int kEraseLog = 4;
-inline constexpr int kUploadOwnerName = 5;
-inline constexpr int kUploadWaypointsAsTrack = 6;
-inline constexpr int kUploadAirspace = 7;
-inline constexpr int kDownloadAirspace = 8;
-inline constexpr int kDownloadFlightList = 9;
-}  // namespace access_function
-
-// The quick buttons: text, command id and place in the button grid.
-struct QuickButton {
-  const char* text;
-  int id;
-  int row;
-  int column;
-};
-std::span<const QuickButton> QuickButtons();
+// The quick buttons of every protocol: text, command id and place in the button grid.
+std::span<const QuickButtonPlace> QuickButtons();
 
 }  // namespace trelvik

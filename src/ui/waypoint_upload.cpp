@@ -5,9 +5,7 @@
 
 namespace trelvik {
 
-UploadNameRule UploadNameRuleFor(ProtocolType protocol, int parameter) {
-  const bool offersRules = protocol == ProtocolType::Flytec || protocol == ProtocolType::IqBasic ||
-                           protocol == ProtocolType::Flymaster;
+UploadNameRule UploadNameRuleFor(bool offersRules, int parameter) {
   if (!offersRules || parameter < 1 || parameter > 3) return UploadNameRule::Unchanged;
   return static_cast<UploadNameRule>(parameter);
 }

@@ -1,7 +1,6 @@
 #pragma once
 // How the description of each uploaded waypoint copy is set for instruments
 // that show only one text; the list itself is not changed.
-#include "records/protocol_type.hpp"
 #include "records/waypoint.hpp"
 
 namespace trelvik {
@@ -13,10 +12,10 @@ enum class UploadNameRule {
   OnlyId = 3,     // "(Only ID)": the short name
 };
 
-// The rule a send command's parameter names: 1..3 for the instruments that
-// offer the choice (Flytec/Braeuniger, IQ Basic / Flytec 6015, Flymaster);
-// every other instrument sends the waypoints unchanged.
-UploadNameRule UploadNameRuleFor(ProtocolType protocol, int parameter);
+// The rule a send command's parameter names: 1..3 for the instruments whose
+// protocol row offers the choice; every other instrument sends the waypoints
+// unchanged.
+UploadNameRule UploadNameRuleFor(bool offersRules, int parameter);
 
 void ApplyUploadNameRule(Waypoint& waypoint, UploadNameRule rule);
 

@@ -26,16 +26,20 @@ class CompletionTest : public ::testing::Test {
     log.rawLog = "old log";
   }
 
+  // A download of a protocol whose row keeps raw IGC images (Flytec) or none (Garmin).
   void Downloaded(int points, TrackSource source) {
     job.result = 0;
     job.points.resize(static_cast<size_t>(points));
     job.source = source;
+    job.row = source == TrackSource::Flytec ? &igcRow : &plainRow;
     job.protocol = ProtocolType::Flytec;
     job.utcTimes = 1;
     job.signable = 1;
     job.modelName = "COMPEO";
   }
 
+  const ProtocolRow igcRow{.protocol = ProtocolType::Flytec, .rawImage = RawImage::IgcFile};
+  const ProtocolRow plainRow{.protocol = ProtocolType::GarminSerial};
   JobTable table;
   FakeLinkOpener opener;
   GpsAccess access;

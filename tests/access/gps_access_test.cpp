@@ -60,12 +60,19 @@ constexpr JobCell kCells[] = {
     {AccessFunction::DownloadTrackLog, ProtocolType::GarminUsb, CaptureRoutine},
     {AccessFunction::DownloadWaypoints, ProtocolType::Flymaster, GoodbyeRoutine},
 };
-constexpr InstrumentDriver kTestDriver{"test", "Test instrument", kCells};
+constexpr InstrumentDriver kTestDriver{"test", kCells};
+constexpr AccessFunctionSet kEveryFunction = (1u << kAccessFunctionCount) - 1;
+constexpr ProtocolRow kTestRows[] = {
+    {.protocol = ProtocolType::Flytec, .offered = kEveryFunction, .driver = &kTestDriver},
+    {.protocol = ProtocolType::GarminSerial, .offered = kEveryFunction, .driver = &kTestDriver},
+    {.protocol = ProtocolType::GarminUsb, .offered = kEveryFunction, .driver = &kTestDriver},
+    {.protocol = ProtocolType::Flymaster, .offered = kEveryFunction, .driver = &kTestDriver},
+};
 
 class GpsAccessTest : public ::testing::Test {
  protected:
   GpsAccessTest() : access(table, opener) {
-    EXPECT_TRUE(table.Register(kTestDriver));
+    EXPECT_TRUE(table.RegisterAll(kTestRows));
     released = false;
     completeCalls = 0;
     seen = {};
@@ -228,7 +235,7 @@ TEST_F(GpsAccessTest, BusyFlagRefusesCommandsWithBusyGpsDriver) {
 TEST(GpsAccessLifetimeTest, DestroyingTheOwnerStopsAndAwaitsARunningJob) {
   released = false;
   JobTable table;
-  ASSERT_TRUE(table.Register(kTestDriver));
+  ASSERT_TRUE(table.RegisterAll(kTestRows));
   FakeLinkOpener opener;
   RecordingChannel channel;
   {
@@ -243,28 +250,23 @@ TEST(GpsAccessLifetimeTest, DestroyingTheOwnerStopsAndAwaitsARunningJob) {
   EXPECT_EQ(channel.Progress().back(), "Transfer aborted");
 }
 
-TEST(JobTableTest, RefusesCellsNotOfferedOrClaimedTwice) {
+TEST(JobTableTest, RefusesCellsNotOfferedOrProtocolsRegisteredTwice) {
   JobTable table;
-  constexpr JobCell notOffered[] = {{AccessFunction::DownloadCtr, ProtocolType::GarminSerial, CaptureRoutine}};
-  EXPECT_FALSE(table.Register({"bad", "Bad", notOffered}));
+  static constexpr JobCell ctrDownload[] = {{AccessFunction::DownloadCtr, ProtocolType::GarminSerial, CaptureRoutine}};
+  static constexpr InstrumentDriver badDriver{"bad", ctrDownload};
+  static constexpr ProtocolRow tracksOnly{.protocol = ProtocolType::GarminSerial,
+                                   .offered = Functions({AccessFunction::DownloadTrackLog}),
+                                   .driver = &badDriver};
+  EXPECT_FALSE(table.Register(tracksOnly));
   EXPECT_EQ(table.Find(8, 0), nullptr);
-  ASSERT_TRUE(table.Register(kTestDriver));
-  EXPECT_FALSE(table.Register({"again", "Again", kCells}));
-  EXPECT_EQ(table.Owner(1, 4), &kTestDriver);
+  EXPECT_EQ(table.Row(ProtocolType::GarminSerial), nullptr);
+  ASSERT_TRUE(table.RegisterAll(kTestRows));
+  EXPECT_FALSE(table.RegisterAll(kTestRows));
+  EXPECT_EQ(table.Row(ProtocolType::Flytec), &kTestRows[0]);
   EXPECT_EQ(table.Find(1, 4), &BlockingRoutine);
+  EXPECT_EQ(table.Find(3, 0), &CaptureRoutine);
+  EXPECT_EQ(table.Find(1, 0), nullptr);  // offered, but the driver has no routine for it
   EXPECT_EQ(table.Find(10, 0), nullptr);
-}
-
-TEST(JobTableTest, OfferedCellsFollowTheOperationTable) {
-  int offered = 0;
-  for (int function = 0; function < kAccessFunctionCount; ++function) {
-    for (int protocol = 0; protocol < kProtocolCount; ++protocol) offered += CellOffered(function, protocol);
-  }
-  EXPECT_EQ(offered, 11 + 19 + 1 + 11 + 2 + 4 + 2 + 3 + 1 + 4);
-  EXPECT_TRUE(CellOffered(8, 4));
-  EXPECT_FALSE(CellOffered(8, 0));
-  EXPECT_TRUE(CellOffered(1, 18));
-  EXPECT_FALSE(CellOffered(9, 0));
 }
 
 }  // namespace

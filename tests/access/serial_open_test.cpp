@@ -184,15 +184,5 @@ TEST_F(SerialLinkTest, ClosedPortFailsReadsAndWrites) {
   EXPECT_EQ(WriteText(job, "x"), -1);
 }
 
-TEST(XonXoffTest, OnlyForTheProtocolsThatUseIt) {
-  int on = 0;
-  for (int protocol = 0; protocol < kProtocolCount; ++protocol) on += XonXoffFor(static_cast<ProtocolType>(protocol));
-  EXPECT_EQ(on, 4);
-  EXPECT_TRUE(XonXoffFor(ProtocolType::Flytec));
-  EXPECT_TRUE(XonXoffFor(ProtocolType::FlytecAllTracks));
-  EXPECT_TRUE(XonXoffFor(ProtocolType::XcTrainer));
-  EXPECT_TRUE(XonXoffFor(ProtocolType::XcTrainerMxp));
-}
-
 }  // namespace
 }  // namespace trelvik

@@ -36,34 +36,32 @@ TEST(CommandLine, AcceptedLinesGiveExactlyTheseJobs) {
       {"\"/EXIT /WIN=0\" ignored after the quote",
        [](CommandLineJob& j) { j.exitAfter = 1, j.windowMode = WindowMode::Hidden; }},
       {longName, [&](CommandLineJob& j) { j.jobKind = JobKind::LogFile, j.fileName = longName.substr(0, 260); }},
-      {"/gps=flymaster /kml_log=out.kml",
-       [](CommandLineJob& j) { j.gpsType = GpsType::Flymaster, j.jobKind = JobKind::KmlLog, j.fileName = "out.kml"; }},
+      {"/gps=iqcompeo /kml_log=out.kml",
+       [](CommandLineJob& j) { j.gpsType = GpsType::IqCompeo, j.jobKind = JobKind::KmlLog, j.fileName = "out.kml"; }},
       {"/COM=1", [](CommandLineJob& j) { j.portName = "/dev/ttyS0"; }},
       {"/COM=12", [](CommandLineJob& j) { j.portName = "/dev/ttyS11"; }},
       {"/COM=/dev/ttyUSB0", [](CommandLineJob& j) { j.portName = "/dev/ttyUSB0"; }},
       {"/USB", [](CommandLineJob& j) { j.useUsb = 1; }},
-      {"/KML_LOG=a.kml", [](CommandLineJob& j) { j.jobKind = JobKind::KmlLog, j.fileName = "a.kml"; }},
-      {"/OZI_LOG=a.plt", [](CommandLineJob& j) { j.jobKind = JobKind::OziLog, j.fileName = "a.plt"; }},
-      {"/RD_LOG=a.plt", [](CommandLineJob& j) { j.jobKind = JobKind::OziLog, j.fileName = "a.plt"; }},
-      {"/MPS_LOG=a.mps", [](CommandLineJob& j) { j.jobKind = JobKind::MpsLog, j.fileName = "a.mps"; }},
-      {"/IGC_LOG=out/", [](CommandLineJob& j) { j.jobKind = JobKind::IgcLog, j.fileName = "out/"; }},
-      {"/RD_WPT=a.wpt", [](CommandLineJob& j) { j.jobKind = JobKind::ReadWaypoints, j.fileName = "a.wpt"; }},
-      {"/RD_GEO_WPT=a.wpt", [](CommandLineJob& j) { j.jobKind = JobKind::ReadGeoWaypoints, j.fileName = "a.wpt"; }},
-      {"/WR_WPT=a.wpt", [](CommandLineJob& j) { j.jobKind = JobKind::WriteWaypoints, j.fileName = "a.wpt"; }},
-      {"/WR_WPT2=a.wpt", [](CommandLineJob& j) { j.jobKind = JobKind::WriteWaypoints2, j.fileName = "a.wpt"; }},
-      {"/WR_CTR=a.txt", [](CommandLineJob& j) { j.jobKind = JobKind::WriteCtr, j.fileName = "a.txt"; }},
+      {"/KML_LOG=a.kml /GPS=IQCOMPEO", [](CommandLineJob& j) { j.gpsType = GpsType::IqCompeo, j.jobKind = JobKind::KmlLog, j.fileName = "a.kml"; }},
+      {"/OZI_LOG=a.plt /GPS=IQCOMPEO", [](CommandLineJob& j) { j.gpsType = GpsType::IqCompeo, j.jobKind = JobKind::OziLog, j.fileName = "a.plt"; }},
+      {"/RD_LOG=a.plt /GPS=IQCOMPEO", [](CommandLineJob& j) { j.gpsType = GpsType::IqCompeo, j.jobKind = JobKind::OziLog, j.fileName = "a.plt"; }},
+      {"/MPS_LOG=a.mps /GPS=IQCOMPEO", [](CommandLineJob& j) { j.gpsType = GpsType::IqCompeo, j.jobKind = JobKind::MpsLog, j.fileName = "a.mps"; }},
+      {"/IGC_LOG=out/ /GPS=IQCOMPEO", [](CommandLineJob& j) { j.gpsType = GpsType::IqCompeo, j.jobKind = JobKind::IgcLog, j.fileName = "out/"; }},
+      {"/RD_WPT=a.wpt /GPS=IQCOMPEO", [](CommandLineJob& j) { j.gpsType = GpsType::IqCompeo, j.jobKind = JobKind::ReadWaypoints, j.fileName = "a.wpt"; }},
+      {"/RD_GEO_WPT=a.wpt /GPS=IQCOMPEO", [](CommandLineJob& j) { j.gpsType = GpsType::IqCompeo, j.jobKind = JobKind::ReadGeoWaypoints, j.fileName = "a.wpt"; }},
+      {"/WR_WPT=a.wpt /GPS=IQCOMPEO", [](CommandLineJob& j) { j.gpsType = GpsType::IqCompeo, j.jobKind = JobKind::WriteWaypoints, j.fileName = "a.wpt"; }},
+      {"/WR_WPT2=a.wpt /GPS=IQCOMPEO", [](CommandLineJob& j) { j.gpsType = GpsType::IqCompeo, j.jobKind = JobKind::WriteWaypoints2, j.fileName = "a.wpt"; }},
+      {"/WR_CTR=a.txt /GPS=IQCOMPEO", [](CommandLineJob& j) { j.gpsType = GpsType::IqCompeo, j.jobKind = JobKind::WriteCtr, j.fileName = "a.txt"; }},
       {"/CHKKML=a.kml", [](CommandLineJob& j) { j.jobKind = JobKind::CheckKml, j.fileName = "a.kml"; }},
       {"/LOGFILE=a.igc", [](CommandLineJob& j) { j.jobKind = JobKind::LogFile, j.fileName = "a.igc"; }},
       {"/KML_LOG=a.kml /LOGFILE=b.igc", [](CommandLineJob& j) { j.jobKind = JobKind::LogFile, j.fileName = "b.igc"; }},
-      {"/KML_LOG=" + longName,
-       [&](CommandLineJob& j) { j.jobKind = JobKind::KmlLog, j.fileName = longName.substr(0, 260); }},
+      {"/GPS=IQCOMPEO /KML_LOG=" + longName,
+       [&](CommandLineJob& j) { j.gpsType = GpsType::IqCompeo, j.jobKind = JobKind::KmlLog, j.fileName = longName.substr(0, 260); }},
       {"/PILOT=\"Anna Berg\" /ID=D-1234", [](CommandLineJob& j) { j.pilot = "Anna Berg", j.gliderId = "D-1234"; }},
       {"/PILOT=Anna /PILOT= /ID=X /ID=", [](CommandLineJob& j) { j.pilot = "Anna", j.gliderId = "X"; }},
       {"/PILOT=" + longName + " /ID=" + longName,
        [&](CommandLineJob& j) { j.pilot = longName.substr(0, 80), j.gliderId = longName.substr(0, 20); }},
       {"/PILOT=\xC3\x89ric", [](CommandLineJob& j) { j.pilot = "\xC3\x89ric"; }},
-      {"/USERNAME=Anna /GPS=FLYMASTER",
-       [](CommandLineJob& j) { j.jobKind = JobKind::Username, j.pilot = "Anna", j.gpsType = GpsType::Flymaster; }},
       {"/EXIT /OVERWRITE /NOSPLIT /NOCHECK /PWROFF /NOLOOPOPT /COMP_SPECIAL",
        [](CommandLineJob& j) {
          j.exitAfter = 1, j.overwrite = 1, j.noSplit = 1, j.noCheck = 1, j.powerOff = 1, j.noLoopOpt = 1;
@@ -88,12 +86,13 @@ TEST(CommandLine, AcceptedLinesGiveExactlyTheseJobs) {
       {"/COMPID=12 /CIVLID=34567", [](CommandLineJob& j) { j.compId = 12, j.civlId = 34567; }},
       {"/NOTIFY=/nonexistent/notify.sock",
        [](CommandLineJob& j) { j.notifyClass = "/nonexistent/notify.sock", j.notifyTick = testing::kTestTick; }},
-      {"/COMP_LOG=igc /COMP_DIR=\"/data/comp day\" /FILTER=20230615100000 /FILTEREND=20230615180000",
+      {"/GPS=IQCOMPEO /COMP_LOG=igc /COMP_DIR=\"/data/comp day\" /FILTER=20230615100000 /FILTEREND=20230615180000",
        [](CommandLineJob& j) {
-         j.jobKind = JobKind::CompLog, j.compFileType = CompFileType::Igc, j.compDir = "/data/comp day";
+         j.gpsType = GpsType::IqCompeo, j.jobKind = JobKind::CompLog, j.compFileType = CompFileType::Igc;
+         j.compDir = "/data/comp day";
          j.filterStart = Time(2023, 6, 15, 10, 0, 0), j.filterEnd = Time(2023, 6, 15, 18, 0, 0);
        }},
-      {"/COMP_LOG=KML", [](CommandLineJob& j) { j.jobKind = JobKind::CompLog, j.compFileType = CompFileType::Kml; }},
+      {"/COMP_LOG=KML /GPS=IQCOMPEO", [](CommandLineJob& j) { j.gpsType = GpsType::IqCompeo, j.jobKind = JobKind::CompLog, j.compFileType = CompFileType::Kml; }},
       {"/FILTER=20240229235959", [](CommandLineJob& j) { j.filterStart = Time(2024, 2, 29, 23, 59, 59); }},
   };
   for (const Accepted& c : cases) {
@@ -221,7 +220,7 @@ TEST(CommandLine, IgcLogNamingAnExistingDirectoryGetsItsSlash) {
       {dir.File("$date"), dir.File("$date")},
   };
   for (const auto& c : cases) {
-    const Parsed parsed = Parse("/IGC_LOG=" + c.value);
+    const Parsed parsed = Parse("/GPS=IQCOMPEO /IGC_LOG=" + c.value);
     ASSERT_TRUE(parsed.result.job) << c.value;
     EXPECT_EQ(parsed.result.job->fileName, c.fileName);
   }
@@ -237,12 +236,12 @@ TEST(CommandLine, CompetitionModeFollowsAPilotListFromTheFlightScoreFile) {
   };
   hooks.enableCompetitionMode = [&](bool special) { modes.push_back(special); };
 
-  EXPECT_EQ(Parse("/COMP_FS=\"/data/task 1.fsdb\" /COMP_LOG=KML /COMP_SPECIAL", hooks).rc, 0);
+  EXPECT_EQ(Parse("/GPS=IQCOMPEO /COMP_FS=\"/data/task 1.fsdb\" /COMP_LOG=KML /COMP_SPECIAL", hooks).rc, 0);
   EXPECT_EQ(readPaths, std::vector<std::string>{"/data/task 1.fsdb"});
   EXPECT_EQ(modes, std::vector<bool>{true});
 
-  EXPECT_EQ(Parse("/COMP_LOG=KML", hooks).rc, 0);  // no pilot list: the mode stays as it is
-  EXPECT_EQ(Parse("/COMP_FS=p.fsdb /KML_LOG=a.kml", hooks).rc, 0);
+  EXPECT_EQ(Parse("/GPS=IQCOMPEO /COMP_LOG=KML", hooks).rc, 0);  // no pilot list: the mode stays as it is
+  EXPECT_EQ(Parse("/GPS=IQCOMPEO /COMP_FS=p.fsdb /KML_LOG=a.kml", hooks).rc, 0);
   EXPECT_EQ(modes.size(), 1u);
 }
 

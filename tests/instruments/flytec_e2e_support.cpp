@@ -6,7 +6,7 @@
 #include <thread>
 
 #include "access/user_interface_channel.hpp"
-#include "instruments/instrument_table.hpp"
+#include "instruments/protocol_table.hpp"
 
 namespace trelvik::testing {
 namespace {

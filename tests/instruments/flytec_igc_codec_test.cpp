@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "geo/angles.hpp"
-#include "instruments/flytec/codec_igc.hpp"
+#include "instruments/common/igc_track_receiver.hpp"
 
 namespace trelvik::flytec {
 namespace {

@@ -13,7 +13,7 @@
 #include "access/job_table.hpp"
 #include "access/posix_serial_link.hpp"
 #include "access/sim_process.hpp"
-#include "instruments/instrument_table.hpp"
+#include "instruments/protocol_table.hpp"
 #include "qt_application.hpp"
 #include "support/scripted_user_interface.hpp"
 #include "support/temp_dir.hpp"

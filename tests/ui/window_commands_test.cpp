@@ -19,7 +19,7 @@
 #include "access/fake_link.hpp"
 #include "access/gps_access.hpp"
 #include "analysis_modal_script.hpp"
-#include "instruments/instrument_table.hpp"
+#include "instruments/protocol_table.hpp"
 #include "qt_application.hpp"
 #include "settings/settings_store.hpp"
 #include "support/scripted_user_interface.hpp"
@@ -311,7 +311,7 @@ TEST(WaypointUpload, TheSendCommandsNameRules) {
     Waypoint waypoint;
     std::strcpy(waypoint.name, c.name);
     std::strcpy(waypoint.description, c.description);
-    ApplyUploadNameRule(waypoint, UploadNameRuleFor(c.protocol, c.parameter));
+    ApplyUploadNameRule(waypoint, UploadNameRuleFor(ProtocolRowOf(c.protocol).uploadNameRules, c.parameter));
     EXPECT_STREQ(waypoint.description, c.sent) << c.parameter << " " << c.description;
   }
 }

@@ -25,7 +25,7 @@
 #include "automation/batch_headless_run.hpp"
 #include "automation/command_line_job.hpp"
 #include "base/atomic_file.hpp"
-#include "instruments/instrument_table.hpp"
+#include "instruments/protocol_table.hpp"
 #include "qt_application.hpp"
 #include "settings/settings_store.hpp"
 #include "support/scripted_user_interface.hpp"

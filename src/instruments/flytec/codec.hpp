@@ -3,6 +3,7 @@
 // track-list lines, the model rules, the waypoint sentences in both directions
 // and the framing of replies. Every parser is fed one byte at a time and
 // answers with the protocol's own negative codes.
+#include "access/serial_link.hpp"
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -13,11 +14,6 @@
 
 namespace trelvik::flytec {
 
-inline constexpr uint8_t kXon = 0x11;
-inline constexpr uint8_t kXoff = 0x13;
-constexpr bool IsFlowControl(uint8_t c) { return c == kXon || c == kXoff; }
-
-inline constexpr int kBaudRate = 57600;
 
 // Requests begin with XON so that an instrument that stopped us wakes up.
 inline constexpr std::string_view kPBRSNP = "\x11$PBRSNP,*21\r\n";

@@ -17,6 +17,6 @@ constexpr JobCell kFlytecCells[] = {
 
 }  // namespace
 
-const InstrumentDriver kFlytecDriver{"flytec", "Flytec 5020/5030", kFlytecCells};
+const InstrumentDriver kFlytecDriver{"flytec", kFlytecCells};
 
 }  // namespace trelvik

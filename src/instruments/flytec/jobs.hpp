@@ -9,7 +9,8 @@
 
 #include "access/gps_job.hpp"
 #include "instruments/flytec/codec.hpp"
-#include "instruments/flytec/codec_igc.hpp"
+#include "instruments/common/igc_track_download.hpp"
+#include "instruments/common/read_loop.hpp"
 
 namespace trelvik::flytec {
 
@@ -40,20 +41,5 @@ using WaypointNameCheck = std::function<void(std::string_view name)>;
 // Track choice and IGC download of the "download track log" cell, after
 // the product data. 1 when every track carried a G record, 0 when not, -1.
 [[nodiscard]] int DownloadIgc(GpsJob& job, bool listed);
-
-// Receives the IGC track just requested into job.points (bytes into `raw`)
-// until `silence` passes without data; `onPoints` hears the point count before
-// each chunk's new points. 0, or -1 after the failure has been reported under
-// `caption`.
-[[nodiscard]] int ReceiveIgcTrack(GpsJob& job, IgcTrackReceiver& receiver, std::string& raw,
-                                  std::chrono::milliseconds silence, std::string_view caption,
-                                  const std::function<void(size_t before)>& onPoints);
-
-enum class ReadEnd { Stopped, TimedOut, ReadError, Aborted };
-// Reads 100-byte chunks into `take` until it returns false, the port fails,
-// the job is aborted or `limit` passes: counted from the last data received
-// when `fromLastData`, else from the start.
-ReadEnd ReadLoop(GpsJob& job, std::chrono::milliseconds limit, bool fromLastData,
-                 const std::function<bool(std::span<const uint8_t>)>& take);
 
 }  // namespace trelvik::flytec

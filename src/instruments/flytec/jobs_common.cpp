@@ -1,7 +1,8 @@
-// The steps every Flytec/Braeuniger operation shares: the read loop, the
-// product data and the track list.
+// The steps every Flytec/Braeuniger operation shares: the product data and
+// the track list.
 #include "access/job_report.hpp"
 #include "access/serial_link.hpp"
+#include "instruments/protocol_table.hpp"
 #include "base/c_format.hpp"
 #include "instruments/flytec/jobs.hpp"
 #include "records/format_progress.hpp"
@@ -11,7 +12,6 @@ namespace {
 
 using std::chrono::milliseconds;
 
-constexpr size_t kReceiveBuffer = 100;
 constexpr milliseconds kProductPass{2000};
 constexpr milliseconds kTrackListSilence{1000};
 constexpr size_t kProductLineLimit = 80;
@@ -19,27 +19,9 @@ constexpr size_t kTrackListLineLimit = 79;
 
 }  // namespace
 
-ReadEnd ReadLoop(GpsJob& job, milliseconds limit, bool fromLastData,
-                 const std::function<bool(std::span<const uint8_t>)>& take) {
-  uint8_t buffer[kReceiveBuffer];
-  uint32_t since = JobTick(job);
-  for (;;) {
-    if (JobAborted(job)) return ReadEnd::Aborted;
-    const int n = ReadChunk(job, buffer);
-    if (n < 0) return ReadEnd::ReadError;
-    const uint32_t now = JobTick(job);
-    if (n > 0) {
-      if (fromLastData) since = now;
-      if (!take(std::span<const uint8_t>(buffer, static_cast<size_t>(n)))) return ReadEnd::Stopped;
-      continue;
-    }
-    if (now - since >= static_cast<uint32_t>(limit.count())) return ReadEnd::TimedOut;
-  }
-}
-
 int ReadProductData(GpsJob& job, ProductData& product) {
   ShowProduct(job, "");
-  if (OpenSerialPort(job, kBaudRate, true) < 0) return -1;
+  if (OpenSerialPort(job, ProtocolRowOf(job.protocol).line) < 0) return -1;
   const int tries = AttemptCount(job.commandLine);
   for (int i = 0; i < tries; i += 2) {
     if (JobAborted(job)) return EndAborted(job);
@@ -62,11 +44,7 @@ int ReadProductData(GpsJob& job, ProductData& product) {
       }
       return true;
     });
-    if (end == ReadEnd::Aborted) return EndAborted(job);
-    if (end == ReadEnd::ReadError) {
-      ReportError(job, "COM port read error", "Reading product data");
-      return -1;
-    }
+    if (ReportReadFailure(job, end, "COM port read error", "Reading product data") < 0) return -1;
     if (answer == ProductLine::NoPilot) {
       ReportError(job, "Bad/missing user name", "Reading product data");
       return -1;
@@ -104,11 +82,7 @@ int ReadTrackList(GpsJob& job) {
     }
     return true;
   });
-  if (end == ReadEnd::Aborted) return EndAborted(job);
-  if (end == ReadEnd::ReadError) {
-    ReportError(job, "E503 COM port read error", kCaption);
-    return -1;
-  }
+  if (ReportReadFailure(job, end, "E503 COM port read error", kCaption) < 0) return -1;
   if (error != TrackListError::None) {
     ReportError(job, TrackListErrorText(error), kCaption);
     return -1;

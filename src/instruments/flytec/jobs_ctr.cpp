@@ -44,11 +44,7 @@ int AwaitAck(GpsJob& job) {
     }
     return true;
   });
-  if (end == ReadEnd::Aborted) return EndAborted(job);
-  if (end == ReadEnd::ReadError) {
-    ReportError(job, "E601 COM port read error", kAckCaption);
-    return -1;
-  }
+  if (ReportReadFailure(job, end, "E601 COM port read error", kAckCaption) < 0) return -1;
   if (framing < 0) {
     ReportError(job, FormatProgress("E600 Format error %", -framing), kAckCaption);
     return -1;
@@ -139,11 +135,7 @@ int DownloadCtr(GpsJob& job) {
     }
     return true;
   });
-  if (end == ReadEnd::Aborted) return EndAborted(job);
-  if (end == ReadEnd::ReadError) {
-    ReportError(job, "E701 COM port read error", kDownloadCaption);
-    return -1;
-  }
+  if (ReportReadFailure(job, end, "E701 COM port read error", kDownloadCaption) < 0) return -1;
   if (framing < 0) {
     ReportError(job, FormatProgress("E703 Format error %", -framing), kDownloadCaption);
     return -1;

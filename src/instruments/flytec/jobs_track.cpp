@@ -5,7 +5,7 @@
 #include "access/serial_link.hpp"
 #include "access/track_list.hpp"
 #include "base/c_format.hpp"
-#include "instruments/flytec/codec_igc.hpp"
+#include "instruments/common/igc_track_download.hpp"
 #include "instruments/flytec/jobs.hpp"
 #include "records/format_progress.hpp"
 #include "trackfiles/igc_decoder.hpp"
@@ -43,57 +43,7 @@ void ReportNewPoints(GpsJob& job, const IgcTrackReceiver& receiver, size_t befor
   }
 }
 
-// Adds `track` to `kept` before or after it; false when they overlap in time.
-bool JoinTracks(std::vector<TrackPoint>& kept, std::vector<TrackPoint>& track) {
-  if (kept.back().time < track.front().time) {
-    track.front().flags &= ~kNewSegment;
-    kept.insert(kept.end(), track.begin(), track.end());
-    return true;
-  }
-  if (track.back().time < kept.front().time) {
-    kept.front().flags &= ~kNewSegment;
-    track.insert(track.end(), kept.begin(), kept.end());
-    kept.swap(track);
-    return true;
-  }
-  return false;
-}
-
-// The text of a receiver fault.
-std::string FaultText(const IgcStatus& status) {
-  switch (status.fault) {
-    case IgcFault::BadRecordType: return CFormat("E205 Bad record type (%02X)", status.byte);
-    case IgcFault::TooLong: return "E207 Too long sentence";
-    case IgcFault::Format: return FormatProgress("E206 Format error %", -status.code);
-    case IgcFault::None: break;
-  }
-  return {};
-}
-
 }  // namespace
-
-int ReceiveIgcTrack(GpsJob& job, IgcTrackReceiver& receiver, std::string& raw, milliseconds silence,
-                    std::string_view caption, const std::function<void(size_t before)>& onPoints) {
-  receiver.Start(job.points, raw);
-  const ReadEnd end = ReadLoop(job, silence, true, [&](std::span<const uint8_t> bytes) {
-    const size_t before = receiver.PointCount();
-    const bool ok = receiver.Feed(bytes);
-    onPoints(before);
-    return ok;
-  });
-  if (end == ReadEnd::Aborted) return EndAborted(job);
-  if (end == ReadEnd::ReadError) {
-    ReportError(job, "E203 COM port read error", caption);
-    return -1;
-  }
-  const size_t before = receiver.PointCount();
-  if (end == ReadEnd::TimedOut && receiver.Finish()) onPoints(before);
-  if (receiver.Status().fault != IgcFault::None) {
-    ReportError(job, FaultText(receiver.Status()), caption);
-    return -1;
-  }
-  return 0;
-}
 
 int DownloadIgc(GpsJob& job, bool listed) {
   std::string raw;

@@ -49,11 +49,7 @@ int ReceiveWaypoints(GpsJob& job, const WaypointNameCheck* check) {
     }
     return true;
   });
-  if (end == ReadEnd::Aborted) return EndAborted(job);
-  if (end == ReadEnd::ReadError) {
-    ReportError(job, "E301 COM port read error", kCaption);
-    return -1;
-  }
+  if (ReportReadFailure(job, end, "E301 COM port read error", kCaption) < 0) return -1;
   if (error < 0) {
     ReportError(job, FormatProgress("E302 Format error %", -error), kCaption);
     return -1;

@@ -34,8 +34,6 @@ namespace {
 QString Latin1(std::string_view text) { return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())); }
 
 constexpr std::string_view kDownloadCtrCaption = "Download CTR";
-// Only the Flytec units take airspaces as airspaces (and give them back).
-constexpr int kFlytecProtocol = static_cast<int>(ProtocolType::Flytec);
 
 class AirspaceCommands {
  public:
@@ -104,7 +102,8 @@ class AirspaceCommands {
   void Upload(const MenuEntry& entry) {
     if (!Allowed(kUploadCtrCaption)) return;
     if (!MarkCtrSelection(context_.ui, Areas(), Rows(), kUploadCtrCaption)) return;
-    if (entry.job.protocol == kFlytecProtocol && !CtrNamesFitFlytec(context_.ui, Areas())) return;
+    // Only the Flytec units take airspaces as airspaces, under names of their own limits.
+    if (entry.job.Protocol() == ProtocolType::Flytec && !CtrNamesFitFlytec(context_.ui, Areas())) return;
     (void)window_.StartInstrumentJob(
         entry.job, kUploadCtrCaption, [this](GpsJob&) { window_.SetJobRunning(false); }, {}, std::any(Areas()));
   }
@@ -112,7 +111,6 @@ class AirspaceCommands {
   // "Read from ...": a successful download replaces the list, unless the
   // transfer was aborted meanwhile (the busy flag already fell).
   void Download(const MenuEntry& entry) {
-    if (entry.job.protocol != kFlytecProtocol) return;
     (void)window_.StartInstrumentJob(entry.job, kDownloadCtrCaption, [this](GpsJob& job) {
       CtrList* downloaded = std::any_cast<CtrList>(&job.ctrList);
       if (job.result >= 0 && window_.JobRunning() && downloaded != nullptr) {
@@ -181,10 +179,11 @@ AirspaceViewBinding& InstallAirspaceCommands(MainWindow& window, const AirspaceC
   }
   if (context.jobs != nullptr) {
     for (const MenuEntry& entry : MainMenuTable()) {
-      const int function = entry.job.accessFunction;
-      const bool upload = function == access_function::kUploadAirspace;
-      if (!upload && function != access_function::kDownloadAirspace) continue;
-      if (context.jobs->Find(function, entry.job.protocol) == nullptr) continue;
+      if (entry.job.row == nullptr) continue;
+      const AccessFunction function = entry.job.accessFunction;
+      const bool upload = function == AccessFunction::UploadCtr;
+      if (!upload && function != AccessFunction::DownloadCtr) continue;
+      if (context.jobs->Find(function, entry.job.Protocol()) == nullptr) continue;
       const MenuEntry* row = &entry;
       window.SetHandler(entry.id, [commands, row, upload] {
         if (upload) {

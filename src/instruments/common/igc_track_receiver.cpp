@@ -1,29 +1,26 @@
-#include "instruments/flytec/codec_igc.hpp"
+#include "instruments/common/igc_track_receiver.hpp"
 
 #include <string_view>
 
-#include "geo/angles.hpp"
-#include "instruments/flytec/codec.hpp"
-#include "records/number_parsers.hpp"
+#include "access/serial_link.hpp"
+#include "base/c_format.hpp"
+#include "records/format_progress.hpp"
 #include "trackfiles/igc_records.hpp"
 
-namespace trelvik::flytec {
+namespace trelvik {
 namespace {
 
-constexpr double kRadiansPerDegree = 0.01745329251994;
-constexpr double kRadiansPerMinute = 0.0002908882086657;
-constexpr double kRadiansPerMilliMinute = 2.908882086657e-7;
+// The instruments' code for each field error of the shared B-record decoder
+// (index: the decoder's code). The minutes of an angle are two fields here,
+// minutes and thousandths, each with its own code.
+constexpr int kBRecordCodes[] = {0,   -22, -23, -20, -21, -18, -19, -15, -16, -14,
+                                 -14, -17, -10, -11, -9,  -9,  -12, -7,  -7};
 
-// `count` digits at `pos`, or -1.
-int32_t Digits(std::string_view text, size_t pos, size_t count) {
-  if (pos + count > text.size()) return -1;
-  int32_t value = 0;
-  for (size_t i = pos; i < pos + count; ++i) {
-    const char c = text[i];
-    if (c < '0' || c > '9') return -1;
-    value = value * 10 + (c - '0');
-  }
-  return value;
+// The instruments' code of a field error of the shared decoder.
+int BRecordCode(std::string_view record, int error) {
+  if (error == 9 && IgcDigits(record, 9, 2) >= 0) return -13;
+  if (error == 14 && IgcDigits(record, 18, 2) >= 0) return -8;
+  return kBRecordCodes[error];
 }
 
 }  // namespace
@@ -119,13 +116,13 @@ int IgcTrackReceiver::DecodeH() {
       break;
     }
   }
-  const int32_t day = Digits(record, pos, 2);
+  const int32_t day = IgcDigits(record, pos, 2);
   if (day < 0) return -4;
   if (day < 1 || day > 31) return -5;
-  const int32_t month = Digits(record, pos + 2, 2);
+  const int32_t month = IgcDigits(record, pos + 2, 2);
   if (month < 0) return -2;
   if (month < 1 || month > 12) return -3;
-  const int32_t year = Digits(record, pos + 4, 2);
+  const int32_t year = IgcDigits(record, pos + 4, 2);
   if (year < 0) return -1;
   SystemTime when;
   when.year = static_cast<uint16_t>(2000 + year);
@@ -147,36 +144,13 @@ int IgcTrackReceiver::DecodeB() {
     ++skipped_;  // cut off by the instrument; the raw image keeps it
     return 0;
   }
-  const int32_t hours = Digits(r, 1, 2);
-  if (hours < 0) return -22;
-  if (hours > 23) return -23;
-  const int32_t minutes = Digits(r, 3, 2);
-  if (minutes < 0) return -20;
-  if (minutes > 59) return -21;
-  const int32_t seconds = Digits(r, 5, 2);
-  if (seconds < 0) return -18;
-  if (seconds > 59) return -19;
-  const int32_t latDegrees = Digits(r, 7, 2);
-  if (latDegrees < 0) return -15;
-  if (latDegrees > 89) return -16;
-  const int32_t latMinutes = Digits(r, 9, 2);
-  if (latMinutes < 0) return -14;
-  const int32_t latThousandths = Digits(r, 11, 3);
-  if (latThousandths < 0) return -13;
-  if (r[14] != 'N' && r[14] != 'S') return -17;
-  const int32_t lonDegrees = Digits(r, 15, 3);
-  if (lonDegrees < 0) return -10;
-  if (lonDegrees > 179) return -11;
-  const int32_t lonMinutes = Digits(r, 18, 2);
-  if (lonMinutes < 0) return -9;
-  const int32_t lonThousandths = Digits(r, 20, 3);
-  if (lonThousandths < 0) return -8;
-  if (r[23] != 'E' && r[23] != 'W') return -12;
-  int32_t pressure = 0;
-  int32_t gnss = 0;
-  if (ParseSignedInt(r.substr(25, 5), pressure) < 0 || ParseSignedInt(r.substr(30, 5), gnss) < 0) return -7;
-
-  const uint32_t timeOfDay = static_cast<uint32_t>(hours * 3600 + minutes * 60 + seconds);
+  const IgcBRecordResult parsed = ParseIgcBRecord(r);
+  if (parsed.error != 0) return BRecordCode(r, parsed.error);
+  // The file reader takes the pole and the date line as our writer prints
+  // them; an instrument never sends them.
+  if (IgcDigits(r, 7, 2) > 89) return -16;
+  if (IgcDigits(r, 15, 3) > 179) return -11;
+  const uint32_t timeOfDay = parsed.record.secondsOfDay;
   TrackPoint point;
   if (PointCount() == 0) {
     if (!hasDate_) return kIgcNoDate;
@@ -188,17 +162,23 @@ int IgcTrackReceiver::DecodeB() {
   }
   previousTimeOfDay_ = timeOfDay;
   point.time = dayOffset_ + date_ + timeOfDay;
-  double lat = latDegrees * kRadiansPerDegree + latMinutes * kRadiansPerMinute + latThousandths * kRadiansPerMilliMinute;
-  double lon = lonDegrees * kRadiansPerDegree + lonMinutes * kRadiansPerMinute + lonThousandths * kRadiansPerMilliMinute;
-  if (r[14] == 'S') lat = -lat;
-  if (r[23] == 'W') lon = -lon;
-  point.lat = RadiansToSemicircle(lat);
-  point.lon = RadiansToSemicircle(lon);
-  point.gpsAlt = gnss * 10;
-  point.baroAlt = pressure;
+  point.lat = parsed.record.lat;
+  point.lon = parsed.record.lon;
+  point.gpsAlt = parsed.record.gpsAltitude * 10;
+  point.baroAlt = parsed.record.pressureAltitude;
   point.aux = 0;
   points_->push_back(point);
   return 0;
 }
 
-}  // namespace trelvik::flytec
+std::string IgcFaultText(const IgcStatus& status) {
+  switch (status.fault) {
+    case IgcFault::BadRecordType: return CFormat("E205 Bad record type (%02X)", status.byte);
+    case IgcFault::TooLong: return "E207 Too long sentence";
+    case IgcFault::Format: return FormatProgress("E206 Format error %", -status.code);
+    case IgcFault::None: break;
+  }
+  return {};
+}
+
+}  // namespace trelvik

@@ -1,7 +1,9 @@
 #pragma once
-// The IGC file an instrument sends after $PBRIGC or $PBRTR, decoded record by
-// record as the bytes arrive. The bytes themselves are kept as they came
-// (flow-control bytes aside) for the track log's raw image.
+// The IGC file an instrument sends (Flytec's $PBRIGC and $PBRTR, the DSX and
+// IQ Basic downloads), decoded record by record as the bytes arrive. The bytes
+// themselves are kept as they came (flow-control bytes aside) for the track
+// log's raw image. The B records go through the IGC file reader's decoder;
+// the record codes are the instruments' own.
 #include <cstdint>
 #include <span>
 #include <string>
@@ -9,7 +11,7 @@
 
 #include "records/track_point.hpp"
 
-namespace trelvik::flytec {
+namespace trelvik {
 
 // Characters after the record letter that a record may have.
 inline constexpr size_t kIgcRecordLimit = 81;
@@ -29,6 +31,9 @@ struct IgcStatus {
 
 // Record decoder codes.
 inline constexpr int kIgcNoDate = -25;
+
+// "E205 Bad record type (%02X)", "E207 Too long sentence", "E206 Format error %".
+std::string IgcFaultText(const IgcStatus& status);
 
 class IgcTrackReceiver {
  public:
@@ -73,4 +78,4 @@ class IgcTrackReceiver {
   TrackTime firstFix_ = 0;
 };
 
-}  // namespace trelvik::flytec
+}  // namespace trelvik

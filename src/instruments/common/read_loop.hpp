@@ -1,0 +1,30 @@
+#pragma once
+// The receiving loop every driver runs: chunks from the job's port until the
+// taker has enough, the port fails, the job is aborted or the line stays
+// silent too long, and the one report of the failures every such loop ends
+// with.
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <span>
+#include <string_view>
+
+#include "access/gps_job.hpp"
+
+namespace trelvik {
+
+enum class ReadEnd { Stopped, TimedOut, ReadError, Aborted };
+
+// Reads chunks of up to 100 bytes into `take` until it returns false, the port
+// fails, the job is aborted or `limit` passes: counted from the last data
+// received when `fromLastData`, else from the start. Time is the channel's.
+ReadEnd ReadLoop(GpsJob& job, std::chrono::milliseconds limit, bool fromLastData,
+                 const std::function<bool(std::span<const uint8_t>)>& take);
+
+// An aborted job ends as aborted, a failed port with the operation's numbered
+// read error ("E301 COM port read error") under `caption`: -1 after that
+// report. 0 when the loop stopped or timed out, which the caller judges.
+[[nodiscard]] int ReportReadFailure(GpsJob& job, ReadEnd end, std::string_view readErrorText,
+                                    std::string_view caption);
+
+}  // namespace trelvik
