@@ -75,6 +75,7 @@ int GpsAccess::StartGpsJob(JobRequest request) {
   job->waypoints = std::move(request.waypoints);
   job->ctrList = std::move(request.ctrList);
   job->analysis = std::move(request.analysis);
+  job->competitionCheck = std::move(request.competitionCheck);
   if (request.protocol != ProtocolType::GarminUsb) {
     job->option = request.option;
     job->portName = request.portName.substr(0, kPortNameLimit);

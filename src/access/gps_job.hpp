@@ -56,6 +56,13 @@ struct TrackAnalysisSettings {
   std::string folder;           // TrackLogDir; the save dialog's chosen folder on return
 };
 
+struct GpsJob;
+
+// Competition mode's look at the instrument's waypoints: every waypoint a
+// download reads from the instrument goes through it, so that the pilot's ID
+// waypoints set the job's compId and civlId. Empty outside competition mode.
+using CompetitionWaypointCheck = std::function<void(GpsJob& job, const Waypoint& waypoint)>;
+
 struct GpsJob {
   // Services. The starter fills them; a job never reaches further.
   JobChannel* channel = nullptr;
@@ -100,6 +107,7 @@ struct GpsJob {
   std::string identity;     // at most kIdentityLimit: "model: serial"
   int32_t compId = -1;
   int32_t civlId = -1;
+  CompetitionWaypointCheck competitionCheck;
 
   // Remaining-time estimate of a download.
   TrackTime firstFixTime = 0;

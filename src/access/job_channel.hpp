@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "base/user_interface.hpp"
+#include "records/track_time.hpp"
 
 namespace trelvik {
 
@@ -25,6 +26,8 @@ class JobChannel {
   virtual void Sleep(std::chrono::milliseconds duration) = 0;
   // Monotonic milliseconds; wraps like a 32-bit tick counter.
   virtual uint32_t TickMs() = 0;
+  // The current time in UTC, for what a job stamps with the date of its run.
+  virtual TrackTime UtcNow() { return CurrentTrackTime(); }
   // The job's block is gone; a TCP session closes its connection here.
   virtual void JobFreed() {}
   // The user behind the reports, for the few jobs that must ask for a file

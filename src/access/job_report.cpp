@@ -28,6 +28,16 @@ int EndAborted(GpsJob& job) {
 
 void JobSleep(GpsJob& job, std::chrono::milliseconds duration) { job.channel->Sleep(duration); }
 uint32_t JobTick(GpsJob& job) { return job.channel->TickMs(); }
+TrackTime JobUtcNow(GpsJob& job) { return job.channel->UtcNow(); }
+
+Answer AskJobQuestion(GpsJob& job, QuestionKind kind, std::string_view text, std::string_view caption) {
+  if (UserInterface* user = job.channel->User()) return user->Ask(kind, CutMessageText(text), CutMessageText(caption));
+  return kind == QuestionKind::YesNo ? Answer::No : Answer::Cancel;
+}
+
+void CheckCompetitionWaypoint(GpsJob& job, const Waypoint& waypoint) {
+  if (job.competitionCheck) job.competitionCheck(job, waypoint);
+}
 
 void NotifyText(GpsJob& job, std::string_view text) {
   if (job.notifier) job.notifier->NotifyText(text);

@@ -22,6 +22,15 @@ void ReportInfo(GpsJob& job, std::string_view text, std::string_view caption);
 
 void JobSleep(GpsJob& job, std::chrono::milliseconds duration);
 [[nodiscard]] uint32_t JobTick(GpsJob& job);
+[[nodiscard]] TrackTime JobUtcNow(GpsJob& job);
+
+// A question in the middle of a transfer. The window and a terminal ask the
+// user; a TCP session and a console without a terminal take the negative
+// answer (Cancel, or No), so nothing waits for an answer that cannot come.
+[[nodiscard]] Answer AskJobQuestion(GpsJob& job, QuestionKind kind, std::string_view text, std::string_view caption);
+
+// Hands a waypoint read from the instrument to competition mode's check.
+void CheckCompetitionWaypoint(GpsJob& job, const Waypoint& waypoint);
 
 // Notifications to the program that started the run; nothing without one.
 void NotifyText(GpsJob& job, std::string_view text);

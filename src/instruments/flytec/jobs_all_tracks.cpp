@@ -1,13 +1,11 @@
 // "Read all tracks": every chosen track of the instrument is downloaded,
 // analysed and added as one trip folder to a logbook file the user names at
 // the end. The loaded track log is never touched.
-#include "access/job_channel.hpp"
+#include "access/job_file_save.hpp"
 #include "access/job_report.hpp"
 #include "access/serial_link.hpp"
 #include "access/track_list.hpp"
 #include "analysis/track_filters.hpp"
-#include "base/atomic_file.hpp"
-#include "base/message_box.hpp"
 #include "instruments/flytec/jobs.hpp"
 #include "records/format_progress.hpp"
 #include "records/text_buffer.hpp"
@@ -19,7 +17,6 @@ namespace {
 using std::chrono::milliseconds;
 
 constexpr const char* kCaption = "Read GPS track logs";
-constexpr const char* kSaveTitle = "Save track for FlightLog";
 constexpr milliseconds kTrackSilence{3000};
 constexpr size_t kPointStart = 1000;
 constexpr size_t kFewestAnalysedPoints = 10;
@@ -54,7 +51,7 @@ int AnalyseTrack(GpsJob& job, int k, bool signedTrack, TextBuffer& logbook) {
   KmlTripInput input;
   input.points = job.points;
   input.isSigned = signedTrack ? 1 : 0;
-  input.downloaded = signedTrack ? CurrentTrackTime() : kNoDownloadTime;
+  input.downloaded = signedTrack ? JobUtcNow(job) : kNoDownloadTime;
   input.utcTimes = 1;
   input.hasPressureAltitude = 1;
   OptimiseOptions optimise;
@@ -66,26 +63,7 @@ int AnalyseTrack(GpsJob& job, int k, bool signedTrack, TextBuffer& logbook) {
   return 0;
 }
 
-// The save dialog and the file. -1 in every case: the job never replaces the track log.
-int SaveLogbook(GpsJob& job, const TextBuffer& logbook) {
-  UserInterface* user = job.channel->User();
-  if (user == nullptr) return -1;
-  // The chosen folder goes back with the job, for the starter to remember.
-  const std::optional<std::string> path =
-      ChooseFileName(*user, FileDialogKind::Save, kSaveTitle, "FlightLog files", ".kml", job.analysis.folder);
-  if (!path) return -1;
-  if (FileExists(*path) && AskOkCancel(*user, "File already exists. Overwrite ?", kSaveTitle) != Answer::Ok) {
-    return -1;
-  }
-  const std::string text = std::string(kKmlFileHead) + logbook.Text() + std::string(kKmlFileTail);
-  if (const FileWriteError error = WriteFileAtomically(*path, text)) {
-    ShowSystemError(*user, "File write error", error.errorNumber);
-    return -1;
-  }
-  ReportInfo(job, "File written", "Save FlightLog track");
-  ShowProduct(job, *path);
-  return -1;
-}
+constexpr JobFileSave kLogbookSave{"Save track for FlightLog", "FlightLog files", ".kml", "Save FlightLog track"};
 
 }  // namespace
 
@@ -105,7 +83,10 @@ int DownloadAllTracks(GpsJob& job) {
     job.points.shrink_to_fit();
   }
   ShowProgress(job, "Downloading completed");
-  return SaveLogbook(job, logbook);
+  const std::string text = std::string(kKmlFileHead) + logbook.Text() + std::string(kKmlFileTail);
+  // The chosen folder goes back with the job, for the starter to remember.
+  (void)SaveJobFile(job, kLogbookSave, job.analysis.folder, text);
+  return -1;  // the loaded track log stays as it is
 }
 
 }  // namespace trelvik::flytec
