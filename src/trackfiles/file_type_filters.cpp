@@ -12,6 +12,13 @@ std::vector<std::string> FileTypeFilterList(std::span<const FileTypeChoice> choi
   return list;
 }
 
+std::vector<std::string> FileTypeFilterListThenAll(std::span<const FileTypeChoice> choices) {
+  std::vector<std::string> list = FileTypeFilterList(choices);
+  list.resize(choices.size());
+  list.push_back("All files (*.*)");
+  return list;
+}
+
 std::optional<FileTypeEntry> FileTypeOfEntry(size_t entry, size_t count) {
   if (entry == 0 || entry > 2 * count) return std::nullopt;
   if (entry <= count) return FileTypeEntry{entry - 1, true};

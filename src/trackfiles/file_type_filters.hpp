@@ -19,6 +19,9 @@ struct FileTypeChoice {
 // "IGC files (*.igc)" ... then "IGC files (*.*)" ...
 [[nodiscard]] std::vector<std::string> FileTypeFilterList(std::span<const FileTypeChoice> choices);
 
+// The typed entries, then one "All files (*.*)".
+[[nodiscard]] std::vector<std::string> FileTypeFilterListThenAll(std::span<const FileTypeChoice> choices);
+
 struct FileTypeEntry {
   size_t choice = 0;   // 0-based index into the choices
   bool typed = false;  // an entry of the first half: its extension goes on a name without one

@@ -76,6 +76,12 @@ std::vector<const TrackFileFormat*> ListBy(int TrackFileFormat::*index) {
   return rows;
 }
 
+std::vector<FileTypeChoice> ChoicesOf(const std::vector<const TrackFileFormat*>& rows) {
+  std::vector<FileTypeChoice> choices;
+  for (const TrackFileFormat* row : rows) choices.push_back({row->typeName, row->Extension()});
+  return choices;
+}
+
 }  // namespace
 
 std::span<const TrackFileFormat> TrackFileFormats() { return kTrackFileFormats; }
@@ -97,11 +103,8 @@ const TrackFileFormat* TrackFileFormatForExtension(std::string_view extension) {
 std::vector<const TrackFileFormat*> TrackFileOpenList() { return ListBy(&TrackFileFormat::openIndex); }
 std::vector<const TrackFileFormat*> TrackFileSaveList() { return ListBy(&TrackFileFormat::saveIndex); }
 
-std::vector<FileTypeChoice> FileTypeChoices(std::span<const TrackFileFormat* const> rows) {
-  std::vector<FileTypeChoice> choices;
-  for (const TrackFileFormat* row : rows) choices.push_back({row->typeName, row->Extension()});
-  return choices;
-}
+std::vector<FileTypeChoice> TrackOpenChoices() { return ChoicesOf(TrackFileOpenList()); }
+std::vector<FileTypeChoice> TrackSaveChoices() { return ChoicesOf(TrackFileSaveList()); }
 
 std::string_view FileExtensionOf(std::string_view path) {
   const size_t slash = path.rfind('/');

@@ -48,10 +48,11 @@ struct TrackFileFormat {
 [[nodiscard]] const TrackFileFormat* TrackFileFormatForExtension(std::string_view extension);
 
 // The rows of the "&Open log" or the "Save log &As..." list, in their order,
-// and their entries for the dialog.
+// and their entries for the dialog (FileTypeFilterList makes its list).
 [[nodiscard]] std::vector<const TrackFileFormat*> TrackFileOpenList();
 [[nodiscard]] std::vector<const TrackFileFormat*> TrackFileSaveList();
-[[nodiscard]] std::vector<FileTypeChoice> FileTypeChoices(std::span<const TrackFileFormat* const> rows);
+[[nodiscard]] std::vector<FileTypeChoice> TrackOpenChoices();
+[[nodiscard]] std::vector<FileTypeChoice> TrackSaveChoices();
 
 // The text from the last "." of a path's file name; empty when it has none.
 [[nodiscard]] std::string_view FileExtensionOf(std::string_view path);
