@@ -5,8 +5,8 @@
 #include <set>
 #include <string>
 
-#include "golden_file.hpp"
 #include "records/track_time.hpp"
+#include "support/golden_file.hpp"
 #include "trackfiles/kml_values.hpp"
 
 namespace trelvik {
