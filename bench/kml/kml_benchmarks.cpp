@@ -52,7 +52,7 @@ void BM_ReadKmlTrack(benchmark::State& state) {
   TextBuffer buffer(kKmlTripBufferStart);
   if (BuildKmlTrip(buffer, Input(points), "Benchmark", "Flytec 6030") != 0) state.SkipWithError("build failed");
   for (auto _ : state) {
-    const XmlTrackResult read = ReadKmlTrack(buffer.Text());
+    const TrackFileRead read = ReadKmlTrack(buffer.Text());
     if (read.records.signatureValid != 2) state.SkipWithError("signature not recognised");
     benchmark::DoNotOptimize(read.records.Count());
   }

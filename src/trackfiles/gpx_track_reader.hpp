@@ -9,6 +9,6 @@ namespace trelvik {
 // Errors come back under "Parsing track log file". The records always have
 // utcTimes 0 and signatureValid 0. Without `chooseTrack` the first of several
 // segments is taken.
-[[nodiscard]] XmlTrackResult ReadGpxTrack(std::string_view text, const FileTrackChooser& chooseTrack = {});
+[[nodiscard]] TrackFileRead ReadGpxTrack(std::string_view text, const FileTrackChooser& chooseTrack = {});
 
 }  // namespace trelvik

@@ -14,6 +14,6 @@ namespace trelvik {
 // reading is not interactive: a name that is not clean fails with "Bad ID".
 // `now` is the time of waypoints that carry none.
 [[nodiscard]] WaypointFileRead ReadGpxWaypoints(std::string_view text, TrackTime now,
-                                          const ModifyIdQuestion& askModifyId = {});
+                                              const ModifyIdQuestion& askModifyId = {});
 
 }  // namespace trelvik

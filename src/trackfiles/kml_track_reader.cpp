@@ -266,32 +266,30 @@ class TrackDecoder {
   Sha1State hash_;
 };
 
-XmlTrackResult Read(std::string_view text, const FileTrackChooser& chooseTrack) {
+TrackFileRead Read(std::string_view text, const FileTrackChooser& chooseTrack) {
   std::string copy(text);  // the tokenizer writes into its text
   TrackWalk walk;
   const int walked = WalkXml(copy.data(), XmlWalkOptions{}, walk, walk.error);
-  if (walked == kXmlWalkFailed) return XmlTrackResult::Failure(walk.error, kCaption);
+  if (walked == kXmlWalkFailed) return TrackFileRead::Failure(walk.error, kCaption);
   std::vector<FileNotice> notices;
   if (walk.limitReached) {
     notices.push_back(
         {FileNoticeKind::Warning, CFormat("Number of tracks limited to %d", static_cast<int>(kMaxTracks)), kCaption});
   }
-  XmlTrackResult result = [&] {
-    if (walk.tracks.empty()) return XmlTrackResult::Failure("No track log found", kCaption);
+  TrackFileRead result = [&] {
+    if (walk.tracks.empty()) return TrackFileRead::Failure("No track log found", kCaption);
     size_t chosen = 0;
     if (walk.tracks.size() > 1 && chooseTrack) {
       TrackListRequest request{"Track List", "Select one of these tracks", "Date / time", "OK", "&Cancel", {}};
       for (const TrackTexts& track : walk.tracks) request.lines.push_back(TimeOfFirstPointLine(track.fsInfo));
       const int line = ChooseTrack(chooseTrack, request);
-      if (line == kTrackListCancelled) return XmlTrackResult::Cancel();
-      if (line < 0 || static_cast<size_t>(line) >= walk.tracks.size()) {
-        return XmlTrackResult::Failure("Dialog box error", "Select track");
-      }
+      if (line == kTrackListCancelled) return TrackFileRead::Cancel();
+      if (line < 0) return TrackFileRead::Failure("Dialog box error", "Select track");
       chosen = static_cast<size_t>(line);
     }
-    XmlTrackResult decoded;
+    TrackFileRead decoded;
     const std::string error = TrackDecoder(walk.tracks[chosen]).Decode(decoded.records);
-    if (!error.empty()) return XmlTrackResult::Failure(error, kCaption);
+    if (!error.empty()) return TrackFileRead::Failure(error, kCaption);
     return decoded;
   }();
   result.notices = std::move(notices);
@@ -300,11 +298,11 @@ XmlTrackResult Read(std::string_view text, const FileTrackChooser& chooseTrack) 
 
 }  // namespace
 
-XmlTrackResult ReadKmlTrack(std::string_view text, const FileTrackChooser& chooseTrack) {
+TrackFileRead ReadKmlTrack(std::string_view text, const FileTrackChooser& chooseTrack) {
   try {
     return Read(text, chooseTrack);
   } catch (const std::bad_alloc&) {
-    return XmlTrackResult::Failure("Track log memory allocation", kCaption);
+    return TrackFileRead::Failure("Track log memory allocation", kCaption);
   }
 }
 

@@ -10,6 +10,6 @@ namespace trelvik {
 
 // Errors and the track-count warning come back under "Parsing track log file".
 // Without `chooseTrack` the first of several tracks is taken without asking.
-[[nodiscard]] XmlTrackResult ReadKmlTrack(std::string_view text, const FileTrackChooser& chooseTrack = {});
+[[nodiscard]] TrackFileRead ReadKmlTrack(std::string_view text, const FileTrackChooser& chooseTrack = {});
 
 }  // namespace trelvik

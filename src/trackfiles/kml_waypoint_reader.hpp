@@ -15,6 +15,6 @@ namespace trelvik {
 // reading is not interactive: a name that is not clean fails with "Bad ID".
 // `now` is the time every waypoint gets (the moment the reading started).
 [[nodiscard]] WaypointFileRead ReadKmlWaypoints(std::string_view text, TrackTime now,
-                                          const ModifyIdQuestion& askModifyId = {});
+                                              const ModifyIdQuestion& askModifyId = {});
 
 }  // namespace trelvik

@@ -1,6 +1,6 @@
 #pragma once
-// What the KML and GPX track readers hand back, and the choice among several
-// tracks of one file.
+// The choice among several tracks of one file, for the KML and GPX track
+// readers, whose records are those of every track file format.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -10,8 +10,6 @@
 #include "trackfiles/xml_choices.hpp"
 
 namespace trelvik {
-
-using XmlTrackResult = TrackFileRead;
 
 // A track's first time as the "Track List" dialog shows it: "%d-%02d-%02d   %02d:%02d:%02d".
 std::string TrackListLine(TrackTime time);
