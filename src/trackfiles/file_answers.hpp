@@ -51,8 +51,8 @@ class FileAnswerReplay {
 using FileQuestionAsker = std::function<int(const FileQuestion&)>;
 using FileNoticeSink = std::function<void(const FileNotice&)>;
 
-// Reads, asking each question through `ask` and reading again with its answer,
-// until the reader needs none. Each notice goes to `notify` once, in order,
+// Reads, asking each question through `ask` (none: the negative answer) and
+// reading again with its answer, until the reader needs none. Each notice goes to `notify` once, in order,
 // before the question that follows it is asked.
 template <typename Records, typename Read>
 FileReadOutcome<Records> ReadAnswering(const Read& read, FileReadContext context, const FileQuestionAsker& ask,
@@ -64,7 +64,7 @@ FileReadOutcome<Records> ReadAnswering(const Read& read, FileReadContext context
       if (notify) notify(outcome.notices[shown]);
     }
     if (outcome.status != FileReadStatus::NeedsAnswer) return outcome;
-    context.answers.push_back(ask ? ask(outcome.question) : kTrackListCancelled);
+    context.answers.push_back(ask ? ask(outcome.question) : NegativeAnswer(outcome.question));
   }
 }
 

@@ -44,6 +44,11 @@ using FileAnswers = std::vector<int>;
 
 inline int AnswerOf(ModifyIdAnswer answer) { return static_cast<int>(answer); }
 
+// The answer of a caller that cannot ask: Cancel.
+inline int NegativeAnswer(const FileQuestion& question) {
+  return question.kind == FileQuestionKind::TrackList ? kTrackListCancelled : AnswerOf(ModifyIdAnswer::Cancel);
+}
+
 enum class FileReadStatus {
   Read,         // `records` hold what the file gave
   Failed,       // `error` says why; nothing was read

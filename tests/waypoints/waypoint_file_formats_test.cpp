@@ -153,6 +153,11 @@ TEST(WaypointFileFormats, AnUncleanIdIsAskedAboutOrRefused) {
   answered.answers = {AnswerOf(ModifyIdAnswer::No), AnswerOf(ModifyIdAnswer::Cancel)};
   EXPECT_EQ(gpx.read(text, answered).status, FileReadStatus::Cancelled);
 
+  // Asked with no one to answer: the negative answer ends the reading.
+  const WaypointFileRead unanswered = ReadAnswering<WaypointFileRecords>(
+      [&](const FileReadContext& context) { return gpx.read(text, context); }, At(kNow), {}, {});
+  EXPECT_EQ(unanswered.status, FileReadStatus::Cancelled);
+
   FileReadContext cannotAsk = At(kNow);
   cannotAsk.canAsk = false;
   const WaypointFileRead refused = gpx.read(text, cannotAsk);
