@@ -77,7 +77,8 @@ TEST(KmlWaypointReader, Errors) {
   for (const ErrorCase& c : cases) {
     ScriptedUserInterface ui;
     std::vector<trelvik::Waypoint> waypoints;
-    EXPECT_EQ(ShownWaypoints(ui, ReadKmlWaypoints(File(Folder("Waypoints", c.placemarks)), kNow), waypoints), -1) << c.name;
+    EXPECT_EQ(ShownWaypoints(ui, ReadKmlWaypoints(File(Folder("Waypoints", c.placemarks)), kNow), waypoints), -1)
+        << c.name;
     EXPECT_EQ(ui.boxes, (std::vector<RecordedBox>{{MessageKind::Error, c.message, "Parsing waypoint file"}}))
         << c.name;
   }

@@ -39,7 +39,8 @@ struct GoldenTrack {
 // What each golden file holds, worked out from its text.
 const GoldenTrack kGoldenTracks[] = {
     {"igc", "track_files/flight.igc", 3,
-     TrackPoint{0, At(10, 0, 10), FromMilliMinutes(47 * 60000 + 60), FromMilliMinutes(8 * 60000 + 30060), 15100, 1489, 0},
+     TrackPoint{0, At(10, 0, 10), FromMilliMinutes(47 * 60000 + 60), FromMilliMinutes(8 * 60000 + 30060), 15100,
+                1489, 0},
      0, 0, 1, true},
     {"kml-track", "track_files/flight.kml", 5,
      TrackPoint{0, At(10, 0, 10), DegreesToSemicircle(47.001), DegreesToSemicircle(8.501), 15100, 1489, 0}, 2, 1, 1,
