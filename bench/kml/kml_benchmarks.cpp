@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "base/silent_user_interface.hpp"
 #include "trackfiles/kml_track_reader.hpp"
 #include "trackfiles/kml_trip.hpp"
 #include "trackfiles/kml_values.hpp"
@@ -52,11 +51,10 @@ void BM_ReadKmlTrack(benchmark::State& state) {
   const std::vector<TrackPoint> points = LongFlight();
   TextBuffer buffer(kKmlTripBufferStart);
   if (BuildKmlTrip(buffer, Input(points), "Benchmark", "Flytec 6030") != 0) state.SkipWithError("build failed");
-  SilentUserInterface ui;
   for (auto _ : state) {
-    const XmlTrackResult read = ReadKmlTrack(ui, buffer.Text(), true);
-    if (read.signatureValid != 2) state.SkipWithError("signature not recognised");
-    benchmark::DoNotOptimize(read.Count());
+    const TrackFileRead read = ReadKmlTrack(buffer.Text());
+    if (read.records.signatureValid != 2) state.SkipWithError("signature not recognised");
+    benchmark::DoNotOptimize(read.records.Count());
   }
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * buffer.Length()));
 }

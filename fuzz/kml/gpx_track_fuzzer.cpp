@@ -3,19 +3,16 @@
 #include <cstdint>
 #include <string_view>
 
-#include "base/silent_user_interface.hpp"
 #include "trackfiles/gpx_track_reader.hpp"
 #include "trackfiles/gpx_waypoint_reader.hpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace trelvik;
   const std::string_view input(reinterpret_cast<const char*>(data), size);
-  SilentUserInterface ui;
   const FileTrackChooser last = [](const TrackListRequest& request) {
     return static_cast<int>(request.lines.size()) - 1;
   };
-  (void)ReadGpxTrack(ui, input, last);
-  std::vector<Waypoint> waypoints;
-  (void)ReadGpxWaypoints(ui, input, true, waypoints, 0, [](const std::string&) { return ModifyIdAnswer::YesToAll; });
+  (void)ReadGpxTrack(input, last);
+  (void)ReadGpxWaypoints(input, 0, [](const std::string&) { return ModifyIdAnswer::YesToAll; });
   return 0;
 }

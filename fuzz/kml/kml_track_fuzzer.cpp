@@ -1,23 +1,20 @@
-// The KML track reader on arbitrary bytes: loud (with a track choice) and silent.
+// The KML track reader on arbitrary bytes: with a track choice and without.
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
 
-#include "base/silent_user_interface.hpp"
 #include "trackfiles/kml_track_reader.hpp"
 #include "trackfiles/kml_waypoint_reader.hpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace trelvik;
   const std::string_view input(reinterpret_cast<const char*>(data), size);
-  SilentUserInterface ui;
   // The last line: a choice other than the first reaches every stored track.
   const FileTrackChooser last = [](const TrackListRequest& request) {
     return static_cast<int>(request.lines.size()) - 1;
   };
-  (void)ReadKmlTrack(ui, input, false, last);
-  (void)ReadKmlTrack(ui, input, true);
-  std::vector<Waypoint> waypoints;
-  (void)ReadKmlWaypoints(ui, input, true, waypoints, 0, [](const std::string&) { return ModifyIdAnswer::Yes; });
+  (void)ReadKmlTrack(input, last);
+  (void)ReadKmlTrack(input);
+  (void)ReadKmlWaypoints(input, 0, [](const std::string&) { return ModifyIdAnswer::Yes; });
   return 0;
 }

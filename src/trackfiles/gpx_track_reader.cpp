@@ -125,40 +125,35 @@ class SegmentWalk : public XmlElementHandler {
   bool hasTime_ = false;
 };
 
-XmlTrackResult Read(UserInterface& ui, std::string_view text, const FileTrackChooser& chooseTrack) {
+TrackFileRead Read(std::string_view text, const FileTrackChooser& chooseTrack) {
   std::string copy(text);  // the tokenizer writes into its text
   SegmentWalk walk;
   XmlWalkOptions options;
   options.firstTag = XmlFirstTag::RequireDeclaration;
   if (WalkXml(copy.data(), options, walk, walk.error) == kXmlWalkFailed) {
-    ShowError(ui, walk.error, kCaption);
-    return {};
+    return TrackFileRead::Failure(walk.error, kCaption);
   }
-  if (walk.segments.empty()) {
-    ShowError(ui, "No tracks found", kCaption);
-    return {};
-  }
+  if (walk.segments.empty()) return TrackFileRead::Failure("No tracks found", kCaption);
   size_t chosen = 0;
   if (walk.segments.size() > 1) {
     TrackListRequest request{"Track List", "Select one of these tracks", "Date / time", "OK", "Cancel", {}};
     for (const auto& segment : walk.segments) request.lines.push_back(TrackListLine(segment.front().time));
     const int line = ChooseTrack(chooseTrack, request);
-    if (line < 0) return {};  // Cancel, or OK with nothing chosen: nothing to read
+    if (line < 0) return TrackFileRead::Cancel();  // Cancel, or OK with nothing chosen: nothing to read
     chosen = static_cast<size_t>(line);
   }
-  XmlTrackResult result;
-  result.points = std::move(walk.segments[chosen]);
+  TrackFileRead result;
+  result.records.points = std::move(walk.segments[chosen]);
   return result;
 }
 
 }  // namespace
 
-XmlTrackResult ReadGpxTrack(UserInterface& ui, std::string_view text, const FileTrackChooser& chooseTrack) {
+TrackFileRead ReadGpxTrack(std::string_view text, const FileTrackChooser& chooseTrack) {
   try {
-    return Read(ui, text, chooseTrack);
+    return Read(text, chooseTrack);
   } catch (const std::bad_alloc&) {
-    ShowError(ui, "Track log memory allocation", kCaption);
-    return {};
+    return TrackFileRead::Failure("Track log memory allocation", kCaption);
   }
 }
 

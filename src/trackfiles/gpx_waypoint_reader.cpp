@@ -6,7 +6,6 @@
 #include <strings.h>
 
 #include "base/c_format.hpp"
-#include "base/message_box.hpp"
 #include "records/names.hpp"
 #include "records/number_parsers.hpp"
 #include "records/text_buffer.hpp"
@@ -136,22 +135,22 @@ class WptWalk : public XmlElementHandler {
 
 }  // namespace
 
-int ReadGpxWaypoints(UserInterface& ui, std::string_view text, bool interactive, std::vector<Waypoint>& waypoints,
-                     TrackTime now, const ModifyIdQuestion& askModifyId) {
+WaypointFileRead ReadGpxWaypoints(std::string_view text, TrackTime now, const ModifyIdQuestion& askModifyId) {
   try {
     std::string copy(text);  // the tokenizer writes into its text
-    WptWalk walk(interactive, askModifyId, now);
+    // Without a question the reading is not interactive: a refused name is an error.
+    WptWalk walk(static_cast<bool>(askModifyId), askModifyId, now);
     XmlWalkOptions options;
     options.firstTag = XmlFirstTag::RequireDeclaration;
     if (WalkXml(copy.data(), options, walk, walk.error) == kXmlWalkFailed) {
-      if (!walk.error.empty()) ShowError(ui, walk.error, kCaption);
-      return -1;
+      if (walk.error.empty()) return WaypointFileRead::Cancel();
+      return WaypointFileRead::Failure(walk.error, kCaption);
     }
-    waypoints = std::move(walk.waypoints);
-    return static_cast<int>(waypoints.size());
+    WaypointFileRead read;
+    read.records.waypoints = std::move(walk.waypoints);
+    return read;
   } catch (const std::bad_alloc&) {
-    ShowError(ui, kMemoryAllocationError, kCaption);
-    return -1;
+    return WaypointFileRead::Failure(std::string(kMemoryAllocationError), kCaption);
   }
 }
 

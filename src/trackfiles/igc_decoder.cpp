@@ -129,6 +129,7 @@ class IgcDecoder {
 
 IgcDecodeResult DecodeIgc(std::string_view bytes) {
   IgcDecoder decoder;
+  int32_t failedLine = 0;
   try {
     int32_t lineNumber = 0;
     size_t start = 0;
@@ -137,13 +138,18 @@ IgcDecodeResult DecodeIgc(std::string_view bytes) {
       const size_t end = lf == std::string_view::npos ? bytes.size() : lf;
       ++lineNumber;
       // A last line without a line feed counts like any other.
-      if (!decoder.Line(VisibleText(bytes.substr(start, end - start)), lineNumber)) break;
+      if (!decoder.Line(VisibleText(bytes.substr(start, end - start)), lineNumber)) {
+        failedLine = lineNumber;
+        break;
+      }
       start = end + 1;
     }
   } catch (const std::bad_alloc&) {
     decoder.Fail(kMemoryAllocationError);
   }
-  return decoder.Finish();
+  IgcDecodeResult result = decoder.Finish();
+  if (!result.Ok()) result.errorLine = failedLine;
+  return result;
 }
 
 std::string SkippedRecordsText(int32_t skipped) { return CFormat("%d incomplete position record(s) skipped", skipped); }

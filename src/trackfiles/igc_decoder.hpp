@@ -18,6 +18,7 @@ struct IgcDecodeResult {
   std::string maker;               // three characters after "A"
   std::string serial;              // three characters after those, "000" when absent
   std::string error;               // empty on success
+  int32_t errorLine = 0;           // the line at fault; 0 for a fault of the whole file
   int32_t skippedRecords = 0;      // cut-off B records left out
 
   bool Ok() const { return error.empty(); }

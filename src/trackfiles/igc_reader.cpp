@@ -4,55 +4,46 @@
 
 #include "base/message_box.hpp"
 #include "records/text_buffer.hpp"
+#include "trackfiles/file_read_report.hpp"
 #include "trackfiles/igc_decoder.hpp"
 #include "trackfiles/igc_file_read.hpp"
 
 namespace trelvik {
 namespace {
 
-constexpr std::string_view kReadCaption = "Reading IGC log file";
 constexpr size_t kMaxFileName = 256;
-
-// Decodes and reports; the points, or nothing after the error was shown.
-std::optional<IgcDecodeResult> DecodeReporting(UserInterface& ui, std::string_view bytes) {
-  IgcDecodeResult decoded = DecodeIgc(bytes);
-  if (!decoded.Ok()) {
-    ShowError(ui, decoded.error, kReadCaption);
-    return std::nullopt;
-  }
-  if (decoded.skippedRecords > 0) ShowInfo(ui, SkippedRecordsText(decoded.skippedRecords), kReadCaption);
-  return decoded;
-}
 
 }  // namespace
 
-IgcTrackLogRead ReadIgcTrackLog(UserInterface& ui, std::string_view bytes, TrackLog& log) {
-  IgcTrackLogRead result;
-  std::optional<IgcDecodeResult> decoded = DecodeReporting(ui, bytes);
-  if (!decoded) return result;
-
-  log.rawIgc.clear();
-  log.rawIgc.shrink_to_fit();
+TrackFileRead ReadIgcTrackFile(std::string_view bytes) {
+  IgcDecodeResult decoded = DecodeIgc(bytes);
+  if (!decoded.Ok()) return TrackFileRead::Failure(decoded.error, kIgcReadCaption, decoded.errorLine);
+  TrackFileRead read;
+  if (decoded.skippedRecords > 0) {
+    read.notices.push_back(
+        {FileNoticeKind::Information, SkippedRecordsText(decoded.skippedRecords), kIgcReadCaption});
+  }
   try {
-    log.rawIgc.assign(bytes);
-    log.rawIgcDate = decoded->points.front().time;
-    log.rawIgcMaker = decoded->maker;
-    log.rawIgcSerial = decoded->serial;
+    read.records.rawIgc = RawIgcImage{std::string(bytes), decoded.points.front().time, decoded.maker, decoded.serial};
   } catch (const std::bad_alloc&) {
     // The points are still good; the log just has no raw image to save unchanged.
-    log.rawIgc.clear();
-    log.rawIgcDate = 0;
-    log.rawIgcMaker.clear();
-    log.rawIgcSerial = "000";
+    read.records.rawIgc.reset();
   }
-  result.points = std::move(decoded->points);
-  return result;
+  read.records.points = std::move(decoded.points);
+  return read;
+}
+
+void InstallRawIgcImage(TrackLog& log, RawIgcImage image) {
+  log.rawIgc = std::move(image.bytes);
+  log.rawIgcDate = image.date;
+  log.rawIgcMaker = std::move(image.maker);
+  log.rawIgcSerial = std::move(image.serial);
 }
 
 std::optional<std::vector<TrackPoint>> ReadIgcForCommandLine(UserInterface& ui, const std::string& fileName) {
   const std::string path = fileName + ".igc";
   if (path.size() > kMaxFileName) {
-    ShowError(ui, "File name too long", kReadCaption);
+    ShowError(ui, "File name too long", kIgcReadCaption);
     return std::nullopt;
   }
   IgcFileBytes file = ReadIgcFileBytes(path);
@@ -66,18 +57,18 @@ std::optional<std::vector<TrackPoint>> ReadIgcForCommandLine(UserInterface& ui, 
       ShowSystemError(ui, "Error opening IGC Log File", file.errorNumber);
       return std::nullopt;
     case IgcFileFault::Empty:
-      ShowError(ui, "File is empty", kReadCaption);
+      ShowError(ui, "File is empty", kIgcReadCaption);
       return std::nullopt;
     case IgcFileFault::Read:
       ShowSystemError(ui, "IGC track log file read error", file.errorNumber);
       return std::nullopt;
     case IgcFileFault::Memory:
-      ShowError(ui, kMemoryAllocationError, kReadCaption);
+      ShowError(ui, kMemoryAllocationError, kIgcReadCaption);
       return std::nullopt;
   }
-  std::optional<IgcDecodeResult> decoded = DecodeReporting(ui, file.bytes);
-  if (!decoded) return std::nullopt;
-  return std::move(decoded->points);
+  TrackFileRead read = ReadIgcTrackFile(file.bytes);
+  if (!ShowFileRead(ui, read)) return std::nullopt;
+  return std::move(read.records.points);
 }
 
 }  // namespace trelvik

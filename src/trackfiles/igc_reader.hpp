@@ -1,7 +1,6 @@
 #pragma once
-// Entry points that read IGC files into track points for the window, the
-// batch run and the command-line conversion. Each reports its own failures.
-#include <cstdint>
+// Reading IGC files into track points: the pure reader of the track file
+// table, and the command-line conversion's file reading, which shows its faults.
 #include <optional>
 #include <string>
 #include <string_view>
@@ -9,21 +8,21 @@
 
 #include "base/user_interface.hpp"
 #include "records/track_log.hpp"
+#include "trackfiles/track_file_records.hpp"
 
 namespace trelvik {
 
-struct IgcTrackLogRead {
-  std::vector<TrackPoint> points;  // empty on failure
-  int32_t signatureProven = 0;     // always 0: a file's G record is not trusted for signing
-  int32_t utcTimes = 0;            // IGC times are UTC, but the track log keeps them unmarked
-  int32_t Count() const { return static_cast<int32_t>(points.size()); }
-};
+inline constexpr char kIgcReadCaption[] = "Reading IGC log file";
 
-// Decodes `bytes`; on success replaces the raw IGC image of `log` (bytes, date of
-// the first fix, maker code, serial) and returns the points, which the caller
-// installs without clearing that image again. On failure shows the error under
-// "Reading IGC log file", returns no points and leaves `log` as it was.
-[[nodiscard]] IgcTrackLogRead ReadIgcTrackLog(UserInterface& ui, std::string_view bytes, TrackLog& log);
+// Decodes `bytes` into points and keeps the file as its raw IGC image (bytes,
+// date of the first fix, maker code, serial). signatureValid and utcTimes stay
+// 0: a file's G record is not trusted for signing, and the track log keeps IGC
+// times unmarked. A decoding error comes back under "Reading IGC log file"
+// with its line; cut-off B records give one information notice.
+[[nodiscard]] TrackFileRead ReadIgcTrackFile(std::string_view bytes);
+
+// Makes `image` the raw IGC image of `log`, to be saved again unchanged.
+void InstallRawIgcImage(TrackLog& log, RawIgcImage image);
 
 // Reads `fileName` + ".igc" (the command-line job's file) and decodes it.
 // Nothing when it fails (every failure is shown).

@@ -4,7 +4,7 @@
 #include "trackfiles/igc_file_read.hpp"
 #include "trackfiles/igc_reader.hpp"
 #include "trackfiles/kml_track_file.hpp"
-#include "trackfiles/kml_track_reader.hpp"
+#include "trackfiles/track_file_read.hpp"
 
 namespace trelvik {
 
@@ -50,12 +50,14 @@ int CheckKmlFile(UserInterface& ui, const std::string& path, const FileTrackChoo
     ShowInfo(ui, "1 taken", request.title);
     return 0;
   };
-  const XmlTrackResult track = ReadKmlTrack(ui, file.bytes, false, chooseTrack ? chooseTrack : firstTrack);
-  if (track.points.empty()) {
+  // A KML track takes every time from the file, so the reading needs no clock.
+  const std::optional<TrackFileRecords> track = ReadTrackFileShown(
+      ui, *FindTrackFileFormat("kml-track"), file.bytes, chooseTrack ? chooseTrack : firstTrack, TrackTime{0});
+  if (!track || track->points.empty()) {
     ui.SetStatus("No positions found");
     return kKmlSignatureMissing;
   }
-  return track.signatureValid == 2 ? kKmlSignatureValid : kKmlSignatureMissing;
+  return track->signatureValid == 2 ? kKmlSignatureValid : kKmlSignatureMissing;
 }
 
 }  // namespace trelvik

@@ -45,12 +45,13 @@ std::optional<KmlTripFailure> AppendAnalysedKmlTrip(TextBuffer& buffer, KmlTripI
                         "Making GoogleEarth track folder"};
 }
 
-int WriteKmlTrackFile(UserInterface& ui, const KmlTrackFileTarget& target, std::span<const TrackPoint> points,
-                      int32_t isSigned, int32_t utcTimes, int32_t hasPressureAltitude,
-                      std::optional<std::string_view> instrument, const OptimiseOptions& optimise) {
+KmlTrackFileText FormatKmlTrackFile(std::span<const TrackPoint> points, int32_t isSigned, int32_t utcTimes,
+                                    int32_t hasPressureAltitude, std::optional<std::string_view> instrument,
+                                    const OptimiseOptions& optimise) {
+  KmlTrackFileText file;
   if (points.size() < kMinimumPoints) {
-    ShowError(ui, "Too few track positions", kWriteCaption);
-    return -1;
+    file.failure = KmlTripFailure{"Too few track positions", kWriteCaption};
+    return file;
   }
   KmlTripInput input;
   input.points = points;
@@ -58,11 +59,20 @@ int WriteKmlTrackFile(UserInterface& ui, const KmlTrackFileTarget& target, std::
   input.utcTimes = utcTimes;
   input.hasPressureAltitude = hasPressureAltitude;
   TextBuffer buffer(kKmlTripBufferStart);
-  if (const std::optional<KmlTripFailure> failure = AppendAnalysedKmlTrip(buffer, input, optimise, instrument)) {
-    ShowError(ui, failure->text, failure->caption);
+  file.failure = AppendAnalysedKmlTrip(buffer, input, optimise, instrument);
+  if (!file.failure) file.text = std::string(kKmlFileHead) + buffer.Text() + std::string(kKmlFileTail);
+  return file;
+}
+
+int WriteKmlTrackFile(UserInterface& ui, const KmlTrackFileTarget& target, std::span<const TrackPoint> points,
+                      int32_t isSigned, int32_t utcTimes, int32_t hasPressureAltitude,
+                      std::optional<std::string_view> instrument, const OptimiseOptions& optimise) {
+  const KmlTrackFileText file =
+      FormatKmlTrackFile(points, isSigned, utcTimes, hasPressureAltitude, instrument, optimise);
+  if (file.failure) {
+    ShowError(ui, file.failure->text, file.failure->caption);
     return -1;
   }
-
   std::string path = target.name;
   if (!target.decided) {
     path += ".kml";
@@ -75,8 +85,7 @@ int WriteKmlTrackFile(UserInterface& ui, const KmlTrackFileTarget& target, std::
       return -1;
     }
   }
-  const std::string text = std::string(kKmlFileHead) + buffer.Text() + std::string(kKmlFileTail);
-  if (const FileWriteError error = WriteFileAtomically(path, text)) {
+  if (const FileWriteError error = WriteFileAtomically(path, file.text)) {
     if (error.operation == "create") {
       ShowError(ui, "File creation error", kWriteCaption);
     } else {

@@ -37,6 +37,19 @@ struct KmlTripFailure {
                                                                   const OptimiseOptions& optimise,
                                                                   std::optional<std::string_view> instrument);
 
+struct KmlTrackFileText {
+  std::string text;                       // the whole file
+  std::optional<KmlTripFailure> failure;  // set when there is no text
+};
+
+// The file `WriteKmlTrackFile` writes, as text: the file frame around one
+// analysed trip folder. Fewer than five points fail with "Too few track
+// positions" under "Write GoogleEarth file".
+[[nodiscard]] KmlTrackFileText FormatKmlTrackFile(std::span<const TrackPoint> points, int32_t isSigned,
+                                                  int32_t utcTimes, int32_t hasPressureAltitude,
+                                                  std::optional<std::string_view> instrument,
+                                                  const OptimiseOptions& optimise);
+
 // 0 once the file is written, -1 after a failure (shown). `instrument` absent
 // is written as "unknown".
 [[nodiscard]] int WriteKmlTrackFile(UserInterface& ui, const KmlTrackFileTarget& target,

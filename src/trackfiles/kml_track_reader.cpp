@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "base/c_format.hpp"
-#include "base/message_box.hpp"
+#include "records/text_buffer.hpp"
 #include "trackfiles/kml_hash.hpp"
 #include "trackfiles/kml_values.hpp"
 #include "trackfiles/xml_attributes.hpp"
@@ -178,7 +178,7 @@ class TrackDecoder {
  public:
   explicit TrackDecoder(TrackTexts& texts) : texts_(texts) {}
 
-  std::string Decode(XmlTrackResult& result) {
+  std::string Decode(TrackFileRecords& result) {
     if (texts_.fsInfo == nullptr || *texts_.fsInfo == '\0') return "No track log information found";
     if (NormalizeSpace(texts_.offsets) == 0) return "No track log time offsets found";
     if (texts_.hasPressure) NormalizeSpace(texts_.pressure);
@@ -266,47 +266,43 @@ class TrackDecoder {
   Sha1State hash_;
 };
 
-XmlTrackResult Read(UserInterface& ui, std::string_view text, bool silent, const FileTrackChooser& chooseTrack) {
-  auto report = [&](std::string_view message) {
-    if (!silent) ShowError(ui, message, kCaption);
-    return XmlTrackResult{};
-  };
+TrackFileRead Read(std::string_view text, const FileTrackChooser& chooseTrack) {
   std::string copy(text);  // the tokenizer writes into its text
   TrackWalk walk;
   const int walked = WalkXml(copy.data(), XmlWalkOptions{}, walk, walk.error);
-  if (walked == kXmlWalkFailed) return report(walk.error);
-  if (walk.limitReached && !silent) {
-    ShowWarning(ui, CFormat("Number of tracks limited to %d", static_cast<int>(kMaxTracks)), kCaption);
+  if (walked == kXmlWalkFailed) return TrackFileRead::Failure(walk.error, kCaption);
+  std::vector<FileNotice> notices;
+  if (walk.limitReached) {
+    notices.push_back(
+        {FileNoticeKind::Warning, CFormat("Number of tracks limited to %d", static_cast<int>(kMaxTracks)), kCaption});
   }
-  if (walk.tracks.empty()) return report("No track log found");
-
-  size_t chosen = 0;
-  if (walk.tracks.size() > 1 && !silent) {
-    TrackListRequest request{"Track List", "Select one of these tracks", "Date / time", "OK", "&Cancel", {}};
-    for (const TrackTexts& track : walk.tracks) request.lines.push_back(TimeOfFirstPointLine(track.fsInfo));
-    const int line = ChooseTrack(chooseTrack, request);
-    if (line == kTrackListCancelled) return {};
-    if (line < 0) {
-      ShowError(ui, "Dialog box error", "Select track");
-      return {};
+  TrackFileRead result = [&] {
+    if (walk.tracks.empty()) return TrackFileRead::Failure("No track log found", kCaption);
+    size_t chosen = 0;
+    if (walk.tracks.size() > 1 && chooseTrack) {
+      TrackListRequest request{"Track List", "Select one of these tracks", "Date / time", "OK", "&Cancel", {}};
+      for (const TrackTexts& track : walk.tracks) request.lines.push_back(TimeOfFirstPointLine(track.fsInfo));
+      const int line = ChooseTrack(chooseTrack, request);
+      if (line == kTrackListCancelled) return TrackFileRead::Cancel();
+      if (line < 0) return TrackFileRead::Failure("Dialog box error", "Select track");
+      chosen = static_cast<size_t>(line);
     }
-    chosen = static_cast<size_t>(line);
-  }
-  XmlTrackResult result;
-  const std::string error = TrackDecoder(walk.tracks[chosen]).Decode(result);
-  if (!error.empty()) return report(error);
+    TrackFileRead decoded;
+    const std::string error = TrackDecoder(walk.tracks[chosen]).Decode(decoded.records);
+    if (!error.empty()) return TrackFileRead::Failure(error, kCaption);
+    return decoded;
+  }();
+  result.notices = std::move(notices);
   return result;
 }
 
 }  // namespace
 
-XmlTrackResult ReadKmlTrack(UserInterface& ui, std::string_view text, bool silent,
-                            const FileTrackChooser& chooseTrack) {
+TrackFileRead ReadKmlTrack(std::string_view text, const FileTrackChooser& chooseTrack) {
   try {
-    return Read(ui, text, silent, chooseTrack);
+    return Read(text, chooseTrack);
   } catch (const std::bad_alloc&) {
-    if (!silent) ShowError(ui, "Track log memory allocation", kCaption);
-    return {};
+    return TrackFileRead::Failure("Track log memory allocation", kCaption);
   }
 }
 

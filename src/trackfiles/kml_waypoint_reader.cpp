@@ -4,7 +4,6 @@
 #include <string>
 
 #include "base/c_format.hpp"
-#include "base/message_box.hpp"
 #include "records/names.hpp"
 #include "records/text_buffer.hpp"
 #include "trackfiles/kml_values.hpp"
@@ -110,20 +109,20 @@ class WaypointWalk : public XmlElementHandler {
 
 }  // namespace
 
-int ReadKmlWaypoints(UserInterface& ui, std::string_view text, bool interactive, std::vector<Waypoint>& waypoints,
-                     TrackTime now, const ModifyIdQuestion& askModifyId) {
+WaypointFileRead ReadKmlWaypoints(std::string_view text, TrackTime now, const ModifyIdQuestion& askModifyId) {
   try {
     std::string copy(text);  // the tokenizer writes into its text
-    WaypointWalk walk(interactive, askModifyId, now);
+    // Without a question the reading is not interactive: a refused name is an error.
+    WaypointWalk walk(static_cast<bool>(askModifyId), askModifyId, now);
     if (WalkXml(copy.data(), XmlWalkOptions{}, walk, walk.error) == kXmlWalkFailed) {
-      if (!walk.error.empty()) ShowError(ui, walk.error, kCaption);
-      return -1;
+      if (walk.error.empty()) return WaypointFileRead::Cancel();
+      return WaypointFileRead::Failure(walk.error, kCaption);
     }
-    waypoints = std::move(walk.waypoints);
-    return static_cast<int>(waypoints.size());
+    WaypointFileRead read;
+    read.records.waypoints = std::move(walk.waypoints);
+    return read;
   } catch (const std::bad_alloc&) {
-    ShowError(ui, kMemoryAllocationError, kCaption);
-    return -1;
+    return WaypointFileRead::Failure(std::string(kMemoryAllocationError), kCaption);
   }
 }
 

@@ -4,17 +4,17 @@
 #include <string_view>
 #include <vector>
 
-#include "base/user_interface.hpp"
 #include "records/waypoint.hpp"
+#include "trackfiles/waypoint_file_records.hpp"
 #include "trackfiles/xml_choices.hpp"
 
 namespace trelvik {
 
-// Fills `waypoints` and returns their count, or -1 after an error (shown under
-// "Parsing waypoint file") or a cancelled "Modify waypoint ID" question.
+// The waypoints, or the error (under "Parsing waypoint file"), or Cancelled
+// after a cancelled "Modify waypoint ID" question. Without `askModifyId` the
+// reading is not interactive: a name that is not clean fails with "Bad ID".
 // `now` is the time every waypoint gets (the moment the reading started).
-[[nodiscard]] int ReadKmlWaypoints(UserInterface& ui, std::string_view text, bool interactive,
-                                   std::vector<Waypoint>& waypoints, TrackTime now,
-                                   const ModifyIdQuestion& askModifyId = {});
+[[nodiscard]] WaypointFileRead ReadKmlWaypoints(std::string_view text, TrackTime now,
+                                              const ModifyIdQuestion& askModifyId = {});
 
 }  // namespace trelvik

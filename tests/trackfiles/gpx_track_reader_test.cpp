@@ -5,10 +5,13 @@
 #include <string>
 
 #include "support/scripted_user_interface.hpp"
+#include "file_read_shown.hpp"
 #include "trackfiles/kml_values.hpp"
 
 namespace trelvik {
 namespace {
+
+using testing::Shown;
 
 using testing::RecordedBox;
 using testing::ScriptedUserInterface;
@@ -33,7 +36,7 @@ std::string TimedPoint(int minute) {
 
 TEST(GpxTrackReader, ReadsOneSegment) {
   ScriptedUserInterface ui;
-  const XmlTrackResult result = ReadGpxTrack(ui, Gpx(Segment(TimedPoint(0) + TimedPoint(1))));
+  const TrackFileRecords result = Shown(ui, ReadGpxTrack(Gpx(Segment(TimedPoint(0) + TimedPoint(1)))));
   EXPECT_TRUE(ui.boxes.empty());
   ASSERT_EQ(result.Count(), 2);
   EXPECT_EQ(result.utcTimes, 0);
@@ -52,10 +55,10 @@ TEST(GpxTrackReader, ThreeSegmentsAskAndReturnOnlyTheChosenOne) {
       Gpx(Segment(TimedPoint(0)) + Segment(TimedPoint(10) + TimedPoint(11) + TimedPoint(12)) + Segment(TimedPoint(20)));
   ScriptedUserInterface ui;
   TrackListRequest asked;
-  const XmlTrackResult result = ReadGpxTrack(ui, text, [&](const TrackListRequest& request) {
+  const TrackFileRecords result = Shown(ui, ReadGpxTrack(text, [&](const TrackListRequest& request) {
     asked = request;
     return 1;
-  });
+  }));
   EXPECT_EQ(asked.lines, (std::vector<std::string>{"2012-07-01   10:00:00", "2012-07-01   10:10:00",
                                                    "2012-07-01   10:20:00"}));
   EXPECT_EQ(asked.cancelLabel, "Cancel");
@@ -63,7 +66,8 @@ TEST(GpxTrackReader, ThreeSegmentsAskAndReturnOnlyTheChosenOne) {
   EXPECT_EQ(result.points[0].time, TrackTimeFromDate(SystemTime{2012, 7, 0, 1, 10, 10, 0, 0}));
 
   ScriptedUserInterface cancelled;
-  EXPECT_EQ(ReadGpxTrack(cancelled, text, [](const TrackListRequest&) { return kTrackListCancelled; }).Count(), 0);
+  EXPECT_EQ(Shown(cancelled, ReadGpxTrack(text, [](const TrackListRequest&) { return kTrackListCancelled; })).Count(),
+            0);
   EXPECT_TRUE(cancelled.boxes.empty());
 }
 
@@ -71,7 +75,7 @@ TEST(GpxTrackReader, EmptySegmentsAndOutOfPlaceElementsAreIgnored) {
   const std::string text = "<?xml version=\"1.0\"?><gpx><trk><trkseg></trkseg><trkseg>" + TimedPoint(1) +
                            "</trkseg></trk><wpt lat=\"1\" lon=\"1\"><trkseg>" + TimedPoint(2) + "</trkseg></wpt></gpx>";
   ScriptedUserInterface ui;
-  const XmlTrackResult result = ReadGpxTrack(ui, text);
+  const TrackFileRecords result = Shown(ui, ReadGpxTrack(text));
   ASSERT_EQ(result.Count(), 1);
   EXPECT_EQ(result.points[0].time % 3600, 60u);
 }
@@ -111,7 +115,7 @@ TEST(GpxTrackReader, ErrorsAreShownUnderTheReadersCaption) {
   };
   for (const ErrorCase& c : cases) {
     ScriptedUserInterface ui;
-    EXPECT_EQ(ReadGpxTrack(ui, c.text).Count(), 0) << c.name;
+    EXPECT_EQ(Shown(ui, ReadGpxTrack(c.text)).Count(), 0) << c.name;
     EXPECT_EQ(ui.boxes, (std::vector<RecordedBox>{{MessageKind::Error, c.message, "Parsing track log file"}}))
         << c.name;
   }
@@ -130,8 +134,8 @@ TEST(GpxTrackReader, HugeHostileFilesFailQuickly) {
   std::string comment = "<?xml version=\"1.0\"?><gpx><!--";
   comment.resize(50u << 20, 'x');
   ScriptedUserInterface ui;
-  EXPECT_EQ(ReadGpxTrack(ui, deep).Count(), 0);
-  EXPECT_EQ(ReadGpxTrack(ui, comment).Count(), 0);
+  EXPECT_EQ(Shown(ui, ReadGpxTrack(deep)).Count(), 0);
+  EXPECT_EQ(Shown(ui, ReadGpxTrack(comment)).Count(), 0);
   EXPECT_EQ(ui.boxes, (std::vector<RecordedBox>{
                           {MessageKind::Error, "Nesting limit exceeded at tag <trk>", "Parsing track log file"},
                           {MessageKind::Error, "End-of-file encountered within a tag", "Parsing track log file"}}));

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "file_read_shown.hpp"
 #include "support/scripted_user_interface.hpp"
 #include "trackfiles/kml_values.hpp"
 
@@ -12,6 +13,7 @@ namespace {
 
 using testing::RecordedBox;
 using testing::ScriptedUserInterface;
+using testing::ShownWaypoints;
 
 constexpr TrackTime kNow = 700000000;
 
@@ -31,7 +33,7 @@ TEST(GpxWaypointReader, ReadsNamesDescriptionsTypesAndTimes) {
       Wpt("lat=\"-1\" lon=\"2\"", "<name>B</name><desc>Only desc</desc><type>Waypoint</type>"));
   ScriptedUserInterface ui;
   std::vector<Waypoint> waypoints;
-  ASSERT_EQ(ReadGpxWaypoints(ui, text, false, waypoints, kNow), 2);
+  ASSERT_EQ(ShownWaypoints(ui, ReadGpxWaypoints(text, kNow), waypoints), 2);
   EXPECT_TRUE(ui.boxes.empty());
   EXPECT_STREQ(waypoints[0].name, "TK1");
   EXPECT_STREQ(waypoints[0].description, "Comment");
@@ -66,7 +68,7 @@ TEST(GpxWaypointReader, Errors) {
   for (const ErrorCase& c : cases) {
     ScriptedUserInterface ui;
     std::vector<Waypoint> waypoints;
-    EXPECT_EQ(ReadGpxWaypoints(ui, c.text, false, waypoints, kNow), -1) << c.name;
+    EXPECT_EQ(ShownWaypoints(ui, ReadGpxWaypoints(c.text, kNow), waypoints), -1) << c.name;
     EXPECT_EQ(ui.boxes, (std::vector<RecordedBox>{{MessageKind::Error, c.message, "Parsing waypoint file"}}))
         << c.name;
   }

@@ -19,45 +19,46 @@ const std::string kFile =
     "B1005124730600N00815350WA0123501236\r\n"
     "G0123456789ABCDEF\r\n";
 
-TEST(IgcReader, TrackLogKeepsTheRawImage) {
-  ScriptedUserInterface ui;
+TEST(IgcReader, TrackFileKeepsTheRawImage) {
+  const TrackFileRead read = ReadIgcTrackFile(kFile);
+  ASSERT_EQ(read.status, FileReadStatus::Read);
+  EXPECT_TRUE(read.notices.empty());
+  ASSERT_EQ(read.records.Count(), 2);
+  EXPECT_EQ(read.records.signatureValid, 0);
+  EXPECT_EQ(read.records.utcTimes, 0);
+  ASSERT_TRUE(read.records.rawIgc);
   TrackLog log;
-  const IgcTrackLogRead read = ReadIgcTrackLog(ui, kFile, log);
-  ASSERT_EQ(read.Count(), 2);
-  EXPECT_EQ(read.signatureProven, 0);
-  EXPECT_EQ(read.utcTimes, 0);
+  InstallRawIgcImage(log, *read.records.rawIgc);
   EXPECT_EQ(log.rawIgc, kFile);
-  EXPECT_EQ(log.rawIgcDate, read.points[0].time);
+  EXPECT_EQ(log.rawIgcDate, read.records.points[0].time);
   EXPECT_EQ(log.rawIgcMaker, "FLY");
   EXPECT_EQ(log.rawIgcSerial, "050");
-  EXPECT_TRUE(ui.boxes.empty());
 }
 
-TEST(IgcReader, FailureShowsTheErrorAndKeepsTheOldImage) {
-  ScriptedUserInterface ui;
-  TrackLog log;
-  log.rawIgc = "old";
-  log.rawIgcMaker = "BRA";
-  const IgcTrackLogRead read = ReadIgcTrackLog(ui, "AFLY050\r\nB1005094730500N00815250WA0123401235\r\n", log);
-  EXPECT_EQ(read.Count(), 0);
-  EXPECT_EQ(log.rawIgc, "old");
-  EXPECT_EQ(log.rawIgcMaker, "BRA");
-  ASSERT_EQ(ui.boxes.size(), 1u);
-  EXPECT_EQ(ui.boxes[0], (RecordedBox{MessageKind::Error, "Missing date line", "Reading IGC log file"}));
+TEST(IgcReader, FailureNamesTheLineAndKeepsNoImage) {
+  const TrackFileRead read = ReadIgcTrackFile("AFLY050\r\nB1005094730500N00815250WA0123401235\r\n");
+  EXPECT_EQ(read.status, FileReadStatus::Failed);
+  EXPECT_EQ(read.records.Count(), 0);
+  EXPECT_FALSE(read.records.rawIgc);
+  EXPECT_EQ(read.error.text, "Missing date line");
+  EXPECT_EQ(read.error.caption, "Reading IGC log file");
+  EXPECT_EQ(read.error.line, 2);
+  // A fault of the whole file names no line.
+  EXPECT_EQ(ReadIgcTrackFile("HFDTE140712\r\n").error.line, 0);
 }
 
 TEST(IgcReader, CutOffRecordsAreReportedOnceAndKeptInTheRawImage) {
   const std::string file =
       "AFLY050\r\nHFDTE140712\r\nB1005094730500N00815250WA0123401235\r\n"
       "B1349534535414N00611417EA0\r\nB1349\r\nB1005154730500N00815250WA0123401235\r\n";
-  ScriptedUserInterface ui;
-  TrackLog log;
-  const IgcTrackLogRead read = ReadIgcTrackLog(ui, file, log);
-  EXPECT_EQ(read.Count(), 2);
-  EXPECT_EQ(log.rawIgc, file);
-  ASSERT_EQ(ui.boxes.size(), 1u);
-  EXPECT_EQ(ui.boxes[0],
-            (RecordedBox{MessageKind::Information, "2 incomplete position record(s) skipped", "Reading IGC log file"}));
+  const TrackFileRead read = ReadIgcTrackFile(file);
+  EXPECT_EQ(read.records.Count(), 2);
+  ASSERT_TRUE(read.records.rawIgc);
+  EXPECT_EQ(read.records.rawIgc->bytes, file);
+  ASSERT_EQ(read.notices.size(), 1u);
+  EXPECT_EQ(read.notices[0].kind, FileNoticeKind::Information);
+  EXPECT_EQ(read.notices[0].text, "2 incomplete position record(s) skipped");
+  EXPECT_EQ(read.notices[0].caption, "Reading IGC log file");
 }
 
 TEST(IgcReader, CommandLineReadAppendsTheExtension) {

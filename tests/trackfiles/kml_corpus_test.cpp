@@ -84,7 +84,7 @@ TEST(KmlCorpus, EveryFlightConvertsWithTheOptimisedIndexes) {
     EXPECT_EQ(kml.find("<!--Out-and-return not computed-->") != std::string::npos, oar.distance == 0);
     EXPECT_EQ(kml.find("<!--FAI triangle not computed-->") != std::string::npos, r.faiTriangle.distance == 0);
 
-    const XmlTrackResult read = ReadKmlTrack(ui, kml, true);
+    const TrackFileRecords read = ReadKmlTrack(kml).records;
     ASSERT_EQ(read.Count(), decoded.Count());
     EXPECT_EQ(read.signatureValid, 0);
     EXPECT_EQ(read.hasPressureAltitude, 1);
@@ -102,7 +102,7 @@ TEST(KmlCorpus, EveryFlightConvertsWithTheOptimisedIndexes) {
     input.optimisation = r;
     TextBuffer buffer(kKmlTripBufferStart);
     ASSERT_EQ(BuildKmlTrip(buffer, input, "Corpus", decoded.maker), 0);
-    const XmlTrackResult signedRead = ReadKmlTrack(ui, buffer.Text(), true);
+    const TrackFileRecords signedRead = ReadKmlTrack(buffer.Text()).records;
     EXPECT_EQ(signedRead.signatureValid, 2);
     EXPECT_EQ(signedRead.utcTimes, 1);
     // The IGC reader may inform about cut-off records; nothing may fail.

@@ -9,12 +9,15 @@
 #include "kml_test_expat.hpp"
 #include "kml_trip_fixture.hpp"
 #include "support/scripted_user_interface.hpp"
+#include "file_read_shown.hpp"
 #include "support/temp_dir.hpp"
 #include "support/text_count.hpp"
 #include "trackfiles/kml_track_reader.hpp"
 
 namespace trelvik {
 namespace {
+
+using testing::Shown;
 
 using testing::RecordedBox;
 using testing::ScriptedUserInterface;
@@ -107,10 +110,10 @@ TEST_F(FlightLogSave, AppendingToTwoFoldersGivesThreeInOneDocument) {
   EXPECT_NE(text.find("  </Folder>\r\n  <Folder>"), std::string::npos);
   EXPECT_EQ(testing::ExpatProblem(text), "");
   size_t offered = 0;
-  const XmlTrackResult read = ReadKmlTrack(ui, text, false, [&](const TrackListRequest& request) {
+  const TrackFileRecords read = Shown(ui, ReadKmlTrack(text, [&](const TrackListRequest& request) {
     offered = request.lines.size();
     return 2;
-  });
+  }));
   EXPECT_EQ(offered, 3u);
   EXPECT_EQ(read.signatureValid, 2);
 }

@@ -8,12 +8,15 @@
 #include "kml_test_expat.hpp"
 #include "kml_trip_fixture.hpp"
 #include "support/scripted_user_interface.hpp"
+#include "file_read_shown.hpp"
 #include "support/temp_dir.hpp"
 #include "trackfiles/kml_command_line.hpp"
 #include "trackfiles/kml_track_reader.hpp"
 
 namespace trelvik {
 namespace {
+
+using testing::Shown;
 
 using testing::RecordedBox;
 using testing::ScriptedUserInterface;
@@ -67,7 +70,7 @@ TEST(KmlTrackFile, WritesTheCommandLineFile) {
   EXPECT_NE(text.find("instrument=\"Flytec 6030\""), std::string::npos);
   EXPECT_EQ(text.find("downloaded="), std::string::npos);
   EXPECT_EQ(text.find("pilot_id"), std::string::npos);
-  const XmlTrackResult read = ReadKmlTrack(ui, text, false);
+  const TrackFileRecords read = Shown(ui, ReadKmlTrack(text));
   EXPECT_EQ(read.Count(), 40);
   EXPECT_EQ(read.signatureValid, 2);
 

@@ -5,10 +5,13 @@
 #include <string>
 
 #include "support/scripted_user_interface.hpp"
+#include "file_read_shown.hpp"
 #include "trackfiles/kml_values.hpp"
 
 namespace trelvik {
 namespace {
+
+using testing::Shown;
 
 using testing::ScriptedUserInterface;
 
@@ -55,7 +58,7 @@ std::string Trip(const Parts& parts = {}) { return File(Folder(Placemark(parts))
 
 TEST(KmlTrackReader, ReadsAHandBuiltSignedTrip) {
   ScriptedUserInterface ui;
-  const XmlTrackResult result = ReadKmlTrack(ui, Trip(), false);
+  const TrackFileRecords result = Shown(ui, ReadKmlTrack(Trip()));
   EXPECT_TRUE(ui.boxes.empty());
   ASSERT_EQ(result.Count(), 3);
   EXPECT_EQ(result.signatureValid, 2);
@@ -114,7 +117,7 @@ TEST(KmlTrackReader, HashFollowsEveryHashedTextAndNothingElse) {
   };
   for (const HashCase& c : cases) {
     ScriptedUserInterface ui;
-    const XmlTrackResult result = ReadKmlTrack(ui, Trip(c.parts), false);
+    const TrackFileRecords result = Shown(ui, ReadKmlTrack(Trip(c.parts)));
     EXPECT_EQ(result.Count(), 3) << c.name;
     EXPECT_EQ(result.signatureValid, c.signatureValid) << c.name;
     EXPECT_EQ(result.utcTimes, c.signatureValid == 2 ? 1 : 0) << c.name;
@@ -160,12 +163,12 @@ TEST(KmlTrackReader, ErrorsAreShownUnderTheReadersCaption) {
   };
   for (const ErrorCase& c : cases) {
     ScriptedUserInterface ui;
-    const XmlTrackResult result = ReadKmlTrack(ui, c.text, false);
+    const TrackFileRecords result = Shown(ui, ReadKmlTrack(c.text));
     EXPECT_EQ(result.Count(), 0) << c.name;
     ASSERT_EQ(ui.boxes.size(), 1u) << c.name;
     EXPECT_EQ(ui.boxes[0], (testing::RecordedBox{MessageKind::Error, c.message, "Parsing track log file"})) << c.name;
     ScriptedUserInterface quiet;
-    EXPECT_EQ(ReadKmlTrack(quiet, c.text, true).Count(), 0) << c.name;
+    EXPECT_EQ(ReadKmlTrack(c.text).records.Count(), 0) << c.name;
     EXPECT_TRUE(quiet.boxes.empty()) << c.name;
   }
 }
@@ -176,7 +179,7 @@ TEST(KmlTrackReader, OptionalPartsAndTwoDimensionalLastItem) {
   parts.fsInfo = "instrument=\"x\"";
   parts.coordinates = "8.5,47,1, 8.6,47,2 8.7,47";
   ScriptedUserInterface ui;
-  const XmlTrackResult result = ReadKmlTrack(ui, Trip(parts), false);
+  const TrackFileRecords result = Shown(ui, ReadKmlTrack(Trip(parts)));
   ASSERT_EQ(result.Count(), 3);
   EXPECT_EQ(result.hasPressureAltitude, 0);
   EXPECT_EQ(result.points[0].time, 0u);  // no time_of_first_point: the times start at 0
@@ -195,10 +198,10 @@ std::string TwoTrips() {
 TEST(KmlTrackReader, SeveralTripsAskWhichOne) {
   ScriptedUserInterface ui;
   TrackListRequest asked;
-  const XmlTrackResult result = ReadKmlTrack(ui, TwoTrips(), false, [&](const TrackListRequest& request) {
+  const TrackFileRecords result = Shown(ui, ReadKmlTrack(TwoTrips(), [&](const TrackListRequest& request) {
     asked = request;
     return 1;
-  });
+  }));
   EXPECT_EQ(asked.title, "Track List");
   EXPECT_EQ(asked.prompt, "Select one of these tracks");
   EXPECT_EQ(asked.columnHead, "Date / time");
@@ -211,26 +214,21 @@ TEST(KmlTrackReader, SeveralTripsAskWhichOne) {
   EXPECT_EQ(result.signatureValid, 0);
 
   ScriptedUserInterface cancelled;
-  EXPECT_EQ(ReadKmlTrack(cancelled, TwoTrips(), false, [](const TrackListRequest&) { return kTrackListCancelled; })
+  EXPECT_EQ(Shown(cancelled, ReadKmlTrack(TwoTrips(), [](const TrackListRequest&) { return kTrackListCancelled; }))
                 .Count(),
             0);
   EXPECT_TRUE(cancelled.boxes.empty());
 
   ScriptedUserInterface none;
-  EXPECT_EQ(ReadKmlTrack(none, TwoTrips(), false, [](const TrackListRequest&) { return kTrackListNoSelection; })
+  EXPECT_EQ(Shown(none, ReadKmlTrack(TwoTrips(), [](const TrackListRequest&) { return kTrackListNoSelection; }))
                 .Count(),
             0);
   EXPECT_EQ(none.boxes, (std::vector<testing::RecordedBox>{{MessageKind::Error, "Dialog box error", "Select track"}}));
 
-  // Silent reading takes the first track without asking.
-  ScriptedUserInterface silent;
-  bool askedSilently = false;
-  const XmlTrackResult first = ReadKmlTrack(silent, TwoTrips(), true, [&](const TrackListRequest&) {
-    askedSilently = true;
-    return 1;
-  });
-  EXPECT_FALSE(askedSilently);
-  EXPECT_EQ(first.signatureValid, 2);
+  // A caller that cannot ask gets the first track.
+  const TrackFileRead first = ReadKmlTrack(TwoTrips());
+  EXPECT_EQ(first.status, FileReadStatus::Read);
+  EXPECT_EQ(first.records.signatureValid, 2);
 }
 
 TEST(KmlTrackReader, FiftyTracksAtMost) {
@@ -238,10 +236,10 @@ TEST(KmlTrackReader, FiftyTracksAtMost) {
   for (int i = 0; i < 51; ++i) folders += Folder(Placemark({}));
   ScriptedUserInterface ui;
   size_t offered = 0;
-  const XmlTrackResult result = ReadKmlTrack(ui, File(folders), false, [&](const TrackListRequest& request) {
+  const TrackFileRecords result = Shown(ui, ReadKmlTrack(File(folders), [&](const TrackListRequest& request) {
     offered = request.lines.size();
     return 49;
-  });
+  }));
   EXPECT_EQ(offered, 50u);
   EXPECT_EQ(result.Count(), 3);
   EXPECT_EQ(ui.boxes, (std::vector<testing::RecordedBox>{
@@ -250,7 +248,7 @@ TEST(KmlTrackReader, FiftyTracksAtMost) {
 
 TEST(KmlTrackReader, ByteOrderMarkOfUtf8IsAccepted) {
   ScriptedUserInterface ui;
-  EXPECT_EQ(ReadKmlTrack(ui, "\xEF\xBB\xBF" + Trip(), false).signatureValid, 2);
+  EXPECT_EQ(Shown(ui, ReadKmlTrack("\xEF\xBB\xBF" + Trip())).signatureValid, 2);
 }
 
 }  // namespace
@@ -274,7 +272,7 @@ TEST(KmlTrackReader, HugeHostileFilesFailQuickly) {
   } cases[] = {{deep, "Nesting limit exceeded at tag <Folder>"}, {comment, "End-of-file encountered within a tag"}};
   for (const Case& c : cases) {
     ScriptedUserInterface ui;
-    EXPECT_EQ(ReadKmlTrack(ui, c.text, false).Count(), 0);
+    EXPECT_EQ(Shown(ui, ReadKmlTrack(c.text)).Count(), 0);
     EXPECT_EQ(ui.boxes, (std::vector<testing::RecordedBox>{{MessageKind::Error, c.message, "Parsing track log file"}}));
   }
 }

@@ -8,10 +8,13 @@
 #include "kml_test_expat.hpp"
 #include "kml_trip_fixture.hpp"
 #include "support/scripted_user_interface.hpp"
+#include "file_read_shown.hpp"
 #include "trackfiles/kml_track_reader.hpp"
 
 namespace trelvik {
 namespace {
+
+using testing::Shown;
 
 using testing::FixtureInput;
 using testing::FixturePoints;
@@ -452,7 +455,7 @@ TEST(KmlTrip, InstrumentTexts) {
     }
     EXPECT_EQ(testing::ExpatProblem(std::string(kKmlFileHead) + text + std::string(kKmlFileTail)), "") << c.name;
     testing::ScriptedUserInterface ui;
-    EXPECT_EQ(ReadKmlTrack(ui, text, true).signatureValid, 2) << c.name;
+    EXPECT_EQ(ReadKmlTrack(text).records.signatureValid, 2) << c.name;
   }
 }
 
@@ -490,7 +493,7 @@ TEST(KmlTrip, SignedTrackReadsBackAndDetectsOneChangedDigit) {
   const std::string file = std::string(kKmlFileHead) + Build(input) + std::string(kKmlFileTail);
   EXPECT_EQ(testing::ExpatProblem(file), "");
   testing::ScriptedUserInterface ui;
-  const XmlTrackResult read = ReadKmlTrack(ui, file, false);
+  const TrackFileRecords read = Shown(ui, ReadKmlTrack(file));
   ASSERT_EQ(read.Count(), 57);
   EXPECT_EQ(read.signatureValid, 2);
   EXPECT_EQ(read.utcTimes, 1);
@@ -505,7 +508,7 @@ TEST(KmlTrip, SignedTrackReadsBackAndDetectsOneChangedDigit) {
   const size_t at = tampered.find("8.530000,47.030000,1003");
   ASSERT_NE(at, std::string::npos);
   tampered[at + 7] = '1';
-  EXPECT_EQ(ReadKmlTrack(ui, tampered, false).signatureValid, 0);
+  EXPECT_EQ(Shown(ui, ReadKmlTrack(tampered)).signatureValid, 0);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "file_read_shown.hpp"
 #include "support/scripted_user_interface.hpp"
 #include "trackfiles/kml_values.hpp"
 
@@ -12,6 +13,7 @@ namespace {
 
 using testing::RecordedBox;
 using testing::ScriptedUserInterface;
+using testing::ShownWaypoints;
 
 constexpr TrackTime kNow = 700000000;
 
@@ -41,7 +43,7 @@ TEST(KmlWaypointReader, ReadsOnlyTheWaypointsFolders) {
            "</Folder>\r\n");
   ScriptedUserInterface ui;
   std::vector<trelvik::Waypoint> waypoints;
-  ASSERT_EQ(ReadKmlWaypoints(ui, text, false, waypoints, kNow), 3);
+  ASSERT_EQ(ShownWaypoints(ui, ReadKmlWaypoints(text, kNow), waypoints), 3);
   EXPECT_TRUE(ui.boxes.empty());
   EXPECT_STREQ(waypoints[0].name, "LAUNCH");
   EXPECT_STREQ(waypoints[0].description, "Top of the hill-");
@@ -75,7 +77,8 @@ TEST(KmlWaypointReader, Errors) {
   for (const ErrorCase& c : cases) {
     ScriptedUserInterface ui;
     std::vector<trelvik::Waypoint> waypoints;
-    EXPECT_EQ(ReadKmlWaypoints(ui, File(Folder("Waypoints", c.placemarks)), false, waypoints, kNow), -1) << c.name;
+    EXPECT_EQ(ShownWaypoints(ui, ReadKmlWaypoints(File(Folder("Waypoints", c.placemarks)), kNow), waypoints), -1)
+        << c.name;
     EXPECT_EQ(ui.boxes, (std::vector<RecordedBox>{{MessageKind::Error, c.message, "Parsing waypoint file"}}))
         << c.name;
   }
@@ -101,10 +104,10 @@ TEST(KmlWaypointReader, ModifyIdQuestion) {
     std::vector<std::string> askedNames;
     size_t next = 0;
     std::vector<trelvik::Waypoint> waypoints;
-    const int count = ReadKmlWaypoints(ui, text, true, waypoints, kNow, [&](const std::string& name) {
+    const int count = ShownWaypoints(ui, ReadKmlWaypoints(text, kNow, [&](const std::string& name) {
       askedNames.push_back(name);
       return c.answers.at(next++);
-    });
+    }), waypoints);
     EXPECT_EQ(count, c.count) << c.name;
     EXPECT_EQ(askedNames.size(), c.asked) << c.name;
     EXPECT_TRUE(ui.boxes.empty()) << c.name;
