@@ -91,6 +91,11 @@ struct ProtocolRow {
   bool uploadNameRules = false;
   // The track download writes its own file and leaves the loaded log alone.
   bool writesOwnLogbook = false;
+  // Characters of an uploaded airspace's name the instrument keeps; 0 for
+  // instruments that take outlines as track logs, whose names do not matter.
+  size_t airspaceNameLength = 0;
+  // Reached over USB: the job opens no serial port.
+  bool usb = false;
   AccessFunctionSet offered = 0;                // the operations the program offers
   std::optional<CommandLineUse> commandLine;    // none: no GPS= name
   std::string_view serverName;                  // the TCP server's gps= value; empty: none

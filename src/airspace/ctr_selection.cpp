@@ -37,11 +37,11 @@ bool MarkCtrSelection(UserInterface& ui, CtrList& list, const std::vector<int>& 
   return true;
 }
 
-bool CtrNamesFitFlytec(UserInterface& ui, const CtrList& list) {
+bool CtrNamesFit(UserInterface& ui, const CtrList& list, size_t nameLength) {
   std::unordered_map<std::string, const CtrArea*> byPrefix;
   for (const CtrArea& area : list) {
     if (!area.selected) continue;
-    std::string prefix = CutToCharacters(area.name, kFlytecCtrNameLength);
+    std::string prefix = CutToCharacters(area.name, nameLength);
     const auto [it, inserted] = byPrefix.emplace(std::move(prefix), &area);
     if (inserted) continue;
     const bool cut = it->second->name.size() > it->first.size() || area.name.size() > it->first.size();

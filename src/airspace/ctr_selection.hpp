@@ -28,11 +28,12 @@ inline constexpr std::string_view kCtrListActionCaption = "CTR list action";
 inline constexpr std::string_view kUploadCtrCaption = "Upload CTR";
 inline constexpr size_t kFlytecCtrNameLength = 17;  // characters of a name the Flytec units keep
 
-// Before an upload to a Flytec unit: false after "One or more of the selected
-// CTRs have equal names" (with "after limiting the length to fit the GPS"
-// when a name had to be cut) when two selected airspaces share their first 17
+// Before an upload to an instrument that keeps airspaces under names of
+// `nameLength` characters: false after "One or more of the selected CTRs have
+// equal names" (with "after limiting the length to fit the GPS" when a name
+// had to be cut) when two selected airspaces share their first `nameLength`
 // characters.
-[[nodiscard]] bool CtrNamesFitFlytec(UserInterface& ui, const CtrList& list);
+[[nodiscard]] bool CtrNamesFit(UserInterface& ui, const CtrList& list, size_t nameLength);
 
 // Lets the user choose where an export of the selected airspaces goes and
 // writes it there; the file's path, or nothing (failures are shown).

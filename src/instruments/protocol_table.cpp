@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "airspace/ctr_selection.hpp"
 #include "instruments/flytec/flytec.hpp"
 #include "instruments/instrument_command_ids.hpp"
 
@@ -180,6 +181,7 @@ constexpr std::array<ProtocolRow, kProtocolCount> kRows = {{
      .serverName = "logit", .commands = kLogItCommands},
     {.protocol = P::Flytec, .label = "Flytec / Bräuniger (Compeo, Competino, 50xx, 60xx)", .source = TrackSource::Flytec,
      .line = {57600, true}, .rawImage = RawImage::IgcFile, .uploadNameRules = true,
+     .airspaceNameLength = kFlytecCtrNameLength,
      .offered = Functions({AF::DownloadWaypoints, AF::DownloadTrackLog, AF::UploadWaypoints, AF::UploadCtr, AF::DownloadCtr,
                            AF::DownloadFlightList}),
      .commandLine = CommandLineUse{.name = "IQCOMPEO", .type = GpsType::IqCompeo, .trackLog = kYes, .igcLog = true,
@@ -201,7 +203,7 @@ constexpr std::array<ProtocolRow, kProtocolCount> kRows = {{
      .commandLine = CommandLineUse{.name = "XCTRAINER", .type = GpsType::XcTrainer, .trackLog = kYes, .igcLog = true,
                                    .waypointUpload = kYes},
      .serverName = "xctrainer", .commands = kXcTrainerCommands},
-    {.protocol = P::GarminUsb, .label = "Garmin (USB)", .source = TrackSource::Garmin, .line = {0, false},
+    {.protocol = P::GarminUsb, .label = "Garmin (USB)", .source = TrackSource::Garmin, .line = {0, false}, .usb = true,
      .offered = Functions({AF::DownloadWaypoints, AF::DownloadTrackLog, AF::UploadWaypoints, AF::UploadWaypointsAsTrack, AF::UploadCtr}),
      .serverName = "garminusb", .serverSessions = true, .commands = kGarminUsbCommands, .quickButtons = kGarminUsbButtons},
     {.protocol = P::TopNavMxp, .label = "TopNav (MXP)", .source = TrackSource::XcTrainerTopNav, .line = {57600, false},

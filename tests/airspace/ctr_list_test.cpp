@@ -252,7 +252,7 @@ TEST(CtrRowTexts, TheFiveColumns) {
 namespace trelvik {
 namespace {
 
-TEST(CtrNamesFitFlytec, EqualAfterSeventeenCharacters) {
+TEST(CtrNamesFit, EqualAfterSeventeenCharacters) {
   const struct {
     std::vector<std::string> names;
     const char* message;
@@ -271,14 +271,14 @@ TEST(CtrNamesFitFlytec, EqualAfterSeventeenCharacters) {
       list.back().selected = true;
     }
     testing::ScriptedUserInterface ui;
-    EXPECT_EQ(CtrNamesFitFlytec(ui, list), c.message == nullptr);
+    EXPECT_EQ(CtrNamesFit(ui, list, kFlytecCtrNameLength), c.message == nullptr);
     if (c.message) {
       EXPECT_EQ(ui.boxes, (std::vector<testing::RecordedBox>{{MessageKind::Error, c.message, "Upload CTR"}}));
     }
   }
   CtrList unselected(2);
   testing::ScriptedUserInterface ui;
-  EXPECT_TRUE(CtrNamesFitFlytec(ui, unselected));
+  EXPECT_TRUE(CtrNamesFit(ui, unselected, kFlytecCtrNameLength));
 }
 
 }  // namespace

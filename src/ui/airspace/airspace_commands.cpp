@@ -102,8 +102,8 @@ class AirspaceCommands {
   void Upload(const MenuEntry& entry) {
     if (!Allowed(kUploadCtrCaption)) return;
     if (!MarkCtrSelection(context_.ui, Areas(), Rows(), kUploadCtrCaption)) return;
-    // Only the Flytec units take airspaces as airspaces, under names of their own limits.
-    if (entry.job.Protocol() == ProtocolType::Flytec && !CtrNamesFitFlytec(context_.ui, Areas())) return;
+    const size_t nameLength = entry.job.row->airspaceNameLength;
+    if (nameLength > 0 && !CtrNamesFit(context_.ui, Areas(), nameLength)) return;
     (void)window_.StartInstrumentJob(
         entry.job, kUploadCtrCaption, [this](GpsJob&) { window_.SetJobRunning(false); }, {}, std::any(Areas()));
   }
