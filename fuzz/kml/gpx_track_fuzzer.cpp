@@ -1,11 +1,10 @@
-// The GPX track and waypoint readers on arbitrary bytes.
+// The GPX track reader on arbitrary bytes.
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
 
 #include "base/silent_user_interface.hpp"
 #include "trackfiles/gpx_track_reader.hpp"
-#include "trackfiles/gpx_waypoint_reader.hpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace trelvik;
@@ -15,7 +14,5 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     return static_cast<int>(request.lines.size()) - 1;
   };
   (void)ReadGpxTrack(ui, input, last);
-  std::vector<Waypoint> waypoints;
-  (void)ReadGpxWaypoints(ui, input, true, waypoints, 0, [](const std::string&) { return ModifyIdAnswer::YesToAll; });
   return 0;
 }

@@ -5,7 +5,6 @@
 
 #include "base/silent_user_interface.hpp"
 #include "trackfiles/kml_track_reader.hpp"
-#include "trackfiles/kml_waypoint_reader.hpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace trelvik;
@@ -17,7 +16,5 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   };
   (void)ReadKmlTrack(ui, input, false, last);
   (void)ReadKmlTrack(ui, input, true);
-  std::vector<Waypoint> waypoints;
-  (void)ReadKmlWaypoints(ui, input, true, waypoints, 0, [](const std::string&) { return ModifyIdAnswer::Yes; });
   return 0;
 }
