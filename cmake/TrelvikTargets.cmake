@@ -74,8 +74,8 @@ endfunction()
 # TRELVIK_FUZZ (clang) NAME is the libFuzzer binary; otherwise NAME links the
 # replay driver, which needs no clang. Either way the test NAME feeds every
 # seed to the entry point once, so a target that stops building or a seed that
-# once crashed fails the run. fuzz/run-all.sh reads the list of targets that
-# fuzz/CMakeLists.txt writes.
+# once crashed fails the run. The target trelvik_fuzzers builds them all;
+# fuzz/run-all.sh reads the list of targets that fuzz/CMakeLists.txt writes.
 function(trelvik_fuzzer name)
   cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
   set(seeds ${CMAKE_CURRENT_SOURCE_DIR}/seeds/${name})
@@ -94,11 +94,11 @@ function(trelvik_fuzzer name)
     # CMakeLists.txt); linking with "fuzzer" adds libFuzzer's main.
     target_link_options(${name} PRIVATE -fsanitize=fuzzer)
     add_test(NAME ${name} COMMAND ${name} -runs=0 ${seeds})
-    add_dependencies(trelvik_fuzzers ${name})
   else()
     target_link_libraries(${name} PRIVATE trelvik_fuzz_replay)
     add_test(NAME ${name} COMMAND ${name} ${seeds})
   endif()
+  add_dependencies(trelvik_fuzzers ${name})
   set_tests_properties(${name} PROPERTIES LABELS core TIMEOUT 300
                        ENVIRONMENT "UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1")
   set_property(GLOBAL APPEND PROPERTY TRELVIK_FUZZ_TARGETS "${name}\t$<TARGET_FILE:${name}>\t${seeds}\t${dict}")
