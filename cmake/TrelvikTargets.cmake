@@ -68,12 +68,38 @@ function(trelvik_benchmark name)
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/src)
 endfunction()
 
-# trelvik_fuzzer(NAME SOURCES ... LIBS ...): a libFuzzer target (clang only).
+# trelvik_fuzzer(NAME SOURCES ... LIBS ...): one fuzz target, its entry point
+# LLVMFuzzerTestOneInput in SOURCES, its inputs in seeds/NAME/ beside the
+# folder's CMakeLists.txt and its dictionary, if any, in NAME.dict. With
+# TRELVIK_FUZZ (clang) NAME is the libFuzzer binary; otherwise NAME links the
+# replay driver, which needs no clang. Either way the test NAME feeds every
+# seed to the entry point once, so a target that stops building or a seed that
+# once crashed fails the run. The target trelvik_fuzzers builds them all;
+# fuzz/run-all.sh reads the list of targets that fuzz/CMakeLists.txt writes.
 function(trelvik_fuzzer name)
   cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  set(seeds ${CMAKE_CURRENT_SOURCE_DIR}/seeds/${name})
+  if(NOT IS_DIRECTORY ${seeds})
+    message(FATAL_ERROR "fuzz target ${name} has no seed folder ${seeds}")
+  endif()
+  set(dict "")
+  if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${name}.dict)
+    set(dict ${CMAKE_CURRENT_SOURCE_DIR}/${name}.dict)
+  endif()
   add_executable(${name} ${ARG_SOURCES})
-  target_compile_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
-  target_link_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
   target_link_libraries(${name} PRIVATE ${ARG_LIBS})
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/src)
+  if(TRELVIK_FUZZ)
+    # The libraries carry the coverage instrumentation already (top-level
+    # CMakeLists.txt); linking with "fuzzer" adds libFuzzer's main.
+    target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+    add_test(NAME ${name} COMMAND ${name} -runs=0 ${seeds})
+  else()
+    target_link_libraries(${name} PRIVATE trelvik_fuzz_replay)
+    add_test(NAME ${name} COMMAND ${name} ${seeds})
+  endif()
+  add_dependencies(trelvik_fuzzers ${name})
+  set_tests_properties(${name} PROPERTIES LABELS core TIMEOUT 300
+                       ENVIRONMENT "UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1")
+  set_property(GLOBAL APPEND PROPERTY TRELVIK_FUZZ_TARGETS "${name}\t$<TARGET_FILE:${name}>\t${seeds}\t${dict}")
 endfunction()

@@ -1,6 +1,6 @@
 // Any bytes through the OpenAir parser; what it accepts goes on through the
 // writers and the outline conversion, which must cope with whatever the
-// parser lets in. Run with the seeds in corpus/.
+// parser lets in. Seeds: seeds/openair_fuzzer/.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -8,6 +8,7 @@
 
 #include "airspace/ctr_google.hpp"
 #include "airspace/ctr_gpx.hpp"
+#include "airspace/ctr_names.hpp"
 #include "airspace/ctr_points.hpp"
 #include "airspace/openair_parser.hpp"
 #include "airspace/openair_writer.hpp"
@@ -18,6 +19,14 @@ namespace {
 // Outlines are cut into pieces at the segment error; keep the work per input small.
 constexpr int kMaxSegmentsForOutlines = 64;
 
+// Says Yes to "Fix name by appending number ?", so that repeated names are renamed.
+class AgreeingUserInterface : public trelvik::SilentUserInterface {
+ public:
+  trelvik::Answer Ask(trelvik::QuestionKind, std::string_view, std::string_view) override {
+    return trelvik::Answer::Yes;
+  }
+};
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -27,6 +36,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   int notices = 0;
   const int count = trelvik::ParseOpenAir(ui, text, list, [&](std::string_view) { return ++notices > 1; });
   if (count <= 0) return 0;
+  // A file read behind the list's airspaces has its repeated names fixed.
+  AgreeingUserInterface agreeing;
+  trelvik::CtrList renamed = list;
+  renamed.insert(renamed.end(), list.begin(), list.end());
+  trelvik::FixEqualCtrNames(agreeing, renamed);
 
   int segments = 0;
   for (trelvik::CtrArea& area : list) {

@@ -1,10 +1,9 @@
-// The GPX track and waypoint readers on arbitrary bytes.
+// The GPX track reader on arbitrary bytes.
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
 
 #include "trackfiles/gpx_track_reader.hpp"
-#include "trackfiles/gpx_waypoint_reader.hpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace trelvik;
@@ -12,7 +11,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const FileTrackChooser last = [](const TrackListRequest& request) {
     return static_cast<int>(request.lines.size()) - 1;
   };
+<<<<<<< HEAD
   (void)ReadGpxTrack(input, last);
   (void)ReadGpxWaypoints(input, 0, [](const std::string&) { return ModifyIdAnswer::YesToAll; });
+=======
+  (void)ReadGpxTrack(ui, input, last);
+>>>>>>> fuzz
   return 0;
 }

@@ -4,7 +4,6 @@
 #include <string_view>
 
 #include "trackfiles/kml_track_reader.hpp"
-#include "trackfiles/kml_waypoint_reader.hpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace trelvik;
@@ -15,6 +14,5 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   };
   (void)ReadKmlTrack(input, last);
   (void)ReadKmlTrack(input);
-  (void)ReadKmlWaypoints(input, 0, [](const std::string&) { return ModifyIdAnswer::Yes; });
   return 0;
 }

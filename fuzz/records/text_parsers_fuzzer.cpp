@@ -1,12 +1,14 @@
-// Every text parser of the records and geo layers on arbitrary bytes. Beyond
+// Every text parser of the base, records and geo layers on arbitrary bytes. Beyond
 // "no crash, no sanitizer report", each parser must leave its output alone when
 // it fails and produce values inside its documented range when it succeeds.
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
+#include "base/c_format.hpp"
 #include "geo/position_text.hpp"
 #include "records/angle_parsers.hpp"
 #include "records/date_time_parsers.hpp"
@@ -52,6 +54,11 @@ void Numbers(std::string_view text) {
     if (rc == 0) Check(std::isfinite(v));
     return rc;
   });
+  // What the locale-proof parser reads, the locale-proof formatter writes back exactly.
+  if (const std::optional<double> value = ParseDoubleC(text); value && std::isfinite(*value)) {
+    const std::optional<double> again = ParseDoubleC(CFormat("%.17g", *value));
+    Check(again && *again == *value);
+  }
 }
 
 void DatesAndTimes(std::string_view text, char separator) {
