@@ -11,11 +11,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const FileTrackChooser last = [](const TrackListRequest& request) {
     return static_cast<int>(request.lines.size()) - 1;
   };
-<<<<<<< HEAD
   (void)ReadGpxTrack(input, last);
-  (void)ReadGpxWaypoints(input, 0, [](const std::string&) { return ModifyIdAnswer::YesToAll; });
-=======
-  (void)ReadGpxTrack(ui, input, last);
->>>>>>> fuzz
   return 0;
 }
