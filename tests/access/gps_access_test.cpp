@@ -65,7 +65,7 @@ constexpr AccessFunctionSet kEveryFunction = (1u << kAccessFunctionCount) - 1;
 constexpr ProtocolRow kTestRows[] = {
     {.protocol = ProtocolType::Flytec, .offered = kEveryFunction, .driver = &kTestDriver},
     {.protocol = ProtocolType::GarminSerial, .offered = kEveryFunction, .driver = &kTestDriver},
-    {.protocol = ProtocolType::GarminUsb, .offered = kEveryFunction, .driver = &kTestDriver},
+    {.protocol = ProtocolType::GarminUsb, .usb = true, .offered = kEveryFunction, .driver = &kTestDriver},
     {.protocol = ProtocolType::Flymaster, .offered = kEveryFunction, .driver = &kTestDriver},
 };
 
