@@ -6,7 +6,9 @@
 // completions, the command line, the menus and the server are all built from
 // these rows, so adding an instrument family means adding its driver and
 // filling in its row.
+#include <cstddef>
 #include <cstdint>
+#include <initializer_list>
 #include <optional>
 #include <span>
 #include <string_view>
