@@ -5,7 +5,7 @@
 
 #include "access/debug_trace.hpp"
 #include "access/posix_serial_link.hpp"
-#include "access/recording_channel.hpp"
+#include "support/recording_channel.hpp"
 #include "access/serial_link.hpp"
 #include "access/sim_process.hpp"
 #include "support/temp_dir.hpp"

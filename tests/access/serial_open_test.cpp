@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "access/debug_trace.hpp"
-#include "access/fake_link.hpp"
-#include "access/recording_channel.hpp"
+#include "support/fake_link.hpp"
+#include "support/recording_channel.hpp"
 
 namespace trelvik {
 namespace {
