@@ -74,7 +74,6 @@ class SimRun {
   std::any ctrList;
   std::array<FlightListEntry, kFlightListSize> flightList{};
   std::atomic<int> result{-2};
-  std::atomic<int64_t> jobCpuNs{0};  // CPU time of the job's thread, to its completion
   std::string recordPath;
 
  private:
