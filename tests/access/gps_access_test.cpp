@@ -255,17 +255,5 @@ TEST(JobTableTest, RefusesCellsNotOfferedOrClaimedTwice) {
   EXPECT_EQ(table.Find(10, 0), nullptr);
 }
 
-TEST(JobTableTest, OfferedCellsFollowTheOperationTable) {
-  int offered = 0;
-  for (int function = 0; function < kAccessFunctionCount; ++function) {
-    for (int protocol = 0; protocol < kProtocolCount; ++protocol) offered += CellOffered(function, protocol);
-  }
-  EXPECT_EQ(offered, 11 + 19 + 1 + 11 + 2 + 4 + 2 + 3 + 1 + 4);
-  EXPECT_TRUE(CellOffered(8, 4));
-  EXPECT_FALSE(CellOffered(8, 0));
-  EXPECT_TRUE(CellOffered(1, 18));
-  EXPECT_FALSE(CellOffered(9, 0));
-}
-
 }  // namespace
 }  // namespace trelvik

@@ -28,17 +28,5 @@ TEST(InstrumentTable, EveryDriverRegistersItsCells) {
   EXPECT_FALSE(RegisterInstruments(again)) << "a cell claimed twice";
 }
 
-TEST(InstrumentTable, FlytecOffersItsSixOperations) {
-  JobTable table;
-  ASSERT_TRUE(RegisterInstruments(table));
-  const int flytec = static_cast<int>(ProtocolType::Flytec);
-  for (AccessFunction f : {AccessFunction::DownloadWaypoints, AccessFunction::DownloadTrackLog,
-                           AccessFunction::UploadWaypoints, AccessFunction::UploadCtr, AccessFunction::DownloadCtr,
-                           AccessFunction::DownloadFlightList}) {
-    EXPECT_NE(table.Find(static_cast<int>(f), flytec), nullptr) << static_cast<int>(f);
-  }
-  EXPECT_EQ(table.Find(static_cast<int>(AccessFunction::EraseLog), flytec), nullptr);
-}
-
 }  // namespace
 }  // namespace trelvik
