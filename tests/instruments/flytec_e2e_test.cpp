@@ -189,6 +189,8 @@ TEST_F(FlytecEndToEnd, FaultsOfTheInstrumentReachTheUserAndKeepThePreviousLog) {
       {"no pilot name", {"--pilot="}, "Bad/missing user name", "Reading product data"},
       {"bad checksum", {"--bad-checksum=PBRSNP"}, "No valid response from GPS", "Get GPS product data"},
       {"silence", {"--silence-after=0"}, "No valid response from GPS", "Get GPS product data"},
+      {"corrupt byte in the product answer", {"--corrupt-after=3"}, "No valid response from GPS",
+       "Get GPS product data"},
       {"overlapping tracks", {"--igc=" + flight, "--igc=" + flight}, "Overlapping track start/stop times",
        "Read GPS track log"},
       {"missing HFDTE", {"--no-hfdte=1"}, "E206 Format error 25", "Read GPS track log"},

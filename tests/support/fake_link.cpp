@@ -199,6 +199,7 @@ int LinkScript::Read(std::span<uint8_t> buffer, std::chrono::milliseconds timeou
   if (waitLimit_.count() > 0 && waited_ >= waitLimit_) {
     waitedOut_ = true;
     hungUp_ = true;
+    return -1;
   }
   return 0;
 }
