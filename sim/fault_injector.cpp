@@ -3,6 +3,10 @@
 namespace trelvik::sim {
 namespace {
 
+// Flipping every bit changes the byte whatever it was, and turns text into
+// bytes no text protocol sends.
+constexpr unsigned char kCorruptMask = 0xFF;
+
 constexpr unsigned char kGarbage[] = {0xFF, 0x00, 0xA5, 0x5A, 0xFE, 0x80, 0x7F, 0x24, 0x2A, 0x0D, 0xC3, 0x3C};
 
 }  // namespace
@@ -24,6 +28,9 @@ std::string FaultInjector::Filter(std::string_view bytes) {
     if (plan_.hangupAfter >= 0 && sent_ >= plan_.hangupAfter) {
       hangUpDue_ = true;
       break;
+    }
+    if (plan_.corruptAfter >= 0 && sent_ == plan_.corruptAfter) {
+      c = static_cast<char>(static_cast<unsigned char>(c) ^ kCorruptMask);
     }
     out += c;
     ++sent_;

@@ -1,7 +1,7 @@
 #pragma once
 // Faults between a simulated instrument and the line: the instrument goes
-// silent, sends a burst of garbage, loses one line, or hangs up, each at a
-// chosen point of what it sends. Counts are of bytes actually put on the line.
+// silent, sends a burst of garbage, loses one line, garbles one byte, or hangs
+// up, each at a chosen point of what it sends. Counts are of bytes actually put on the line.
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -14,6 +14,7 @@ struct FaultPlan {
   int garbageCount = 8;
   int64_t dropLine = 0;       // 1-based number of the instrument's line that never arrives; 0 = none
   int64_t hangupAfter = -1;   // bytes sent, then the line hangs up
+  int64_t corruptAfter = -1;  // bytes sent, then the next byte goes out with its bits flipped
 };
 
 class FaultInjector {

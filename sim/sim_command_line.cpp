@@ -24,6 +24,7 @@ std::string SimUsage() {
       "  --garbage-after=N    send garbage bytes once after N bytes sent\n"
       "  --garbage-count=N    how many garbage bytes (default 8)\n"
       "  --drop-line=N        the instrument's N-th line never arrives\n"
+      "  --corrupt-after=N    flip the bits of the byte at offset N of what is sent\n"
       "  --hangup-after=N     hang up the line after N bytes sent\n"
       "  --hangup-delay=MS    pause before a planned hang-up (default 100)\n"
       "  --baud=N             pace what the instrument sends at N baud\n"
@@ -75,6 +76,8 @@ bool ParseSimCommandLine(const std::vector<std::string>& args, SimCommandLine& l
       if (!needNumber(line.faults.garbageAfter)) return false;
     } else if (key == "drop-line") {
       if (!needNumber(line.faults.dropLine)) return false;
+    } else if (key == "corrupt-after") {
+      if (!needNumber(line.faults.corruptAfter)) return false;
     } else if (key == "hangup-after") {
       if (!needNumber(line.faults.hangupAfter)) return false;
     } else if (key == "garbage-count" || key == "baud" || key == "hangup-delay") {

@@ -5,13 +5,17 @@
 //   TRELVIK_FLIGHTS=/path/to/flights                  another corpus folder
 #include <benchmark/benchmark.h>
 
+#include <atomic>
+#include <chrono>
 #include <cstdlib>
 #include <string>
+#include <thread>
 
 #include "analysis/coarse_search.hpp"
 #include "analysis/flight_corpus.hpp"
 #include "analysis/generated_tracks.hpp"
 #include "analysis/optimise_flight.hpp"
+#include "support/scripted_user_interface.hpp"
 
 namespace trelvik {
 namespace {
@@ -20,6 +24,18 @@ std::string CorpusFolder() {
   const char* folder = std::getenv("TRELVIK_FLIGHTS");
   return folder != nullptr ? folder : "../shared/flights";
 }
+
+// Tells when the triangle search is announced.
+class TriangleAnnouncer : public testing::ScriptedUserInterface {
+ public:
+  explicit TriangleAnnouncer(std::atomic<bool>& searching) : searching_(searching) {}
+  void SetStatus(std::string_view text) override {
+    if (text == "Computing triangle distance") searching_ = true;
+  }
+
+ private:
+  std::atomic<bool>& searching_;
+};
 
 void Coarse(benchmark::State& state, const std::vector<TrackPoint>& points, bool fast) {
   const FlightSamples samples = SampleFlight(points);
@@ -40,6 +56,26 @@ void Whole(benchmark::State& state, const std::vector<TrackPoint>& points, Coars
     const int code = OptimiseFlight(points, {.loopFlightGap = 800, .engine = engine}, result);
     benchmark::DoNotOptimize(code);
     benchmark::DoNotOptimize(result);
+  }
+}
+
+// The time from raising the stop flag, once the triangle search of the worst
+// case runs, to the optimiser's return: what a user waits after "Halt"
+// (it should stay well below 100 ms).
+void StopLatency(benchmark::State& state, const std::vector<TrackPoint>& points, CoarseEngine engine) {
+  for (auto _ : state) {
+    std::atomic<bool> stop{false};
+    std::atomic<bool> searching{false};
+    TriangleAnnouncer announcer(searching);
+    OptimisationResult result;
+    int code = 0;
+    std::thread worker([&] { code = OptimiseFlight(points, {.engine = engine}, result, &announcer, &stop); });
+    while (!searching) std::this_thread::sleep_for(std::chrono::microseconds(200));
+    const auto raised = std::chrono::steady_clock::now();
+    stop = true;
+    worker.join();
+    state.SetIterationTime(std::chrono::duration<double>(std::chrono::steady_clock::now() - raised).count());
+    benchmark::DoNotOptimize(code);
   }
 }
 
@@ -71,6 +107,14 @@ const bool kRegistered = [] {
       ->MeasureProcessCPUTime()
       ->UseRealTime()
       ->Iterations(1);
+  for (const CoarseEngine engine : {CoarseEngine::Plain, CoarseEngine::Fast}) {
+    const std::string name = engine == CoarseEngine::Plain ? "Plain" : "Fast";
+    benchmark::RegisterBenchmark(("StopLatency/" + name + "/WorstCaseWithinGap").c_str(),
+                                 [worst, engine](benchmark::State& s) { StopLatency(s, worst, engine); })
+        ->Unit(benchmark::kMillisecond)
+        ->UseManualTime()
+        ->Iterations(3);
+  }
   benchmark::RegisterBenchmark("Whole/Fast/WorstCaseWithinGap",
                                [worst](benchmark::State& s) { Whole(s, worst, CoarseEngine::Fast); })
       ->Unit(benchmark::kMillisecond)

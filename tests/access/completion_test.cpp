@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "access/fake_link.hpp"
-#include "access/recording_channel.hpp"
+#include "support/fake_link.hpp"
+#include "support/recording_channel.hpp"
 
 namespace trelvik {
 namespace {

@@ -6,9 +6,9 @@
 #include <chrono>
 #include <thread>
 
-#include "access/fake_link.hpp"
+#include "support/fake_link.hpp"
 #include "access/job_report.hpp"
-#include "access/recording_channel.hpp"
+#include "support/recording_channel.hpp"
 #include "access/tcp_job_channel.hpp"
 #include "support/scripted_user_interface.hpp"
 

@@ -7,7 +7,7 @@
 
 #include "access/job_file_save.hpp"
 #include "access/job_report.hpp"
-#include "access/recording_channel.hpp"
+#include "support/recording_channel.hpp"
 #include "base/atomic_file.hpp"
 #include "support/scripted_user_interface.hpp"
 #include "support/temp_dir.hpp"

@@ -9,7 +9,7 @@
 #include <cstring>
 
 #include "access/datagram_sender.hpp"
-#include "access/recording_channel.hpp"
+#include "support/recording_channel.hpp"
 #include "support/temp_dir.hpp"
 
 namespace trelvik {

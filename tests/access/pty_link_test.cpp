@@ -5,7 +5,7 @@
 
 #include "access/debug_trace.hpp"
 #include "access/posix_serial_link.hpp"
-#include "access/recording_channel.hpp"
+#include "support/recording_channel.hpp"
 #include "access/serial_link.hpp"
 #include "access/sim_process.hpp"
 #include "support/temp_dir.hpp"
@@ -14,7 +14,6 @@ namespace trelvik {
 namespace {
 
 using namespace std::chrono_literals;
-using Clock = std::chrono::steady_clock;
 
 class PtyLinkTest : public ::testing::Test {
  protected:
@@ -113,11 +112,10 @@ TEST_F(PtyLinkTest, HangUpMidTransferFailsTheReadAtOnce) {
   EXPECT_EQ(last, -1);
   EXPECT_LE(received.size(), 10u);
   EXPECT_EQ(received, std::string("0123456789").substr(0, received.size()));
-  // Every later read fails too, without waiting out its 50 ms.
+  // Every later read fails too: a read that waited out its time-out on the
+  // dead line would report no bytes (0) instead.
   uint8_t buffer[8];
-  const auto start = Clock::now();
   EXPECT_EQ(ReadChunk(job, buffer), -1);
-  EXPECT_LT(Clock::now() - start, 40ms);
   EXPECT_EQ(sim.WaitForExit(5000), 0);
 }
 

@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "access/debug_trace.hpp"
-#include "access/fake_link.hpp"
-#include "access/recording_channel.hpp"
+#include "support/fake_link.hpp"
+#include "support/recording_channel.hpp"
 
 namespace trelvik {
 namespace {
@@ -150,7 +150,8 @@ TEST_F(SerialLinkTest, FaultAtAByteOfTheAnswerTakesItsPlace) {
     int lastRead;
   };
   for (const Case& c : {Case{LinkFault::Silence, "$PB", 0}, Case{LinkFault::HangUp, "$PB", -1},
-                        Case{LinkFault::Garbage, std::string("$PB\xFF\x00\xA5\x5A\xFE\x80\x13\x11\x7F\x24\x2A\x0D", 15), 0}}) {
+                        Case{LinkFault::Garbage, std::string("$PB\xFF\x00\xA5\x5A\xFE\x80\x13\x11\x7F\x24\x2A\x0D", 15), 0},
+                        Case{LinkFault::Corrupt, "$PB\xADSNP*00\r\n", 0}}) {
     auto script = std::make_shared<LinkScript>(&clock);
     script->Answer("$PBRSNP*00\r\n").InjectFault(3, c.fault);
     GpsJob probe;

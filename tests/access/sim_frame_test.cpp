@@ -27,8 +27,9 @@ TEST_P(FaultInjectorTest, ShapesWhatTheInstrumentSends) {
   EXPECT_EQ(faults.HangUpDue(), GetParam().hangUp) << GetParam().name;
 }
 
-FaultPlan Plan(int64_t silence, int64_t garbage, int64_t drop, int64_t hangup) {
+FaultPlan Plan(int64_t silence, int64_t garbage, int64_t drop, int64_t hangup, int64_t corrupt = -1) {
   FaultPlan plan;
+  plan.corruptAfter = corrupt;
   plan.silenceAfter = silence;
   plan.garbageAfter = garbage;
   plan.garbageCount = 3;
@@ -44,6 +45,9 @@ INSTANTIATE_TEST_SUITE_P(
                       FaultCase{"garbage", Plan(-1, 3, 0, -1), std::string("L1\n\xFF\x00\xA5L2\nL3\nL4\n", 15), false},
                       FaultCase{"dropped line", Plan(-1, -1, 3, -1), "L1\nL2\nL4\n", false},
                       FaultCase{"hang-up", Plan(-1, -1, 0, 4), "L1\nL", true},
+                      FaultCase{"corrupt byte", Plan(-1, -1, 0, -1, 4), "L1\nL\xCD\nL3\nL4\n", false},
+                      FaultCase{"corrupt byte of the second piece", Plan(-1, -1, 0, -1, 6),
+                                "L1\nL2\n\xB3" "3\nL4\n", false},
                       FaultCase{"hang-up at a piece's end", Plan(-1, -1, 0, 6), "L1\nL2\n", true}));
 
 TEST(SimNmeaTest, SentencesCarryTheirChecksum) {
@@ -69,10 +73,12 @@ TEST(SimPluginTest, NmeaInstrumentAnswersEverySentence) {
 TEST(SimCommandLineTest, FaultOptionsAndPluginNames) {
   SimCommandLine line;
   std::string error;
-  ASSERT_TRUE(ParseSimCommandLine({"echo", "--hangup-after=10", "--drop-line=2", "--baud=57600"}, line, error));
+  ASSERT_TRUE(ParseSimCommandLine({"echo", "--hangup-after=10", "--drop-line=2", "--corrupt-after=7", "--baud=57600"},
+                                  line, error));
   EXPECT_EQ(line.protocol, "echo");
   EXPECT_EQ(line.faults.hangupAfter, 10);
   EXPECT_EQ(line.faults.dropLine, 2);
+  EXPECT_EQ(line.faults.corruptAfter, 7);
   EXPECT_EQ(line.baud, 57600);
 }
 
@@ -95,6 +101,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(BadLineCase{{}, "no instrument named"},
                       BadLineCase{{"nosuch"}, "unknown instrument: nosuch"},
                       BadLineCase{{"echo", "--silence-after=x"}, "not a count: --silence-after=x"},
+                      BadLineCase{{"echo", "--corrupt-after=-1"}, "not a count: --corrupt-after=-1"},
                       BadLineCase{{"echo", "--hangup-after"}, "option without a value: --hangup-after"},
                       BadLineCase{{"echo", "--speed=3"}, "unknown option for echo: --speed"},
                       BadLineCase{{"echo", "nmea"}, "more than one instrument named: nmea"}));

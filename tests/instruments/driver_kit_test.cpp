@@ -2,7 +2,7 @@
 // the tracks of several flights.
 #include <gtest/gtest.h>
 
-#include "access/recording_channel.hpp"
+#include "support/recording_channel.hpp"
 #include "instruments/common/igc_track_download.hpp"
 #include "instruments/common/read_loop.hpp"
 

@@ -1,6 +1,5 @@
 #include "instruments/flytec_e2e_support.hpp"
 
-#include <ctime>
 #include <fstream>
 #include <iterator>
 #include <thread>
@@ -9,15 +8,6 @@
 #include "instruments/protocol_table.hpp"
 
 namespace trelvik::testing {
-namespace {
-
-int64_t ThreadCpuNs() {
-  timespec t{};
-  ::clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-  return static_cast<int64_t>(t.tv_sec) * 1000000000 + t.tv_nsec;
-}
-
-}  // namespace
 
 uint32_t LineTimeChannel::TickMs() { return MonotonicTickMs() * speed_; }
 
@@ -56,7 +46,6 @@ JobRequest SimRun::Request(AccessFunction function) {
   request.portName = sim_.PtyPath();
   request.channel = &channel;
   request.onComplete = [this, function](GpsJob& job) {
-    jobCpuNs = ThreadCpuNs();
     flightList = job.flightList;
     const CompletionContext context;
     switch (function) {

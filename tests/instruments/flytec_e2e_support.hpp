@@ -11,7 +11,7 @@
 #include "access/gps_access.hpp"
 #include "access/notifier.hpp"
 #include "access/posix_serial_link.hpp"
-#include "access/recording_channel.hpp"
+#include "support/recording_channel.hpp"
 #include "access/sim_process.hpp"
 #include "access/track_list.hpp"
 #include "airspace/ctr_area.hpp"
@@ -74,7 +74,6 @@ class SimRun {
   std::any ctrList;
   std::array<FlightListEntry, kFlightListSize> flightList{};
   std::atomic<int> result{-2};
-  std::atomic<int64_t> jobCpuNs{0};  // CPU time of the job's thread, to its completion
   std::string recordPath;
 
  private:

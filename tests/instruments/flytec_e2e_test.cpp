@@ -2,7 +2,6 @@
 // trelvik-sim on a pseudo-terminal; what the user gets.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 
 #include "access/nmea.hpp"
 #include "geo/angles.hpp"
@@ -190,6 +189,8 @@ TEST_F(FlytecEndToEnd, FaultsOfTheInstrumentReachTheUserAndKeepThePreviousLog) {
       {"no pilot name", {"--pilot="}, "Bad/missing user name", "Reading product data"},
       {"bad checksum", {"--bad-checksum=PBRSNP"}, "No valid response from GPS", "Get GPS product data"},
       {"silence", {"--silence-after=0"}, "No valid response from GPS", "Get GPS product data"},
+      {"corrupt byte in the product answer", {"--corrupt-after=3"}, "No valid response from GPS",
+       "Get GPS product data"},
       {"overlapping tracks", {"--igc=" + flight, "--igc=" + flight}, "Overlapping track start/stop times",
        "Read GPS track log"},
       {"missing HFDTE", {"--no-hfdte=1"}, "E206 Format error 25", "Read GPS track log"},
@@ -353,24 +354,6 @@ TEST_F(FlytecEndToEnd, AirspaceDownload) {
   EXPECT_EQ((*list)[1].floorRemark, "FL 95");
   EXPECT_EQ((*list)[2].segments.at(1).type, CtrSegmentType::ArcByPoints);
   EXPECT_EQ(run.channel.Progress().back(), "3 CTR(s) received");
-}
-
-// The driver's share of the line time: the CPU time of the job's thread over
-// a full-speed download, per byte, against one byte time at 57600 baud.
-TEST_F(FlytecEndToEnd, DriverSpendsUnderOnePercentOfTheLineTime) {
-  const std::string path = Flight("pg-flytec5020-2007-3s.igc");
-  if (skipped) GTEST_SKIP() << "no flight corpus";
-  SimRun run;
-  ASSERT_TRUE(run.Start({"--igc=" + path, "--model=5020", "--software=1.13"}));
-  ASSERT_EQ(run.Run(AccessFunction::DownloadTrackLog), 1);
-  const double bytes = static_cast<double>(run.log.rawIgc.size());
-  ASSERT_GT(bytes, 300000);
-  const double nsPerByte = static_cast<double>(run.jobCpuNs.load()) / bytes;
-  const double lineNsPerByte = 1e9 * 10 / 57600;  // 8N1: ten bit times
-  const double ratio = nsPerByte / lineNsPerByte;
-  std::printf("[ figures  ] %.0f bytes, job thread %.1f ns/byte, line %.0f ns/byte, ratio %.4f %%\n", bytes,
-              nsPerByte, lineNsPerByte, ratio * 100);
-  EXPECT_LT(ratio, 0.01);
 }
 
 }  // namespace

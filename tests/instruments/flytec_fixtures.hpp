@@ -5,9 +5,9 @@
 #include <string_view>
 
 #include "access/debug_trace.hpp"
-#include "access/fake_link.hpp"
+#include "support/fake_link.hpp"
 #include "access/gps_job.hpp"
-#include "access/recording_channel.hpp"
+#include "support/recording_channel.hpp"
 #include "base/c_format.hpp"
 #include "geo/angles.hpp"
 #include "records/names.hpp"
@@ -62,7 +62,8 @@ inline Waypoint MakeWaypoint(double latDegrees, double lonDegrees, const char* n
 }
 
 // A job on a scripted link whose silent reads and the job's sleeps move one
-// hand-driven clock, so time-outs pass at once.
+// hand-driven clock, so time-outs pass at once. The block is held as the job
+// frame holds it, so a test can free it as the frame does.
 struct ScriptedJob {
   ScriptedJob() {
     script = std::make_shared<LinkScript>(&clock);
@@ -81,7 +82,8 @@ struct ScriptedJob {
   FakeLinkOpener opener;
   CommandLineValues commandLine;
   std::shared_ptr<LinkScript> script;
-  GpsJob job;
+  std::unique_ptr<GpsJob> block = std::make_unique<GpsJob>();
+  GpsJob& job = *block;
 };
 
 }  // namespace trelvik::testing

@@ -8,6 +8,8 @@ namespace trelvik::testing {
 class TempDir {
  public:
   TempDir();
+  // Under `parent` instead.
+  explicit TempDir(const std::filesystem::path& parent);
   ~TempDir();
   TempDir(const TempDir&) = delete;
   TempDir& operator=(const TempDir&) = delete;
@@ -17,6 +19,11 @@ class TempDir {
  private:
   std::string path_;
 };
+
+// A folder in memory when the system has one (writes there skip the disk's
+// syncs, which matters to a test that writes a file thousands of times),
+// else the temporary folder.
+std::filesystem::path FastTempParent();
 
 // Path of the shared real-flight corpus, or empty when the folder is absent.
 std::string FlightCorpusDir();

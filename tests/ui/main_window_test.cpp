@@ -16,7 +16,7 @@
 
 #include "access/gps_access.hpp"
 #include "access/job_table.hpp"
-#include "access/fake_link.hpp"
+#include "support/fake_link.hpp"
 #include "qt_application.hpp"
 #include "support/scripted_user_interface.hpp"
 #include "ui/command_ids.hpp"

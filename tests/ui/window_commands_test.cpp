@@ -16,7 +16,7 @@
 #include <filesystem>
 #include <memory>
 
-#include "access/fake_link.hpp"
+#include "support/fake_link.hpp"
 #include "access/gps_access.hpp"
 #include "analysis_modal_script.hpp"
 #include "instruments/protocol_table.hpp"

@@ -10,7 +10,7 @@
 #include <string_view>
 
 #include "access/link.hpp"
-#include "access/recording_channel.hpp"
+#include "support/recording_channel.hpp"
 
 namespace trelvik {
 
@@ -18,7 +18,12 @@ enum class LinkFault {
   Silence,  // nothing more arrives
   Garbage,  // a burst of bytes no protocol expects, then silence
   HangUp,   // the device goes away: reads and writes fail
+  Corrupt,  // one byte arrives with its bits flipped, the rest as scripted
 };
+
+inline constexpr LinkFault kEveryLinkFault[] = {LinkFault::Silence, LinkFault::Garbage, LinkFault::Corrupt,
+                                                LinkFault::HangUp};
+const char* LinkFaultName(LinkFault fault);
 
 class LinkScript : public std::enable_shared_from_this<LinkScript> {
  public:
@@ -35,8 +40,12 @@ class LinkScript : public std::enable_shared_from_this<LinkScript> {
   LinkScript& ChunkSize(size_t bytes);
   // The next Configure fails this way.
   LinkScript& FailConfigure(SetupError error);
-  // After `answerBytes` bytes of the answers have been delivered, `fault` replaces the rest.
+  // After `answerBytes` bytes of the answers have been delivered, `fault`
+  // replaces the rest (Corrupt: garbles only the next byte).
   LinkScript& InjectFault(size_t answerBytes, LinkFault fault);
+  // Once silent reads have waited this long in all, the device goes away, so
+  // a driver that never stops waiting still ends; WaitedOut() tells.
+  LinkScript& WaitLimit(std::chrono::milliseconds limit);
 
   // A link that plays this script.
   std::unique_ptr<Link> NewLink();
@@ -48,6 +57,9 @@ class LinkScript : public std::enable_shared_from_this<LinkScript> {
   bool Finished() const;              // every step has been played
   int ConfigureCount() const;
   LineSetup LastSetup() const;
+  size_t AnswerBytes() const;         // of every Answer step, played or not
+  bool WaitedOut() const;             // the wait limit was reached
+  int OpenLinks() const;              // links of this script not yet destroyed
 
  private:
   friend class ScriptedLink;
@@ -57,6 +69,7 @@ class LinkScript : public std::enable_shared_from_this<LinkScript> {
   };
   int Write(std::span<const uint8_t> bytes);
   int Read(std::span<uint8_t> buffer, std::chrono::milliseconds timeout);
+  void LinkClosed();
   SetupError Configure(const LineSetup& setup);
   void AdvanceLocked();
   void ReleaseLocked(std::string_view bytes);
@@ -79,6 +92,11 @@ class LinkScript : public std::enable_shared_from_this<LinkScript> {
   bool faultArmed_ = false;
   size_t faultAt_ = 0;
   LinkFault fault_ = LinkFault::Silence;
+  size_t answerBytes_ = 0;
+  std::chrono::milliseconds waited_{0};
+  std::chrono::milliseconds waitLimit_{0};  // 0 = none
+  bool waitedOut_ = false;
+  int openLinks_ = 0;
 };
 
 // Opens the prepared scripts in turn; a name asked for when none is left (or

@@ -1,4 +1,4 @@
-#include "access/recording_channel.hpp"
+#include "support/recording_channel.hpp"
 
 namespace trelvik {
 

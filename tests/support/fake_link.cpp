@@ -1,4 +1,4 @@
-#include "access/fake_link.hpp"
+#include "support/fake_link.hpp"
 
 #include <algorithm>
 #include <cerrno>
@@ -26,9 +26,22 @@ std::string Printable(std::string_view bytes) {
 
 }  // namespace
 
+const char* LinkFaultName(LinkFault fault) {
+  switch (fault) {
+    case LinkFault::Silence: return "silence";
+    case LinkFault::Garbage: return "garbage";
+    case LinkFault::HangUp: return "hang-up";
+    case LinkFault::Corrupt: return "corrupt byte";
+  }
+  return "?";
+}
+
 class ScriptedLink : public Link {
  public:
   explicit ScriptedLink(std::shared_ptr<LinkScript> script) : script_(std::move(script)) {}
+  ~ScriptedLink() override { script_->LinkClosed(); }
+  ScriptedLink(const ScriptedLink&) = delete;
+  ScriptedLink& operator=(const ScriptedLink&) = delete;
   int Write(std::span<const uint8_t> bytes, std::chrono::milliseconds) override { return script_->Write(bytes); }
   int Read(std::span<uint8_t> buffer, std::chrono::milliseconds timeout) override {
     return script_->Read(buffer, timeout);
@@ -49,6 +62,7 @@ LinkScript& LinkScript::Expect(std::string_view bytes) {
 LinkScript& LinkScript::Answer(std::string_view bytes) {
   std::lock_guard lock(mutex_);
   steps_.push_back({Step::Answer, std::string(bytes)});
+  answerBytes_ += bytes.size();
   return *this;
 }
 
@@ -78,10 +92,38 @@ LinkScript& LinkScript::InjectFault(size_t answerBytes, LinkFault fault) {
   return *this;
 }
 
-std::unique_ptr<Link> LinkScript::NewLink() { return std::make_unique<ScriptedLink>(shared_from_this()); }
+LinkScript& LinkScript::WaitLimit(std::chrono::milliseconds limit) {
+  std::lock_guard lock(mutex_);
+  waitLimit_ = limit;
+  return *this;
+}
+
+std::unique_ptr<Link> LinkScript::NewLink() {
+  {
+    std::lock_guard lock(mutex_);
+    ++openLinks_;
+  }
+  return std::make_unique<ScriptedLink>(shared_from_this());
+}
+
+void LinkScript::LinkClosed() {
+  std::lock_guard lock(mutex_);
+  --openLinks_;
+}
 
 void LinkScript::ReleaseLocked(std::string_view bytes) {
   if (silenced_ || hungUp_) return;
+  if (faultArmed_ && fault_ == LinkFault::Corrupt) {
+    std::string arriving(bytes);
+    if (delivered_ + arriving.size() > faultAt_) {
+      char& hit = arriving[faultAt_ - delivered_];
+      hit = static_cast<char>(static_cast<unsigned char>(hit) ^ 0xFF);
+      faultArmed_ = false;
+    }
+    inbox_.append(arriving);
+    delivered_ += arriving.size();
+    return;
+  }
   if (faultArmed_ && delivered_ + bytes.size() >= faultAt_) {
     const size_t keep = faultAt_ - delivered_;
     inbox_.append(bytes.substr(0, keep));
@@ -91,6 +133,7 @@ void LinkScript::ReleaseLocked(std::string_view bytes) {
       case LinkFault::Silence: silenced_ = true; break;
       case LinkFault::Garbage: inbox_.append(kGarbage); silenced_ = true; break;
       case LinkFault::HangUp: hungUp_ = true; break;
+      case LinkFault::Corrupt: break;  // handled above
     }
     return;
   }
@@ -152,6 +195,12 @@ int LinkScript::Read(std::span<uint8_t> buffer, std::chrono::milliseconds timeou
   }
   if (hungUp_) return -1;
   if (clock_) clock_->Advance(timeout);
+  waited_ += timeout;
+  if (waitLimit_.count() > 0 && waited_ >= waitLimit_) {
+    waitedOut_ = true;
+    hungUp_ = true;
+    return -1;
+  }
   return 0;
 }
 
@@ -187,6 +236,19 @@ int LinkScript::ConfigureCount() const {
 LineSetup LinkScript::LastSetup() const {
   std::lock_guard lock(mutex_);
   return lastSetup_;
+}
+
+size_t LinkScript::AnswerBytes() const {
+  std::lock_guard lock(mutex_);
+  return answerBytes_;
+}
+bool LinkScript::WaitedOut() const {
+  std::lock_guard lock(mutex_);
+  return waitedOut_;
+}
+int LinkScript::OpenLinks() const {
+  std::lock_guard lock(mutex_);
+  return openLinks_;
 }
 
 void FakeLinkOpener::AddScript(std::shared_ptr<LinkScript> script) {
