@@ -12,7 +12,7 @@
 #include "access/sim_process.hpp"
 #include "automation/command_line_job.hpp"
 #include "e2e/batch_e2e_process.hpp"
-#include "instruments/instrument_table.hpp"
+#include "instruments/protocol_table.hpp"
 #include "settings/setting_table.hpp"
 #include "support/temp_dir.hpp"
 
