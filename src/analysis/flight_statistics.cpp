@@ -3,9 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "analysis/track_legs.hpp"
 #include "base/c_format.hpp"
-#include "geo/track_window.hpp"
-#include "geo/vincenty.hpp"
 
 namespace trelvik {
 namespace {
@@ -32,14 +31,14 @@ FlightStatistics ComputeFlightStatistics(std::span<const TrackPoint> points) {
   }
   s.highestAltitude = GpsAltitudeMetres(highest);
   s.lowestAltitude = GpsAltitudeMetres(lowest);
+  const TrackLegs legs(points);
+  s.totalDistance = legs.TotalMetres();
   for (size_t i = 1; i < points.size(); ++i) {
-    s.totalDistance += DistanceOrZero(SemicircleToRadians(points[i - 1].lat, points[i - 1].lon),
-                                      SemicircleToRadians(points[i].lat, points[i].lon));
     // Signed, so that a point stamped before the first one counts as early, not late.
     const int64_t sinceStart = static_cast<int64_t>(points[i].time) - s.firstTime;
-    if (sinceStart > 10) s.topSpeed = std::max(s.topSpeed, SpeedOverWindow(points, i, 10));
+    if (sinceStart > 10) s.topSpeed = std::max(s.topSpeed, legs.SpeedOverWindow(i, 10));
     if (sinceStart > 60) {
-      const SpeedAndClimb recent = RecentSpeedAndClimb(points, i);
+      const SpeedAndClimb recent = legs.RecentSpeedAndClimb(i);
       s.greatestMeanSpeed = std::max(s.greatestMeanSpeed, recent.speedKmh);
       s.leastClimb = std::min(s.leastClimb, recent.climbMs);
       s.greatestClimb = std::max(s.greatestClimb, recent.climbMs);

@@ -19,6 +19,13 @@ std::vector<TrackPoint> FlightWithinDisc(int32_t count, double radius, uint32_t 
 // A random walk of `count` fixes one second apart with steps up to `step` metres.
 std::vector<TrackPoint> RandomWalkFlight(int32_t count, double step, uint32_t seed);
 
+// A random walk like RandomWalkFlight whose log is as untidy as real ones:
+// pauses in place, repeated times, a clock that steps back (even to before
+// the first point), gaps of minutes
+// to hours, segment starts anywhere (the first point may or may not carry
+// one), altitude spikes and rare steps of hundreds of kilometres.
+std::vector<TrackPoint> UntidyFlight(int32_t count, uint32_t seed);
+
 // Samples on an integer grid of `cells` x `cells` points `spacing` metres
 // apart: few distinct distances, so ties are everywhere.
 FlightSamples GridSamples(int32_t n, int32_t cells, double spacing, uint32_t seed);
