@@ -14,16 +14,16 @@
 #include <gtest/gtest.h>
 #include <memory>
 
+#include "access/fake_link.hpp"
 #include "access/gps_access.hpp"
 #include "access/job_table.hpp"
-#include "access/fake_link.hpp"
+#include "analysis/test_flight.hpp"
 #include "qt_application.hpp"
 #include "support/scripted_user_interface.hpp"
 #include "ui/command_ids.hpp"
 #include "ui/list_model.hpp"
 #include "ui/menu_table.hpp"
 #include "ui/qt_user_interface.hpp"
-#include "ui/test_flight.hpp"
 #include "ui/track_view_window.hpp"
 
 namespace trelvik {

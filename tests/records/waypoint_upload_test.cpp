@@ -1,0 +1,38 @@
+#include "records/waypoint_upload.hpp"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+namespace trelvik {
+namespace {
+
+struct NameRuleCase {
+  int parameter;
+  ProtocolType protocol;
+  const char* name;
+  const char* description;
+  const char* sent;
+};
+
+TEST(WaypointUpload, TheSendCommandsNameRules) {
+  const NameRuleCase cases[] = {
+      {0, ProtocolType::Flytec, "ZUG", "Zugerberg", "Zugerberg"},
+      {1, ProtocolType::Flytec, "ZUG", "Zugerberg", "Zugerberg"},
+      {1, ProtocolType::Flytec, "ZUG", "", "ZUG"},
+      {2, ProtocolType::Flymaster, "ZUG", "Zugerberg", "ZUG Zugerberg"},
+      {2, ProtocolType::IqBasic, "ABCDEF", "1234567890123456789012345678901234567890", "ABCDEF 123456789012345678901234567890123"},
+      {3, ProtocolType::Flytec, "ZUG", "Zugerberg", "ZUG"},
+      {3, ProtocolType::GarminSerial, "ZUG", "Zugerberg", "Zugerberg"},  // no rules there
+  };
+  for (const NameRuleCase& c : cases) {
+    Waypoint waypoint;
+    std::strcpy(waypoint.name, c.name);
+    std::strcpy(waypoint.description, c.description);
+    ApplyUploadNameRule(waypoint, UploadNameRuleFor(c.protocol, c.parameter));
+    EXPECT_STREQ(waypoint.description, c.sent) << c.parameter << " " << c.description;
+  }
+}
+
+}  // namespace
+}  // namespace trelvik
