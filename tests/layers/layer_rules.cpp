@@ -57,16 +57,16 @@ std::vector<Include> IncludesOf(const std::string& text) {
 }
 
 bool IsQtHeader(const std::string& target) {
-  return target.size() > 1 && target[0] == 'Q' && (std::isupper(static_cast<unsigned char>(target[1])) != 0 ||
-                                                   target.starts_with("Qt"));
+  return target.size() > 1 && target[0] == 'Q' &&
+         (std::isupper(static_cast<unsigned char>(target[1])) != 0 || target.starts_with("Qt"));
 }
 
 }  // namespace
 
 const std::vector<std::string>& LayerOrder() {
-  static const std::vector<std::string> kOrder = {
-      "base",     "records",   "geo",        "settings",    "access",      "analysis", "airspace", "trackfiles",
-      "waypoints", "instruments", "competition", "automation", "server",  "ui",       "app"};
+  static const std::vector<std::string> kOrder = {"base",        "records",    "geo",        "settings",  "access",
+                                                  "analysis",    "airspace",   "trackfiles", "waypoints", "instruments",
+                                                  "competition", "automation", "server",     "ui",        "app"};
   return kOrder;
 }
 
@@ -76,7 +76,8 @@ SourceTree ReadSourceTree(const std::string& srcDir) {
   for (const std::string& layer : LayerOrder()) {
     const fs::path folder = fs::path(srcDir) / layer;
     if (!fs::is_directory(folder)) continue;
-    if (fs::exists(folder / "CMakeLists.txt")) tree.links[layer] = LinkedLayers(ReadText(folder / "CMakeLists.txt"), layer);
+    if (fs::exists(folder / "CMakeLists.txt"))
+      tree.links[layer] = LinkedLayers(ReadText(folder / "CMakeLists.txt"), layer);
     for (const fs::directory_entry& entry : fs::recursive_directory_iterator(folder)) {
       const std::string extension = entry.path().extension().string();
       if (!entry.is_regular_file() || (extension != ".hpp" && extension != ".cpp")) continue;

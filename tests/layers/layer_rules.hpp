@@ -10,7 +10,9 @@
 namespace trelvik::testing {
 
 // The folders under src/, lowest first. A folder may include and link only
-// folders before it.
+// folders before it; within one row of the architecture's picture the order is
+// the one the code needs (trackfiles reads with analysis, the instruments use
+// the whole row, automation may use competition).
 const std::vector<std::string>& LayerOrder();
 
 struct SourceFile {

@@ -21,7 +21,8 @@ TEST(WaypointUpload, TheSendCommandsNameRules) {
       {1, ProtocolType::Flytec, "ZUG", "Zugerberg", "Zugerberg"},
       {1, ProtocolType::Flytec, "ZUG", "", "ZUG"},
       {2, ProtocolType::Flymaster, "ZUG", "Zugerberg", "ZUG Zugerberg"},
-      {2, ProtocolType::IqBasic, "ABCDEF", "1234567890123456789012345678901234567890", "ABCDEF 123456789012345678901234567890123"},
+      {2, ProtocolType::IqBasic, "ABCDEF", "1234567890123456789012345678901234567890",
+       "ABCDEF 123456789012345678901234567890123"},
       {3, ProtocolType::Flytec, "ZUG", "Zugerberg", "ZUG"},
       {3, ProtocolType::GarminSerial, "ZUG", "Zugerberg", "Zugerberg"},  // no rules there
   };
