@@ -8,7 +8,7 @@ set -euo pipefail
 cd "$(dirname "$0")"
 ./scripts/setup.sh
 # The same configuration as ./test.sh, so that the two share one build.
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DTRELVIK_WERROR=ON >/dev/null
 cmake --build build -j "${TRELVIK_JOBS:-2}" --target trelvik trelvik-sim
 program="${TRELVIK_DEMO_PROGRAM:-./build/trelvik}"
 "$program" --version

@@ -12,7 +12,7 @@ locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$' || locale_name=C.UTF-8
 
 echo "== Sanitizer build (core libraries and unit tests, no window)"
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-g1 -O0" -DTRELVIK_WITH_QT=OFF \
-  -DTRELVIK_SANITIZE=ON -DTRELVIK_BENCH=OFF >/dev/null
+  -DTRELVIK_SANITIZE=ON -DTRELVIK_BENCH=OFF -DTRELVIK_WERROR=ON >/dev/null
 cmake --build build-asan -j "$jobs"
 echo "== Unit tests under AddressSanitizer and UndefinedBehaviorSanitizer, LC_ALL=$locale_name"
 # The oracle comparisons over every real flight run in the normal build.
@@ -21,7 +21,7 @@ ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:ha
   LC_ALL=$locale_name ctest --test-dir build-asan -L core -j "$jobs" --output-on-failure
 
 echo "== Normal build"
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DTRELVIK_WERROR=ON >/dev/null
 cmake --build build -j "$jobs"
 echo "== Every test"
 QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen} ctest --test-dir build -j "$jobs" --output-on-failure

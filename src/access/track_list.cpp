@@ -25,13 +25,6 @@ bool TrackSelected(const GpsJob& job, int entry) {
   return (job.trackSelection[static_cast<size_t>(entry / 32)] >> (entry % 32)) & 1u;
 }
 
-bool TrackSelectionEmpty(const GpsJob& job) {
-  for (uint32_t word : job.trackSelection) {
-    if (word != 0) return false;
-  }
-  return true;
-}
-
 int SelectFromCommandLine(GpsJob& job, std::span<const int32_t> trackList) {
   if (trackList.empty() || trackList[0] < 0) return -1;
   ClearTrackSelection(job);

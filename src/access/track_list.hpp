@@ -34,7 +34,6 @@ class TrackListChooser {
 void ClearTrackSelection(GpsJob& job);
 void SelectTrack(GpsJob& job, int entry);
 bool TrackSelected(const GpsJob& job, int entry);
-bool TrackSelectionEmpty(const GpsJob& job);
 
 // With a TRACK list (its first slot not negative): clears the selection, sets
 // every listed entry 0..99 that is not empty, returns 0. Without one: -1.

@@ -15,7 +15,7 @@
 #include "settings/settings_store.hpp"
 
 #ifdef TRELVIK_HAVE_QT
-#include "app/window_face.hpp"
+#include "ui/window_face.hpp"
 #endif
 
 namespace trelvik {

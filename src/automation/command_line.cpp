@@ -3,6 +3,7 @@
 #include "automation/command_line_instruments.hpp"
 #include "automation/command_line_options.hpp"
 #include "automation/command_line_tokenizer.hpp"
+#include "automation/usage_text.hpp"
 #include "base/c_format.hpp"
 #include "base/message_box.hpp"
 #include "settings/utf8_text.hpp"
@@ -10,11 +11,17 @@
 namespace trelvik {
 namespace {
 
+// A refused line ends the program with its own code, so that a calling script
+// never takes a typing mistake for a job that was done.
+int EndParsing(CommandLineResult& result) {
+  result.job.reset();
+  result.exitCode = kExitUsage;
+  return -1;
+}
+
 int Refuse(UserInterface& ui, CommandLineResult& result, std::string_view text) {
   ShowError(ui, text, kParsingCaption);
-  result.job.reset();
-  result.exitCode = 0;
-  return -1;
+  return EndParsing(result);
 }
 
 // Conversions run while the line is parsed and end the program: 0 after a
@@ -24,9 +31,9 @@ int RunConversion(const CommandLineJob& job, UserInterface& ui, CommandLineResul
   result.job.reset();
   if (!hooks.convertToKml) {
     ShowError(ui, "Conversion to KML is not available", kParsingCaption);
-    result.exitCode = 1;
+    result.exitCode = kExitJobFailed;
   } else {
-    result.exitCode = hooks.convertToKml(job, ui) < 0 ? 1 : 0;
+    result.exitCode = hooks.convertToKml(job, ui) < 0 ? kExitJobFailed : kExitSuccess;
   }
   return -1;
 }
@@ -63,11 +70,7 @@ int ParseCommandLine(std::string_view text, UserInterface& ui, CommandLineResult
     if (token.kind == CommandLineToken::Kind::Stray) {
       return Refuse(ui, result, CFormat("Error at position %d", token.position));
     }
-    if (ApplyCommandLineOption(token, context) < 0) {
-      result.job.reset();
-      result.exitCode = 0;
-      return -1;
-    }
+    if (ApplyCommandLineOption(token, context) < 0) return EndParsing(result);  // after the option's message
   }
 
   if (const std::optional<std::string_view> refusal = CheckJobAgainstInstrument(job)) {

@@ -35,8 +35,9 @@ struct CommandLineHooks {
 struct CommandLineResult {
   // The job to run; present after 0 for a non-empty line.
   std::optional<CommandLineJob> job;
-  // The process's exit code when parsing returned -1: 0 after a refused line
-  // and after a conversion that was done, 1 after a conversion that failed.
+  // The process's exit code when parsing returned -1: kExitUsage (2) after a
+  // refused line, 0 after a conversion that was done, 1 after a conversion that
+  // failed or could not run.
   int exitCode = 0;
 };
 

@@ -95,9 +95,9 @@ std::string UsageText() {
          "  /SENDLOG=n          notify positions every n seconds during a download\n"
          "\n"
          "Exit codes:\n"
-         "  0  success (also after a command line refused with a message)\n"
-         "  1  the job failed\n"
-         "  2  usage: no job and no display\n";
+         "  0  success\n"
+         "  1  the job failed (for /CHKKML: the signature is valid)\n"
+         "  2  the command line could not be parsed, or a start without a window had no job\n";
 }
 
 }  // namespace trelvik

@@ -70,9 +70,6 @@ Answer AskOkCancel(UserInterface& ui, std::string_view text, std::string_view ca
 Answer AskYesNo(UserInterface& ui, std::string_view text, std::string_view caption) {
   return Ask(ui, QuestionKind::YesNo, text, caption);
 }
-Answer AskYesNoCancel(UserInterface& ui, std::string_view text, std::string_view caption) {
-  return Ask(ui, QuestionKind::YesNoCancel, text, caption);
-}
 
 void ShowSystemError(UserInterface& ui, std::string_view caption, int errorNumber) {
   ShowError(ui, std::strerror(errorNumber), caption);

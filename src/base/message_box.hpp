@@ -20,7 +20,6 @@ void ShowInfo(UserInterface& ui, std::string_view text, std::string_view caption
 void ShowWarning(UserInterface& ui, std::string_view text, std::string_view caption);
 Answer AskOkCancel(UserInterface& ui, std::string_view text, std::string_view caption);
 Answer AskYesNo(UserInterface& ui, std::string_view text, std::string_view caption);
-Answer AskYesNoCancel(UserInterface& ui, std::string_view text, std::string_view caption);
 // Shows the system's text for an errno value as an error under the caller's caption.
 void ShowSystemError(UserInterface& ui, std::string_view caption, int errorNumber);
 

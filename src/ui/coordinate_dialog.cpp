@@ -6,7 +6,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "ui/position_calculations.hpp"
+#include "geo/position_calculations.hpp"
 
 namespace trelvik {
 

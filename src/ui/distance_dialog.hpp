@@ -3,8 +3,8 @@
 // or taken from the waypoint list, in degrees or UTM.
 #include <QDialog>
 
+#include "geo/position_calculations.hpp"
 #include "records/track_log.hpp"
-#include "ui/position_calculations.hpp"
 #include "ui/position_dialogs_state.hpp"
 
 class QCheckBox;

@@ -4,8 +4,8 @@
 // smoothly as one of ten.
 #include <QAbstractTableModel>
 
+#include "analysis/list_columns.hpp"
 #include "records/track_log.hpp"
-#include "ui/list_columns.hpp"
 
 namespace trelvik {
 

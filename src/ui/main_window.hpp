@@ -12,9 +12,9 @@
 #include <string_view>
 #include <vector>
 
+#include "analysis/list_columns.hpp"
 #include "base/user_interface.hpp"
 #include "records/track_log.hpp"
-#include "ui/list_columns.hpp"
 #include "ui/menu_table.hpp"
 #include "ui/position_dialogs_state.hpp"
 

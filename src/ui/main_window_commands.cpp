@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include "access/gps_access.hpp"
+#include "analysis/test_flight.hpp"
 #include "base/c_format.hpp"
 #include "base/message_box.hpp"
 #include "settings/settings_store.hpp"
@@ -17,7 +18,6 @@
 #include "ui/list_model.hpp"
 #include "ui/main_window.hpp"
 #include "ui/qt_user_interface.hpp"
-#include "ui/test_flight.hpp"
 #include "ui/track_view_window.hpp"
 
 namespace trelvik {

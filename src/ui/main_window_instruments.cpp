@@ -14,11 +14,11 @@
 #include "automation/batch_job_frame.hpp"
 #include "base/message_box.hpp"
 #include "records/track_stores.hpp"
+#include "records/waypoint_upload.hpp"
 #include "settings/settings.hpp"
 #include "ui/command_ids.hpp"
 #include "ui/main_window.hpp"
 #include "ui/qt_user_interface.hpp"
-#include "ui/waypoint_upload.hpp"
 
 namespace trelvik {
 namespace {

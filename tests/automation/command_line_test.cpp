@@ -121,7 +121,7 @@ struct Refused {
   std::string message;
 };
 
-TEST(CommandLine, EveryRefusalShowsItsMessageAndEndsWithExitCodeZero) {
+TEST(CommandLine, EveryRefusalShowsItsMessageAndEndsWithExitCodeTwo) {
   const Refused cases[] = {
       {"\"flight.igc", "Bad double apostrophe (\") balance"},
       {"/COM=0 /WIN=0", "Bad COM port"},
@@ -201,7 +201,7 @@ TEST(CommandLine, EveryRefusalShowsItsMessageAndEndsWithExitCodeZero) {
     const Parsed parsed = Parse(c.line);
     EXPECT_EQ(parsed.rc, -1) << c.line;
     EXPECT_FALSE(parsed.result.job) << c.line;
-    EXPECT_EQ(parsed.result.exitCode, 0) << c.line;
+    EXPECT_EQ(parsed.result.exitCode, 2) << c.line;
     ASSERT_EQ(parsed.boxes.size(), 1u) << c.line;
     EXPECT_EQ(parsed.boxes[0], ParsingError(c.message)) << c.line;
   }
@@ -254,6 +254,7 @@ TEST(CommandLine, AFailedFlightScoreFileEndsParsingWithItsOwnMessage) {
   const Parsed parsed = Parse("/COMP_FS=p.fsdb /COMP_LOG=KML", hooks);
   EXPECT_EQ(parsed.rc, -1);
   EXPECT_FALSE(parsed.result.job);
+  EXPECT_EQ(parsed.result.exitCode, 2);
   ASSERT_EQ(parsed.boxes.size(), 1u);
   EXPECT_EQ(parsed.boxes[0].text, "Pilot list read error");
 }
@@ -261,6 +262,7 @@ TEST(CommandLine, AFailedFlightScoreFileEndsParsingWithItsOwnMessage) {
 TEST(CommandLine, WithoutAFlightScoreReaderComFsIsRefused) {
   const Parsed parsed = Parse("/COMP_FS=p.fsdb");
   EXPECT_EQ(parsed.rc, -1);
+  EXPECT_EQ(parsed.result.exitCode, 2);
   ASSERT_EQ(parsed.boxes.size(), 1u);
   EXPECT_EQ(parsed.boxes[0], ParsingError("Reading flight score files is not available"));
 }

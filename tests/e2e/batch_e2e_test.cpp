@@ -262,7 +262,7 @@ TEST_F(BatchEndToEnd, FlightListGoesToTheNotifyTarget) {
 TEST_F(BatchEndToEnd, FlightListNeedsANotifyTarget) {
   StartSim();
   const ProgramRun run = Run({"/GPS=IQCOMPEO", "/FLIGHTLIST", "/NOTIFY=" + dir.File("nobody.sock")});
-  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_EQ(run.exitCode, 2);
   EXPECT_EQ(run.ErrLines(),
             std::vector<std::string>{"Parsing command line: Missing notify window for flightlist download"});
 }

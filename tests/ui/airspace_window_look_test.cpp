@@ -28,6 +28,7 @@
 #include <set>
 
 #include "airspace/ctr_edit.hpp"
+#include "analysis/test_flight.hpp"
 #include "analysis_modal_script.hpp"
 #include "qt_application.hpp"
 #include "support/scripted_user_interface.hpp"
@@ -42,7 +43,6 @@
 #include "ui/command_ids.hpp"
 #include "ui/main_window.hpp"
 #include "ui/qt_user_interface.hpp"
-#include "ui/test_flight.hpp"
 #include "ui/track_view_window.hpp"
 
 namespace trelvik {

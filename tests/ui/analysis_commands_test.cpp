@@ -20,6 +20,7 @@
 #include <iostream>
 #include <memory>
 
+#include "analysis/test_flight.hpp"
 #include "analysis_modal_script.hpp"
 #include "qt_application.hpp"
 #include "records/track_time.hpp"
@@ -32,7 +33,6 @@
 #include "ui/command_ids.hpp"
 #include "ui/main_window.hpp"
 #include "ui/qt_user_interface.hpp"
-#include "ui/test_flight.hpp"
 
 namespace trelvik {
 namespace {

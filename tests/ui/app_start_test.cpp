@@ -112,11 +112,25 @@ TEST(ProgramStart, HiddenWindowWithoutAJobIsHeadlessToo) {
   EXPECT_NE(run.err.find("Usage"), std::string::npos);
 }
 
-TEST(ProgramStart, ACommandLineFaultIsReportedHeadlessWithExitCode0) {
-  const ProgramRun run = RunProgram({"/COM=0"}, kNoDisplay[0]);
-  EXPECT_FALSE(run.signalled);
-  EXPECT_EQ(run.exitCode, 0);
-  EXPECT_EQ(run.err, "Parsing command line: Bad COM port\n");
+// A script must be able to tell a line that never ran from a job that was done
+// (0) or failed (1).
+TEST(ProgramStart, ACommandLineThatFailsToParseEndsWithExitCode2AfterItsMessage) {
+  const struct {
+    std::vector<std::string> arguments;
+    const char* err;
+  } cases[] = {
+      {{"/COM=0"}, "Parsing command line: Bad COM port\n"},
+      {{"/WIN=0", "/FOO"}, "Parsing command line: Unrecognized command\n"},
+      {{"/WIN=0", "/EXIT", "x"}, "Parsing command line: Error at position 14\n"},
+      {{"\"/WIN=0"}, "Parsing command line: Bad double apostrophe (\") balance\n"},
+  };
+  for (const auto& c : cases) {
+    const ProgramRun run = RunProgram(c.arguments, kNoDisplay[0]);
+    EXPECT_FALSE(run.signalled) << c.err;
+    EXPECT_EQ(run.exitCode, 2) << c.err;
+    EXPECT_EQ(run.out, "") << c.err;
+    EXPECT_EQ(run.err, c.err);
+  }
 }
 
 }  // namespace

@@ -16,6 +16,7 @@
 
 #include "access/gps_access.hpp"
 #include "access/job_table.hpp"
+#include "analysis/test_flight.hpp"
 #include "support/fake_link.hpp"
 #include "qt_application.hpp"
 #include "support/scripted_user_interface.hpp"
@@ -23,7 +24,6 @@
 #include "ui/list_model.hpp"
 #include "ui/menu_table.hpp"
 #include "ui/qt_user_interface.hpp"
-#include "ui/test_flight.hpp"
 #include "ui/track_view_window.hpp"
 
 namespace trelvik {

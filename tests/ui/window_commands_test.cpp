@@ -12,7 +12,6 @@
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <filesystem>
 #include <memory>
 
@@ -30,7 +29,6 @@
 #include "ui/logbook_question.hpp"
 #include "ui/main_window.hpp"
 #include "ui/qt_user_interface.hpp"
-#include "ui/waypoint_upload.hpp"
 
 namespace trelvik {
 namespace {
@@ -89,7 +87,9 @@ TEST_F(WindowCommands, OnlyCommandsWithADriverCellAreOffered) {
   };
   for (const OfferCase& offer : cases) {
     EXPECT_EQ(window->HasHandler(offer.id), offer.offered) << offer.id;
-    if (QPushButton* button = window->QuickButton(offer.id)) EXPECT_EQ(button->isEnabled(), offer.offered);
+    if (QPushButton* button = window->QuickButton(offer.id)) {
+      EXPECT_EQ(button->isEnabled(), offer.offered);
+    }
   }
 }
 
@@ -287,33 +287,6 @@ TEST(LogbookQuestion, HasAppendOverwriteAndCancel) {
   texts.sort();
   EXPECT_EQ(texts, (QStringList{"&Append", "&Cancel", "&Overwrite"}));
   EXPECT_EQ(LogbookAnswerOf(*box), ExistingLogbookAnswer::Cancel);  // closed without a click
-}
-
-struct NameRuleCase {
-  int parameter;
-  ProtocolType protocol;
-  const char* name;
-  const char* description;
-  const char* sent;
-};
-
-TEST(WaypointUpload, TheSendCommandsNameRules) {
-  const NameRuleCase cases[] = {
-      {0, ProtocolType::Flytec, "ZUG", "Zugerberg", "Zugerberg"},
-      {1, ProtocolType::Flytec, "ZUG", "Zugerberg", "Zugerberg"},
-      {1, ProtocolType::Flytec, "ZUG", "", "ZUG"},
-      {2, ProtocolType::Flymaster, "ZUG", "Zugerberg", "ZUG Zugerberg"},
-      {2, ProtocolType::IqBasic, "ABCDEF", "1234567890123456789012345678901234567890", "ABCDEF 123456789012345678901234567890123"},
-      {3, ProtocolType::Flytec, "ZUG", "Zugerberg", "ZUG"},
-      {3, ProtocolType::GarminSerial, "ZUG", "Zugerberg", "Zugerberg"},  // no rules there
-  };
-  for (const NameRuleCase& c : cases) {
-    Waypoint waypoint;
-    std::strcpy(waypoint.name, c.name);
-    std::strcpy(waypoint.description, c.description);
-    ApplyUploadNameRule(waypoint, UploadNameRuleFor(ProtocolRowOf(c.protocol).uploadNameRules, c.parameter));
-    EXPECT_STREQ(waypoint.description, c.sent) << c.parameter << " " << c.description;
-  }
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "ui/waypoint_upload.hpp"
+#include "records/waypoint_upload.hpp"
 
 #include <cstring>
 #include <string>

@@ -1,4 +1,4 @@
-#include "app/window_face.hpp"
+#include "ui/window_face.hpp"
 
 #include <QApplication>
 #include <memory>

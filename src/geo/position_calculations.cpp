@@ -1,4 +1,4 @@
-#include "ui/position_calculations.hpp"
+#include "geo/position_calculations.hpp"
 
 #include "base/c_format.hpp"
 #include "base/message_box.hpp"

@@ -1,4 +1,4 @@
-#include "ui/position_calculations.hpp"
+#include "geo/position_calculations.hpp"
 
 #include <gtest/gtest.h>
 #include <regex>

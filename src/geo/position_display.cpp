@@ -1,4 +1,4 @@
-#include "ui/position_texts.hpp"
+#include "geo/position_display.hpp"
 
 #include "geo/angles.hpp"
 #include "geo/position_text.hpp"

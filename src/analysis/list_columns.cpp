@@ -1,12 +1,12 @@
-#include "ui/list_columns.hpp"
+#include "analysis/list_columns.hpp"
 
 #include <array>
 #include <cstring>
 
 #include "base/c_format.hpp"
+#include "geo/position_display.hpp"
 #include "geo/track_window.hpp"
 #include "records/track_time.hpp"
-#include "ui/position_texts.hpp"
 
 namespace trelvik {
 

@@ -1,4 +1,4 @@
-#include "ui/list_columns.hpp"
+#include "analysis/list_columns.hpp"
 
 #include <gtest/gtest.h>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "ui/test_flight.hpp"
+#include "analysis/test_flight.hpp"
 
 #include <cmath>
 #include <numbers>
