@@ -2,14 +2,14 @@
 include(GoogleTest)
 find_package(GTest REQUIRED)
 
-# trelvik_core_library(NAME DEPENDS ...): one static library per layer, built from
-# every .cpp file in the folder. A folder without sources yet is an interface
-# library, so higher layers can name it already.
+# trelvik_core_library(NAME [SOURCES ...] DEPENDS ...): one static library per
+# layer, built from the sources it lists (paths relative to its folder). A
+# folder without sources yet is an interface library, so higher layers can
+# name it already.
 function(trelvik_core_library name)
-  cmake_parse_arguments(ARG "" "" "DEPENDS" ${ARGN})
-  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*/*.cpp)
-  if(sources)
-    add_library(trelvik_${name} STATIC ${sources})
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPENDS" ${ARGN})
+  if(ARG_SOURCES)
+    add_library(trelvik_${name} STATIC ${ARG_SOURCES})
     target_include_directories(trelvik_${name} PUBLIC ${CMAKE_SOURCE_DIR}/src)
     target_link_libraries(trelvik_${name} PUBLIC ${ARG_DEPENDS} Threads::Threads)
   else()

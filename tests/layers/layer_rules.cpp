@@ -56,6 +56,16 @@ std::vector<Include> IncludesOf(const std::string& text) {
   return includes;
 }
 
+// True when `text` names `word` between blanks or parentheses.
+bool NamesWord(const std::string& text, const std::string& word) {
+  const auto separates = [](char c) { return std::isspace(static_cast<unsigned char>(c)) != 0 || c == '(' || c == ')'; };
+  for (size_t at = text.find(word); at != std::string::npos; at = text.find(word, at + 1)) {
+    const size_t end = at + word.size();
+    if ((at == 0 || separates(text[at - 1])) && (end == text.size() || separates(text[end]))) return true;
+  }
+  return false;
+}
+
 bool IsQtHeader(const std::string& target) {
   return target.size() > 1 && target[0] == 'Q' &&
          (std::isupper(static_cast<unsigned char>(target[1])) != 0 || target.starts_with("Qt"));
@@ -76,8 +86,10 @@ SourceTree ReadSourceTree(const std::string& srcDir) {
   for (const std::string& layer : LayerOrder()) {
     const fs::path folder = fs::path(srcDir) / layer;
     if (!fs::is_directory(folder)) continue;
-    if (fs::exists(folder / "CMakeLists.txt"))
-      tree.links[layer] = LinkedLayers(ReadText(folder / "CMakeLists.txt"), layer);
+    if (fs::exists(folder / "CMakeLists.txt")) {
+      tree.cmakeTexts[layer] = ReadText(folder / "CMakeLists.txt");
+      tree.links[layer] = LinkedLayers(tree.cmakeTexts[layer], layer);
+    }
     for (const fs::directory_entry& entry : fs::recursive_directory_iterator(folder)) {
       const std::string extension = entry.path().extension().string();
       if (!entry.is_regular_file() || (extension != ".hpp" && extension != ".cpp")) continue;
@@ -93,6 +105,13 @@ std::vector<std::string> LayerViolations(const SourceTree& tree) {
   std::vector<std::string> faults;
   std::map<std::string, std::set<std::string>> used;  // layer -> layers its sources include
   for (const SourceFile& file : tree.files) {
+    // A source its folder does not list would silently stay out of the build.
+    const std::string folder = "src/" + file.layer + "/";
+    const auto cmake = tree.cmakeTexts.find(file.layer);
+    if (file.path.ends_with(".cpp") && cmake != tree.cmakeTexts.end() && file.path.starts_with(folder) &&
+        !NamesWord(cmake->second, file.path.substr(folder.size()))) {
+      faults.push_back(folder + "CMakeLists.txt: does not list " + file.path.substr(folder.size()));
+    }
     used[file.layer];  // a folder with sources links exactly what they include, maybe nothing
     const int rank = RankOf(file.layer);
     for (const Include& include : IncludesOf(file.text)) {

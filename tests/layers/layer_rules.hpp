@@ -1,7 +1,8 @@
 #pragma once
 // The layer order of src/ as the build enforces it, and the check of one
 // source tree against it: which folder may include which, that only the window
-// uses Qt, and that every library links exactly the layers its sources use.
+// uses Qt, that every library links exactly the layers its sources use, and
+// that it lists every source file of its folder.
 #include <map>
 #include <set>
 #include <string>
@@ -25,6 +26,8 @@ struct SourceTree {
   std::vector<SourceFile> files;
   // Each layer's link list as its CMakeLists.txt names it ("trelvik_<layer>").
   std::map<std::string, std::set<std::string>> links;
+  // Each layer's CMakeLists.txt, which lists its sources by name.
+  std::map<std::string, std::string> cmakeTexts;
 };
 
 // Reads every .hpp and .cpp file and each folder's CMakeLists.txt below `srcDir`.

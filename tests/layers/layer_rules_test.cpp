@@ -1,5 +1,6 @@
 // The layer order holds in src/: every include and every link points down, only
-// the window uses Qt, and each library links exactly the layers it includes.
+// the window uses Qt, each library links exactly the layers it includes and
+// lists every source of its folder.
 #include "layers/layer_rules.hpp"
 
 #include <gtest/gtest.h>
@@ -42,6 +43,16 @@ TEST(LayerRules, EachBrokenRuleIsNamedWithItsFileAndInclude) {
        {"src/settings/CMakeLists.txt: links trelvik_records, which none of its sources includes"}},
   };
   for (const auto& c : cases) EXPECT_EQ(LayerViolations(c.tree), c.faults) << c.name;
+}
+
+TEST(LayerRules, EverySourceIsListedByItsFolder) {
+  SourceTree tree = OneFile("geo", "", {});
+  tree.files.push_back({"src/geo/sub/y.cpp", "geo", ""});
+  tree.files.push_back({"src/geo/y.hpp", "geo", ""});
+  tree.cmakeTexts["geo"] = "trelvik_core_library(geo\n  SOURCES\n    sub/y.cpp)\n";
+  EXPECT_EQ(LayerViolations(tree), std::vector<std::string>{"src/geo/CMakeLists.txt: does not list x.cpp"});
+  tree.cmakeTexts["geo"] = "trelvik_core_library(geo SOURCES x.cpp sub/y.cpp)";
+  EXPECT_TRUE(LayerViolations(tree).empty());
 }
 
 TEST(LayerRules, AFolderWithoutSourcesMayNameLowerLayersAlready) {
