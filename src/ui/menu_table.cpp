@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
 #include <vector>
 
 #include "instruments/protocol_table.hpp"
@@ -20,9 +21,18 @@ constexpr MenuEntry Cmd(int id, const char* text, const char* shortcut = nullptr
   return {MenuRow::Command, id, text, shortcut};
 }
 constexpr MenuEntry Check(int id, const char* text) { return {MenuRow::Check, id, text}; }
-constexpr MenuEntry Instruments(MenuPlace place) { return {MenuRow::Instruments, static_cast<int>(place)}; }
+// A row of the window's own menu, or the place where the protocol table's
+// instrument commands go.
+struct SkeletonRow {
+  constexpr SkeletonRow(MenuEntry own) : entry(own) {}  // NOLINT: the rows below are entries
+  constexpr explicit SkeletonRow(MenuPlace place) : instruments(place) {}
+  MenuEntry entry;
+  std::optional<MenuPlace> instruments;
+};
 
-constexpr auto kMenu = std::to_array<MenuEntry>({
+constexpr SkeletonRow Instruments(MenuPlace place) { return SkeletonRow(place); }
+
+constexpr auto kMenu = std::to_array<SkeletonRow>({
     Sub("&File"),
       Cmd(kOpenLog, "&Open log", "Ctrl+O"),
       Cmd(kSaveLogFlightLog, "&Save log (FlightLog/.kml)"),
@@ -145,11 +155,11 @@ void AppendInstrumentCommands(MenuPlace place, std::vector<MenuEntry>& menu) {
 
 std::vector<MenuEntry> BuildMenu() {
   std::vector<MenuEntry> menu;
-  for (const MenuEntry& entry : kMenu) {
-    if (entry.row == MenuRow::Instruments) {
-      AppendInstrumentCommands(static_cast<MenuPlace>(entry.id), menu);
+  for (const SkeletonRow& row : kMenu) {
+    if (row.instruments) {
+      AppendInstrumentCommands(*row.instruments, menu);
     } else {
-      menu.push_back(entry);
+      menu.push_back(row.entry);
     }
   }
   return menu;

@@ -15,7 +15,6 @@ enum class MenuRow {
   Command,
   Check,      // a command with a check mark
   Separator,
-  Instruments,  // the table's own skeleton only: the instrument commands of the place in `id`
 };
 
 // Job started by an instrument command: the operation, the protocol's row and

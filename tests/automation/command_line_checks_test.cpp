@@ -106,9 +106,9 @@ TEST(CommandLineChecks, EachJobRunsOnTheInstrumentsOfferedForIt) {
 }
 
 TEST(CommandLineChecks, JobsWithoutAnInstrumentRunWithAnyGpsName) {
-  for (const std::string& option : {"/LOGFILE=a.igc", "/CHKKML=a.kml"}) {
+  for (const std::string_view option : {"/LOGFILE=a.igc", "/CHKKML=a.kml"}) {
     for (const std::string& name : kAllNames) {
-      const Parsed parsed = Parse("/GPS=" + name + " " + option);
+      const Parsed parsed = Parse("/GPS=" + name + " " + std::string(option));
       EXPECT_EQ(parsed.rc, 0) << name << " " << option;
       EXPECT_TRUE(parsed.boxes.empty()) << name << " " << option;
     }
@@ -120,7 +120,9 @@ TEST(CommandLineChecks, UsbCarriesOnlyGarminJobs) {
                                  "/RD_WPT=a",  "/RD_GEO_WPT=a", "/WR_WPT=a",  "/WR_WPT2=a",    "/WR_CTR=a"};
   const bool usbBuilt = RowRuns(ProtocolRowOf(ProtocolType::GarminUsb), AccessFunction::DownloadTrackLog);
   for (const std::string& job : usbJobs) {
-    if (usbBuilt) EXPECT_EQ(Parse("/USB " + job).rc, 0) << job;
+    if (usbBuilt) {
+      EXPECT_EQ(Parse("/USB " + job).rc, 0) << job;
+    }
     for (const char* name : {"MLR", "IQCOMPEO", "FLYMASTER"}) {
       const Parsed parsed = Parse(std::string("/USB /GPS=") + name + " " + job);
       ASSERT_EQ(parsed.boxes.size(), 1u) << job << " " << name;

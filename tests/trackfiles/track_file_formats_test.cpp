@@ -78,7 +78,9 @@ TEST(TrackFileFormats, EveryGoldenFileReadsThroughItsRow) {
     EXPECT_EQ(read.records.utcTimes, golden.utcTimes) << golden.format;
     EXPECT_EQ(read.records.hasPressureAltitude, golden.hasPressureAltitude) << golden.format;
     EXPECT_EQ(read.records.rawIgc.has_value(), golden.rawImage) << golden.format;
-    if (golden.rawImage) EXPECT_EQ(read.records.rawIgc->bytes, bytes) << golden.format;
+    if (golden.rawImage) {
+      EXPECT_EQ(read.records.rawIgc->bytes, bytes) << golden.format;
+    }
   }
 }
 
@@ -86,7 +88,9 @@ TEST(TrackFileFormats, EveryReadableRowHasAGoldenFile) {
   std::set<std::string> golden;
   for (const GoldenTrack& file : kGoldenTracks) golden.insert(file.format);
   for (const TrackFileFormat& row : TrackFileFormats()) {
-    if (row.read != nullptr) EXPECT_TRUE(golden.count(std::string(row.name))) << row.name;
+    if (row.read != nullptr) {
+      EXPECT_TRUE(golden.count(std::string(row.name))) << row.name;
+    }
   }
 }
 

@@ -82,7 +82,9 @@ TEST(WaypointFileFormats, EveryReadableRowHasAGoldenFile) {
   std::set<std::string> golden;
   for (const GoldenWaypoints& file : kGolden) golden.insert(file.format);
   for (const WaypointFileFormat& row : WaypointFileFormats()) {
-    if (row.read != nullptr) EXPECT_TRUE(golden.count(std::string(row.name))) << row.name;
+    if (row.read != nullptr) {
+      EXPECT_TRUE(golden.count(std::string(row.name))) << row.name;
+    }
   }
 }
 
