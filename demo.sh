@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and shows the program at work with neither
-# a display nor an instrument: a simulated Flytec instrument holding a
-# generated flight is downloaded unattended, once to an IGC file and once to a
+# a display nor an instrument: a simulated Flytec 6030 holding a real flight
+# (sim/flights/) is downloaded unattended, once to an IGC file and once to a
 # KML trip file, into demo-output/; the program then checks what it wrote and
 # the flight's statistics and optimised distances are printed.
 set -euo pipefail
@@ -25,7 +25,7 @@ cleanup() {
 trap cleanup EXIT
 
 # The simulator prints the pseudo-terminal it answers on as its first line.
-./build/trelvik-sim flytec --flights=1 >"$work/sim.out" 2>"$work/sim.err" &
+./build/trelvik-sim flytec --igc=sim/flights/pg-flytec6030-2008-3s.igc >"$work/sim.out" 2>"$work/sim.err" &
 sim_pid=$!
 port=
 for _ in $(seq 50); do
