@@ -10,7 +10,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang locales xvfb xauth
   gpsbabel libexpat1-dev help2man dpkg-dev file
-  desktop-file-utils appstream
+  desktop-file-utils appstream shared-mime-info libglib2.0-bin
 )
 
 missing=()
