@@ -4,7 +4,7 @@
 
 namespace trelvik {
 
-// The family's row of the instrument table.
+// The family's routines; the protocol table's Flytec rows point to them.
 extern const InstrumentDriver kFlytecDriver;
 
 }  // namespace trelvik
