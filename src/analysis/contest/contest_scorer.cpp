@@ -1,5 +1,7 @@
 #include "analysis/contest/contest_scorer.hpp"
 
+#include "analysis/contest/free_flight.hpp"
+
 #include <algorithm>
 #include <bit>
 #include <optional>
@@ -17,10 +19,8 @@ constexpr double kHalfCent = 0.005;
 constexpr size_t kLeafFixes = 16;
 // The closing table works on blocks of fixes; at most this many of them.
 constexpr size_t kMostBlocks = 512;
-// Ranges up to this many fixes bound a free flight's ends fix by fix.
-constexpr uint32_t kExactEnds = 8;
 // The halt flag is read once per this many branches.
-constexpr size_t kHaltPoll = 256;
+constexpr size_t kHaltPoll = 32;
 
 struct Range {
   uint32_t lo, hi;
@@ -47,28 +47,6 @@ bool Normalise(std::array<Range, 3>& r) {
   return true;
 }
 
-// The greatest of `values` over index ranges, in constant time.
-class RangeMax {
- public:
-  explicit RangeMax(std::vector<double> values) {
-    levels_.push_back(std::move(values));
-    const size_t n = levels_[0].size();
-    for (size_t width = 2; width <= n; width *= 2) {
-      const std::vector<double>& below = levels_.back();
-      std::vector<double> level(n - width + 1);
-      for (size_t i = 0; i < level.size(); ++i) level[i] = std::max(below[i], below[i + width / 2]);
-      levels_.push_back(std::move(level));
-    }
-  }
-  double Max(size_t first, size_t last) const {
-    const size_t level = std::bit_width(last - first + 1) - 1;
-    return std::max(levels_[level][first], levels_[level][last + 1 - (size_t{1} << level)]);
-  }
-
- private:
-  std::vector<std::vector<double>> levels_;
-};
-
 struct Closing {
   double distance;  // km, unrounded; infinity when none below the ceiling asked for
   size_t in, out;
@@ -81,15 +59,15 @@ class Solver {
     blockSize_ = std::max<size_t>(kLeafFixes / 2, (n_ + kMostBlocks - 1) / kMostBlocks);
     blocks_ = (n_ + blockSize_ - 1) / blockSize_;
     BuildClosingTable();
-    BuildEndBounds();
-    startOf_.assign(n_, kUnknown);
-    finishOf_.assign(n_, kUnknown);
   }
 
   ContestScore Solve();
 
  private:
-  static constexpr size_t kUnknown = std::numeric_limits<size_t>::max();
+  bool Halted() {
+    if (halt_ && halt_->load(std::memory_order_relaxed)) halted_ = true;
+    return halted_;
+  }
 
   GeoBox BlockBox(size_t b) const { return track_.Box(b * blockSize_, std::min(n_, (b + 1) * blockSize_) - 1); }
 
@@ -100,6 +78,7 @@ class Solver {
     for (size_t b = 0; b < blocks_; ++b) boxes[b] = BlockBox(b);
     closingFloor_.assign(blocks_ * blocks_, 0.0);
     for (size_t u = 0; u < blocks_; ++u) {
+      if (Halted()) return;
       for (size_t v = blocks_; v-- > u;) {
         double floor = track_.MinDistance(boxes[u], boxes[v]);
         if (u > 0) floor = std::min(floor, closingFloor_[(u - 1) * blocks_ + v]);
@@ -109,86 +88,6 @@ class Solver {
     }
   }
   double ClosingFloor(size_t in, size_t out) const { return closingFloor_[(in / blockSize_) * blocks_ + out / blockSize_]; }
-
-  // The farthest fix of first..last from `from`, as far as it beats `best`.
-  // `Leaf(p)` is the distance counted for fix p.
-  template <typename Leaf>
-  void Farthest(const GeoBox& from, size_t first, size_t last, const Leaf& leaf, double& best, size_t& at) const {
-    if (last - first < kLeafFixes) {
-      for (size_t p = first; p <= last; ++p) {
-        const double d = leaf(p);
-        if (d > best) best = d, at = p;
-      }
-      return;
-    }
-    const size_t mid = first + (last - first) / 2;
-    const double left = track_.MaxDistance(from, track_.Box(first, mid));
-    const double right = track_.MaxDistance(from, track_.Box(mid + 1, last));
-    if (left >= right) {
-      if (left > best) Farthest(from, first, mid, leaf, best, at);
-      if (right > best) Farthest(from, mid + 1, last, leaf, best, at);
-    } else {
-      if (right > best) Farthest(from, mid + 1, last, leaf, best, at);
-      if (left > best) Farthest(from, first, mid, leaf, best, at);
-    }
-  }
-
-  // Per block, the farthest a free flight's start can lie before a turnpoint in
-  // it, and its finish after one.
-  void BuildEndBounds() {
-    std::vector<double> before(blocks_), after(blocks_);
-    for (size_t b = 0; b < blocks_; ++b) {
-      const GeoBox box = BlockBox(b);
-      const size_t first = b * blockSize_;
-      const size_t last = std::min(n_, first + blockSize_) - 1;
-      auto toBox = [&](size_t p) { return track_.MaxDistance(PointBox(track_.Fix(p)), box); };
-      size_t at = 0;
-      before[b] = 0.0;
-      Farthest(box, 0, last, toBox, before[b], at);
-      after[b] = 0.0;
-      Farthest(box, first, n_ - 1, toBox, after[b], at);
-    }
-    startReach_.emplace(std::move(before));
-    finishReach_.emplace(std::move(after));
-  }
-
-  // The free flight's start for a first turnpoint at fix i: the farthest fix
-  // before it.
-  size_t StartOf(size_t i) {
-    if (startOf_[i] == kUnknown) {
-      double best = 0.0;
-      size_t at = i;
-      auto toFix = [&](size_t p) { return track_.Distance(p, i); };
-      Farthest(PointBox(track_.Fix(i)), 0, i, toFix, best, at);
-      startOf_[i] = at;
-    }
-    return startOf_[i];
-  }
-  size_t FinishOf(size_t k) {
-    if (finishOf_[k] == kUnknown) {
-      double best = 0.0;
-      size_t at = k;
-      auto toFix = [&](size_t p) { return track_.Distance(k, p); };
-      Farthest(PointBox(track_.Fix(k)), k, n_ - 1, toFix, best, at);
-      finishOf_[k] = at;
-    }
-    return finishOf_[k];
-  }
-
-  // The farthest a start can lie before a turnpoint in `range`, and a finish
-  // after one: exact for short ranges, where the blocks' bound is too coarse.
-  double StartReach(Range range) {
-    if (range.Count() > kExactEnds) return startReach_->Max(range.lo / blockSize_, range.hi / blockSize_);
-    double reach = 0.0;
-    for (size_t i = range.lo; i <= range.hi; ++i) reach = std::max(reach, track_.Distance(StartOf(i), i));
-    return reach;
-  }
-  double FinishReach(Range range) {
-    if (range.Count() > kExactEnds) return finishReach_->Max(range.lo / blockSize_, range.hi / blockSize_);
-    double reach = 0.0;
-    for (size_t k = range.lo; k <= range.hi; ++k) reach = std::max(reach, track_.Distance(k, FinishOf(k)));
-    return reach;
-  }
 
   // The closest pair of fixes, one up to fix `in`, one from fix `out` on, as
   // far as it is closer than `ceiling`.
@@ -247,11 +146,6 @@ class Solver {
     const GeoBox b2 = track_.Box(r[2].lo, r[2].hi);
     const double u01 = RoundKm(track_.MaxDistance(b0, b1));
     const double u12 = RoundKm(track_.MaxDistance(b1, b2));
-    if (type.shape == FlightShape::FreeFlight) {
-      const double start = RoundKm(StartReach(r[0]));
-      const double finish = RoundKm(FinishReach(r[2]));
-      return RoundKm(RoundKm(start + u01 + u12 + finish) * type.multiplier);
-    }
     const double u20 = RoundKm(track_.MaxDistance(b2, b0));
     double perimeter = RoundKm(u01 + u12 + u20);
     if (type.minLegShare > 0.0) {
@@ -280,24 +174,12 @@ class Solver {
     return RoundKm(std::max(type.closingFixed, perimeter * type.closingRelative));
   }
 
-  // The exact score of turnpoints i < j < k, or 0 when the flight type does not
+  // The exact score of a triangle i < j < k, or 0 when the flight type does not
   // hold or cannot beat `toBeat`. Fills `out` when it scores.
   double Score(size_t typeIndex, size_t i, size_t j, size_t k, double toBeat, ContestScore& out) {
     const FlightType& type = types_[typeIndex];
     const double leg1 = RoundKm(track_.Distance(i, j));
     const double leg2 = RoundKm(track_.Distance(j, k));
-    if (type.shape == FlightShape::FreeFlight) {
-      const size_t start = StartOf(i);
-      const size_t finish = FinishOf(k);
-      const double distance =
-          RoundKm(RoundKm(track_.Distance(start, i)) + leg1 + leg2 + RoundKm(track_.Distance(k, finish)));
-      const double score = RoundKm(distance * type.multiplier);
-      if (score <= toBeat) return 0.0;
-      out = ContestScore{};
-      out.type = &type, out.distance = distance, out.score = score, out.turnpoints = {i, j, k};
-      out.start = start, out.finish = finish;
-      return score;
-    }
     const double leg3 = RoundKm(track_.Distance(k, i));
     const double perimeter = RoundKm(leg1 + leg2 + leg3);
     if (type.minLegShare > 0.0) {
@@ -322,10 +204,9 @@ class Solver {
   size_t n_;
   std::span<const FlightType> types_;
   const std::atomic<bool>* halt_;
+  bool halted_ = false;
   size_t blockSize_ = 1, blocks_ = 0;
   std::vector<double> closingFloor_;
-  std::optional<RangeMax> startReach_, finishReach_;
-  std::vector<size_t> startOf_, finishOf_;
   struct KnownClosing {
     Closing closing;
     double ceiling;
@@ -335,6 +216,27 @@ class Solver {
 
 ContestScore Solver::Solve() {
   ContestScore best;
+  // Halted while preparing: nothing is known about the best score.
+  auto unknown = [&best] {
+    best.upperBound = std::numeric_limits<double>::infinity();
+    return best;
+  };
+  if (halted_) return unknown();
+  // The free flight is found directly; its score then prunes the triangles.
+  for (const FlightType& type : types_) {
+    if (type.shape != FlightShape::FreeFlight) continue;
+    const std::optional<FreeFlightPath> path = LongestFreeFlight(track_, halt_);
+    if (!path) {
+      halted_ = true;
+      return unknown();
+    }
+    best.type = &type;
+    best.distance = path->distance;
+    best.score = RoundKm(path->distance * type.multiplier);
+    best.start = path->fixes[0];
+    best.turnpoints = {path->fixes[1], path->fixes[2], path->fixes[3]};
+    best.finish = path->fixes[4];
+  }
   std::vector<Node> queue;
   const uint32_t last = static_cast<uint32_t>(n_ - 1);
   auto consider = [&](uint32_t type, std::array<Range, 3> ranges) {
@@ -352,16 +254,14 @@ ContestScore Solver::Solve() {
       std::push_heap(queue.begin(), queue.end());
     }
   };
-  for (uint32_t type = 0; type < types_.size(); ++type) consider(type, {Range{0, last}, Range{0, last}, Range{0, last}});
+  for (uint32_t type = 0; type < types_.size(); ++type) {
+    if (types_[type].shape == FlightShape::Triangle) consider(type, {Range{0, last}, Range{0, last}, Range{0, last}});
+  }
 
   size_t nodes = 0;
-  bool halted = false;
   while (!queue.empty()) {
     if (queue.front().bound <= best.score) break;
-    if (nodes++ % kHaltPoll == 0 && halt_ && halt_->load(std::memory_order_relaxed)) {
-      halted = true;
-      break;
-    }
+    if (nodes++ % kHaltPoll == 0 && Halted()) break;
     std::pop_heap(queue.begin(), queue.end());
     const Node node = queue.back();
     queue.pop_back();
@@ -379,8 +279,8 @@ ContestScore Solver::Solve() {
     }
   }
   best.nodes = nodes;
-  best.optimal = !halted;
-  best.upperBound = halted ? std::max(best.score, queue.front().bound) : best.score;
+  best.optimal = !halted_;
+  best.upperBound = halted_ ? std::max(best.score, queue.front().bound) : best.score;
   return best;
 }
 

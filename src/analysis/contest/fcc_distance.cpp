@@ -1,5 +1,7 @@
 #include "analysis/contest/fcc_distance.hpp"
 
+#include <algorithm>
+#include <bit>
 #include <numbers>
 
 namespace trelvik::contest {
@@ -10,6 +12,12 @@ constexpr double kRadiansPerDegree = std::numbers::pi / 180.0;
 constexpr double kOutwards = 1e-9;
 // Degrees between the grid's latitudes; the factors change by about 0.01 % over one step.
 constexpr double kGridStep = 0.01;
+// Fixes per block of the box tables.
+constexpr size_t kBlock = 16;
+
+GeoBox Join(const GeoBox& a, const GeoBox& b) {
+  return {std::min(a.latLo, b.latLo), std::max(a.latHi, b.latHi), std::min(a.lonLo, b.lonLo), std::max(a.lonHi, b.lonHi)};
+}
 
 }  // namespace
 
@@ -36,21 +44,38 @@ FccTrack::FccTrack(std::span<const GeoFix> fixes) {
     grid_[t] = FccFactorsAt(std::cos(std::min(90.0, gridBase_ + t * kGridStep) * kRadiansPerDegree));
   }
 
-  boxes_.resize(std::bit_width(n));
-  boxes_[0].resize(n);
-  for (size_t i = 0; i < n; ++i) boxes_[0][i] = {lat_[i], lat_[i], lon_[i], lon_[i]};
-  for (size_t level = 1; level < boxes_.size(); ++level) {
-    const size_t half = size_t{1} << (level - 1);
-    const std::vector<GeoBox>& below = boxes_[level - 1];
-    std::vector<GeoBox>& boxes = boxes_[level];
-    boxes.resize(n - 2 * half + 1);
-    for (size_t i = 0; i < boxes.size(); ++i) {
-      const GeoBox& a = below[i];
-      const GeoBox& b = below[i + half];
-      boxes[i] = {std::min(a.latLo, b.latLo), std::max(a.latHi, b.latHi), std::min(a.lonLo, b.lonLo),
-                  std::max(a.lonHi, b.lonHi)};
-    }
+  toBlockStart_.resize(n);
+  toBlockEnd_.resize(n);
+  for (size_t first = 0; first < n; first += kBlock) {
+    const size_t end = std::min(n, first + kBlock);
+    for (size_t i = first; i < end; ++i) toBlockStart_[i] = Join(i == first ? PointBox(Fix(i)) : toBlockStart_[i - 1], PointBox(Fix(i)));
+    for (size_t i = end; i-- > first;) toBlockEnd_[i] = Join(i + 1 == end ? PointBox(Fix(i)) : toBlockEnd_[i + 1], PointBox(Fix(i)));
   }
+  const size_t blocks = (n + kBlock - 1) / kBlock;
+  blockLevels_.resize(std::bit_width(blocks));
+  for (size_t b = 0; b < blocks; ++b) blockLevels_[0].push_back(toBlockEnd_[b * kBlock]);
+  for (size_t level = 1; level < blockLevels_.size(); ++level) {
+    const size_t half = size_t{1} << (level - 1);
+    const std::vector<GeoBox>& below = blockLevels_[level - 1];
+    for (size_t b = 0; b + 2 * half <= blocks; ++b) blockLevels_[level].push_back(Join(below[b], below[b + half]));
+  }
+}
+
+GeoBox FccTrack::Box(size_t first, size_t last) const {
+  const size_t firstBlock = first / kBlock, lastBlock = last / kBlock;
+  if (firstBlock == lastBlock) {
+    GeoBox box = PointBox(Fix(first));
+    for (size_t i = first + 1; i <= last; ++i) box = Join(box, PointBox(Fix(i)));
+    return box;
+  }
+  GeoBox box = Join(toBlockEnd_[first], toBlockStart_[last]);
+  if (lastBlock - firstBlock > 1) {
+    const size_t count = lastBlock - firstBlock - 1;
+    const size_t level = std::bit_width(count) - 1;
+    const std::vector<GeoBox>& boxes = blockLevels_[level];
+    box = Join(box, Join(boxes[firstBlock + 1], boxes[lastBlock - (size_t{1} << level)]));
+  }
+  return box;
 }
 
 // k1 grows and k2 shrinks with the distance from the equator, so the extremes

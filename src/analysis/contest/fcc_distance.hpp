@@ -2,8 +2,6 @@
 // The flat-earth distance the open-distance contests score with (the FCC
 // formula), between fixes and as safe bounds between latitude/longitude boxes.
 // Bounds only ever err outwards, so a search pruned with them stays exact.
-#include <algorithm>
-#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <span>
@@ -51,12 +49,7 @@ class FccTrack {
   }
 
   // The box of the fixes first..last (inclusive), in constant time.
-  GeoBox Box(size_t first, size_t last) const {
-    const size_t level = std::bit_width(last - first + 1) - 1;
-    const GeoBox& a = boxes_[level][first];
-    const GeoBox& b = boxes_[level][last + 1 - (size_t{1} << level)];
-    return {std::min(a.latLo, b.latLo), std::max(a.latHi, b.latHi), std::min(a.lonLo, b.lonLo), std::max(a.lonHi, b.lonHi)};
-  }
+  GeoBox Box(size_t first, size_t last) const;
 
   // Greatest and least distance between any point of `a` and any of `b`, for
   // boxes within the track's latitudes.
@@ -70,8 +63,11 @@ class FccTrack {
   FactorRange FactorsOver(double meanLatLo, double meanLatHi) const;
 
   std::vector<double> lat_, lon_, halfCos_, halfSin_;
-  // Level l holds the box of the 2^l fixes from each index.
-  std::vector<std::vector<GeoBox>> boxes_;
+  // Boxes from the start of each fix's block to it and from it to the block's
+  // end, and per level l the box of the 2^l blocks from each block: a range's
+  // box is at most three of them, in a tenth of a table over single fixes.
+  std::vector<GeoBox> toBlockStart_, toBlockEnd_;
+  std::vector<std::vector<GeoBox>> blockLevels_;
   // The factors on a grid of distances from the equator over the track's
   // latitudes, so a bound needs no cosine.
   double gridBase_ = 0.0;
