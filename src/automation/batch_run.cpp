@@ -5,6 +5,7 @@
 #include "automation/batch_output.hpp"
 #include "automation/command_line.hpp"
 #include "automation/command_line_instruments.hpp"
+#include "automation/contest_score_report.hpp"
 #include "base/c_format.hpp"
 #include "base/message_box.hpp"
 #include "records/track_stores.hpp"
@@ -49,6 +50,8 @@ int BatchRun::RunCommandLineJob() {
       const SystemTime now = context_.hooks.utcNow ? context_.hooks.utcNow() : CurrentUtcTime();
       if (OpenTrackLogFile(ui, job.fileName, context_.log, context_.hooks.chooseTrack, now) < 0) {
         context_.transfers.SetFailed();
+      } else if (job.scoreRules) {
+        ReportContestScore(ui, *job.scoreRules, ContestFixesOfLog(context_.log));
       }
       Call(context_.hooks.redrawTrackList);
       return EndWithoutTransfer();

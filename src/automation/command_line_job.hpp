@@ -6,7 +6,10 @@
 #include "access/gps_job.hpp"
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
+
+#include "analysis/contest/contest_rules.hpp"
 
 #include "records/track_time.hpp"
 
@@ -83,6 +86,8 @@ struct CommandLineJob {
   int32_t powerOff = 0;
   int32_t timeout = 0;  // 0..86400; below 1 the drivers use 30
   int32_t noLoopOpt = 0;
+  // SCORE: the open-distance rules to score the flight of IGC2KML or LOGFILE by.
+  std::optional<contest::ContestRules> scoreRules;
   std::array<int32_t, kTrackListSize> trackList = EmptyTrackList();
   // SENDLOG: seconds between position notifications, 0 = none. The command
   // line is the only source of this interval, so it travels with the job.

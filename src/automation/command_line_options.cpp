@@ -257,6 +257,10 @@ int NoSplit(Value, OptionContext& context) { return SetFlag(context.job.noSplit)
 int NoCheck(Value, OptionContext& context) { return SetFlag(context.job.noCheck); }
 int PwrOff(Value, OptionContext& context) { return SetFlag(context.job.powerOff); }
 int NoLoopOpt(Value, OptionContext& context) { return SetFlag(context.job.noLoopOpt); }
+int Score(Value value, OptionContext& context) {
+  context.job.scoreRules = contest::RulesFromName(value);
+  return context.job.scoreRules ? 0 : Fail(context, "Bad scoring rules");
+}
 
 int Session(Value value, OptionContext& context) {
   if (IsBlankOnly(value)) return Fail(context, "Missing session number");
@@ -365,6 +369,7 @@ constexpr Option kOptions[] = {
     {"USERNAME", Username},
     {"TIMEOUT", Timeout},
     {"NOLOOPOPT", NoLoopOpt},
+    {"SCORE", Score},
     {"FLIGHTLIST", FlightList},
     {"TRACK", Track},
 };

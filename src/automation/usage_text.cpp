@@ -84,6 +84,8 @@ std::string UsageText() {
          "  /NOCHECK            no speed analysis of a competition download\n"
          "  /NOSPLIT            do not split the track log at gaps\n"
          "  /NOLOOPOPT          no out-and-return or triangle optimisation\n"
+         "  /SCORE=XCONTEST|FFVL  with /IGC2KML or /LOGFILE: print the flight's exact score\n"
+         "                      under today's XContest or FFVL rules\n"
          "\n"
          "Run:\n"
          "  /EXIT               end the program when the job is done\n"

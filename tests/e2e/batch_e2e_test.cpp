@@ -329,6 +329,23 @@ TEST_F(BatchFiles, LogFileAsTheOnlyArgument) {
   EXPECT_NE(run.out.find("Status: 100 positions read (Signature ignored)\n"), std::string::npos) << run.out;
 }
 
+// The exact contest score of a real flight, beside the conversion and the
+// reading; the figures are those the public igc-xc-score solver gives.
+TEST_F(BatchFiles, ScoreByContestRules) {
+  if (FlightCorpusDir().empty()) GTEST_SKIP() << "flight corpus not present";
+  ASSERT_FALSE(WriteFileAtomically(Out("real.igc"), Text(FlightCorpusDir() + "/pg-flytec5020-2007-3s.igc")));
+  const ProgramRun converted = Run({"/IGC2KML=" + Out("real"), "/SCORE=XCONTEST"});
+  EXPECT_EQ(converted.exitCode, 0) << converted.err;
+  EXPECT_NE(converted.out.find("Status: XContest: Closed free triangle 157.55 km, 218.86 points\n"), std::string::npos)
+      << converted.out;
+  EXPECT_TRUE(std::filesystem::exists(Out("real.kml")));
+  const ProgramRun read = Run({"/WIN=0", "/LOGFILE=" + Out("real.igc"), "/SCORE=ffvl"});
+  EXPECT_EQ(read.exitCode, 0) << read.err;
+  EXPECT_NE(read.out.find("Status: FFVL: Flat triangle 157.55 km, 189.06 points\n"), std::string::npos) << read.out;
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Out("")), std::filesystem::directory_iterator()), 3)
+      << "only the flights and the conversion's KML";
+}
+
 TEST_F(BatchFiles, LogFileWithAnUnsupportedExtension) {
   ASSERT_FALSE(WriteFileAtomically(Out("flight.IGC"), Text(Out("flight.igc"))));
   const ProgramRun run = Run({"/LOGFILE=" + Out("flight.IGC")});
