@@ -6,6 +6,7 @@
 #include "automation/command_line.hpp"
 #include "automation/command_line_instruments.hpp"
 #include "automation/contest_score_report.hpp"
+#include "trackfiles/igc_contest_fixes.hpp"
 #include "base/c_format.hpp"
 #include "base/message_box.hpp"
 #include "records/track_stores.hpp"

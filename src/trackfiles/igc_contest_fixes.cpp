@@ -35,4 +35,9 @@ std::vector<contest::GeoFix> IgcContestFixes(std::string_view igcText) {
   return contest::ContestFixes(fixes);
 }
 
+std::vector<contest::GeoFix> ContestFixesOfLog(const TrackLog& log) {
+  if (!log.rawIgc.empty()) return IgcContestFixes(log.rawIgc);
+  return contest::ContestFixes(log.points);
+}
+
 }  // namespace trelvik
