@@ -50,9 +50,8 @@ TRELVIK_FLIGHTS=$folder "$bench" --benchmark_format=csv 2>/dev/null |
 
 printf '%-42s %12s %12s %8s\n' flight "igc-xc-score" trelvik ratio
 awk -F'\t' 'NR == FNR { ours[$1] = $2; next }
-  ($1 in ours) { r = $2 / ours[$1]; printf "%-42s %9.1f ms %9.2f ms %7.1fx\n", $1, $2, ours[$1], r; ratios[++n] = r }
-  END {
-    asort(ratios)
-    median = (n % 2) ? ratios[(n + 1) / 2] : (ratios[n / 2] + ratios[n / 2 + 1]) / 2
-    printf "median ratio %.1fx, lowest %.1fx over %d runs\n", median, ratios[1], n
-  }' "$work/ours.tsv" "$work/theirs.tsv"
+  ($1 in ours) { printf "%-42s %9.1f ms %9.2f ms %7.1fx\n", $1, $2, ours[$1], $2 / ours[$1] }' \
+  "$work/ours.tsv" "$work/theirs.tsv" | tee "$work/table.txt"
+awk '{ print $NF + 0 }' "$work/table.txt" | sort -n |
+  awk '{ r[NR] = $1 } END { m = (NR % 2) ? r[(NR + 1) / 2] : (r[NR / 2] + r[NR / 2 + 1]) / 2;
+         printf "median ratio %.1fx, lowest %.1fx over %d runs\n", m, r[1], NR }'
