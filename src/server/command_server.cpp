@@ -180,10 +180,19 @@ void CommandServer::Close() {
 bool CommandServer::WaitForSessionsEnd(std::chrono::milliseconds limit) {
   const Clock::time_point end = Clock::now() + limit;
   for (;;) {
-    if (LiveSessions() == 0) return true;
+    if (Quiet()) return true;
     if (Clock::now() >= end) return false;
     std::this_thread::sleep_for(10ms);
   }
+}
+
+bool CommandServer::Quiet() const {
+  std::lock_guard lock(mutex_);
+  if (!ending_.empty()) return false;
+  for (const auto& session : slots_) {
+    if (session && !(session->phase == SessionPhase::Closing && session->shutDown)) return false;
+  }
+  return true;
 }
 
 int CommandServer::LiveSessions() const {

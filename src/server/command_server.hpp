@@ -69,7 +69,8 @@ class CommandServer {
   // Stops listening; sessions with a running job tell it to stop ("Halting")
   // and end when it ends, the others end at once.
   void Close();
-  // After Close: true when every session has ended within `limit`.
+  // After Close: true when, within `limit`, every job has ended and every
+  // session has sent its last messages (a client may still hold its end).
   [[nodiscard]] bool WaitForSessionsEnd(std::chrono::milliseconds limit);
   // Sessions in slots plus sessions whose client left while their job ends.
   int LiveSessions() const;
@@ -96,6 +97,7 @@ class CommandServer {
   void BeginClosing(ServerSession& session);
   void ShowRow(int slot, std::string_view state);
   void CloseListener();
+  bool Quiet() const;
 
   const std::span<const ProtocolRow> rows_;
   ServerObserver& observer_;
