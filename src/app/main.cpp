@@ -82,8 +82,7 @@ int main(int argc, char** argv) {
     return trelvik::kExitSuccess;
   }
 #ifdef TRELVIK_HAVE_QT
-  if (!trelvik::AsksForHiddenWindow(argc, argv) && !trelvik::AsksForServer(argc, argv) &&
-      trelvik::DisplayReachable()) {
+  if (!trelvik::AsksForHiddenWindow(argc, argv) && !trelvik::AsksForServer(argc, argv) && trelvik::DisplayReachable()) {
     return trelvik::RunWindow(argc, argv);
   }
 #endif

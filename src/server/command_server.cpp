@@ -1,14 +1,14 @@
 #include "server/command_server.hpp"
 
 #include <arpa/inet.h>
-#include <cerrno>
-#include <climits>
-#include <cstdlib>
 #include <fcntl.h>
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
 
 #include "base/c_format.hpp"
 #include "server/network_command.hpp"
@@ -307,8 +307,8 @@ void CommandServer::Accept() {
       Refuse(fd);
       continue;
     }
-    slots_[slot] = std::make_unique<ServerSession>(fd, Dotted(peer.sin_addr), ntohs(peer.sin_port),
-                                                   limits_.queuedBytes, [this] { Wake(); });
+    slots_[slot] = std::make_unique<ServerSession>(fd, Dotted(peer.sin_addr), ntohs(peer.sin_port), limits_.queuedBytes,
+                                                   [this] { Wake(); });
     slots_[slot]->deadline = Clock::now() + limits_.silence;
     ShowRow(static_cast<int>(slot), "Waiting for command");
   }
@@ -486,8 +486,7 @@ void CommandServer::Housekeeping() {
         }
         break;
       case SessionPhase::Executing:
-      case SessionPhase::Halting:
-        break;
+      case SessionPhase::Halting: break;
     }
   }
   std::erase_if(ending_, [](const std::unique_ptr<ServerSession>& session) { return session->jobEnded.load(); });

@@ -1,7 +1,7 @@
 #include "server/headless_server.hpp"
 
-#include <csignal>
 #include <pthread.h>
+#include <csignal>
 
 #include "access/posix_serial_link.hpp"
 #include "base/c_format.hpp"

@@ -24,7 +24,6 @@ struct NetworkCommand {
 };
 
 // The command, or the text of its first error. `rows` give the gps= names.
-std::variant<NetworkCommand, std::string> ParseNetworkCommand(std::string_view text,
-                                                              std::span<const ProtocolRow> rows);
+std::variant<NetworkCommand, std::string> ParseNetworkCommand(std::string_view text, std::span<const ProtocolRow> rows);
 
 }  // namespace trelvik

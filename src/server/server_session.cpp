@@ -1,8 +1,8 @@
 #include "server/server_session.hpp"
 
-#include <cerrno>
 #include <sys/socket.h>
 #include <unistd.h>
+#include <cerrno>
 
 #include "base/c_format.hpp"
 

@@ -38,9 +38,7 @@ TEST_F(CommandServerTest, WholeDownloadSessionEndsWithTheServerClosing) {
   ASSERT_TRUE(client.SendCommand("$Trelvik /track=2"));
   ASSERT_TRUE(client.WaitClosed());
   const std::vector<std::string>& seen = client.Seen();
-  const auto at = [&](const std::string& text) {
-    return std::find(seen.begin(), seen.end(), text) - seen.begin();
-  };
+  const auto at = [&](const std::string& text) { return std::find(seen.begin(), seen.end(), text) - seen.begin(); };
   // In the order the job reported them.
   const auto product = std::find_if(seen.begin(), seen.end(),
                                     [](const std::string& m) { return m.starts_with("$Trelvik Product 6030"); });
@@ -223,8 +221,7 @@ TEST_F(CommandServerTest, ClientThatStopsReadingIsDropped) {
   for (int i = 0; i < 2000; ++i) burst += std::string("x", 1) + std::string(1, '\0');
   bool dropped = false;
   for (int round = 0; round < 400 && !dropped; ++round) {
-    dropped = !deaf.SendRaw(burst) ||
-              WaitFor([&] { return server.Server().LiveSessions() == 0; }, 1ms);
+    dropped = !deaf.SendRaw(burst) || WaitFor([&] { return server.Server().LiveSessions() == 0; }, 1ms);
   }
   EXPECT_TRUE(dropped);
   EXPECT_TRUE(WaitFor([&] { return server.Server().LiveSessions() == 0; }, 5s));

@@ -2,13 +2,13 @@
 // SIGTERM, then ends its sessions as the dialog's Close does.
 #include <gtest/gtest.h>
 
-#include <csignal>
-#include <cstdlib>
-#include <cstring>
 #include <poll.h>
 #include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <csignal>
+#include <cstdlib>
+#include <cstring>
 
 #include "access/sim_process.hpp"
 #include "server/server_test_support.hpp"
@@ -146,8 +146,7 @@ TEST(HeadlessServerTest, PortInUseIsAStartError) {
   ServerProcess server;
   ASSERT_TRUE(server.Start({"/SERVER=127.0.0.1:" + std::to_string(taken.Port())}));
   EXPECT_EQ(server.WaitForExit(5000), 1);
-  EXPECT_NE(server.Output().find("Start server: bind() returned WSAEADDRINUSE"), std::string::npos)
-      << server.Output();
+  EXPECT_NE(server.Output().find("Start server: bind() returned WSAEADDRINUSE"), std::string::npos) << server.Output();
 }
 
 }  // namespace

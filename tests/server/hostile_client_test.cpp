@@ -5,10 +5,10 @@
 // sets the duration (10 by default); the long run is a CTest entry of its own.
 #include <gtest/gtest.h>
 
+#include <sys/socket.h>
 #include <atomic>
 #include <cstdlib>
 #include <random>
-#include <sys/socket.h>
 #include <thread>
 
 #include "access/sim_process.hpp"
@@ -35,10 +35,10 @@ std::string RandomBytes(std::mt19937& random, size_t count, bool zeros) {
 
 // Commands that look right but never reach a device that exists.
 std::string PlausibleCommand(std::mt19937& random) {
-  static const char* const kParts[] = {"/gps=iqcompeo", "/gps=mlr",        "/gps=garmin", "/gps=garminusb",
-                                       "/gps=Garmin",   "/com=/dev/null",  "/com=0",      "/com=/nonexistent",
-                                       "/abort=1",      "/track=3",        "/track=0",    "/com=\"/dev/zero\"",
-                                       "/com=\"",       "/x=1",            "gps=1",       "/gps="};
+  static const char* const kParts[] = {"/gps=iqcompeo", "/gps=mlr",       "/gps=garmin", "/gps=garminusb",
+                                       "/gps=Garmin",   "/com=/dev/null", "/com=0",      "/com=/nonexistent",
+                                       "/abort=1",      "/track=3",       "/track=0",    "/com=\"/dev/zero\"",
+                                       "/com=\"",       "/x=1",           "gps=1",       "/gps="};
   std::uniform_int_distribution<size_t> part(0, std::size(kParts) - 1);
   std::uniform_int_distribution<int> count(0, 4);
   std::string command = "$Trelvik";

@@ -2,11 +2,11 @@
 
 #include <arpa/inet.h>
 #include <gtest/gtest.h>
-#include <filesystem>
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
+#include <filesystem>
 
 #include "instruments/protocol_table.hpp"
 
