@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "access/sim_process.hpp"
+#include "instruments/protocol_table.hpp"
 #include "server/server_test_support.hpp"
 
 namespace trelvik::testing {
@@ -91,6 +92,22 @@ TEST_F(CommandServerTest, EveryRefusedCommandLeavesTheSessionWaiting) {
   }
   EXPECT_EQ(server.Server().LiveSessions(), 1);
   EXPECT_EQ(server.Observer().Rows(), std::vector<std::string>{"0: Waiting for command"});
+}
+
+TEST_F(CommandServerTest, SessionsRunEveryInstrumentTheTableOffersThemFor) {
+  TestServer server;
+  TestClient client(server.Port());
+  JobTable built;
+  ASSERT_TRUE(RegisterInstruments(built));
+  for (const ProtocolRow& row : ProtocolTable()) {
+    if (row.serverName.empty()) continue;
+    const bool runs = row.serverSessions && RowRuns(row, AccessFunction::DownloadTrackLog);
+    if (row.usb && runs) continue;  // would open the USB port of this machine
+    // /dev/null is no terminal: a type that runs gets as far as the port check.
+    ASSERT_TRUE(client.SendCommand("$Trelvik /gps=" + std::string(row.serverName) + " /com=/dev/null"));
+    EXPECT_EQ(client.Next(), std::string(kDecodeError) + (runs ? "Missing/bad COM port" : "GPS protocol not supported"))
+        << row.serverName;
+  }
 }
 
 TEST_F(CommandServerTest, SecondSessionOnTheSamePortIsRefusedWhileTheFirstRuns) {
