@@ -164,14 +164,12 @@ void CommandServer::Close() {
       ServerSession* session = slots_[slot].get();
       if (session == nullptr) continue;
       if (session->jobLive) {
-        if (session->phase != SessionPhase::Closing) {
-          session->StopJob();
-          session->phase = SessionPhase::Halting;
-          ShowRow(static_cast<int>(slot), "Halting");
-        }
-      } else {
+        session->StopJob();
+        session->phase = SessionPhase::Halting;
+        ShowRow(static_cast<int>(slot), "Halting");
+      } else if (session->phase != SessionPhase::Closing) {
         FreeSlot(static_cast<int>(slot), "Closed");
-      }
+      }  // a closing session still sends its job's last messages, then ends
     }
   }
   Wake();
@@ -389,7 +387,6 @@ void CommandServer::Complete(int slot) {
 const char* CommandServer::Execute(ServerSession& session, std::string_view text) {
   std::variant<NetworkCommand, std::string> parsed = ParseNetworkCommand(text, rows_);
   if (const auto* error = std::get_if<std::string>(&parsed)) {
-    // The decoder's texts are literals or built from them; keep the text alive.
     session.Send(std::string("$Trelvik Error ") + kDecodeCaption + "\n" + *error);
     return nullptr;
   }
