@@ -66,7 +66,7 @@ int GpsAccess::StartGpsJob(JobRequest request) {
   job->linkOpener = &linkOpener_;
   job->notifier = notifier_;
   job->commandLine = commandLine_;
-  job->trackListChooser = trackListChooser_;
+  job->trackListChooser = request.tcpClient ? request.sessionTrackChooser : trackListChooser_;
   job->tcpClient = request.tcpClient;
   job->function = request.function;
   job->protocol = request.protocol;

@@ -35,6 +35,9 @@ struct JobRequest {
   // A TCP session's job: runs outside the one-job gate and does not become
   // the running job; its channel hears JobFreed when it ends.
   bool tcpClient = false;
+  // A TCP session's own track choice (the list goes to its client); the
+  // access layer's chooser, which asks the window's user, never serves one.
+  TrackListChooser* sessionTrackChooser = nullptr;
 };
 
 class GpsAccess {

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "analysis/contest/contest_rules.hpp"
+#include "automation/server_endpoint.hpp"
 
 #include "records/track_time.hpp"
 
@@ -92,6 +93,8 @@ struct CommandLineJob {
   // SENDLOG: seconds between position notifications, 0 = none. The command
   // line is the only source of this interval, so it travels with the job.
   int32_t sendLogInterval = 0;
+  // SERVER: run the TCP command server until stopped, in place of a job.
+  std::optional<ServerEndpoint> server;
 
   // The data word of every notification: the session number when one was
   // given, else the tick at which the line was parsed.

@@ -5,6 +5,7 @@
 #include <chrono>
 
 #include "automation/command_line_instruments.hpp"
+#include "automation/server_endpoint.hpp"
 #include "access/datagram_sender.hpp"
 #include "base/atomic_file.hpp"
 #include "base/c_format.hpp"
@@ -322,6 +323,13 @@ int Track(Value value, OptionContext& context) {
 
 int Usb(Value, OptionContext& context) { return SetFlag(context.job.useUsb); }
 
+int Server(Value value, OptionContext& context) {
+  std::variant<ServerEndpoint, std::string> endpoint = ParseServerEndpoint(value);
+  if (const auto* error = std::get_if<std::string>(&endpoint)) return Fail(context, *error);
+  context.job.server = std::get<ServerEndpoint>(endpoint);
+  return 0;
+}
+
 struct Option {
   std::string_view key;
   Handler handler;
@@ -372,6 +380,7 @@ constexpr Option kOptions[] = {
     {"SCORE", Score},
     {"FLIGHTLIST", FlightList},
     {"TRACK", Track},
+    {"SERVER", Server},
 };
 
 constexpr auto kKeys = [] {

@@ -95,6 +95,8 @@ std::string UsageText() {
          "  /NOTIFY=socket      Unix datagram socket that gets the run's notifications\n"
          "  /SESSION=n          data word of the notifications (default: milliseconds at start)\n"
          "  /SENDLOG=n          notify positions every n seconds during a download\n"
+         "  /SERVER=[addr:]port run the TCP command server without a window until SIGINT or SIGTERM\n"
+         "                      (default address 127.0.0.1: this machine only; 0.0.0.0 exposes it)\n"
          "\n"
          "Exit codes:\n"
          "  0  success\n"
