@@ -67,6 +67,7 @@ int GpsAccess::StartGpsJob(JobRequest request) {
   job->notifier = notifier_;
   job->commandLine = commandLine_;
   job->trackListChooser = trackListChooser_;
+  job->fieldFormAsker = fieldFormAsker_;
   job->tcpClient = request.tcpClient;
   job->function = request.function;
   job->protocol = request.protocol;

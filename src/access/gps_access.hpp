@@ -51,6 +51,7 @@ class GpsAccess {
   void SetNotifier(Notifier* notifier) { notifier_ = notifier; }
   void SetCommandLine(const CommandLineValues* commandLine) { commandLine_ = commandLine; }
   void SetTrackListChooser(TrackListChooser* chooser) { trackListChooser_ = chooser; }
+  void SetFieldFormAsker(FieldFormAsker* asker) { fieldFormAsker_ = asker; }
 
   // Clears the trace; called once while the main window initialises.
   void InitGpsAccess();
@@ -90,6 +91,7 @@ class GpsAccess {
   Notifier* notifier_ = nullptr;
   const CommandLineValues* commandLine_ = nullptr;
   TrackListChooser* trackListChooser_ = nullptr;
+  FieldFormAsker* fieldFormAsker_ = nullptr;
   DebugTrace trace_;
 
   mutable std::mutex mutex_;      // guards running_ and liveJobs_
