@@ -40,10 +40,10 @@ class DsxInstrument : public SimInstrument {
     for (const char c : bytes) {
       if (command_.size() < kLongestCommand) command_ += c;
       if (c != '\r') continue;
-      Record(command_);
       std::string command = command_;
       command_.clear();
       command.pop_back();
+      Record(command);
       Answer(command, reply);
     }
   }
@@ -52,7 +52,7 @@ class DsxInstrument : public SimInstrument {
   void Record(const std::string& command) const {
     if (record_.empty()) return;
     std::ofstream out(record_, std::ios::binary | std::ios::app);
-    out << command << '\n';  // commands end with CR alone; the record keeps one a line
+    out << command << '\n';  // one command a line, without its CR
   }
 
   int FlightNumber(size_t index) const { return static_cast<int>(index) + 1; }
