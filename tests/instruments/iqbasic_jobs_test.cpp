@@ -190,6 +190,17 @@ TEST(IqBasicTrackDownload, CompetitionModeChecksTheWaypointsFirst) {
   EXPECT_EQ(seen, std::vector<std::string>{"COMPID 12"});
 }
 
+TEST(IqBasicFlightList, AnInstrumentStreamingOtherLinesDoesNotKeepTheListOpen) {
+  IqJob s;
+  ExpectIqIdentification(*s.script);
+  std::string stream = IqListLine(5);
+  for (int i = 0; i < 1200; ++i) stream += "$GPGGA,1\r\n";
+  s.script->Expect("ACT_20_  \r\n").Answer(stream);
+  ASSERT_EQ(DownloadFlightList(s.job), 0);
+  EXPECT_NE(s.job.flightList[0].start, 0u);
+  EXPECT_FALSE(s.script->Finished());  // the rest of the stream was not waited for
+}
+
 TEST(IqBasicFlightList, LinesThatDoNotParseAreSkipped) {
   IqJob s;
   ExpectIqIdentification(*s.script);

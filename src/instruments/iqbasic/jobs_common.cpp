@@ -17,6 +17,9 @@ constexpr milliseconds kIdentifyPass{2000};
 constexpr milliseconds kReplyWait{2000};
 constexpr milliseconds kLinePause{200};
 constexpr milliseconds kTrackListSilence{1000};
+// Lines of the track list that do not parse are skipped; an instrument that
+// streams other sentences would otherwise keep the list open for ever.
+constexpr int kSkippedLineLimit = 1000;
 constexpr const char* kRequestCaption = "Request PA data";
 constexpr const char* kProductCaption = "Request product data";
 
@@ -121,11 +124,15 @@ int ReadTrackList(GpsJob& job, FlightNumbers& numbers) {
   }
   ReplyLineCollector collector;
   size_t count = 0;
+  int skipped = 0;
   const ReadEnd end = ReadLoop(job, kTrackListSilence, true, [&](std::span<const uint8_t> bytes) {
     for (const uint8_t c : bytes) {
       if (!collector.Feed(c)) continue;
       TrackListLine line;
-      if (count >= job.flightList.size() || !ParseTrackListLine(collector.Line(), line)) continue;
+      if (count >= job.flightList.size() || !ParseTrackListLine(collector.Line(), line)) {
+        if (++skipped >= kSkippedLineLimit) return false;
+        continue;
+      }
       job.flightList[count] = {line.start, line.duration};
       numbers[count++] = line.flightNumber;
     }
