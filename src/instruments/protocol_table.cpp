@@ -133,7 +133,7 @@ constexpr InstrumentCommand kLeonardoCommands[] = {
 
 constexpr InstrumentCommand kDsxCommands[] = {
     {MP::ReadTrackLog, 203, 40148, "Read DSX", AF::DownloadTrackLog},
-    {MP::Gps, 5, 40149, "Write DSX pilot data", AF::UploadPilotName},
+    {MP::Gps, 100, kWriteDsxPilotData, "Write DSX pilot data", AF::UploadPilotName},
 };
 
 constexpr InstrumentCommand kMagellanCommands[] = {
