@@ -107,6 +107,22 @@ TEST_F(DsxEndToEnd, FaultsOfTheRecorderReachTheUserAndTheConnectionIsClosed) {
   }
 }
 
+TEST_F(DsxEndToEnd, AbortInTheMiddleOfTheFlightStillClosesTheConnection) {
+  using namespace std::chrono_literals;
+  SimRun run;
+  Prepare(run, 0);
+  ASSERT_TRUE(run.Start({"--igc=" + std::string(kRealFlight), "--baud=38400"}));
+  ASSERT_TRUE(run.StartOnly(AccessFunction::DownloadTrackLog));
+  ASSERT_TRUE(run.channel.WaitForProgress("Receiving track log", 10s));
+  EXPECT_EQ(run.Abort(), 0);
+  ASSERT_TRUE(run.WaitForEnd(5s));
+  EXPECT_EQ(run.result.load(), -1);
+  EXPECT_EQ(run.channel.Progress().back(), "Transfer aborted");
+  EXPECT_TRUE(run.channel.Messages().empty());
+  EXPECT_TRUE(run.log.points.empty());
+  EXPECT_EQ(run.ReceivedAtLeast(18, 2s), "V1\nV4\nFL\nF001\nV0\n");
+}
+
 TEST_F(DsxEndToEnd, AListLineEndingAfterItsCountIsNotAFlight) {
   SimRun run;
   Prepare(run, 0);
