@@ -28,8 +28,7 @@ std::string LoadIqFlight() {
   bytes = "AFLY05094\r\nHFDTE220407\r\n";
   for (int i = 0; i < 9000; ++i) {
     const int t = 9 * 3600 + i * 3;
-    bytes += trelvik::CFormat("B%02d%02d%02d4556209N00651068EA0204402044000\r\n", t / 3600 % 24, t / 60 % 60,
-                              t % 60);
+    bytes += trelvik::CFormat("B%02d%02d%02d4556209N00651068EA0204402044000\r\n", t / 3600 % 24, t / 60 % 60, t % 60);
   }
   return bytes + "GD07A29D3BE69757B3769A12C526D5F25\r\n";
 }

@@ -40,7 +40,8 @@ void Line(const std::string& line) {
   // What is sent reads back at the same position (to the thousandth of a minute).
   Waypoint back;
   const std::string body = sent.substr(11, sent.size() - 13);
-  if (body.find('\r') != std::string::npos || body.find('\n') != std::string::npos) return;  // a name holding a line end
+  if (body.find('\r') != std::string::npos || body.find('\n') != std::string::npos)
+    return;  // a name holding a line end
   if (ParseWaypointLine(body, 0, back) == 0) Check(ACT32(back).substr(27) == sent.substr(27));
 }
 

@@ -93,11 +93,11 @@ class DsxInstrument : public SimInstrument {
 
   std::string Spoiled(std::string line) const {
     switch (badList_) {
-      case 1: line[1] = 'x'; break;                   // a non-digit in the flight number
-      case 2: line[3] = '-'; break;                   // no blank after the number
-      case 3: line[6] = 'X'; break;                   // "recs n." broken
-      case 4: line[11] = 'z'; break;                  // a non-digit in the record count
-      case 5: line.replace(line.find(' ', 11), 1, "/"); break;  // no blank after the count
+      case 1: line[1] = 'x'; break;                                       // a non-digit in the flight number
+      case 2: line[3] = '-'; break;                                       // no blank after the number
+      case 3: line[6] = 'X'; break;                                       // "recs n." broken
+      case 4: line[11] = 'z'; break;                                      // a non-digit in the record count
+      case 5: line.replace(line.find(' ', 11), 1, "/"); break;            // no blank after the count
       case 7: line = line.substr(0, line.find(' ', 11)) + "\r\n"; break;  // the line ends after the count
       default: break;
     }
@@ -119,7 +119,8 @@ std::unique_ptr<SimInstrument> CreateDsxInstrument(const SimOptions& options, st
 }
 
 constexpr std::string_view kDsxOptionKeys[] = {
-    "items", "bad-list", "broken-conn", "record", "flights", "no-hfdte", "bad-hfdte", "no-a", "no-g", "cut-b", "overlap",
+    "items",     "bad-list", "broken-conn", "record", "flights", "no-hfdte",
+    "bad-hfdte", "no-a",     "no-g",        "cut-b",  "overlap",
 };
 
 }  // namespace

@@ -127,8 +127,8 @@ std::unique_ptr<SimInstrument> CreateIqBasicInstrument(const SimOptions& options
 }
 
 constexpr std::string_view kIqBasicOptionKeys[] = {
-    "serial",  "device-type", "software", "first-number", "bad-prefix", "bad-list", "upload-reply", "record",
-    "flights", "no-hfdte",    "bad-hfdte", "no-a",        "no-g",       "cut-b",    "overlap",
+    "serial",  "device-type", "software",  "first-number", "bad-prefix", "bad-list", "upload-reply", "record",
+    "flights", "no-hfdte",    "bad-hfdte", "no-a",         "no-g",       "cut-b",    "overlap",
 };
 
 }  // namespace

@@ -11,12 +11,12 @@ namespace trelvik {
 
 struct FieldFormQuestion {
   std::string title;
-  std::string note;                                 // fixed text below the fields
-  std::vector<std::string> modeNames;               // buttons that relabel the fields; may be empty
-  int mode = 0;                                     // the button chosen when the form opens
-  std::vector<std::vector<std::string>> labels;     // per mode, one per field
-  std::vector<std::string> values;                  // as the form opens
-  std::vector<size_t> limits;                       // characters each field takes
+  std::string note;                              // fixed text below the fields
+  std::vector<std::string> modeNames;            // buttons that relabel the fields; may be empty
+  int mode = 0;                                  // the button chosen when the form opens
+  std::vector<std::vector<std::string>> labels;  // per mode, one per field
+  std::vector<std::string> values;               // as the form opens
+  std::vector<size_t> limits;                    // characters each field takes
 };
 
 struct FieldFormAnswer {

@@ -29,8 +29,8 @@ TEST(DsxCodec, ConnectionAnswerInterruptedCountsOnlyWhenItLaterArrivesWhole) {
     bool connected;
   };
   const Case cases[] = {
-      {"Conn\n\r\r\n#", true},        {"xxConn\n\r\r\n#", true},       {"Conn\n\r\r\n", false},
-      {"Conx\n\r\r\n#", false},       {"ConConn\n\r\r\n#", true},      {"Conn\n\r\r\nConn\n\r\r\n#", true},
+      {"Conn\n\r\r\n#", true},  {"xxConn\n\r\r\n#", true},  {"Conn\n\r\r\n", false},
+      {"Conx\n\r\r\n#", false}, {"ConConn\n\r\r\n#", true}, {"Conn\n\r\r\nConn\n\r\r\n#", true},
       {"Conn\r\n\r\n#", false},
   };
   for (const Case& c : cases) {
@@ -43,7 +43,8 @@ TEST(DsxCodec, ConnectionAnswerInterruptedCountsOnlyWhenItLaterArrivesWhole) {
 
 TEST(DsxCodec, FlightListLines) {
   FlightListParser parser;
-  ASSERT_EQ(FeedAll(parser, "\r\n#001 recs n.1234 15.07.24\r\n002 recs n.77 \n003 recs n.5\r\n004 recs n.999999 x\r\n#"), 0);
+  ASSERT_EQ(
+      FeedAll(parser, "\r\n#001 recs n.1234 15.07.24\r\n002 recs n.77 \n003 recs n.5\r\n004 recs n.999999 x\r\n#"), 0);
   ASSERT_EQ(parser.Flights().size(), 3u);  // 003 ends right after its count: not counted
   EXPECT_EQ(parser.Flights()[0].number, 1);
   EXPECT_EQ(parser.Flights()[0].records, 1234);
@@ -58,8 +59,10 @@ TEST(DsxCodec, FlightListFormatErrors) {
     int code;
   };
   const Case cases[] = {
-      {"0x1 recs n.1 \r\n", -1}, {"FL\r\n", -1},          {"001-recs n.1 \r\n", -2},      {"0012 recs n.1 \r\n", -2},
-      {"001 rec n.1 \r\n", -3},  {"001 recs n.x \r\n", -4}, {"001 recs n.12/ \r\n", -5}, {"001 recs n.1234567 \r\n", -5},
+      {"0x1 recs n.1 \r\n", -1},   {"FL\r\n", -1},
+      {"001-recs n.1 \r\n", -2},   {"0012 recs n.1 \r\n", -2},
+      {"001 rec n.1 \r\n", -3},    {"001 recs n.x \r\n", -4},
+      {"001 recs n.12/ \r\n", -5}, {"001 recs n.1234567 \r\n", -5},
   };
   for (const Case& c : cases) {
     FlightListParser parser;

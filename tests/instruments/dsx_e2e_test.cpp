@@ -101,7 +101,8 @@ TEST_F(DsxEndToEnd, FaultsOfTheRecorderReachTheUserAndTheConnectionIsClosed) {
     Prepare(run, 0);
     ASSERT_TRUE(run.Start(c.args)) << c.text;
     EXPECT_EQ(run.Run(AccessFunction::DownloadTrackLog), -1) << c.text;
-    EXPECT_EQ(run.channel.Messages(), (std::vector<RecordedMessage>{{MessageKind::Error, c.text, c.caption}})) << c.text;
+    EXPECT_EQ(run.channel.Messages(), (std::vector<RecordedMessage>{{MessageKind::Error, c.text, c.caption}}))
+        << c.text;
     EXPECT_EQ(run.ReceivedAtLeast(c.received.size(), std::chrono::seconds(2)), c.received) << c.text;
     EXPECT_TRUE(run.log.points.empty()) << c.text;
   }

@@ -30,9 +30,9 @@ const Messages kConnectionMessages = {
 Messages TrackMessages() {
   const char* list = "Read GPS track list";
   const char* caption = "Read GPS track log";
-  Messages all = {{"E500 COM port write error", list},     {"E503 COM port read error", list},
-                  {"E202 COM port write error", caption},  {"E203 COM port read error", caption},
-                  {"E207 Too long sentence", caption},      {"Bad or missing A-record", caption},
+  Messages all = {{"E500 COM port write error", list},    {"E503 COM port read error", list},
+                  {"E202 COM port write error", caption}, {"E203 COM port read error", caption},
+                  {"E207 Too long sentence", caption},    {"Bad or missing A-record", caption},
                   {"No G-records found", caption}};
   all.insert(all.end(), kConnectionMessages.begin(), kConnectionMessages.end());
   for (int code = 1; code <= 6; ++code) all.push_back({CFormat("E505 Format error %d", code), list});
@@ -84,22 +84,22 @@ TEST(DsxFaultSweep, PilotData) {
   constexpr LinkFault kVisibleFaults[] = {LinkFault::Silence, LinkFault::HangUp};
   Messages accepted = kConnectionMessages;
   for (const ShownMessage& m : Messages{{"COM port write error", "Request user data"},
-                                         {"COM port read error", "Request user data"},
-                                         {"Response timeout", "Request user data"},
-                                         {"COM port write error", "Set DSX pilot data"}}) {
+                                        {"COM port read error", "Request user data"},
+                                        {"Response timeout", "Request user data"},
+                                        {"COM port write error", "Set DSX pilot data"}}) {
     accepted.push_back(m);
   }
-  SweepFaults("pilot data",
-              JobSweepRunner<PilotDataJob>(
-                  [](PilotDataJob& s) {
-                    ExpectDsxConnection(*s.script);
-                    const char* items[] = {"Jo Pilot", "42", "1234", "Rush", ""};
-                    for (int i = 0; i < 5; ++i) s.script->Expect(E(i + 1)).Answer(std::string(items[i]) + "\r\n#");
-                    s.script->Expect("H243\r").Expect("C1+41\r").Expect("V0\r");
-                  },
-                  WritePilotData,
-                  [](PilotDataJob& s, int result) { return result < 0 ? std::string() : s.script->Written(); }),
-              accepted, testing::Losses::None, kVisibleFaults);
+  SweepFaults(
+      "pilot data",
+      JobSweepRunner<PilotDataJob>(
+          [](PilotDataJob& s) {
+            ExpectDsxConnection(*s.script);
+            const char* items[] = {"Jo Pilot", "42", "1234", "Rush", ""};
+            for (int i = 0; i < 5; ++i) s.script->Expect(E(i + 1)).Answer(std::string(items[i]) + "\r\n#");
+            s.script->Expect("H243\r").Expect("C1+41\r").Expect("V0\r");
+          },
+          WritePilotData, [](PilotDataJob& s, int result) { return result < 0 ? std::string() : s.script->Written(); }),
+      accepted, testing::Losses::None, kVisibleFaults);
 }
 
 }  // namespace

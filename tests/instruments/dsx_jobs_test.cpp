@@ -75,9 +75,9 @@ TEST(DsxTrackDownload, TheChosenFlightWithItsRawImageAndTheGoodbye) {
   EXPECT_EQ(chooser.asked->preselected, 0);
   EXPECT_TRUE(s.channel.Messages().empty());
   const std::vector<std::string> progress = s.channel.Progress();
-  for (const char* text : {"Opening connection (1)", "Requesting track list", "2 tracks in track list found",
-                           "Requesting track log", "Receiving track log", "Track position 101 (0m 0s)",
-                           "150 points received"}) {
+  for (const char* text :
+       {"Opening connection (1)", "Requesting track list", "2 tracks in track list found", "Requesting track log",
+        "Receiving track log", "Track position 101 (0m 0s)", "150 points received"}) {
     EXPECT_NE(std::find(progress.begin(), progress.end(), text), progress.end()) << text;
   }
   EXPECT_EQ(s.channel.Products(), (std::vector<std::string>{"", "DSX"}));
@@ -152,7 +152,8 @@ TEST(DsxConnection, NoAnswerUsesTheAttemptsAndABrokenOneIsNotEnough) {
   s.commandLine.timeout = 4;
   s.script->Expect("V1\r").Answer("Conn\n\r\r").Expect("V1\r").Answer("\n#").Expect("V0\r");
   EXPECT_EQ(DownloadTrackLog(s.job), -1);
-  EXPECT_EQ(s.channel.Messages(), std::vector<RecordedMessage>{Error("No valid response from GPS", "Opening connection to DSX")});
+  EXPECT_EQ(s.channel.Messages(),
+            std::vector<RecordedMessage>{Error("No valid response from GPS", "Opening connection to DSX")});
   EXPECT_EQ(s.channel.Progress()[0], "Opening connection (2)");
   EXPECT_TRUE(s.script->Finished());
 }

@@ -16,8 +16,10 @@ TEST(IqBasicCodec, ParameterValuesArePairsOfHexDigitsLeastSignificantFirst) {
     uint32_t value;
   };
   const Case cases[] = {
-      {"71040000", true, 1137}, {"", true, 0},         {"   0a", true, 10},  {"FFFFFFFF", true, 0xFFFFFFFF},
-      {"d204", true, 1234},     {"71040000 ", true, 1137}, {"7", false, 0}, {"7G", false, 0},
+      {"71040000", true, 1137}, {"", true, 0},
+      {"   0a", true, 10},      {"FFFFFFFF", true, 0xFFFFFFFF},
+      {"d204", true, 1234},     {"71040000 ", true, 1137},
+      {"7", false, 0},          {"7G", false, 0},
       {"0102030405", false, 0}, {"71 04", false, 0},
   };
   for (const Case& c : cases) {
@@ -92,10 +94,17 @@ TEST(IqBasicCodec, WaypointLines) {
     int error;
   };
   const Case cases[] = {
-      {";N 46'25;E 8'08", kEmptyName},      {"A;N 46'25", kTooFewFields},        {"A", kTooFewFields},
-      {"A;N 46'25;E 8'08;high", kBadAltitude}, {"A;X 46'25;E 8'08", kBadLatitude}, {"A;N 90'00;E 8'08", kBadLatitude},
-      {"A;N 46'60;E 8'08", kBadLatitude},   {"A;N 46'25.1x;E 8'08", kBadLatitude}, {"A;N 46 25;E 8'08", kBadLatitude},
-      {"A;N 46'25;N 8'08", kBadLongitude},  {"A;N 46'25;E 180'00", kBadLongitude},
+      {";N 46'25;E 8'08", kEmptyName},
+      {"A;N 46'25", kTooFewFields},
+      {"A", kTooFewFields},
+      {"A;N 46'25;E 8'08;high", kBadAltitude},
+      {"A;X 46'25;E 8'08", kBadLatitude},
+      {"A;N 90'00;E 8'08", kBadLatitude},
+      {"A;N 46'60;E 8'08", kBadLatitude},
+      {"A;N 46'25.1x;E 8'08", kBadLatitude},
+      {"A;N 46 25;E 8'08", kBadLatitude},
+      {"A;N 46'25;N 8'08", kBadLongitude},
+      {"A;N 46'25;E 180'00", kBadLongitude},
   };
   for (const Case& c : cases) EXPECT_EQ(ParseWaypointLine(c.line, 0, w), c.error) << c.line;
   EXPECT_TRUE(EndsWaypointList("No Data"));

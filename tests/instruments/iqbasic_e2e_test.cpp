@@ -127,7 +127,9 @@ TEST_F(IqBasicEndToEnd, FaultsOfTheInstrumentReachTheUserAndKeepThePreviousLog) 
       {{"--bad-hfdte=1"}, "HFDTE sentence error: HFDTE320724", caption},
       {{"--no-hfdte=1"}, "Format error 25 in IGC sentence", caption},
       {{"--no-a=1"}, "Bad or missing A-record", caption},
-      {{"--overlap=1"}, CFormat("Overlapping tracks (%08X,%08X)(%08X,%08X)", day, day + 1198, day, day + 1198), caption},
+      {{"--overlap=1"},
+       CFormat("Overlapping tracks (%08X,%08X)(%08X,%08X)", day, day + 1198, day, day + 1198),
+       caption},
       {{"--flights=2", "--hangup-after=5000"}, "COM port read error", caption},
   };
   for (const Case& c : cases) {
@@ -136,7 +138,8 @@ TEST_F(IqBasicEndToEnd, FaultsOfTheInstrumentReachTheUserAndKeepThePreviousLog) 
     GivePreviousLog(run);
     ASSERT_TRUE(run.Start(c.args)) << c.text;
     EXPECT_EQ(run.Run(AccessFunction::DownloadTrackLog), -1) << c.text;
-    EXPECT_EQ(run.channel.Messages(), (std::vector<RecordedMessage>{{MessageKind::Error, c.text, c.caption}})) << c.text;
+    EXPECT_EQ(run.channel.Messages(), (std::vector<RecordedMessage>{{MessageKind::Error, c.text, c.caption}}))
+        << c.text;
     ExpectPreviousLog(run);
   }
 }

@@ -69,9 +69,9 @@ Messages DateLineMessages(const std::string& line, const char* caption) {
 
 Messages TrackMessages() {
   const char* caption = "Read GPS track log";
-  Messages all = {{"COM port write error", caption}, {"COM port read error", caption}, {"Too long sentence", caption},
-                  {"No points detected", caption},   {"Bad or missing A-record", caption},
-                  {"No G-records found", caption}};
+  Messages all = {{"COM port write error", caption},    {"COM port read error", caption},
+                  {"Too long sentence", caption},       {"No points detected", caption},
+                  {"Bad or missing A-record", caption}, {"No G-records found", caption}};
   for (int byte = 0; byte < 256; ++byte) all.push_back({CFormat("Bad record type (%02X)", byte), caption});
   for (int code = 1; code <= 29; ++code) all.push_back({CFormat("Format error %d in IGC sentence", code), caption});
   for (int skipped = 1; skipped <= 10; ++skipped) {
@@ -136,7 +136,8 @@ TEST(IqBasicFaultSweep, FlightList) {
 std::string ObservedWaypoints(IqJob& s, int result) {
   if (result < 0) return {};
   std::string text;
-  for (const Waypoint& w : s.job.waypoints) text += CFormat("%s/%s/%d/%d/%d\n", w.name, w.description, w.lat, w.lon, w.alt);
+  for (const Waypoint& w : s.job.waypoints)
+    text += CFormat("%s/%s/%d/%d/%d\n", w.name, w.description, w.lat, w.lon, w.alt);
   return text;
 }
 
@@ -144,38 +145,37 @@ TEST(IqBasicFaultSweep, WaypointDownload) {
   const char* caption = "Read GPS waypoints";
   Messages parse;
   for (int code = 1; code <= 5; ++code) parse.push_back({CFormat("Waypoint string parse error %d", code), caption});
-  SweepFaults("waypoint download",
-              JobSweepRunner<IqJob>(
-                  [](IqJob& s) {
-                    ExpectIqIdentification(*s.script);
-                    s.script->Expect(kACT31).Answer("Fiesch;N 46'25.460;E 8'08.100;2240\r\nLand;S 46'24;W 8'09\r\nDone\r\n");
-                  },
-                  DownloadWaypoints, ObservedWaypoints),
-              Join({kIdentifyMessages,
-                    {{"E301 COM port read error", caption}, {"E304 COM port write error", caption}},
-                    parse}),
-              testing::Losses::WholeRecords, kVisibleFaults);
+  SweepFaults(
+      "waypoint download",
+      JobSweepRunner<IqJob>(
+          [](IqJob& s) {
+            ExpectIqIdentification(*s.script);
+            s.script->Expect(kACT31).Answer("Fiesch;N 46'25.460;E 8'08.100;2240\r\nLand;S 46'24;W 8'09\r\nDone\r\n");
+          },
+          DownloadWaypoints, ObservedWaypoints),
+      Join({kIdentifyMessages, {{"E301 COM port read error", caption}, {"E304 COM port write error", caption}}, parse}),
+      testing::Losses::WholeRecords, kVisibleFaults);
 }
 
 TEST(IqBasicFaultSweep, WaypointUpload) {
   const char* caption = "Read waypoint upload response";
-  SweepFaults("waypoint upload",
-              JobSweepRunner<IqJob>(
-                  [](IqJob& s) {
-                    s.job.waypoints = {testing::MakeWaypoint(46.5, 8.25, "A", "Alpha", 100),
-                                       testing::MakeWaypoint(-1, -2, "B", "Bravo", 200)};
-                    ExpectIqIdentification(*s.script);
-                    s.script->Expect(ACT32(s.job.waypoints[0])).Answer(" Done\r\n");
-                    s.script->Expect(ACT32(s.job.waypoints[1])).Answer(" Done\r\n");
-                  },
-                  UploadWaypoints,
-                  [](IqJob& s, int result) { return result < 0 ? std::string() : s.script->Written(); }),
-              Join({kIdentifyMessages,
-                    {{"Missing response", caption},
-                     {"COM port read error", caption},
-                     {"0 of 2 waypoints ok. First error was \"\"", "Waypoint upload response error"},
-                     {"1 of 2 waypoints ok. First error was \"\"", "Waypoint upload response error"}}}),
-              testing::Losses::None, kVisibleFaults);
+  SweepFaults(
+      "waypoint upload",
+      JobSweepRunner<IqJob>(
+          [](IqJob& s) {
+            s.job.waypoints = {testing::MakeWaypoint(46.5, 8.25, "A", "Alpha", 100),
+                               testing::MakeWaypoint(-1, -2, "B", "Bravo", 200)};
+            ExpectIqIdentification(*s.script);
+            s.script->Expect(ACT32(s.job.waypoints[0])).Answer(" Done\r\n");
+            s.script->Expect(ACT32(s.job.waypoints[1])).Answer(" Done\r\n");
+          },
+          UploadWaypoints, [](IqJob& s, int result) { return result < 0 ? std::string() : s.script->Written(); }),
+      Join({kIdentifyMessages,
+            {{"Missing response", caption},
+             {"COM port read error", caption},
+             {"0 of 2 waypoints ok. First error was \"\"", "Waypoint upload response error"},
+             {"1 of 2 waypoints ok. First error was \"\"", "Waypoint upload response error"}}}),
+      testing::Losses::None, kVisibleFaults);
 }
 
 }  // namespace

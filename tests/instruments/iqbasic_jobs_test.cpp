@@ -80,9 +80,11 @@ TEST(IqBasicIdentify, WrongOrMissingSerialAsksAgainUntilTheAttemptsAreUsed) {
   s.commandLine.timeout = 6;
   s.script->Expect("RPA_00\r\n").Answer("hello\r\n").Expect("RPA_00\r\n").Expect("RPA_00\r\n").Answer("RPA_00_1\r\n");
   EXPECT_EQ(Identify(s.job), -1);
-  EXPECT_EQ(s.channel.Messages(), std::vector<RecordedMessage>{Error("No valid response from GPS", "Get GPS product data")});
-  EXPECT_EQ(s.channel.Progress(), (std::vector<std::string>{"Requesting product info (3)", "Requesting product info (2)",
-                                                            "Requesting product info (1)"}));
+  EXPECT_EQ(s.channel.Messages(),
+            std::vector<RecordedMessage>{Error("No valid response from GPS", "Get GPS product data")});
+  EXPECT_EQ(s.channel.Progress(),
+            (std::vector<std::string>{"Requesting product info (3)", "Requesting product info (2)",
+                                      "Requesting product info (1)"}));
   EXPECT_TRUE(s.script->Finished());
 }
 
@@ -108,8 +110,9 @@ TEST(IqBasicTrackDownload, TwoFlightsJoinedInTimeOrderWithTheRawImage) {
   EXPECT_EQ(s.job.rawIgc->serial, "012");
   EXPECT_EQ(s.job.rawIgc->date, s.job.points[0].time);
   const std::vector<std::string> progress = s.channel.Progress();
-  for (const char* text : {"Requesting track list", "2 tracks in track list found", "Requesting track log 1",
-                           "Receiving track log", "150 points received", "Requesting track log 2", "153 points received"}) {
+  for (const char* text :
+       {"Requesting track list", "2 tracks in track list found", "Requesting track log 1", "Receiving track log",
+        "150 points received", "Requesting track log 2", "153 points received"}) {
     EXPECT_TRUE(Shown(progress, text)) << text;
   }
   EXPECT_TRUE(s.channel.Messages().empty());
@@ -143,10 +146,13 @@ TEST(IqBasicTrackDownload, FaultsAndTheirMessages) {
   tooLong.insert(tooLong.find("B12"), "B" + std::string(90, '1') + "\r\n");
   const Case cases[] = {
       {"1;15.07.24\r\nrubbish\r\n", {}, Error("No tracks found", "Read track list")},
-      {IqListLine(1) + IqListLine(2, "15.07.24", "12:00:10"), {SmallIgc(3), SmallIgc(3)},
+      {IqListLine(1) + IqListLine(2, "15.07.24", "12:00:10"),
+       {SmallIgc(3), SmallIgc(3)},
        Error(CFormat("Overlapping tracks (%08X,%08X)(%08X,%08X)", noon, noon + 20, noon, noon + 20), caption)},
       {IqListLine(1), {SmallIgc(3, "HFDTE320724")}, Error("HFDTE sentence error: HFDTE320724", caption)},
-      {IqListLine(1), {"AFLY012\r\nB1200004630000N00800000EA0100001100\r\n"}, Error("Format error 25 in IGC sentence", caption)},
+      {IqListLine(1),
+       {"AFLY012\r\nB1200004630000N00800000EA0100001100\r\n"},
+       Error("Format error 25 in IGC sentence", caption)},
       {IqListLine(1), {"AFLY012\r\n$GPRMC\r\n"}, Error("Bad record type (24)", caption)},
       {IqListLine(1), {tooLong}, Error("Too long sentence", caption)},
       {IqListLine(1), {"AFLY012\r\nHFDTE150724\r\n"}, Error("No points detected", caption)},
@@ -215,7 +221,8 @@ TEST(IqBasicWaypoints, DownloadUntilDone) {
   IqJob s;
   ExpectIqIdentification(*s.script);
   s.script->Expect("ACT_31_00\r\n")
-      .Answer("Fies launch ost;N  46'25.460;E 008'08.100;  2240\r\nLAND;N 46'24;E 8'09.5\r\nDone\r\nlater;N 1'0;E 1'0\r\n");
+      .Answer(
+          "Fies launch ost;N  46'25.460;E 008'08.100;  2240\r\nLAND;N 46'24;E 8'09.5\r\nDone\r\nlater;N 1'0;E 1'0\r\n");
   ASSERT_EQ(DownloadWaypoints(s.job), 0);
   ASSERT_EQ(s.job.waypoints.size(), 2u);
   EXPECT_STREQ(s.job.waypoints[0].name, "FIES");
@@ -257,8 +264,9 @@ TEST(IqBasicWaypoints, UploadCountsEveryReplyButDoneWithItsBlankAsAnError) {
     if (good) {
       EXPECT_TRUE(s.channel.Messages().empty());
     } else {
-      EXPECT_EQ(s.channel.Messages(), std::vector<RecordedMessage>{Error(
-                                          "0 of 2 waypoints ok. First error was \"Done\"", "Waypoint upload response error")});
+      EXPECT_EQ(s.channel.Messages(),
+                std::vector<RecordedMessage>{
+                    Error("0 of 2 waypoints ok. First error was \"Done\"", "Waypoint upload response error")});
     }
     EXPECT_TRUE(Shown(s.channel.Progress(), "Waypoint 2 sent"));
   }
@@ -270,7 +278,8 @@ TEST(IqBasicWaypoints, UploadWithoutReply) {
   ExpectIqIdentification(*s.script);
   s.script->Expect(ACT32(s.job.waypoints[0]));
   EXPECT_EQ(UploadWaypoints(s.job), -1);
-  EXPECT_EQ(s.channel.Messages(), std::vector<RecordedMessage>{Error("Missing response", "Read waypoint upload response")});
+  EXPECT_EQ(s.channel.Messages(),
+            std::vector<RecordedMessage>{Error("Missing response", "Read waypoint upload response")});
 }
 
 }  // namespace

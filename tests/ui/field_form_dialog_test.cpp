@@ -1,9 +1,9 @@
 // The form a job asks for (the DSX pilot data): its labels follow the mode
 // buttons, its fields keep their limits, and OK returns what the user left.
+#include <gtest/gtest.h>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
-#include <gtest/gtest.h>
 
 #include "qt_application.hpp"
 #include "ui/field_form_dialog.hpp"

@@ -11,9 +11,9 @@
 
 namespace trelvik::iqbasic {
 
-inline constexpr std::string_view kRPA00 = "RPA_00\r\n";  // serial number
-inline constexpr std::string_view kRPA01 = "RPA_01\r\n";  // device type
-inline constexpr std::string_view kRPA02 = "RPA_02\r\n";  // software version
+inline constexpr std::string_view kRPA00 = "RPA_00\r\n";     // serial number
+inline constexpr std::string_view kRPA01 = "RPA_01\r\n";     // device type
+inline constexpr std::string_view kRPA02 = "RPA_02\r\n";     // software version
 inline constexpr std::string_view kACT20 = "ACT_20_  \r\n";  // track list
 inline constexpr std::string_view kACT31 = "ACT_31_00\r\n";  // waypoint list
 // "ACT_21_" and the instrument's flight number as two upper-case hex digits.

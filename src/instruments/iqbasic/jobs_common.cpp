@@ -92,8 +92,7 @@ int Identify(GpsJob& job) {
     if (!reply.line) continue;
     JobSleep(job, kLinePause);
     uint32_t serial = 0;
-    if (!reply.line->starts_with("RPA_00_") ||
-        !ParseParameterValue(std::string_view(*reply.line).substr(7), serial)) {
+    if (!reply.line->starts_with("RPA_00_") || !ParseParameterValue(std::string_view(*reply.line).substr(7), serial)) {
       continue;
     }
     const std::optional<uint32_t> deviceType = ReadParameter(job, kDeviceType);
