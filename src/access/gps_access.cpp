@@ -66,7 +66,9 @@ int GpsAccess::StartGpsJob(JobRequest request) {
   job->linkOpener = &linkOpener_;
   job->notifier = notifier_;
   job->commandLine = commandLine_;
+  // A network session's job never opens the window's dialogs.
   job->trackListChooser = request.tcpClient ? request.sessionTrackChooser : trackListChooser_;
+  job->fieldFormAsker = request.tcpClient ? nullptr : fieldFormAsker_;
   job->tcpClient = request.tcpClient;
   job->function = request.function;
   job->protocol = request.protocol;

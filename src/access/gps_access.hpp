@@ -54,6 +54,7 @@ class GpsAccess {
   void SetNotifier(Notifier* notifier) { notifier_ = notifier; }
   void SetCommandLine(const CommandLineValues* commandLine) { commandLine_ = commandLine; }
   void SetTrackListChooser(TrackListChooser* chooser) { trackListChooser_ = chooser; }
+  void SetFieldFormAsker(FieldFormAsker* asker) { fieldFormAsker_ = asker; }
 
   // Clears the trace; called once while the main window initialises.
   void InitGpsAccess();
@@ -93,6 +94,7 @@ class GpsAccess {
   Notifier* notifier_ = nullptr;
   const CommandLineValues* commandLine_ = nullptr;
   TrackListChooser* trackListChooser_ = nullptr;
+  FieldFormAsker* fieldFormAsker_ = nullptr;
   DebugTrace trace_;
 
   mutable std::mutex mutex_;      // guards running_ and liveJobs_

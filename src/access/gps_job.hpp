@@ -23,6 +23,7 @@
 namespace trelvik {
 
 class DebugTrace;
+class FieldFormAsker;
 class JobChannel;
 class Notifier;
 class TrackListChooser;
@@ -71,6 +72,7 @@ struct GpsJob {
   Notifier* notifier = nullptr;                      // null: no program to notify
   const CommandLineValues* commandLine = nullptr;    // null: no command-line run
   TrackListChooser* trackListChooser = nullptr;      // null: no one to ask
+  FieldFormAsker* fieldFormAsker = nullptr;          // null: no one to ask
 
   bool tcpClient = false;  // reports go to a TCP session; outside the one-job gate
   AccessFunction function = AccessFunction::DownloadWaypoints;

@@ -3,7 +3,9 @@
 #include <array>
 
 #include "airspace/ctr_selection.hpp"
+#include "instruments/dsx/dsx.hpp"
 #include "instruments/flytec/flytec.hpp"
+#include "instruments/iqbasic/iqbasic.hpp"
 #include "instruments/instrument_command_ids.hpp"
 
 namespace trelvik {
@@ -131,6 +133,7 @@ constexpr InstrumentCommand kLeonardoCommands[] = {
 
 constexpr InstrumentCommand kDsxCommands[] = {
     {MP::ReadTrackLog, 203, 40148, "Read DSX", AF::DownloadTrackLog},
+    {MP::Gps, 100, kWriteDsxPilotData, "Write DSX pilot data", AF::UploadPilotName},
 };
 
 constexpr InstrumentCommand kMagellanCommands[] = {
@@ -226,7 +229,7 @@ constexpr std::array<ProtocolRow, kProtocolCount> kRows = {{
     {.protocol = P::Dsx, .label = "DSX", .source = TrackSource::Dsx, .line = {9600, false}, .rawImage = RawImage::IgcFile,
      .offered = Functions({AF::DownloadTrackLog, AF::UploadPilotName}),
      .commandLine = CommandLineUse{.name = "DSX", .type = GpsType::Dsx, .trackLog = kYes, .igcLog = true},
-     .serverName = "dsx", .commands = kDsxCommands},
+     .serverName = "dsx", .commands = kDsxCommands, .driver = &kDsxDriver},
     {.protocol = P::MlrFast, .label = "MLR, fast / Leonardo (MLR)", .source = TrackSource::Mlr, .line = {4800, false},
      .offered = kWaypointsBothWays,
      .commandLine = CommandLineUse{.name = "MLRC", .type = GpsType::Mlrc, .waypointDownload = kYes},
@@ -240,7 +243,7 @@ constexpr std::array<ProtocolRow, kProtocolCount> kRows = {{
      .offered = Functions({AF::DownloadWaypoints, AF::DownloadTrackLog, AF::UploadWaypoints, AF::DownloadFlightList}),
      .commandLine = CommandLineUse{.name = "IQBASIC", .type = GpsType::IqBasic, .trackLog = kYes, .igcLog = true,
                                    .waypointDownload = kYes, .waypointUpload = kYes, .flightList = true},
-     .serverName = "iqbasic", .commands = kIqBasicCommands},
+     .serverName = "iqbasic", .commands = kIqBasicCommands, .driver = &kIqBasicDriver},
     {.protocol = P::Leonardo, .label = "Digifly Leonardo", .source = TrackSource::Leonardo, .line = {38400, false},
      .offered = Functions({AF::DownloadWaypoints, AF::DownloadTrackLog, AF::UploadWaypoints, AF::DownloadFlightList}),
      .commandLine = CommandLineUse{.name = "LEONARDO", .type = GpsType::Leonardo, .trackLog = kYes, .igcLog = true,

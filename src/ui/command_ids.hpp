@@ -70,7 +70,6 @@ inline constexpr int kShowPolar = 42141;
 inline constexpr int kUsbCompCheckWaypoints = 42150;
 inline constexpr int kPowerOffAfterWaypointsAndLog = 42151;
 inline constexpr int kPowerOffAfterLog = 42152;
-inline constexpr int kWriteDsxPilotData = 42153;
 inline constexpr int kSetComPort = 42160;
 inline constexpr int kServer = 42161;
 inline constexpr int kCompetitionMode = 42162;

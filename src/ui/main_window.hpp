@@ -31,6 +31,7 @@ class JobTable;
 class ListModel;
 class UserInterfaceChannel;
 class QtTrackListChooser;
+class QtFieldFormAsker;
 class SettingsStore;
 struct GpsJob;
 struct Settings;
@@ -184,6 +185,7 @@ class MainWindow : public QMainWindow {
   SettingsStore* settingsStore_ = nullptr;
   std::unique_ptr<UserInterfaceChannel> channel_;
   std::unique_ptr<QtTrackListChooser> trackListChooser_;
+  std::unique_ptr<QtFieldFormAsker> fieldFormAsker_;
 
   ListModel* model_ = nullptr;
   QTableView* list_ = nullptr;

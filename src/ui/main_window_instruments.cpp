@@ -114,6 +114,18 @@ void MainWindow::RunInstrumentCommand(const MenuEntry& entry) {
         if (listed && !text.empty()) ShowInfo(ui_, text, caption);
       });
       return;
+    case AF::UploadPilotName:
+      if (entry.job.Protocol() == ProtocolType::Dsx && settings_ != nullptr) {
+        // The pilot-data form opens in the mode the user left it in last time.
+        InstrumentJob job = entry.job;
+        job.parameter = settings_->dsxDataMode;
+        (void)StartInstrumentJob(job, caption, [this](GpsJob& done) {
+          settings_->dsxDataMode = done.option;
+          CompleteUpload(done, *access_);
+        });
+        return;
+      }
+      [[fallthrough]];
     default:
       // Erase, owner name and the logger's own dialog install nothing.
       (void)StartInstrumentJob(entry.job, caption, [this](GpsJob& job) { CompleteUpload(job, *access_); });

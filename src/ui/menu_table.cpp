@@ -100,7 +100,6 @@ constexpr auto kMenu = std::to_array<SkeletonRow>({
       Cmd(kSetComPort, "Set COM port"),
       Sep(),
       Instruments(MenuPlace::Gps),
-      Cmd(kWriteDsxPilotData, "Write DSX pilot data"),
       Sep(),
       Check(kUsbCompCheckWaypoints, "USB && comp. mode: Check wpts"),
       Check(kPowerOffAfterWaypointsAndLog, "Pwr off after wpts wr && log read"),

@@ -353,5 +353,33 @@ TEST_F(BatchFiles, LogFileWithAnUnsupportedExtension) {
   EXPECT_EQ(run.ErrLines(), std::vector<std::string>{"Parsing command line: Unsupported track log file extension"});
 }
 
+// ---- the other instruments that keep IGC files -----------------------------------
+
+TEST_F(BatchEndToEnd, IqBasicIgcLogSavesTheInstrumentFile) {
+  ASSERT_TRUE(sim.Start({"iqbasic", "--flights=2"}));
+  const ProgramRun run = Run({"/GPS=IQBASIC", "/IGC_LOG=" + dir.File("out") + "/", "/TRACK=1", "/EXIT"});
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  const std::vector<std::string> files = FilesIn(dir.File("out"));
+  ASSERT_EQ(files.size(), 1u);
+  EXPECT_TRUE(files[0].starts_with("2024-07-14-xxx-012-01")) << files[0];
+  const std::string igc = Text(Out(files[0]));
+  EXPECT_TRUE(igc.starts_with("AFLY01234\r\nHFDTE140724\r\n"));
+  EXPECT_EQ(std::count(igc.begin(), igc.end(), '\n'), 605);
+  EXPECT_NE(run.out.find("Product: IQ-BASIC, SW 1.2.34, S/N 1137\n"), std::string::npos) << run.out;
+}
+
+TEST_F(BatchEndToEnd, DsxWithoutTrackListTakesTheLatestFlightHeadless) {
+  ASSERT_TRUE(sim.Start({"dsx", "--flights=2"}));
+  const ProgramRun run = Run({"/GPS=DSX", "/IGC_LOG=" + dir.File("out") + "/", "/WIN=0"});
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(run.ErrLines(), std::vector<std::string>{"Track List: 1 taken"});
+  const std::vector<std::string> files = FilesIn(dir.File("out"));
+  ASSERT_EQ(files.size(), 1u);
+  EXPECT_TRUE(files[0].starts_with("2024-07-14-")) << files[0];
+  const std::string igc = Text(Out(files[0]));
+  EXPECT_TRUE(igc.starts_with("AFLY01234\r\nHFDTE140724\r\n"));
+  EXPECT_TRUE(igc.ends_with("ZZZZ\r\n"));  // the recorder's file as it came, end mark included
+}
+
 }  // namespace
 }  // namespace trelvik::testing

@@ -115,6 +115,8 @@ TEST(ProtocolTable, EveryBuiltCellIsRegisteredAndReachable) {
       if (cell.protocol != row.protocol) continue;
       EXPECT_EQ(table.Find(cell.function, cell.protocol), cell.routine);
       bool reachable = cell.function == AF::DownloadTrackLog && row.serverSessions;
+      // The flight list of an unattended run goes to the program that started it.
+      reachable = reachable || (cell.function == AF::DownloadFlightList && row.commandLine && row.commandLine->flightList);
       for (const InstrumentCommand& command : row.commands) reachable = reachable || command.function == cell.function;
       EXPECT_TRUE(reachable) << row.label << " operation " << static_cast<int>(cell.function);
     }
