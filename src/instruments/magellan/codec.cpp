@@ -3,7 +3,6 @@
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
-#include <numbers>
 #include <vector>
 
 #include "access/nmea.hpp"
@@ -52,13 +51,14 @@ int ParsePosition(const std::vector<std::string_view>& fields, Semicircle& lat, 
   if (fields.size() < 2) return 1;
   double latitude = 0;
   if (ParseNmeaAngleUnsigned(fields[1], latitude) < 0) return 2;
-  if (latitude >= std::numbers::pi / 2) return 3;
+  // Compared in the converted unit, so that exactly 90 or 180 degrees fail.
+  if (latitude >= 90 * 60 * kRadiansPerArcMinute) return 3;
   if (fields.size() < 3) return 4;
   if (fields[2] != "N" && fields[2] != "S") return 5;
   if (fields.size() < 4) return 6;
   double longitude = 0;
   if (ParseNmeaAngleUnsigned(fields[3], longitude) < 0) return 7;
-  if (longitude >= std::numbers::pi) return 8;
+  if (longitude >= 180 * 60 * kRadiansPerArcMinute) return 8;
   if (fields.size() < 5) return 9;
   if (fields[4] != "E" && fields[4] != "W") return 10;
   lat = RadiansToSemicircle(fields[2] == "S" ? -latitude : latitude);
