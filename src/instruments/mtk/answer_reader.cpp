@@ -56,7 +56,16 @@ void AnswerReader::Run() {
     for (int i = 0; i < n; ++i) {
       if (collector.Feed(buffer[i])) Check(collector.Sentence());
     }
+    std::unique_lock lock(mutex_);
+    if (n > 0) {
+      changed_.notify_all();
+      continue;
+    }
+    // A silent read is time the waiting job must see before the next one,
+    // so that its time-out counts reads and not how fast they come.
+    ++silentReads_;
     changed_.notify_all();
+    changed_.wait_for(lock, kPoll, [this] { return stop_ || expected_ == Step::None || seenSilentReads_ >= silentReads_; });
   }
   {
     std::lock_guard lock(mutex_);
@@ -115,9 +124,13 @@ Outcome AnswerReader::Wait(std::chrono::milliseconds wait) {
     if (ended_) return Outcome::ReadFailed;
     if (JobTick(job_) - start >= static_cast<uint32_t>(wait.count())) {
       expected_ = Step::None;
+      changed_.notify_all();
       return Outcome::TimedOut;
     }
-    changed_.wait_for(lock, kPoll);
+    const uint64_t seen = silentReads_;
+    seenSilentReads_ = seen;
+    changed_.notify_all();
+    changed_.wait_for(lock, kPoll, [&] { return answered_ || readError_ || ended_ || silentReads_ != seen; });
   }
 }
 

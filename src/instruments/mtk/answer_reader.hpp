@@ -52,6 +52,8 @@ class AnswerReader {
   bool readError_ = false;
   bool ended_ = false;
   bool stop_ = false;
+  uint64_t silentReads_ = 0;      // reads that brought nothing
+  uint64_t seenSilentReads_ = 0;  // of them, those the waiting job has looked at the clock after
   std::thread thread_;
 };
 
