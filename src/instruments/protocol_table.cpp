@@ -234,7 +234,7 @@ constexpr std::array<ProtocolRow, kProtocolCount> kRows = {{
      .commandLine = CommandLineUse{.name = "MLRC", .type = GpsType::Mlrc, .waypointDownload = kYes},
      .commands = kMlrFastCommands},
     {.protocol = P::MtkLogger, .label = "MTK / Pentagram logger", .source = TrackSource::Mtk, .line = {115200, false},
-     .offered = Functions({AF::DownloadTrackLog, AF::EraseLog}),
+     .rawImage = RawImage::LoggerBytes, .offered = Functions({AF::DownloadTrackLog, AF::EraseLog}),
      .commandLine = CommandLineUse{.name = "MTK", .type = GpsType::Mtk, .trackLog = kYes, .igcLog = true},
      .serverName = "mtk", .commands = kMtkCommands, .driver = &kMtkDriver},
     {.protocol = P::IqBasic, .label = "IQ Basic / Flytec 6015", .source = TrackSource::IqBasic, .line = {57600, false},

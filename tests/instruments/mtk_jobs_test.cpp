@@ -45,6 +45,8 @@ TEST(MtkJobs, DownloadReadsTheUsedMemoryAndSwitchesLoggingBackOn) {
   EXPECT_EQ(s.job.points[0].time, kJuly15 - 631065600u);
   EXPECT_EQ(s.job.points[1].gpsAlt, 10010);
   EXPECT_EQ(s.job.source, TrackSource::Mtk);
+  ASSERT_TRUE(s.job.rawLog.has_value());
+  EXPECT_EQ(*s.job.rawLog, std::string(image.begin(), image.end()));
   EXPECT_EQ(s.job.utcTimes, 1);
   EXPECT_EQ(s.job.identity, "Pentagram: AXN_1.0,0001");
   EXPECT_EQ(s.job.modelName, "Pentagram");

@@ -142,7 +142,11 @@ int EraseMtkLog(LoggerSession& session) {
 int DownloadTrackLog(GpsJob& job) {
   std::vector<uint8_t> image;
   if (RunLoggerSequence(job, [&](LoggerSession& session) { return DownloadMtkLog(session, image); }) != 0) return -1;
-  return ParseMtkLog(job, image);
+  if (ParseMtkLog(job, image) < 0) return -1;
+  // The memory as read stays with the log, for a user who wants the logger's
+  // own bytes; a network job's data goes with the job.
+  if (!job.tcpClient) job.rawLog = std::string(image.begin(), image.end());
+  return 0;
 }
 
 int EraseLog(GpsJob& job) {
