@@ -177,6 +177,8 @@ TEST(MagellanCodec, WaypointSentenceFormatCodes) {
 TEST(MagellanCodec, UploadSentence) {
   Waypoint w = testing::MakeWaypoint(46.424333, -8.135, "FIESCH", "Fiesch Launch", 2240);
   EXPECT_EQ(WaypointSentence(w), Sentence("PMGNWPL,4625.460,N,00808.100,W,2240,M,FIESCH,Fiesch Launch"));
+  w = testing::MakeWaypoint(46.424333, -8.135, "FIESCH", "Launch, north*$side", 2240);
+  EXPECT_EQ(WaypointSentence(w), Sentence("PMGNWPL,4625.460,N,00808.100,W,2240,M,FIESCH,Launch- north--side"));
   w = testing::MakeWaypoint(-33.5, 151.2, "SYD", "", -5);
   EXPECT_EQ(WaypointSentence(w), Sentence("PMGNWPL,3330.000,S,15112.000,E,0000,M,SYD,"));
 }

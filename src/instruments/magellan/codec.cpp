@@ -220,13 +220,27 @@ int ParseWaypointSentence(std::string_view sentence, Waypoint& waypoint) {
   return 0;
 }
 
+namespace {
+
+// A field may not carry the sentence's own separators: a comma would shift
+// the fields after it, "*" or "$" would end or restart the sentence.
+std::string FieldText(const char* text) {
+  std::string field(text);
+  for (char& c : field) {
+    if (c == ',' || c == '*' || c == '$' || static_cast<unsigned char>(c) < 0x20) c = '-';
+  }
+  return field;
+}
+
+}  // namespace
+
 std::string WaypointSentence(const Waypoint& waypoint) {
   const int32_t lat = std::abs(SemicircleToMilliMinute(waypoint.lat));
   const int32_t lon = std::abs(SemicircleToMilliMinute(waypoint.lon));
   std::string text = CFormat("$PMGNWPL,%04d.%03d,%c,%05d.%03d,%c,%04d,M,%s,%s", lat / 60000 * 100 + lat % 60000 / 1000,
                              lat % 1000, waypoint.lat < 0 ? 'S' : 'N', lon / 60000 * 100 + lon % 60000 / 1000,
                              lon % 1000, waypoint.lon < 0 ? 'W' : 'E', waypoint.alt < 0 ? 0 : waypoint.alt,
-                             waypoint.name, waypoint.description);
+                             FieldText(waypoint.name).c_str(), FieldText(waypoint.description).c_str());
   FinishNmeaSentence(text);
   return text;
 }
