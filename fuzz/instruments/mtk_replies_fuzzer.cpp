@@ -18,7 +18,7 @@ void Check(bool condition) {
   if (!condition) std::abort();
 }
 
-constexpr Step kSteps[] = {Step::Product, Step::LogStatus, Step::LoggingOff, Step::MemoryUsed,
+constexpr Step kSteps[] = {Step::Product,   Step::LogStatus, Step::LoggingOff, Step::MemoryUsed,
                            Step::ReadChunk, Step::LoggingOn, Step::Erase};
 
 void Answer(const std::string& sentence) {

@@ -37,7 +37,7 @@ void Append(std::string& bytes, T value) {
 struct MemoryPlan {
   size_t sectorRecords = 2000;  // records per sector before the next begins
   int noFixEvery = 0;
-  int badRecord = 0;           // 1-based record whose checksum is wrong
+  int badRecord = 0;  // 1-based record whose checksum is wrong
   bool recordPastSector = false;
   bool badHeader = false;
 };
@@ -76,9 +76,9 @@ std::string BuildMemory(const std::vector<SimFix>& fixes, const MemoryPlan& plan
     Put16(memory, base, last ? 0xFFFF : static_cast<uint16_t>(count));
     Put32(memory, base + 2, kFormat);
     Put16(memory, base + 6, 0x0002);
-    Put32(memory, base + 8, 50);   // period, tenths of a second
-    Put32(memory, base + 12, 0);   // distance
-    Put32(memory, base + 16, 0);   // speed
+    Put32(memory, base + 8, 50);  // period, tenths of a second
+    Put32(memory, base + 12, 0);  // distance
+    Put32(memory, base + 16, 0);  // speed
     Put16(memory, base + 506, plan.badHeader && base == 0 ? 0x3F2B : 0x3F2A);
     Put32(memory, base + 508, 0xBBBBBBBB);
     std::string records;
@@ -247,9 +247,10 @@ std::unique_ptr<SimInstrument> CreateMtkInstrument(const SimOptions& options, st
 }
 
 constexpr std::string_view kMtkOptionKeys[] = {
-    "release",    "model",       "points",           "sector-records", "nofix-every", "bad-record",
-    "bad-header", "record-past-sector", "memory",    "logging",        "wrong-address", "erase-seconds",
-    "ignore",     "bad-checksum", "nmea",            "record",
+    "release",     "model",        "points",        "sector-records",
+    "nofix-every", "bad-record",   "bad-header",    "record-past-sector",
+    "memory",      "logging",      "wrong-address", "erase-seconds",
+    "ignore",      "bad-checksum", "nmea",          "record",
 };
 
 }  // namespace

@@ -49,7 +49,8 @@ std::string ObservedPoints(MagellanJob& s, int result) {
 std::string ObservedWaypoints(MagellanJob& s, int result) {
   if (result < 0) return {};
   std::string text;
-  for (const Waypoint& w : s.job.waypoints) text += CFormat("%s/%s/%d/%d/%d\n", w.name, w.description, w.lat, w.lon, w.alt);
+  for (const Waypoint& w : s.job.waypoints)
+    text += CFormat("%s/%s/%d/%d/%d\n", w.name, w.description, w.lat, w.lon, w.alt);
   return text;
 }
 
@@ -81,17 +82,17 @@ TEST(MagellanFaultSweep, WaypointDownload) {
 }
 
 TEST(MagellanFaultSweep, WaypointUpload) {
-  SweepFaults("waypoint upload",
-              JobSweepRunner<MagellanJob>(
-                  [](MagellanJob& s) {
-                    s.job.waypoints = {testing::MakeWaypoint(46.4, 8.1, "A1", "Alpha", 100)};
-                    s.script->Expect(std::string(kVersionCommand)).Answer(Version());
-                    s.script->Expect(Sentence("PMGNWPL,4624.000,N,00806.000,E,0100,M,A1,Alpha"));
-                    s.script->Expect(std::string(kEndCommand));
-                  },
-                  UploadWaypoints,
-                  [](MagellanJob& s, int result) { return result < 0 ? std::string() : s.script->Written(); }),
-              ProductAnd("E3", 0));
+  SweepFaults(
+      "waypoint upload",
+      JobSweepRunner<MagellanJob>(
+          [](MagellanJob& s) {
+            s.job.waypoints = {testing::MakeWaypoint(46.4, 8.1, "A1", "Alpha", 100)};
+            s.script->Expect(std::string(kVersionCommand)).Answer(Version());
+            s.script->Expect(Sentence("PMGNWPL,4624.000,N,00806.000,E,0100,M,A1,Alpha"));
+            s.script->Expect(std::string(kEndCommand));
+          },
+          UploadWaypoints, [](MagellanJob& s, int result) { return result < 0 ? std::string() : s.script->Written(); }),
+      ProductAnd("E3", 0));
 }
 
 }  // namespace

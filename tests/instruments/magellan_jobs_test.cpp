@@ -29,8 +29,8 @@ std::string Track(int points, char validity = 'A', int first = 0) {
 TEST(MagellanJobs, TrackDownloadEndsOnTheEndMark) {
   MagellanJob s;
   s.script->Expect(kVersionCommand).Answer(Version("60", "3.20", "MAP 330"));
-  s.script->Expect(kTrackCommand).Answer(Track(2) + Track(1, 'V', 2) + Sentence("GPRMC,1,2,3") + Track(1, 'A', 3) +
-                                         Sentence("PMGNCMD,END"));
+  s.script->Expect(kTrackCommand)
+      .Answer(Track(2) + Track(1, 'V', 2) + Sentence("GPRMC,1,2,3") + Track(1, 'A', 3) + Sentence("PMGNCMD,END"));
   ASSERT_EQ(DownloadTrackLog(s.job), 0);
   EXPECT_TRUE(s.script->Finished());
   EXPECT_FALSE(s.script->Mismatch()) << s.script->MismatchReport();
@@ -91,8 +91,7 @@ TEST(MagellanJobs, ModelsWithoutTimeOrDateInTheirTrackAreRefused) {
     s.script->Expect(kVersionCommand).Answer(Version(c.model, c.software));
     EXPECT_EQ(DownloadTrackLog(s.job), -1);
     EXPECT_EQ(s.script->Written(), kVersionCommand);
-    EXPECT_EQ(s.channel.Messages(),
-              (std::vector<RecordedMessage>{{MessageKind::Error, c.text, "Read GPS track log"}}));
+    EXPECT_EQ(s.channel.Messages(), (std::vector<RecordedMessage>{{MessageKind::Error, c.text, "Read GPS track log"}}));
   }
 }
 
@@ -110,8 +109,7 @@ TEST(MagellanJobs, TrackErrorsNameTheirCode) {
     MagellanJob s;
     s.script->Expect(kVersionCommand).Answer(Version()).Expect(kTrackCommand).Answer(Track(1) + c.answer);
     EXPECT_EQ(DownloadTrackLog(s.job), -1);
-    EXPECT_EQ(s.channel.Messages(),
-              (std::vector<RecordedMessage>{{MessageKind::Error, c.text, "Read GPS track log"}}));
+    EXPECT_EQ(s.channel.Messages(), (std::vector<RecordedMessage>{{MessageKind::Error, c.text, "Read GPS track log"}}));
   }
 }
 
@@ -121,7 +119,8 @@ TEST(MagellanJobs, NoVersionAnswer) {
   s.script->Expect(kVersionCommand).Answer(Sentence("GPRMC,x")).Expect(kVersionCommand);
   EXPECT_EQ(DownloadWaypoints(s.job), -1);
   EXPECT_TRUE(s.script->Finished());
-  EXPECT_EQ(s.channel.Progress(), (std::vector<std::string>{"Requesting product info (2)", "Requesting product info (1)"}));
+  EXPECT_EQ(s.channel.Progress(),
+            (std::vector<std::string>{"Requesting product info (2)", "Requesting product info (1)"}));
   EXPECT_EQ(s.channel.Messages(),
             (std::vector<RecordedMessage>{{MessageKind::Error, "No valid response from GPS", "Get GPS product data"}}));
 }
@@ -136,9 +135,11 @@ TEST(MagellanJobs, PortThatFailsWhileReading) {
 
 TEST(MagellanJobs, WaypointDownload) {
   MagellanJob s;
-  s.script->Expect(kVersionCommand).Answer(Version()).Expect(kWaypointCommand).Answer(
-      Sentence("PMGNWPL,4625.460,N,00808.100,E,1000,F,fiesch,Fiesch: launch") +
-      Sentence("PMGNWPL,3350.500,S,15112.250,W,12,M,SW1,") + Sentence("PMGNCMD,END"));
+  s.script->Expect(kVersionCommand)
+      .Answer(Version())
+      .Expect(kWaypointCommand)
+      .Answer(Sentence("PMGNWPL,4625.460,N,00808.100,E,1000,F,fiesch,Fiesch: launch") +
+              Sentence("PMGNWPL,3350.500,S,15112.250,W,12,M,SW1,") + Sentence("PMGNCMD,END"));
   ASSERT_EQ(DownloadWaypoints(s.job), 0);
   ASSERT_EQ(s.job.waypoints.size(), 2u);
   EXPECT_STREQ(s.job.waypoints[0].name, "FIESCH");
@@ -152,8 +153,10 @@ TEST(MagellanJobs, WaypointDownload) {
 
 TEST(MagellanJobs, WaypointNameWithABlankInside) {
   MagellanJob s;
-  s.script->Expect(kVersionCommand).Answer(Version()).Expect(kWaypointCommand).Answer(
-      Sentence("PMGNWPL,4625.460,N,00808.100,E,1000,M,AB CD,x"));
+  s.script->Expect(kVersionCommand)
+      .Answer(Version())
+      .Expect(kWaypointCommand)
+      .Answer(Sentence("PMGNWPL,4625.460,N,00808.100,E,1000,M,AB CD,x"));
   EXPECT_EQ(DownloadWaypoints(s.job), -1);
   EXPECT_EQ(s.channel.Messages(),
             (std::vector<RecordedMessage>{{MessageKind::Error, "E304 Format error 16", "Read GPS track log"}}));
@@ -182,8 +185,8 @@ TEST(MagellanJobs, CompetitionTrackDownloadChecksTheWaypointsFirst) {
   std::vector<std::string> checked;
   s.job.competitionCheck = [&](GpsJob&, const Waypoint& w) { checked.emplace_back(w.name); };
   s.script->Expect(kVersionCommand).Answer(Version());
-  s.script->Expect(kWaypointCommand).Answer(Sentence("PMGNWPL,4625.460,N,00808.100,E,0,M,CIVLID,12345") +
-                                            Sentence("PMGNCMD,END"));
+  s.script->Expect(kWaypointCommand)
+      .Answer(Sentence("PMGNWPL,4625.460,N,00808.100,E,0,M,CIVLID,12345") + Sentence("PMGNCMD,END"));
   s.script->Expect(kTrackCommand).Answer(Track(2) + Sentence("PMGNCMD,END"));
   ASSERT_EQ(DownloadTrackLog(s.job), 0);
   EXPECT_EQ(checked, (std::vector<std::string>{"CIVLID"}));

@@ -92,9 +92,9 @@ TEST(MtkCodec, DataAnswerKeepsOnlyTheHexDigitsThatCame) {
 }
 
 TEST(MtkCodec, RecordsBecomePoints) {
-  std::vector<uint8_t> image = MtkSector(
-      3, {MtkRecord(kJuly15, 46.5, -8.25, 1234.56f), MtkRecord(kJuly15 + 5, 46.6, 8.3, 1300.0f, 3),
-          MtkRecord(kJuly15 + 10, -33.5, 151.25, -5.5f)});
+  std::vector<uint8_t> image =
+      MtkSector(3, {MtkRecord(kJuly15, 46.5, -8.25, 1234.56f), MtkRecord(kJuly15 + 5, 46.6, 8.3, 1300.0f, 3),
+                    MtkRecord(kJuly15 + 10, -33.5, 151.25, -5.5f)});
   std::vector<TrackPoint> points;
   const LogDecode decoded = DecodeMtkLog(image, points);
   ASSERT_EQ(decoded.fault, LogFault::None);

@@ -80,7 +80,7 @@ TEST_F(MtkEndToEnd, LogOfARealFlightOverThreeSectors) {
   EXPECT_EQ(run.channel.Progress().back(), "5367 points received");
   // The memory image as read: three sectors, each opening with its header.
   ASSERT_EQ(log.rawLog.size(), 3u * 0x10000);
-  EXPECT_EQ(log.rawLog.substr(0, 2), std::string("\xD0\x07", 2));  // 2000 records
+  EXPECT_EQ(log.rawLog.substr(0, 2), std::string("\xD0\x07", 2));            // 2000 records
   EXPECT_EQ(log.rawLog.substr(2 * 0x10000, 2), std::string("\xFF\xFF", 2));  // being filled
   EXPECT_EQ(static_cast<uint8_t>(log.rawLog[used]), 0xFF);
 }

@@ -26,8 +26,8 @@ std::vector<ShownMessage> StepMessages() {
     const StepMessage m = StepCodeMessage(code);
     all.push_back({m.text, m.caption});
   }
-  for (const char* text : {"Bad header block", "Bad data block (1)", "Bad data block (2)", "Bad data block (3)",
-                           "No points detected"}) {
+  for (const char* text :
+       {"Bad header block", "Bad data block (1)", "Bad data block (2)", "Bad data block (3)", "No points detected"}) {
     all.push_back({text, "Parse log data"});
   }
   return all;
@@ -45,7 +45,8 @@ TEST(MtkFaultSweep, LogDownload) {
                   [](MtkJob& s, int result) {
                     if (result < 0) return std::string();
                     std::string text;
-                    for (const TrackPoint& p : s.job.points) text += CFormat("%u/%d/%d/%d\n", p.time, p.lat, p.lon, p.gpsAlt);
+                    for (const TrackPoint& p : s.job.points)
+                      text += CFormat("%u/%d/%d/%d\n", p.time, p.lat, p.lon, p.gpsAlt);
                     return text;
                   }),
               StepMessages());

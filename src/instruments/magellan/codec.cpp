@@ -105,8 +105,7 @@ int SentenceReceiver::Feed(uint8_t c) {
     return 0;
   }
   switch (state_) {
-    case State::Idle:
-      return 0;
+    case State::Idle: return 0;
     case State::Body:
       if (c == '*') {
         state_ = State::Hex1;
@@ -133,9 +132,7 @@ int SentenceReceiver::Feed(uint8_t c) {
       if (c != '\r' || received_ != sum_) return kBadCrOrChecksum;
       state_ = State::Lf;
       return 0;
-    case State::Lf:
-      state_ = State::Idle;
-      return c == '\n' ? 1 : kNoLf;
+    case State::Lf: state_ = State::Idle; return c == '\n' ? 1 : kNoLf;
   }
   return 0;
 }
@@ -158,8 +155,9 @@ bool ParseVersion(std::string_view sentence, MagellanVersion& version) {
   const char* begin = version.software.data();
   const char* end = begin + version.software.size();
   const auto [stop, error] = std::from_chars(begin, end, number);
-  version.softwareX100 =
-      error == std::errc() && stop == end && std::abs(number) < 1e7 ? static_cast<int32_t>(std::lround(number * 100)) : 0;
+  version.softwareX100 = error == std::errc() && stop == end && std::abs(number) < 1e7
+                             ? static_cast<int32_t>(std::lround(number * 100))
+                             : 0;
   version.product = std::string(fields[3].substr(0, kProductLimit));
   return true;
 }

@@ -48,9 +48,9 @@ bool IsEndMark(std::string_view sentence);
 
 struct MagellanVersion {
   int32_t model = 0;
-  std::string software;    // at most 40 characters
+  std::string software;      // at most 40 characters
   int32_t softwareX100 = 0;  // the software version as a number x 100; 0 when not a number
-  std::string product;     // at most 60 characters
+  std::string product;       // at most 60 characters
 };
 // "$PMGNVER,model,software,product": false for any other sentence, or one
 // without its three fields.

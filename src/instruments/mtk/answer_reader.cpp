@@ -65,7 +65,8 @@ void AnswerReader::Run() {
     // so that its time-out counts reads and not how fast they come.
     ++silentReads_;
     changed_.notify_all();
-    changed_.wait_for(lock, kPoll, [this] { return stop_ || expected_ == Step::None || seenSilentReads_ >= silentReads_; });
+    changed_.wait_for(lock, kPoll,
+                      [this] { return stop_ || expected_ == Step::None || seenSilentReads_ >= silentReads_; });
   }
   {
     std::lock_guard lock(mutex_);

@@ -78,7 +78,8 @@ bool ChecksumMatches(std::string_view sentence) {
   const int low = HexValue(sentence[sentence.size() - 1]);
   if (high < 0 || low < 0) return false;
   uint8_t sum = 0;
-  for (const char c : sentence.substr(0, sentence.size() - 3)) sum = static_cast<uint8_t>(sum ^ static_cast<uint8_t>(c));
+  for (const char c : sentence.substr(0, sentence.size() - 3))
+    sum = static_cast<uint8_t>(sum ^ static_cast<uint8_t>(c));
   return sum == high * 16 + low;
 }
 
@@ -87,23 +88,17 @@ bool MatchAnswer(Step step, uint32_t address, std::string_view sentence, AnswerV
   const std::vector<std::string_view> f = SplitFields(sentence.substr(0, sentence.size() - 3));
   const bool status182 = f.size() >= 4 && f[0] == "PMTK182" && f[1] == "3";
   switch (step) {
-    case Step::None:
-      return false;
+    case Step::None: return false;
     case Step::Product:
       if (f.size() < 3 || f[0] != "PMTK705") return false;
       values.release = std::string(f[1].substr(0, kTextLimit));
       values.model = std::string(f[2].substr(0, kTextLimit));
       return true;
-    case Step::LogStatus:
-      return status182 && f[2] == "7" && ParseNumber(f[3], 10, values.logStatus);
-    case Step::MemoryUsed:
-      return status182 && f[2] == "8" && ParseNumber(f[3], 16, values.memoryUsed);
-    case Step::LoggingOff:
-      return IsAck(f, "5");
-    case Step::LoggingOn:
-      return IsAck(f, "4");
-    case Step::Erase:
-      return IsAck(f, "6");
+    case Step::LogStatus: return status182 && f[2] == "7" && ParseNumber(f[3], 10, values.logStatus);
+    case Step::MemoryUsed: return status182 && f[2] == "8" && ParseNumber(f[3], 16, values.memoryUsed);
+    case Step::LoggingOff: return IsAck(f, "5");
+    case Step::LoggingOn: return IsAck(f, "4");
+    case Step::Erase: return IsAck(f, "6");
     case Step::ReadChunk: {
       uint32_t answered = 0;
       if (f.size() < 4 || f[0] != "PMTK182" || f[1] != "8" || !ParseNumber(f[2], 16, answered)) return false;

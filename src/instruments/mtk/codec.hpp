@@ -52,9 +52,9 @@ struct AnswerValues {
   std::string release;  // product: at most 80 characters each
   std::string model;
   uint32_t logStatus = 0;
-  uint32_t memoryUsed = 0;   // bytes
-  uint32_t address = 0;      // of a data chunk
-  std::vector<uint8_t> data; // of a data chunk: the bytes its hex digits gave, at most 256
+  uint32_t memoryUsed = 0;    // bytes
+  uint32_t address = 0;       // of a data chunk
+  std::vector<uint8_t> data;  // of a data chunk: the bytes its hex digits gave, at most 256
 };
 
 // Whether `sentence` (checksum already checked, without "$") is the answer of

@@ -19,35 +19,35 @@ constexpr milliseconds kStepPause{300};
 constexpr const char* kMaker = "Pentagram";
 
 constexpr StepMessage kMessages[] = {
-    {"Get product information", "COM port write error"},    // 2
+    {"Get product information", "COM port write error"},  // 2
     {"Get product information", "COM port read error"},
     {"Get product information", "No product data received"},
     {"Get product information", "WaitForSingleObject() failed"},
-    {"Get logging status", "COM port write error"},         // 6
+    {"Get logging status", "COM port write error"},  // 6
     {"Get logging status", "COM port read error"},
     {"Get logging status", "No logging status response"},
     {"Get logging status", "WaitForSingleObject() failed"},
-    {"Turn off logging", "COM port write error"},           // 10
+    {"Turn off logging", "COM port write error"},  // 10
     {"Turn off logging", "COM port read error"},
     {"Turn off logging", "No response received"},
     {"Turn off logging", "WaitForSingleObject() failed"},
-    {"Get memory used", "COM port write error"},            // 14
+    {"Get memory used", "COM port write error"},  // 14
     {"Get memory used", "COM port read error"},
     {"Get memory used", "No response received"},
     {"Get memory used", "WaitForSingleObject() failed"},
     {"Get memory used", "Zero used memory"},
     {"Get memory used", "More than 64MB...."},
     {"Get memory used", "Could not allocate memory"},
-    {"Read log data", "COM port write error"},              // 21
+    {"Read log data", "COM port write error"},  // 21
     {"Read log data", "COM port read error"},
     {"Read log data", "No response for data chunk"},
     {"Read log data", "WaitForSingleObject() failed"},
-    {"Read log data", "WaitForSingleObject() failed"},      // 25 is never given
-    {"Turn on logging", "COM port write error"},            // 26
+    {"Read log data", "WaitForSingleObject() failed"},  // 25 is never given
+    {"Turn on logging", "COM port write error"},        // 26
     {"Turn on logging", "COM port read error"},
     {"Turn on logging", "No response received"},
     {"Turn on logging", "WaitForSingleObject() failed"},
-    {"Erase log", "COM port write error"},                  // 30
+    {"Erase log", "COM port write error"},  // 30
     {"Erase log", "COM port read error"},
     {"Erase log", "WaitForSingleObject() failed"},
     {"Erase log", "No response received"},
