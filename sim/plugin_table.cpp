@@ -14,6 +14,8 @@ const SimPlugin kPlugins[] = {
     FlytecSimPlugin(),
     IqBasicSimPlugin(),
     DsxSimPlugin(),
+    MagellanSimPlugin(),
+    MtkSimPlugin(),
 };
 
 }  // namespace

@@ -43,5 +43,7 @@ std::unique_ptr<SimInstrument> CreateNmeaInstrument(const SimOptions& options, s
 SimPlugin FlytecSimPlugin();  // sim/flytec
 SimPlugin IqBasicSimPlugin();  // sim/iqbasic
 SimPlugin DsxSimPlugin();  // sim/dsx
+SimPlugin MagellanSimPlugin();  // sim/magellan
+SimPlugin MtkSimPlugin();  // sim/mtk
 
 }  // namespace trelvik::sim

@@ -7,6 +7,8 @@
 #include "instruments/flytec/flytec.hpp"
 #include "instruments/iqbasic/iqbasic.hpp"
 #include "instruments/instrument_command_ids.hpp"
+#include "instruments/magellan/magellan.hpp"
+#include "instruments/mtk/mtk.hpp"
 
 namespace trelvik {
 namespace {
@@ -200,7 +202,7 @@ constexpr std::array<ProtocolRow, kProtocolCount> kRows = {{
      .offered = kWaypointsBothWays,
      .commandLine = CommandLineUse{.name = "MAGELLAN", .type = GpsType::Magellan, .trackLog = kYes, .igcLog = true,
                                    .waypointUpload = kYes},
-     .serverName = "magellan", .commands = kMagellanCommands},
+     .serverName = "magellan", .commands = kMagellanCommands, .driver = &kMagellanDriver},
     {.protocol = P::XcTrainer, .label = "XC Trainer", .source = TrackSource::XcTrainerTopNav, .line = {57600, true},
      .rawImage = RawImage::LoggerBytes, .offered = kWaypointsBothWays,
      .commandLine = CommandLineUse{.name = "XCTRAINER", .type = GpsType::XcTrainer, .trackLog = kYes, .igcLog = true,
@@ -235,9 +237,9 @@ constexpr std::array<ProtocolRow, kProtocolCount> kRows = {{
      .commandLine = CommandLineUse{.name = "MLRC", .type = GpsType::Mlrc, .waypointDownload = kYes},
      .commands = kMlrFastCommands},
     {.protocol = P::MtkLogger, .label = "MTK / Pentagram logger", .source = TrackSource::Mtk, .line = {115200, false},
-     .offered = Functions({AF::DownloadTrackLog, AF::EraseLog}),
+     .rawImage = RawImage::LoggerBytes, .offered = Functions({AF::DownloadTrackLog, AF::EraseLog}),
      .commandLine = CommandLineUse{.name = "MTK", .type = GpsType::Mtk, .trackLog = kYes, .igcLog = true},
-     .serverName = "mtk", .commands = kMtkCommands},
+     .serverName = "mtk", .commands = kMtkCommands, .driver = &kMtkDriver},
     {.protocol = P::IqBasic, .label = "IQ Basic / Flytec 6015", .source = TrackSource::IqBasic, .line = {57600, false},
      .rawImage = RawImage::IgcFile, .uploadNameRules = true,
      .offered = Functions({AF::DownloadWaypoints, AF::DownloadTrackLog, AF::UploadWaypoints, AF::DownloadFlightList}),

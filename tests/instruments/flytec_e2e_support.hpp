@@ -68,6 +68,7 @@ class SimRun {
 
   std::string family = "flytec";  // the simulator's instrument
   ProtocolType protocol = ProtocolType::Flytec;
+  int32_t option = 0;  // the job's speed or variant
   LineTimeChannel channel{2};
   CommandLineValues commandLine;
   Datagrams datagrams;
