@@ -4,7 +4,10 @@
 
 #include "airspace/ctr_selection.hpp"
 #include "instruments/flytec/flytec.hpp"
+#include "instruments/graviter/graviter.hpp"
 #include "instruments/instrument_command_ids.hpp"
+#include "instruments/logit/logit.hpp"
+#include "instruments/mlr/mlr.hpp"
 
 namespace trelvik {
 namespace {
@@ -170,7 +173,7 @@ constexpr std::array<ProtocolRow, kProtocolCount> kRows = {{
      .offered = kWaypointsBothWays,
      .commandLine = CommandLineUse{.name = "MLR", .type = GpsType::Mlr, .trackLog = kYes, .igcLog = true,
                                    .waypointDownload = kYes, .waypointUpload = kYes},
-     .serverName = "mlr", .commands = kMlrCommands, .quickButtons = kMlrButtons},
+     .serverName = "mlr", .commands = kMlrCommands, .quickButtons = kMlrButtons, .driver = &kMlrDriver},
     {.protocol = P::TopNav, .label = "TopNav (TNCM)", .source = TrackSource::XcTrainerTopNav, .line = {9600, false},
      .rawImage = RawImage::LoggerBytes, .offered = kWaypointsBothWays,
      .commandLine = CommandLineUse{.name = "TOPNAV", .type = GpsType::TopNav, .trackLog = kYes, .waypointUpload = kYes},
@@ -178,7 +181,7 @@ constexpr std::array<ProtocolRow, kProtocolCount> kRows = {{
     {.protocol = P::LogIt, .label = "LogIt", .source = TrackSource::LogIt, .line = {4800, false},
      .offered = Functions({AF::DownloadTrackLog, AF::LoggerDataDialog, AF::EraseLog, AF::UploadPilotName}),
      .commandLine = CommandLineUse{.name = "LOGIT", .type = GpsType::LogIt, .trackLog = At(kFastBaud), .igcLog = true},
-     .serverName = "logit", .commands = kLogItCommands},
+     .serverName = "logit", .commands = kLogItCommands, .driver = &kLogItDriver},
     {.protocol = P::Flytec, .label = "Flytec / Bräuniger (Compeo, Competino, 50xx, 60xx)", .source = TrackSource::Flytec,
      .line = {57600, true}, .rawImage = RawImage::IgcFile, .uploadNameRules = true,
      .airspaceNameLength = kFlytecCtrNameLength,
@@ -192,7 +195,7 @@ constexpr std::array<ProtocolRow, kProtocolCount> kRows = {{
     {.protocol = P::Graviter, .label = "Graviter", .source = TrackSource::Graviter, .line = {38400, false},
      .offered = Functions({AF::DownloadTrackLog, AF::UploadPilotName}),
      .commandLine = CommandLineUse{.name = "GRAVITER", .type = GpsType::Graviter, .trackLog = kYes},
-     .serverName = "graviter", .commands = kGraviterCommands},
+     .serverName = "graviter", .commands = kGraviterCommands, .driver = &kGraviterDriver},
     {.protocol = P::Magellan, .label = "Magellan", .source = TrackSource::Magellan, .line = {9600, false},
      .offered = kWaypointsBothWays,
      .commandLine = CommandLineUse{.name = "MAGELLAN", .type = GpsType::Magellan, .trackLog = kYes, .igcLog = true,
@@ -230,7 +233,7 @@ constexpr std::array<ProtocolRow, kProtocolCount> kRows = {{
     {.protocol = P::MlrFast, .label = "MLR, fast / Leonardo (MLR)", .source = TrackSource::Mlr, .line = {4800, false},
      .offered = kWaypointsBothWays,
      .commandLine = CommandLineUse{.name = "MLRC", .type = GpsType::Mlrc, .waypointDownload = kYes},
-     .commands = kMlrFastCommands},
+     .commands = kMlrFastCommands, .driver = &kMlrDriver},
     {.protocol = P::MtkLogger, .label = "MTK / Pentagram logger", .source = TrackSource::Mtk, .line = {115200, false},
      .offered = Functions({AF::DownloadTrackLog, AF::EraseLog}),
      .commandLine = CommandLineUse{.name = "MTK", .type = GpsType::Mtk, .trackLog = kYes, .igcLog = true},
@@ -248,7 +251,7 @@ constexpr std::array<ProtocolRow, kProtocolCount> kRows = {{
                                    .waypointUpload = At(kCompetitionWaypoints), .flightList = true},
      .commands = kLeonardoCommands},
     {.protocol = P::MlrTrackOnly, .label = "MLR, track log only", .source = TrackSource::Mlr, .line = {38400, false},
-     .offered = Functions({AF::DownloadTrackLog})},
+     .offered = Functions({AF::DownloadTrackLog}), .driver = &kMlrDriver},
 }};
 // clang-format on
 
