@@ -12,6 +12,9 @@ const SimPlugin kPlugins[] = {
      "$PTRVQ,n asks for n sentences $PTRVD,1 .. $PTRVD,n",
      std::span(kNoOptions, 0), CreateNmeaInstrument},
     FlytecSimPlugin(),
+    MlrSimPlugin(),
+    LogItSimPlugin(),
+    GraviterSimPlugin(),
 };
 
 }  // namespace
