@@ -3,6 +3,7 @@
 #include "access/job_report.hpp"
 #include "access/serial_link.hpp"
 #include "base/c_format.hpp"
+#include "instruments/common/line_speed.hpp"
 #include "instruments/common/read_loop.hpp"
 #include "instruments/logit/jobs.hpp"
 #include "records/format_progress.hpp"
@@ -132,13 +133,13 @@ class TrackReceiver {
 // Back to the normal speed and out of data mode; the user has been told
 // what happened already, so failures here add nothing.
 void LeaveDataMode(GpsJob& job) {
-  (void)SetSerialSpeed(job, kSlowBaud);
+  RestoreSerialSpeed(job, kSlowBaud);
   (void)WriteText(job, pmlr::kEndOfTransfer);
 }
 
 // Asks for the rest of the log from the point after the last one kept.
 int Restart(GpsJob& job, const TrackRequest& request) {
-  (void)SetSerialSpeed(job, kSlowBaud);
+  RestoreSerialSpeed(job, kSlowBaud);
   const int next = static_cast<int>(job.points.size()) + 1;
   ShowProgress(job, CFormat("RESTART at point %d", next));
   (void)WriteText(job, RestartCommand(next));

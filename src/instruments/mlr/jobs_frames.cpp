@@ -2,6 +2,7 @@
 // 38400 baud, between a "DEBUT" and a "FIN" frame.
 #include "access/job_report.hpp"
 #include "access/serial_link.hpp"
+#include "instruments/common/line_speed.hpp"
 #include "instruments/common/read_loop.hpp"
 #include "instruments/mlr/jobs.hpp"
 #include "records/format_progress.hpp"
@@ -121,7 +122,7 @@ int RunTransfer(GpsJob& job, std::string_view request, const pmlr::FrameDialect&
         ReportError(job, kDataTimeoutText, texts.caption);
       }
     }
-    if (switches) (void)SetSerialSpeed(job, kSlowBaud);
+    if (switches) RestoreSerialSpeed(job, kSlowBaud);
   }
   JobSleep(job, kEndPause);
   (void)WriteText(job, pmlr::kEndOfTransfer);
