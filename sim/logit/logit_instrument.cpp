@@ -71,7 +71,8 @@ class LogItInstrument : public SimInstrument {
       name_ = line.substr(15, 9);
       return;
     }
-    if (!line.starts_with("$PMLR,") || !PmlrCommandSumMatches(line)) return;
+    // The 4800-baud track request is known with a sum of its own.
+    if (!line.starts_with("$PMLR,") || (!PmlrCommandSumMatches(line) && line != "$PMLR,24,02,0110,0388")) return;
     if (line.starts_with("$PMLR,26,01,01,")) {
       std::string answer = Sentence("PMLR,IDGPS,01," + model_ + "," + description_ + "," + serial_ + "," + firmware_);
       if (badIdChecksum_) answer[answer.size() - 3] = answer[answer.size() - 3] == '0' ? '1' : '0';
