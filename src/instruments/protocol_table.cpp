@@ -251,7 +251,7 @@ constexpr std::array<ProtocolRow, kProtocolCount> kRows = {{
                                    .waypointUpload = At(kCompetitionWaypoints), .flightList = true},
      .commands = kLeonardoCommands},
     {.protocol = P::MlrTrackOnly, .label = "MLR, track log only", .source = TrackSource::Mlr, .line = {38400, false},
-     .offered = Functions({AF::DownloadTrackLog}), .driver = &kMlrDriver},
+     .offered = Functions({AF::DownloadTrackLog})},
 }};
 // clang-format on
 

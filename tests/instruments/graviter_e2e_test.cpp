@@ -104,23 +104,5 @@ TEST_F(GraviterEndToEnd, FaultsReachTheUserAndKeepThePreviousLog) {
   }
 }
 
-TEST_F(GraviterEndToEnd, OwnerNameGoesByteByByte) {
-  SimRun run;
-  Prepare(run);
-  run.ownerName = "Jo";
-  ASSERT_TRUE(run.Start({}));
-  ASSERT_EQ(run.Run(AccessFunction::UploadPilotName), 0) << Shown(run);
-  std::string expected = "VT";
-  for (int k = 0; k < 20; ++k) expected += "W000" + std::to_string(208 + k) + (k == 0 ? "074" : k == 1 ? "111" : "032");
-  EXPECT_EQ(run.ReceivedAtLeast(expected.size(), std::chrono::seconds(2)), expected);
-
-  SimRun silent;
-  Prepare(silent);
-  silent.ownerName = "Jo";
-  ASSERT_TRUE(silent.Start({"--no-ack=1"}));
-  EXPECT_EQ(silent.Run(AccessFunction::UploadPilotName), -1);
-  EXPECT_EQ(Shown(silent), "E302 Missing command acknowledge / Upload user name\n");
-}
-
 }  // namespace
 }  // namespace trelvik

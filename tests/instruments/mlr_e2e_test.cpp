@@ -96,9 +96,9 @@ TEST_F(MlrEndToEnd, TrackLogOfARealFlightWrittenAsIgc) {
   EXPECT_EQ(back.points.size(), log.points.size());
 }
 
-TEST_F(MlrEndToEnd, TrackOnlyProtocolAndAnEarlySp24) {
+TEST_F(MlrEndToEnd, EarlySp24SendsGpsTime) {
   SimRun run;
-  Prepare(run, ProtocolType::MlrTrackOnly);
+  Prepare(run);
   ASSERT_TRUE(run.Start({"--points=30", "--software=2.71", "--per-frame=4"}));
   ASSERT_EQ(run.Run(AccessFunction::DownloadTrackLog), 0) << Shown(run);
   ASSERT_EQ(run.log.points.size(), 30u);

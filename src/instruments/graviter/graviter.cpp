@@ -5,9 +5,9 @@
 namespace trelvik {
 namespace {
 
+// graviter::WriteOwnerName waits for a command that starts it.
 constexpr JobCell kGraviterCells[] = {
     {AccessFunction::DownloadTrackLog, ProtocolType::Graviter, graviter::DownloadTrackLog},
-    {AccessFunction::UploadPilotName, ProtocolType::Graviter, graviter::WriteOwnerName},
 };
 
 }  // namespace

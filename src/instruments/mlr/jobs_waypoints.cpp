@@ -1,4 +1,6 @@
 // Waypoints as $GPWPL sentences, both ways, and the cells that use them.
+#include <algorithm>
+
 #include "access/job_report.hpp"
 #include "access/serial_link.hpp"
 #include "geo/angles.hpp"
@@ -21,12 +23,14 @@ int ReceiveWplSentences(GpsJob& job) {
   ShowProgress(job, "Searching for sentences");
   const TrackTime now = JobUtcNow(job);
   WplParser parser;
-  std::string first;
+  std::vector<std::string> names;
   const char* failure = nullptr;
   std::string failureText;
   bool repeated = false;
-  // The instrument sends its list over and over: the first name coming
-  // round again ends the list. Text lines may carry flow-control bytes.
+  // The instrument sends its list over and over: a name coming round again
+  // ends the list. Any name, not only the first, so that a first sentence
+  // lost on the line does not make the list come twice. Text lines may carry
+  // flow-control bytes.
   const ReadEnd end = ReadLoop(job, AttemptsSilence(job), true, [&](std::span<const uint8_t> bytes) {
     for (const uint8_t c : bytes) {
       if (IsFlowControl(c)) continue;
@@ -42,11 +46,11 @@ int ReceiveWplSentences(GpsJob& job) {
         failure = error == WplNameError::BadCharacter ? "E305 Bad waypoint ID character" : "E306 Missing waypoint ID";
         return false;
       }
-      if (!waypoints.empty() && name.shortName == first) {
+      if (std::find(names.begin(), names.end(), name.shortName) != names.end()) {
         repeated = true;
         return false;
       }
-      if (waypoints.empty()) first = name.shortName;
+      names.push_back(name.shortName);
       Waypoint w;
       w.lat = RadiansToSemicircle(parser.Sentence().lat);
       w.lon = RadiansToSemicircle(parser.Sentence().lon);

@@ -5,14 +5,14 @@
 namespace trelvik {
 namespace {
 
+// The routines also serve the fast protocol's track download and upload and
+// the 38400-baud track protocol; no command starts those cells yet, so they
+// are not claimed.
 constexpr JobCell kMlrCells[] = {
     {AccessFunction::DownloadTrackLog, ProtocolType::Mlr, mlr::DownloadTrackLog},
-    {AccessFunction::DownloadTrackLog, ProtocolType::MlrFast, mlr::DownloadTrackLog},
-    {AccessFunction::DownloadTrackLog, ProtocolType::MlrTrackOnly, mlr::DownloadTrackLog},
     {AccessFunction::DownloadWaypoints, ProtocolType::Mlr, mlr::DownloadWaypoints},
     {AccessFunction::DownloadWaypoints, ProtocolType::MlrFast, mlr::DownloadWaypoints},
     {AccessFunction::UploadWaypoints, ProtocolType::Mlr, mlr::UploadWaypoints},
-    {AccessFunction::UploadWaypoints, ProtocolType::MlrFast, mlr::UploadWaypoints},
 };
 
 }  // namespace
