@@ -82,6 +82,23 @@ TEST(MlrTrackDownload, PointNumbersCompareModulo65536) {
   EXPECT_EQ(s.job.points.size(), 65537u);
 }
 
+// Binary records are taken byte for byte: flow-control values are data there.
+TEST(MlrTrackDownload, FlowControlBytesInsideFramesAreData) {
+  ScriptedJob s;
+  s.job.protocol = ProtocolType::Mlr;
+  const std::string entry = testing::PointBytes(1, 0x11131113u, 0x13111311, 0x11111111, 0x131313, 0x11);
+  s.script->Expect(kPmlrProductRequest).Answer("\x13" + kProduct + "\x11").Expect(kPmlrEnd).Expect(kTrack);
+  s.script->Answer(Frame(0x11, "T\x01", "DEBUT") + Frame(0x12, "T\x01", testing::DataBody(1, entry)) +
+                   Frame(0x13, "T\x01", "FIN"));
+  s.script->Expect(kPmlrEnd);
+  ASSERT_EQ(DownloadTrackLog(s.job), 0) << Shown(s);
+  ASSERT_EQ(s.job.points.size(), 1u);
+  EXPECT_EQ(s.job.points[0].time, 0x11131113u - 315100800u);
+  EXPECT_EQ(s.job.points[0].lat, 0x13111311);
+  EXPECT_EQ(s.job.points[0].lon, 0x11111111);
+  EXPECT_EQ(s.job.points[0].gpsAlt, 0x131313);
+}
+
 TEST(MlrTrackDownload, FramesBeforeTheStartAreIgnored) {
   ScriptedJob s;
   s.job.protocol = ProtocolType::Mlr;

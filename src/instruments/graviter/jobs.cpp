@@ -34,6 +34,7 @@ int ReadIdentity(GpsJob& job) {
     bool complete = false;
     const ReadEnd end = ReadLoop(job, kPass, false, [&](std::span<const uint8_t> bytes) {
       for (const uint8_t c : bytes) {
+        if (IsFlowControl(c)) continue;  // a text line
         if (parser.Feed(c)) {
           complete = true;
           return false;

@@ -38,6 +38,7 @@ int ReadIdentity(GpsJob& job, Identity& identity) {
     bool complete = false;
     const ReadEnd end = ReadLoop(job, kPass, false, [&](std::span<const uint8_t> bytes) {
       for (const uint8_t c : bytes) {
+        if (IsFlowControl(c)) continue;  // a text line
         if (parser.Feed(c) != pmlr::ProductStep::Complete) continue;
         if (parser.ChecksumMatches() || !ChecksumRequired(parser.Fields())) {
           complete = true;
@@ -80,6 +81,7 @@ int ReadPointCount(GpsJob& job) {
   int rc = 0;
   const ReadEnd end = ReadLoop(job, kCountWait, false, [&](std::span<const uint8_t> bytes) {
     for (const uint8_t c : bytes) {
+      if (IsFlowControl(c)) continue;  // a text line
       rc = parser.Feed(c);
       if (rc != 0) return false;
     }

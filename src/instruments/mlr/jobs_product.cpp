@@ -31,6 +31,7 @@ int ReadProduct(GpsJob& job, Product& product) {
     bool complete = false;
     const ReadEnd end = ReadLoop(job, kProductPass, false, [&](std::span<const uint8_t> bytes) {
       for (const uint8_t c : bytes) {
+        if (IsFlowControl(c)) continue;  // a text line
         if (parser.Feed(c) == pmlr::ProductStep::Complete && parser.ChecksumMatches()) {
           complete = true;
           return false;
