@@ -45,7 +45,7 @@ int FaultCode(pmlr::FrameFault fault) {
 // The state of one download across its restarts.
 class TrackReceiver {
  public:
-  TrackReceiver(GpsJob& job) : job_(job) {}
+  explicit TrackReceiver(GpsJob& job) : job_(job) {}
 
   // Feeds one byte: false once the transfer ended (Done()) or failed (Code()).
   bool Feed(uint8_t c) {

@@ -1,5 +1,5 @@
 // The binary transfers: track points and waypoints in numbered frames at
-// 38400 baud, between a "DEBUT" and a "FIN" frame.
+// 38400 baud, between a "DEBUT" and a "FIN" frame; and the track cell.
 #include "access/job_report.hpp"
 #include "access/serial_link.hpp"
 #include "instruments/common/line_speed.hpp"
@@ -179,6 +179,24 @@ int ReceiveWaypointFrames(GpsJob& job, bool checkOnly) {
   ShowProgress(job, FormatProgress("% points received", count));
   if (!checkOnly) job.waypoints = std::move(waypoints);
   return 0;
+}
+
+int DownloadTrackLog(GpsJob& job) {
+  Product product;
+  if (ReadProduct(job, product) < 0) return -1;
+  if (job.competitionCheck) {
+    if (product.name.starts_with("DGIFLY") || product.name.starts_with("COMO")) {
+      job.compId = -1;
+      job.civlId = -1;
+    } else if (ReceiveWaypointFrames(job, true) < 0) {
+      return -1;
+    }
+  }
+  job.source = TrackSource::Mlr;
+  job.signable = 1;
+  job.utcTimes = 1;
+  job.hasPressureAltitude = 0;
+  return ReceiveTrackFrames(job, product) < 0 ? -1 : 0;
 }
 
 }  // namespace trelvik::mlr

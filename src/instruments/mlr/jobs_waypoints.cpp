@@ -1,4 +1,4 @@
-// Waypoints as $GPWPL sentences, both ways, and the cells that use them.
+// Waypoints as $GPWPL sentences, both ways, and the waypoint cells.
 #include <algorithm>
 
 #include "access/job_report.hpp"
@@ -106,24 +106,6 @@ int UploadWaypoints(GpsJob& job) {
   }
   JobSleep(job, kUploadPause);
   return 0;
-}
-
-int DownloadTrackLog(GpsJob& job) {
-  Product product;
-  if (ReadProduct(job, product) < 0) return -1;
-  if (job.competitionCheck) {
-    if (product.name.starts_with("DGIFLY") || product.name.starts_with("COMO")) {
-      job.compId = -1;
-      job.civlId = -1;
-    } else if (ReceiveWaypointFrames(job, true) < 0) {
-      return -1;
-    }
-  }
-  job.source = TrackSource::Mlr;
-  job.signable = 1;
-  job.utcTimes = 1;
-  job.hasPressureAltitude = 0;
-  return ReceiveTrackFrames(job, product) < 0 ? -1 : 0;
 }
 
 }  // namespace trelvik::mlr
