@@ -4,6 +4,7 @@
 
 #include <bit>
 #include <cmath>
+#include <limits>
 #include <map>
 
 #include "geo/angles.hpp"
@@ -148,6 +149,29 @@ TEST(GraviterImage, PointsAbsoluteThenChangedAndARepeatDropped) {
   EXPECT_EQ(points[1].lat, RadiansToSemicircle(static_cast<double>(0.8f) + 5e-7));
   EXPECT_EQ(points[1].lon, RadiansToSemicircle(-static_cast<double>(0.1f) + 7e-7));
   EXPECT_EQ(points[1].flags, 0);
+}
+
+// A stored single that is no angle (here infinity and NaN) is no position.
+TEST(GraviterImage, PositionsThatAreNoAnglesAreSkipped) {
+  Bits b;
+  for (const float lat : {std::numeric_limits<float>::infinity(), std::numeric_limits<float>::quiet_NaN(), 0.5f}) {
+    b.used = 8;
+    b.Put(0x200 | 0x1 | 0x100, 10);
+    b.Put((0x1000 | 0x2000) >> 10, 8);
+    b.Put(100, 16);
+    b.Put(0, 4);
+    b.Put(0, 3);
+    b.Put(0, 2);
+    b.Put(36000, 17);
+    b.Put(0, 3);
+    b.Put(FloatBits(lat), 32);
+    b.Put(FloatBits(0.1f), 32);
+  }
+  std::vector<TrackPoint> points;
+  ASSERT_EQ(DecodeImage(Reply(2000, {{2000, Track(0xFFFFFF, Header(3), b.bytes)}}), points, nullptr), 0);
+  ASSERT_EQ(points.size(), 1u);
+  EXPECT_EQ(points[0].lat, RadiansToSemicircle(0.5f));
+  EXPECT_EQ(points[0].flags, kNewSegment);
 }
 
 TEST(GraviterImage, LinkedTracksAcrossTheEndOfTheRing) {

@@ -1,6 +1,7 @@
 #include "instruments/graviter/codec.hpp"
 
 #include <bit>
+#include <cmath>
 #include <cstring>
 
 #include "base/c_format.hpp"
@@ -17,6 +18,7 @@ constexpr uint32_t kImageStart = kReplyStart + 1;
 constexpr size_t kFieldLimit = 20;
 constexpr size_t kShortestReply = 21;
 constexpr uint32_t kNameAddress = 208;
+constexpr double kPi = 3.14159265358979323846;
 
 uint32_t RingNext(uint32_t index) { return index == kRingLast ? kRingFirst : index + 1; }
 uint32_t RingDistance(uint32_t from, uint32_t to) { return to >= from ? to - from : kRingSize - (from - to); }
@@ -217,6 +219,9 @@ int DecodeImage(std::span<const uint8_t> reply, std::vector<TrackPoint>& points,
       Running running;
       for (int k = 0; k < header.count; ++k) {
         if (const int code = ReadPoint(bits, running); code != 0) return code;
+        // An absolute position is an IEEE single as stored: one that is no
+        // angle at all is not a position (and has no Semicircle value).
+        if (!(std::fabs(running.lat) < kPi) || !(std::fabs(running.lon) < kPi)) continue;
         TrackPoint point;
         point.flags = stored == 0 ? kNewSegment : 0;
         point.time = dayStart + static_cast<TrackTime>(running.time);
