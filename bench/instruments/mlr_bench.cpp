@@ -142,8 +142,19 @@ BENCHMARK(BM_MlrTrackDownloadJob)->Unit(benchmark::kMillisecond);
 std::vector<uint8_t> GraviterImage() {
   std::vector<uint8_t> memory(131072, 0xFF);
   const uint32_t at = 1700;
-  const uint8_t head[] = {0xFF, 0xFF, 0xFF, 15, 7, 24, 10, 0, 11, 0, 3,
-                          static_cast<uint8_t>(kPoints >> 8), static_cast<uint8_t>(kPoints & 0xFF)};
+  const uint8_t head[] = {0xFF,
+                          0xFF,
+                          0xFF,
+                          15,
+                          7,
+                          24,
+                          10,
+                          0,
+                          11,
+                          0,
+                          3,
+                          static_cast<uint8_t>(kPoints >> 8),
+                          static_cast<uint8_t>(kPoints & 0xFF)};
   std::copy(std::begin(head), std::end(head), memory.begin() + at);
   size_t pos = at + sizeof head;
   for (int k = 0; k < kPoints && pos + 5 < memory.size(); ++k) {

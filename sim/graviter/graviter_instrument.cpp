@@ -206,7 +206,8 @@ class GraviterInstrument : public SimInstrument {
     }
     uint32_t first = empty_ ? kNone : starts.front();
     if (badPointer_) first = 0x20000;
-    for (int k = 0; k < 3; ++k) memory[kImageBase + static_cast<uint32_t>(k)] = static_cast<char>(first >> (16 - 8 * k));
+    for (int k = 0; k < 3; ++k)
+      memory[kImageBase + static_cast<uint32_t>(k)] = static_cast<char>(first >> (16 - 8 * k));
     const std::string image = memory.substr(kImageBase);
     uint8_t sum = 0;
     for (const char c : image) sum ^= static_cast<uint8_t>(c);
@@ -240,8 +241,8 @@ std::unique_ptr<SimInstrument> CreateGraviterInstrument(const SimOptions& option
 }
 
 constexpr std::string_view kGraviterOptionKeys[] = {
-    "serial", "record", "points", "tracks", "empty-track", "empty", "wrap", "bad-pointer", "cyclic", "cut",
-    "bad-checksum", "no-ack",
+    "serial", "record",      "points", "tracks", "empty-track",  "empty",
+    "wrap",   "bad-pointer", "cyclic", "cut",    "bad-checksum", "no-ack",
 };
 
 }  // namespace
@@ -251,7 +252,8 @@ SimPlugin GraviterSimPlugin() {
           "Graviter logger (V, y, T/W): --serial=, positions from --igc=FILE or --points=N generated, split into "
           "--tracks=N tracks; --empty-track=1 adds a track without positions, --empty=1 an empty memory, --wrap=1 "
           "lays the tracks across the end of the ring; faults: --bad-pointer=1, --cyclic=1 (the last track links "
-          "back to the first), --cut=N (the first track's points end after N bytes, where the next track begins), --bad-checksum=1, --no-ack=1; "
+          "back to the first), --cut=N (the first track's points end after N bytes, where the next track begins), "
+          "--bad-checksum=1, --no-ack=1; "
           "--record=FILE appends every byte received",
           kGraviterOptionKeys, CreateGraviterInstrument};
 }

@@ -117,8 +117,7 @@ class LogItInstrument : public SimInstrument {
     uint8_t frameNumber = 7;
     for (size_t k = 0; k < bodies.size(); ++k) {
       const int index = static_cast<int>(k);
-      const std::string frame =
-          PmlrFrame(frameNumber++, 'T', 1, bodies[k], faulty && index == badChecksum_ ? 1 : 0);
+      const std::string frame = PmlrFrame(frameNumber++, 'T', 1, bodies[k], faulty && index == badChecksum_ ? 1 : 0);
       if (!faulty || index != skipFrame_) out += frame;
     }
     return out;
@@ -154,8 +153,8 @@ std::unique_ptr<SimInstrument> CreateLogItInstrument(const SimOptions& options, 
 }
 
 constexpr std::string_view kLogItOptionKeys[] = {
-    "model", "description", "serial", "firmware", "record", "points", "bad-id-checksum", "bad-checksum",
-    "skip-frame", "skip-point", "fewer", "break-always", "no-restart",
+    "model",        "description", "serial",     "firmware", "record",       "points",     "bad-id-checksum",
+    "bad-checksum", "skip-frame",  "skip-point", "fewer",    "break-always", "no-restart",
 };
 
 }  // namespace

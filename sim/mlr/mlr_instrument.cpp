@@ -221,8 +221,8 @@ std::unique_ptr<SimInstrument> CreateMlrInstrument(const SimOptions& options, st
 }
 
 constexpr std::string_view kMlrOptionKeys[] = {
-    "product", "serial", "software", "shown", "record", "points", "per-frame", "first-frame",
-    "bad-checksum", "skip-frame", "skip-point", "bad-count", "wpl",
+    "product",     "serial",       "software",   "shown",      "record",    "points", "per-frame",
+    "first-frame", "bad-checksum", "skip-frame", "skip-point", "bad-count", "wpl",
 };
 
 }  // namespace

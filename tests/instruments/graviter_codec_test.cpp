@@ -231,7 +231,8 @@ TEST(GraviterImage, HeaderRangeChecksInOrder) {
 TEST(GraviterIdentity, FieldsSeparatedByRunsOfBlanks) {
   IdentityParser parser;
   int lines = 0;
-  for (const char c : std::string("noise\r\nGRV   Graviter-2 V2.1\r  4711 2024\r\n")) lines += parser.Feed(static_cast<uint8_t>(c)) ? 1 : 0;
+  for (const char c : std::string("noise\r\nGRV   Graviter-2 V2.1\r  4711 2024\r\n"))
+    lines += parser.Feed(static_cast<uint8_t>(c)) ? 1 : 0;
   EXPECT_EQ(lines, 1);
   EXPECT_EQ(parser.Model(), "Graviter-2");
   EXPECT_EQ(parser.Serial(), "4711");

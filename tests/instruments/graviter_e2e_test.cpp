@@ -66,8 +66,9 @@ TEST_F(GraviterEndToEnd, TrackWithoutPositionsIsNoticed) {
   ASSERT_TRUE(run.Start({"--points=20", "--tracks=1", "--empty-track=1"}));
   ASSERT_EQ(run.Run(AccessFunction::DownloadTrackLog), 0) << Shown(run);
   EXPECT_EQ(run.log.points.size(), 20u);
-  EXPECT_EQ(Shown(run),
-            "The track log starting at 2024-07-15  10:00 does not contain any valid GPS positions / No log positions\n");
+  EXPECT_EQ(
+      Shown(run),
+      "The track log starting at 2024-07-15  10:00 does not contain any valid GPS positions / No log positions\n");
 }
 
 TEST_F(GraviterEndToEnd, EmptyMemoryIsAnEmptyLog) {

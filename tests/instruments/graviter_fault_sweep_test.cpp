@@ -51,21 +51,21 @@ TEST(GraviterFaultSweep, OwnerName) {
   const std::string caption = "Upload user name";
   std::string commands;
   for (int k = 0; k < 20; ++k) commands += CFormat("W%06d%03d", 208 + k, k < 2 ? (k == 0 ? 'J' : 'o') : ' ');
-  SweepFaults("graviter name",
-              JobSweepRunner<GraviterJob>(
-                  [commands](GraviterJob& s) {
-                    s.job.ownerName = "Jo";
-                    s.script->Expect("V").Answer(kIdentity).Expect("T").Answer("!").Expect(commands);
-                  },
-                  WriteOwnerName,
-                  [](GraviterJob& s, int result) { return result < 0 ? std::string() : s.script->Written(); }),
-              JoinMessages({kIdentificationMessages,
-                            {{"E100 COM port write error", "Requesting GPS product data"},
-                             {"E300 COM port write error", caption},
-                             {"E301 COM port read error", caption},
-                             {"E302 Missing command acknowledge", caption},
-                             {"E303 Bad command acknowledge", caption},
-                             {"E304 COM port write error", caption}}}));
+  SweepFaults(
+      "graviter name",
+      JobSweepRunner<GraviterJob>(
+          [commands](GraviterJob& s) {
+            s.job.ownerName = "Jo";
+            s.script->Expect("V").Answer(kIdentity).Expect("T").Answer("!").Expect(commands);
+          },
+          WriteOwnerName, [](GraviterJob& s, int result) { return result < 0 ? std::string() : s.script->Written(); }),
+      JoinMessages({kIdentificationMessages,
+                    {{"E100 COM port write error", "Requesting GPS product data"},
+                     {"E300 COM port write error", caption},
+                     {"E301 COM port read error", caption},
+                     {"E302 Missing command acknowledge", caption},
+                     {"E303 Bad command acknowledge", caption},
+                     {"E304 COM port write error", caption}}}));
 }
 
 }  // namespace

@@ -26,24 +26,26 @@ struct LogItJob : ScriptedJob {
 SweepMessages TrackMessages() {
   const std::string caption = "Read LogIt track log";
   const std::string count = "Read track point count";
-  return JoinMessages({kIdentificationMessages,
-                       NumberedMessages("E204 Format error ", {2, 3, 4, 5, 6, 7, 8, 9, 10, 50, 51, 52, 53, 54, 55}, caption),
-                       NumberedMessages("E503 Format error ", {1, 2, 3, 4, 5, 6, 7, 8}, count),
-                       {{"E500 COM port write error", count},
-                        {"E501 Track point count request timeout", count},
-                        {"E502 COM port read error", count},
-                        {"E201 COM port write error", caption},
-                        {"E202 COM port read error", caption},
-                        {"E205 COM port write error", caption},
-                        {"Timeout while waiting for data", caption},
-                        {"No points detected", caption}}});
+  return JoinMessages(
+      {kIdentificationMessages,
+       NumberedMessages("E204 Format error ", {2, 3, 4, 5, 6, 7, 8, 9, 10, 50, 51, 52, 53, 54, 55}, caption),
+       NumberedMessages("E503 Format error ", {1, 2, 3, 4, 5, 6, 7, 8}, count),
+       {{"E500 COM port write error", count},
+        {"E501 Track point count request timeout", count},
+        {"E502 COM port read error", count},
+        {"E201 COM port write error", caption},
+        {"E202 COM port read error", caption},
+        {"E205 COM port write error", caption},
+        {"Timeout while waiting for data", caption},
+        {"No points detected", caption}}});
 }
 
 std::string ObservedTrack(LogItJob& s, int result) { return result < 0 ? std::string() : PointLines(s.job.points); }
 
 TEST(LogItFaultSweep, TrackLoggerDownloadWithItsRestarts) {
   std::vector<ShownMessage> accepted = TrackMessages();
-  for (int got = 0; got < 4; ++got) accepted.push_back({CFormat("%d points of 4 received", got), "Read LogIt track log"});
+  for (int got = 0; got < 4; ++got)
+    accepted.push_back({CFormat("%d points of 4 received", got), "Read LogIt track log"});
   SweepFaults("track logger",
               JobSweepRunner<LogItJob>(
                   [](LogItJob& s) {
@@ -67,12 +69,13 @@ TEST(LogItFaultSweep, OtherModelDownload) {
 }
 
 TEST(LogItFaultSweep, LoggerData) {
-  SweepFaults("logger data",
-              JobSweepRunner<LogItJob>(
-                  [](LogItJob& s) { s.script->Expect(kIdentify).Answer(PmlrProduct("LOGIT,L,1,1.50")).Expect(kPmlrEnd); },
-                  ShowLoggerData, [](LogItJob&, int result) { return result < 0 ? std::string() : "shown"; }),
-              JoinMessages({kIdentificationMessages,
-                            {{"Model: LOGIT\nDescription: L\nSerial number: 1\nFirmware: 1.50", "Product Data"}}}));
+  SweepFaults(
+      "logger data",
+      JobSweepRunner<LogItJob>(
+          [](LogItJob& s) { s.script->Expect(kIdentify).Answer(PmlrProduct("LOGIT,L,1,1.50")).Expect(kPmlrEnd); },
+          ShowLoggerData, [](LogItJob&, int result) { return result < 0 ? std::string() : "shown"; }),
+      JoinMessages({kIdentificationMessages,
+                    {{"Model: LOGIT\nDescription: L\nSerial number: 1\nFirmware: 1.50", "Product Data"}}}));
 }
 
 // Erase and name read nothing back: their fault is the line going away

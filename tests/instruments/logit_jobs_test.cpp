@@ -42,7 +42,8 @@ TEST(LogItTrack, CountThenFramesAtTheChosenSpeed) {
   s.script->Answer(Sentence("PMLR,NUMTRACKPOINTS,20")).Expect(kTrack);
   s.script->Answer(Transfer("T\x01", PointRun(1, 20), 18, 16, 200)).Expect(kPmlrEnd);
   ASSERT_EQ(DownloadTrackLog(s.job), 0) << Shown(s);
-  EXPECT_EQ(s.script->WrittenWithSpeeds(), "{4800}" + kIdentify + kPmlrEnd + kCount + kTrack + "{57600}{4800}" + kPmlrEnd);
+  EXPECT_EQ(s.script->WrittenWithSpeeds(),
+            "{4800}" + kIdentify + kPmlrEnd + kCount + kTrack + "{57600}{4800}" + kPmlrEnd);
   ASSERT_EQ(s.job.points.size(), 20u);
   EXPECT_EQ(s.job.expectedCount, 20);
   EXPECT_EQ(s.job.points[19].time, 1'400'000'000u + 38u - 315100800u);
@@ -113,9 +114,15 @@ TEST(LogItTrack, RefusalsOfOtherModelsAndOfTheTransfer) {
       {start + "\x8B\x01X", "E204 Format error 2"},
       {start + "\x8B\x01T\x02", "E204 Format error 3"},
       {start + "\x8B\x01T\x01Q", "E204 Format error 4"},
-      {start + "\x8B\x01T\x01" "DEX", "E204 Format error 5"},
-      {start + "\x8B\x01T\x01" "FIX", "E204 Format error 6"},
-      {start + "\x8B\x01T\x01" "REX", "E204 Format error 7"},
+      {start + "\x8B\x01T\x01"
+               "DEX",
+       "E204 Format error 5"},
+      {start + "\x8B\x01T\x01"
+               "FIX",
+       "E204 Format error 6"},
+      {start + "\x8B\x01T\x01"
+               "REX",
+       "E204 Format error 7"},
       {start + Frame(1, "T\x01", "FIN").substr(0, 9) + "xx", "E204 Format error 10"},
       {start + Frame(1, "T\x01", "FIN"), "No points detected"},
       {start, "Timeout while waiting for data"},
@@ -137,7 +144,9 @@ TEST(LogItPointCount, ParserCodes) {
   };
   const Case cases[] = {
       {Sentence("PMLR,NUMTRACKPOINTS,1234"), 1},
-      {"$PMLR,NUMTRACKPOINTS,18*" "0c\r", 1},
+      {"$PMLR,NUMTRACKPOINTS,18*"
+       "0c\r",
+       1},
       {"$PMLR,NUMTRACKPOINTX", -1},
       {"$PMLR,NUMTRACKPOINTS,12\r", -2},
       {"$PMLR,NUMTRACKPOINTS,1x", -3},
@@ -168,7 +177,11 @@ TEST(LogItPointCount, TimeoutAndFormatErrors) {
   }
   {
     LogItJob s;
-    s.script->Expect(kIdentify).Answer(kTrackLogger).Expect(kPmlrEnd).Expect(kCount).Answer("$PMLR,NUMTRACKPOINTS,1*00\r");
+    s.script->Expect(kIdentify)
+        .Answer(kTrackLogger)
+        .Expect(kPmlrEnd)
+        .Expect(kCount)
+        .Answer("$PMLR,NUMTRACKPOINTS,1*00\r");
     EXPECT_EQ(DownloadTrackLog(s.job), -1);
     EXPECT_EQ(Shown(s), "E503 Format error 8 / Read track point count\n");
   }

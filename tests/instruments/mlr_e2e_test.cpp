@@ -77,7 +77,8 @@ TEST_F(MlrEndToEnd, TrackLogOfARealFlightWrittenAsIgc) {
   EXPECT_EQ(log.utcTimes, 1);
   EXPECT_EQ(log.identity, "CPilot: 77");
   EXPECT_EQ(run.channel.Products().back(), "CPilot Evo SW3.05");
-  EXPECT_EQ(Received(run, kProductRequest + kEnd + kTrackRequest + kEnd), kProductRequest + kEnd + kTrackRequest + kEnd);
+  EXPECT_EQ(Received(run, kProductRequest + kEnd + kTrackRequest + kEnd),
+            kProductRequest + kEnd + kTrackRequest + kEnd);
   EXPECT_EQ(Shown(run), "");
 
   // Written as a signed IGC file and read back.
@@ -109,7 +110,8 @@ TEST_F(MlrEndToEnd, EarlySp24SendsGpsTime) {
   EXPECT_EQ(run.log.points[1].flags, 0);
   EXPECT_EQ(run.log.identity, "MLR: 123456");
   EXPECT_EQ(run.channel.Progress().back(), "30 points received");
-  EXPECT_EQ(Received(run, kProductRequest + kEnd + kTrackRequest + kEnd), kProductRequest + kEnd + kTrackRequest + kEnd);
+  EXPECT_EQ(Received(run, kProductRequest + kEnd + kTrackRequest + kEnd),
+            kProductRequest + kEnd + kTrackRequest + kEnd);
 }
 
 TEST_F(MlrEndToEnd, FaultsOfTheReceiverReachTheUserAndKeepThePreviousLog) {
@@ -118,12 +120,9 @@ TEST_F(MlrEndToEnd, FaultsOfTheReceiverReachTheUserAndKeepThePreviousLog) {
     std::string text;
   };
   const Case cases[] = {
-      {{"--bad-checksum=2"}, "E208 Format error 2"},
-      {{"--bad-count=28"}, "E208 Format error 1"},
-      {{"--skip-frame=2"}, "E204 Bad sentence sequence"},
-      {{"--skip-frame=4"}, "E205 Bad sentence sequence"},
-      {{"--skip-point=5"}, "E206 Bad track point sequence"},
-      {{"--hangup-after=200"}, "E202 COM port read error"},
+      {{"--bad-checksum=2"}, "E208 Format error 2"},         {{"--bad-count=28"}, "E208 Format error 1"},
+      {{"--skip-frame=2"}, "E204 Bad sentence sequence"},    {{"--skip-frame=4"}, "E205 Bad sentence sequence"},
+      {{"--skip-point=5"}, "E206 Bad track point sequence"}, {{"--hangup-after=200"}, "E202 COM port read error"},
   };
   for (const Case& c : cases) {
     SimRun run;

@@ -31,14 +31,15 @@ SweepMessages TrackMessages() {
 }
 
 TEST(MlrFaultSweep, TrackDownload) {
-  SweepFaults("track", JobSweepRunner<ScriptedJob>(
-                           [](ScriptedJob& s) {
-                             s.job.protocol = ProtocolType::Mlr;
-                             s.script->Expect(kPmlrProductRequest).Answer(kProduct).Expect(kPmlrEnd).Expect(kTrack);
-                             s.script->Answer(Transfer("T\x01", PointRun(1, 4), 18, 2)).Expect(kPmlrEnd);
-                           },
-                           DownloadTrackLog,
-                           [](ScriptedJob& s, int result) { return result < 0 ? std::string() : PointLines(s.job.points); }),
+  SweepFaults("track",
+              JobSweepRunner<ScriptedJob>(
+                  [](ScriptedJob& s) {
+                    s.job.protocol = ProtocolType::Mlr;
+                    s.script->Expect(kPmlrProductRequest).Answer(kProduct).Expect(kPmlrEnd).Expect(kTrack);
+                    s.script->Answer(Transfer("T\x01", PointRun(1, 4), 18, 2)).Expect(kPmlrEnd);
+                  },
+                  DownloadTrackLog,
+                  [](ScriptedJob& s, int result) { return result < 0 ? std::string() : PointLines(s.job.points); }),
               TrackMessages());
 }
 
@@ -49,22 +50,24 @@ TEST(MlrFaultSweep, BinaryWaypointDownload) {
     entries += name;
     entries += std::string(16, '\x01');
   }
-  SweepFaults("binary waypoints",
-              JobSweepRunner<ScriptedJob>(
-                  [entries](ScriptedJob& s) {
-                    s.job.protocol = ProtocolType::MlrFast;
-                    s.script->Expect(kPmlrProductRequest).Answer(kProduct).Expect(kPmlrEnd).Expect(kWaypoints);
-                    s.script->Answer(Transfer("W\x02", entries, 22, 1)).Expect(kPmlrEnd);
-                  },
-                  DownloadWaypoints,
-                  [](ScriptedJob& s, int result) { return result < 0 ? std::string() : WaypointLines(s.job.waypoints); }),
-              JoinMessages({kIdentificationMessages, NumberedMessages("E303 Format error ", {1, 2, 3, 4}, caption),
-                            {{"E301 COM port write error", caption},
-                             {"E302 COM port read error", caption},
-                             {"E303 Bad sentence type sequence", caption},
-                             {"E304 Bad sentence sequence", caption},
-                             {"E305 Bad sentence sequence", caption},
-                             {"Timeout while waiting for data", caption}}}));
+  SweepFaults(
+      "binary waypoints",
+      JobSweepRunner<ScriptedJob>(
+          [entries](ScriptedJob& s) {
+            s.job.protocol = ProtocolType::MlrFast;
+            s.script->Expect(kPmlrProductRequest).Answer(kProduct).Expect(kPmlrEnd).Expect(kWaypoints);
+            s.script->Answer(Transfer("W\x02", entries, 22, 1)).Expect(kPmlrEnd);
+          },
+          DownloadWaypoints,
+          [](ScriptedJob& s, int result) { return result < 0 ? std::string() : WaypointLines(s.job.waypoints); }),
+      JoinMessages({kIdentificationMessages,
+                    NumberedMessages("E303 Format error ", {1, 2, 3, 4}, caption),
+                    {{"E301 COM port write error", caption},
+                     {"E302 COM port read error", caption},
+                     {"E303 Bad sentence type sequence", caption},
+                     {"E304 Bad sentence sequence", caption},
+                     {"E305 Bad sentence sequence", caption},
+                     {"Timeout while waiting for data", caption}}}));
 }
 
 TEST(MlrFaultSweep, NmeaWaypointDownload) {
@@ -87,8 +90,8 @@ TEST(MlrFaultSweep, NmeaWaypointDownload) {
                     return WaypointLines(sorted);
                   }),
               JoinMessages({kIdentificationMessages,
-                            NumberedMessages("E302 Format error ", {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 13, 14, 17, 18, 19, 20, 21},
-                                             caption),
+                            NumberedMessages("E302 Format error ",
+                                             {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 13, 14, 17, 18, 19, 20, 21}, caption),
                             {{"E301 COM port read error", caption},
                              {"E305 Bad waypoint ID character", caption},
                              {"E306 Missing waypoint ID", caption},
@@ -97,16 +100,16 @@ TEST(MlrFaultSweep, NmeaWaypointDownload) {
 }
 
 TEST(MlrFaultSweep, WaypointUpload) {
-  SweepFaults("waypoint upload",
-              JobSweepRunner<ScriptedJob>(
-                  [](ScriptedJob& s) {
-                    s.job.protocol = ProtocolType::Mlr;
-                    s.job.waypoints = {MakeWaypoint(46.5, 8.0, "A", "One", 0)};
-                    s.script->Expect(kPmlrProductRequest).Answer(kProduct).Expect(kPmlrEnd).Expect(GPWPL(s.job.waypoints[0]));
-                  },
-                  UploadWaypoints,
-                  [](ScriptedJob& s, int result) { return result < 0 ? std::string() : s.script->Written(); }),
-              kIdentificationMessages);
+  SweepFaults(
+      "waypoint upload",
+      JobSweepRunner<ScriptedJob>(
+          [](ScriptedJob& s) {
+            s.job.protocol = ProtocolType::Mlr;
+            s.job.waypoints = {MakeWaypoint(46.5, 8.0, "A", "One", 0)};
+            s.script->Expect(kPmlrProductRequest).Answer(kProduct).Expect(kPmlrEnd).Expect(GPWPL(s.job.waypoints[0]));
+          },
+          UploadWaypoints, [](ScriptedJob& s, int result) { return result < 0 ? std::string() : s.script->Written(); }),
+      kIdentificationMessages);
 }
 
 }  // namespace

@@ -119,7 +119,8 @@ TEST(MlrTrackDownload, EveryRefusalEndsBackAtTheNormalSpeed) {
       {start + Frame(1, "T\x01", testing::DataBody(28, PointRun(1, 28))), "E208 Format error 1"},
       {start + Frame(2, "T\x01", testing::DataBody(2, PointRun(1, 2))), "E204 Bad sentence sequence"},
       {start + Frame(1, "T\x01", "DEBUT"), "E203 Bad sentence type sequence"},
-      {start + Frame(1, "T\x01", testing::DataBody(2, PointRun(1, 1) + PointRun(3, 1))), "E206 Bad track point sequence"},
+      {start + Frame(1, "T\x01", testing::DataBody(2, PointRun(1, 1) + PointRun(3, 1))),
+       "E206 Bad track point sequence"},
       {start + Frame(2, "T\x01", "FIN"), "E205 Bad sentence sequence"},
       {start + Frame(1, "T\x01", "FIN"), "No points detected"},
       {start, "E210 Track log data timeout"},
@@ -176,7 +177,8 @@ TEST(MlrProduct, NoAnswerAndABadChecksumAskAgain) {
   s.script->Expect(kPmlrEnd);
   EXPECT_EQ(ReadProduct(s.job, *std::make_unique<Product>()), -1);
   EXPECT_EQ(Shown(s), "No valid response from GPS / Get GPS product data\n");
-  EXPECT_EQ(s.channel.Progress(), (std::vector<std::string>{"Requesting product info (2)", "Requesting product info (1)"}));
+  EXPECT_EQ(s.channel.Progress(),
+            (std::vector<std::string>{"Requesting product info (2)", "Requesting product info (1)"}));
 }
 
 TEST(MlrCompetition, PilotWaypointsAreCheckedBeforeTheTrack) {

@@ -45,12 +45,17 @@ TEST(PmlrProduct, FourOrFiveFieldsWithTheirLimits) {
   badSum[badSum.size() - 3] ^= 1;
   const std::string longField(45, 'X');
   const Case cases[] = {
-      {"noise" + Sentence("PMLR,IDGPS,01,  SP24 XC,0, 12,2.71,Shown"), {}, {"SP24 XC", "0", "12", "2.71", "Shown"}, true},
+      {"noise" + Sentence("PMLR,IDGPS,01,  SP24 XC,0, 12,2.71,Shown"),
+       {},
+       {"SP24 XC", "0", "12", "2.71", "Shown"},
+       true},
       {Sentence("PMLR,IDGPS,01,SP24,0,12,2.71"), {}, {"SP24", "0", "12", "2.71", ""}, true},
       {badSum, {}, {"SP24", "0", "12", "2.71", ""}, false},
       {Sentence("PMLR,IDGPS,01," + longField + ",0,1,2.0"), {}, {std::string(40, 'X'), "0", "1", "2.0", ""}, true},
-      {Sentence("PMLR,IDGPS,01,TRACKLOGGER,Desc,000815,2.10"), {4, {20, 20, 20, 40, 0}},
-       {"TRACKLOGGER", "Desc", "000815", "2.10", ""}, true},
+      {Sentence("PMLR,IDGPS,01,TRACKLOGGER,Desc,000815,2.10"),
+       {4, {20, 20, 20, 40, 0}},
+       {"TRACKLOGGER", "Desc", "000815", "2.10", ""},
+       true},
       {"$PMLR,IDGPX$PMLR,IDGPS,01,A,B,C,D*" + std::string("00\r\n"), {}, {"A", "B", "C", "D", ""}, false},
   };
   for (const Case& c : cases) {
@@ -76,7 +81,8 @@ TEST(PmlrProduct, BrokenAnswersAreErrors) {
 TEST(PmlrFrames, TrackAndWaypointFramesOfEveryKind) {
   FrameParser track(kMlrTrackFrames);
   const std::string entries = PointBytes(1, 100, -5, 7, -10, 1) + PointBytes(2, 101, 0, 0, 0x7FFFFF, 0);
-  Fed fed = FeedAll(track, "\x13junk" + Frame(250, "T\x01", "DEBUT") + Frame(251, "T\x01", std::string("\0\x02", 2) + entries));
+  Fed fed = FeedAll(
+      track, "\x13junk" + Frame(250, "T\x01", "DEBUT") + Frame(251, "T\x01", std::string("\0\x02", 2) + entries));
   EXPECT_EQ(fed.frames, 2);
   EXPECT_EQ(track.Kind(), FrameKind::Data);
   EXPECT_EQ(track.Number(), 251);
@@ -127,9 +133,18 @@ TEST(PmlrFrames, EachFaultInTheOrderOfTheBytes) {
       {&kMlrWaypointFrames, "\x8B\x01W\x01", FrameFault::KindByte},
       {&kMlrTrackFrames, "\x8B\x01T\x01R", FrameFault::Type},
       {&kLogItTrackFrames, "\x8B\x01T\x01X", FrameFault::Type},
-      {&kLogItTrackFrames, "\x8B\x01T\x01" "DEBIT", FrameFault::StartWord},
-      {&kLogItTrackFrames, "\x8B\x01T\x01" "FIX", FrameFault::EndWord},
-      {&kLogItTrackFrames, "\x8B\x01T\x01" "RESTORE", FrameFault::RestartWord},
+      {&kLogItTrackFrames,
+       "\x8B\x01T\x01"
+       "DEBIT",
+       FrameFault::StartWord},
+      {&kLogItTrackFrames,
+       "\x8B\x01T\x01"
+       "FIX",
+       FrameFault::EndWord},
+      {&kLogItTrackFrames,
+       "\x8B\x01T\x01"
+       "RESTORE",
+       FrameFault::RestartWord},
       {&kMlrTrackFrames, std::string("\x8B\x01T\x01\0\x1C", 6), FrameFault::Count},
       {&kLogItTrackFrames, std::string("\x8B\x01T\x01\0\x11", 6), FrameFault::Count},
       {&kMlrWaypointFrames, std::string("\x8B\x01W\x02\0\x18", 6), FrameFault::Count},

@@ -94,9 +94,7 @@ ProductStep ProductParser::Feed(uint8_t c) {
       if (c != '\r') return Fail();
       state_ = State::Last;
       return ProductStep::More;
-    case State::Last:
-      state_ = State::Search;
-      return ProductStep::Complete;
+    case State::Last: state_ = State::Search; return ProductStep::Complete;
   }
   return ProductStep::More;
 }

@@ -22,7 +22,7 @@ std::string Command(std::string_view text);
 // ---- "$PMLR,IDGPS,01," answer ----------------------------------------------
 
 struct ProductRules {
-  int maxFields = 5;                        // 4: the fourth field ends at "*"; 5: it may end at "," too
+  int maxFields = 5;                                      // 4: the fourth field ends at "*"; 5: it may end at "," too
   std::array<size_t, 5> fieldLimits{40, 40, 40, 40, 40};  // characters kept of each field
 };
 
@@ -57,11 +57,11 @@ class ProductParser {
 
 // What distinguishes the frames of one transfer.
 struct FrameDialect {
-  uint8_t kindLetter = 'T';   // "T" track data, "W" waypoint data
-  uint8_t kindByte = 1;       // 1 with "T", 2 with "W"
-  size_t entrySize = 18;      // bytes per entry
-  int maxEntries = 27;        // entries a data frame may carry
-  bool restartWord = false;   // "RESTART" frames exist (LogIt)
+  uint8_t kindLetter = 'T';  // "T" track data, "W" waypoint data
+  uint8_t kindByte = 1;      // 1 with "T", 2 with "W"
+  size_t entrySize = 18;     // bytes per entry
+  int maxEntries = 27;       // entries a data frame may carry
+  bool restartWord = false;  // "RESTART" frames exist (LogIt)
 };
 
 inline constexpr FrameDialect kMlrTrackFrames{'T', 1, 18, 27, false};
@@ -73,16 +73,16 @@ enum class FrameKind { Start, End, Restart, Data };
 // Why a frame was refused, in the order its bytes come.
 enum class FrameFault {
   None,
-  KindLetter,     // no "T" / "W" after the frame number
-  KindByte,       // no 1 / 2 after it
-  Type,           // not "D", "F", "R" or 0
-  StartWord,      // "DEBUT" broken
-  EndWord,        // "FIN" broken
-  RestartWord,    // "RESTART" broken
-  Count,          // entry count 0 or above the dialect's limit
-  Checksum,       // 16-bit sum differs
-  Cr,             // no CR after the checksum
-  Lf,             // no LF after the CR
+  KindLetter,   // no "T" / "W" after the frame number
+  KindByte,     // no 1 / 2 after it
+  Type,         // not "D", "F", "R" or 0
+  StartWord,    // "DEBUT" broken
+  EndWord,      // "FIN" broken
+  RestartWord,  // "RESTART" broken
+  Count,        // entry count 0 or above the dialect's limit
+  Checksum,     // 16-bit sum differs
+  Cr,           // no CR after the checksum
+  Lf,           // no LF after the CR
 };
 
 enum class FrameStep { More, Frame, Fault };
@@ -123,10 +123,10 @@ class FrameParser {
 // One 18-byte track entry (big-endian).
 struct PointEntry {
   uint16_t number = 0;
-  uint32_t time = 0;      // seconds since 1980-01-06 00:00:00
-  int32_t lat = 0;        // Semicircles
+  uint32_t time = 0;  // seconds since 1980-01-06 00:00:00
+  int32_t lat = 0;    // Semicircles
   int32_t lon = 0;
-  int32_t altitude = 0;   // decimetres, from 24-bit two's complement
+  int32_t altitude = 0;  // decimetres, from 24-bit two's complement
   uint8_t flags = 0;
 };
 PointEntry DecodePointEntry(std::span<const uint8_t> entry);

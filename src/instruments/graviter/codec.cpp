@@ -10,8 +10,8 @@
 namespace trelvik::graviter {
 namespace {
 
-constexpr uint32_t kRingFirst = 1700;    // the track area is a ring:
-constexpr uint32_t kRingLast = 131071;   // after this index comes kRingFirst
+constexpr uint32_t kRingFirst = 1700;   // the track area is a ring:
+constexpr uint32_t kRingLast = 131071;  // after this index comes kRingFirst
 constexpr uint32_t kRingSize = kRingLast - kRingFirst + 1;
 constexpr uint32_t kNoTrack = 0xFFFFFF;
 constexpr uint32_t kImageStart = kReplyStart + 1;

@@ -1,10 +1,10 @@
 // Identification, the memory image and the owner name.
+#include "instruments/graviter/jobs.hpp"
 #include "access/job_report.hpp"
 #include "access/serial_link.hpp"
 #include "base/c_format.hpp"
 #include "instruments/common/owner_name.hpp"
 #include "instruments/common/read_loop.hpp"
-#include "instruments/graviter/jobs.hpp"
 #include "instruments/protocol_table.hpp"
 #include "records/format_progress.hpp"
 

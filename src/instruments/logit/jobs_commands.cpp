@@ -48,9 +48,9 @@ int EraseLog(GpsJob& job) {
 int WriteOwnerName(GpsJob& job) {
   const std::optional<std::string> name = OwnerNameField(job.ownerName, kOwnerNameWidth);
   if (!name) return -1;  // an empty name cancels
-  return SendCommand(job, NameCommand(*name),
-                     {"Sending name", "E401 COM port write error", "E400 COM port write error",
-                      "Name sent (no verification)"});
+  return SendCommand(
+      job, NameCommand(*name),
+      {"Sending name", "E401 COM port write error", "E400 COM port write error", "Name sent (no verification)"});
 }
 
 }  // namespace trelvik::logit

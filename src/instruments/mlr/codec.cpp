@@ -54,8 +54,8 @@ Product InterpretProduct(const std::array<std::string, 5>& fields) {
   p.serial = fields[2];
   p.shown = fields[4];
   ParseVersion(fields[3], p.major, p.minor);
-  p.gpsTime = p.name.starts_with("SP24") &&
-              ((p.major == 2 && p.minor <= 71) || (p.major == 9 && p.minor >= 90) || p.major < 2);
+  p.gpsTime =
+      p.name.starts_with("SP24") && ((p.major == 2 && p.minor <= 71) || (p.major == 9 && p.minor >= 90) || p.major < 2);
   const char* format = "MLR %s SW%d.%02d";
   p.modelName = "MLR";
   if (p.name.starts_with("DGIFLY ")) {
@@ -128,9 +128,7 @@ int WplParser::Digit(uint8_t c, int32_t limit, int tooLarge, int other, int next
 
 int WplParser::Feed(uint8_t c) {
   if (state_ >= 2 && state_ <= 10 && c != '*') xor_ ^= c;
-  const auto angle = [this] {
-    return ((value_ / 100) * 60.0 + value_ % 100 + fraction_) * kRadiansPerMinute;
-  };
+  const auto angle = [this] { return ((value_ / 100) * 60.0 + value_ % 100 + fraction_) * kRadiansPerMinute; };
   switch (state_) {
     case 0:
     case 1:
@@ -262,11 +260,11 @@ std::string GPWPL(const Waypoint& waypoint) {
   const int64_t latMm = MilliMinutes(lat);
   const int64_t lonMm = MilliMinutes(lon);
   const auto degreesMinutes = [](int64_t mm) { return static_cast<int>(mm / 60000 * 100 + mm / 1000 % 60); };
-  std::string text = CFormat("$GPWPL,%04d.%03d,%c,%05d.%03d,%c,%s0%s", degreesMinutes(latMm),
-                             static_cast<int>(latMm % 1000), lat < 0 ? 'S' : 'N', degreesMinutes(lonMm),
-                             static_cast<int>(lonMm % 1000), lon < 0 ? 'W' : 'E',
-                             Padded(waypoint.name, kWaypointNameLength).c_str(),
-                             Padded(waypoint.description, kUploadDescriptionWidth).c_str());
+  std::string text =
+      CFormat("$GPWPL,%04d.%03d,%c,%05d.%03d,%c,%s0%s", degreesMinutes(latMm), static_cast<int>(latMm % 1000),
+              lat < 0 ? 'S' : 'N', degreesMinutes(lonMm), static_cast<int>(lonMm % 1000), lon < 0 ? 'W' : 'E',
+              Padded(waypoint.name, kWaypointNameLength).c_str(),
+              Padded(waypoint.description, kUploadDescriptionWidth).c_str());
   uint8_t sum = 0;
   for (size_t k = 1; k < text.size(); ++k) sum ^= static_cast<uint8_t>(text[k]);
   return text + CFormat("*%02X\r\n", sum);

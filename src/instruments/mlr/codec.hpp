@@ -24,14 +24,14 @@ inline constexpr pmlr::ProductRules kProductRules{5, {40, 40, 40, 40, 40}};
 
 // What the identification answer tells.
 struct Product {
-  std::string name;       // field 1
-  std::string serial;     // field 3
-  int major = 0;          // field 4: software version
+  std::string name;    // field 1
+  std::string serial;  // field 3
+  int major = 0;       // field 4: software version
   int minor = 0;
   std::string shown;      // field 5
   std::string modelName;  // "Digifly", "CPilot", "CoMo" or "MLR"
   std::string productLine;
-  bool gpsTime = false;   // times come in GPS time (14 s ahead of UTC)
+  bool gpsTime = false;  // times come in GPS time (14 s ahead of UTC)
 };
 Product InterpretProduct(const std::array<std::string, 5>& fields);
 

@@ -28,13 +28,13 @@ struct TransferTexts {
   const char* endSequence;
 };
 
-constexpr TransferTexts kTrackTexts{"Read GPS track log",       "Requesting track log",
-                                    "E201 COM port write error", "E202 COM port read error",
-                                    "E208 Format error %",       "E203 Bad sentence type sequence",
+constexpr TransferTexts kTrackTexts{"Read GPS track log",         "Requesting track log",
+                                    "E201 COM port write error",  "E202 COM port read error",
+                                    "E208 Format error %",        "E203 Bad sentence type sequence",
                                     "E204 Bad sentence sequence", "E205 Bad sentence sequence"};
-constexpr TransferTexts kWaypointTexts{"Read GPS waypoints",        "Requesting waypoints",
-                                       "E301 COM port write error", "E302 COM port read error",
-                                       "E303 Format error %",       "E303 Bad sentence type sequence",
+constexpr TransferTexts kWaypointTexts{"Read GPS waypoints",         "Requesting waypoints",
+                                       "E301 COM port write error",  "E302 COM port read error",
+                                       "E303 Format error %",        "E303 Bad sentence type sequence",
                                        "E304 Bad sentence sequence", "E305 Bad sentence sequence"};
 
 // The code of a frame the receiver refuses; 0 for bytes that merely do not
@@ -136,21 +136,21 @@ int ReceiveTrackFrames(GpsJob& job, const Product& product) {
   job.points.reserve(100);
   // Point numbers are 16 bits wide: a long log wraps them.
   uint16_t counter = 0;
-  const int result = RunTransfer(job, kTrackRequest, pmlr::kMlrTrackFrames, kTrackTexts, kTrackSilence,
-                                 [&](const pmlr::FrameParser& frame) {
-                                   for (int k = 0; k < frame.Count(); ++k) {
-                                     const pmlr::PointEntry entry = pmlr::DecodePointEntry(frame.Entry(k));
-                                     ++counter;
-                                     if (entry.number != counter) {
-                                       ReportError(job, "E206 Bad track point sequence", kTrackTexts.caption);
-                                       return false;
-                                     }
-                                     job.points.push_back(PointFromEntry(entry, product.gpsTime, job.points.empty()));
-                                     NotifyText(job, FormatProgress("Progress %/?", static_cast<int64_t>(job.points.size())));
-                                     NotifyPosition(job, job.points.back());
-                                   }
-                                   return true;
-                                 });
+  const int result = RunTransfer(
+      job, kTrackRequest, pmlr::kMlrTrackFrames, kTrackTexts, kTrackSilence, [&](const pmlr::FrameParser& frame) {
+        for (int k = 0; k < frame.Count(); ++k) {
+          const pmlr::PointEntry entry = pmlr::DecodePointEntry(frame.Entry(k));
+          ++counter;
+          if (entry.number != counter) {
+            ReportError(job, "E206 Bad track point sequence", kTrackTexts.caption);
+            return false;
+          }
+          job.points.push_back(PointFromEntry(entry, product.gpsTime, job.points.empty()));
+          NotifyText(job, FormatProgress("Progress %/?", static_cast<int64_t>(job.points.size())));
+          NotifyPosition(job, job.points.back());
+        }
+        return true;
+      });
   if (result < 0) return -1;
   ShowProgress(job, FormatProgress("% points received", static_cast<int64_t>(job.points.size())));
   if (job.points.empty()) {
@@ -168,7 +168,8 @@ int ReceiveWaypointFrames(GpsJob& job, bool checkOnly) {
   const int result = RunTransfer(job, kWaypointRequest, pmlr::kMlrWaypointFrames, kWaypointTexts, std::nullopt,
                                  [&](const pmlr::FrameParser& frame) {
                                    for (int k = 0; k < frame.Count(); ++k) {
-                                     const Waypoint w = WaypointFromEntry(pmlr::DecodeWaypointEntry(frame.Entry(k)), now);
+                                     const Waypoint w =
+                                         WaypointFromEntry(pmlr::DecodeWaypointEntry(frame.Entry(k)), now);
                                      NotifyWaypointCount(job, ++count);
                                      CheckCompetitionWaypoint(job, w);
                                      if (!checkOnly) waypoints.push_back(w);
