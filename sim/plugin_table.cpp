@@ -16,6 +16,9 @@ const SimPlugin kPlugins[] = {
     DsxSimPlugin(),
     MagellanSimPlugin(),
     MtkSimPlugin(),
+    MlrSimPlugin(),
+    LogItSimPlugin(),
+    GraviterSimPlugin(),
 };
 
 }  // namespace

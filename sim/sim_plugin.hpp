@@ -45,5 +45,8 @@ SimPlugin IqBasicSimPlugin();  // sim/iqbasic
 SimPlugin DsxSimPlugin();  // sim/dsx
 SimPlugin MagellanSimPlugin();  // sim/magellan
 SimPlugin MtkSimPlugin();  // sim/mtk
+SimPlugin MlrSimPlugin();       // sim/mlr
+SimPlugin LogItSimPlugin();     // sim/logit
+SimPlugin GraviterSimPlugin();  // sim/graviter
 
 }  // namespace trelvik::sim

@@ -98,6 +98,7 @@ struct GpsJob {
   std::any ctrList;  // the airspace list, typed by the airspace layer
   std::optional<RawIgcImage> rawIgc;
   std::optional<std::string> rawLog;  // XC Trainer / TopNav logger bytes
+  std::string ownerName;              // the name an owner-name upload writes, as typed
 
   // Track result fields and the instrument's identity.
   int32_t utcTimes = 0;

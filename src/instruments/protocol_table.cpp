@@ -5,9 +5,12 @@
 #include "airspace/ctr_selection.hpp"
 #include "instruments/dsx/dsx.hpp"
 #include "instruments/flytec/flytec.hpp"
-#include "instruments/iqbasic/iqbasic.hpp"
+#include "instruments/graviter/graviter.hpp"
 #include "instruments/instrument_command_ids.hpp"
+#include "instruments/iqbasic/iqbasic.hpp"
+#include "instruments/logit/logit.hpp"
 #include "instruments/magellan/magellan.hpp"
+#include "instruments/mlr/mlr.hpp"
 #include "instruments/mtk/mtk.hpp"
 
 namespace trelvik {
@@ -175,7 +178,7 @@ constexpr std::array<ProtocolRow, kProtocolCount> kRows = {{
      .offered = kWaypointsBothWays,
      .commandLine = CommandLineUse{.name = "MLR", .type = GpsType::Mlr, .trackLog = kYes, .igcLog = true,
                                    .waypointDownload = kYes, .waypointUpload = kYes},
-     .serverName = "mlr", .commands = kMlrCommands, .quickButtons = kMlrButtons},
+     .serverName = "mlr", .commands = kMlrCommands, .quickButtons = kMlrButtons, .driver = &kMlrDriver},
     {.protocol = P::TopNav, .label = "TopNav (TNCM)", .source = TrackSource::XcTrainerTopNav, .line = {9600, false},
      .rawImage = RawImage::LoggerBytes, .offered = kWaypointsBothWays,
      .commandLine = CommandLineUse{.name = "TOPNAV", .type = GpsType::TopNav, .trackLog = kYes, .waypointUpload = kYes},
@@ -183,7 +186,7 @@ constexpr std::array<ProtocolRow, kProtocolCount> kRows = {{
     {.protocol = P::LogIt, .label = "LogIt", .source = TrackSource::LogIt, .line = {4800, false},
      .offered = Functions({AF::DownloadTrackLog, AF::LoggerDataDialog, AF::EraseLog, AF::UploadPilotName}),
      .commandLine = CommandLineUse{.name = "LOGIT", .type = GpsType::LogIt, .trackLog = At(kFastBaud), .igcLog = true},
-     .serverName = "logit", .commands = kLogItCommands},
+     .serverName = "logit", .commands = kLogItCommands, .driver = &kLogItDriver},
     {.protocol = P::Flytec, .label = "Flytec / Bräuniger (Compeo, Competino, 50xx, 60xx)", .source = TrackSource::Flytec,
      .line = {57600, true}, .rawImage = RawImage::IgcFile, .uploadNameRules = true,
      .airspaceNameLength = kFlytecCtrNameLength,
@@ -197,7 +200,7 @@ constexpr std::array<ProtocolRow, kProtocolCount> kRows = {{
     {.protocol = P::Graviter, .label = "Graviter", .source = TrackSource::Graviter, .line = {38400, false},
      .offered = Functions({AF::DownloadTrackLog, AF::UploadPilotName}),
      .commandLine = CommandLineUse{.name = "GRAVITER", .type = GpsType::Graviter, .trackLog = kYes},
-     .serverName = "graviter", .commands = kGraviterCommands},
+     .serverName = "graviter", .commands = kGraviterCommands, .driver = &kGraviterDriver},
     {.protocol = P::Magellan, .label = "Magellan", .source = TrackSource::Magellan, .line = {9600, false},
      .offered = kWaypointsBothWays,
      .commandLine = CommandLineUse{.name = "MAGELLAN", .type = GpsType::Magellan, .trackLog = kYes, .igcLog = true,
@@ -235,7 +238,7 @@ constexpr std::array<ProtocolRow, kProtocolCount> kRows = {{
     {.protocol = P::MlrFast, .label = "MLR, fast / Leonardo (MLR)", .source = TrackSource::Mlr, .line = {4800, false},
      .offered = kWaypointsBothWays,
      .commandLine = CommandLineUse{.name = "MLRC", .type = GpsType::Mlrc, .waypointDownload = kYes},
-     .commands = kMlrFastCommands},
+     .commands = kMlrFastCommands, .driver = &kMlrDriver},
     {.protocol = P::MtkLogger, .label = "MTK / Pentagram logger", .source = TrackSource::Mtk, .line = {115200, false},
      .rawImage = RawImage::LoggerBytes, .offered = Functions({AF::DownloadTrackLog, AF::EraseLog}),
      .commandLine = CommandLineUse{.name = "MTK", .type = GpsType::Mtk, .trackLog = kYes, .igcLog = true},

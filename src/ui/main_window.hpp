@@ -81,7 +81,7 @@ class MainWindow : public QMainWindow {
   // job runs (the busy flag is then set), -1 after a refusal was shown.
   [[nodiscard]] int StartInstrumentJob(const InstrumentJob& job, std::string_view caption,
                                        std::function<void(GpsJob&)> onComplete, std::vector<Waypoint> waypoints = {},
-                                       std::any ctrList = {});
+                                       std::any ctrList = {}, std::string ownerName = {});
   // The channel the window's jobs report through.
   UserInterfaceChannel& JobChannelOfWindow() const { return *channel_; }
 

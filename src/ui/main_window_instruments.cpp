@@ -2,6 +2,7 @@
 // whose cell the job table holds starts its job through the GPS access layer,
 // behind the busy flag, and its completion installs the result into the stores.
 #include <QCoreApplication>
+#include <QInputDialog>
 #include <QItemSelectionModel>
 #include <QTableView>
 #include <algorithm>
@@ -41,6 +42,18 @@ const char* CaptionOf(AccessFunction function) {
   }
 }
 
+// "Write GPS name": the owner name a logger stores, at most `width`
+// characters; nothing when cancelled or left empty.
+std::optional<std::string> AskOwnerName(QWidget* parent, size_t width) {
+  bool ok = false;
+  const QString typed = QInputDialog::getText(parent, "Write GPS name", "Fill in the name:", QLineEdit::Normal, {}, &ok);
+  if (!ok) return std::nullopt;
+  std::string name = typed.toStdString().substr(0, width);
+  while (!name.empty() && name.back() == ' ') name.pop_back();
+  if (name.empty()) return std::nullopt;
+  return name;
+}
+
 }  // namespace
 
 void MainWindow::OfferInstrumentCommands(const JobTable& table) {
@@ -67,7 +80,7 @@ std::function<void(GpsJob&)> MainWindow::OnWindowThread(std::function<void(GpsJo
 
 int MainWindow::StartInstrumentJob(const InstrumentJob& job, std::string_view caption,
                                    std::function<void(GpsJob&)> onComplete, std::vector<Waypoint> waypoints,
-                                   std::any ctrList) {
+                                   std::any ctrList, std::string ownerName) {
   if (access_ == nullptr || channel_ == nullptr) return -1;
   if (access_->RefuseWhenBusy(ui_, caption)) return -1;
   JobRequest request;
@@ -79,6 +92,7 @@ int MainWindow::StartInstrumentJob(const InstrumentJob& job, std::string_view ca
   request.onComplete = OnWindowThread(std::move(onComplete));
   request.waypoints = std::move(waypoints);
   request.ctrList = std::move(ctrList);
+  request.ownerName = std::move(ownerName);
   if (settings_ != nullptr) {
     request.analysis = {settings_->logFilter != 0, settings_->loopFlightGap, settings_->trackLogDir};
   }
@@ -114,7 +128,7 @@ void MainWindow::RunInstrumentCommand(const MenuEntry& entry) {
         if (listed && !text.empty()) ShowInfo(ui_, text, caption);
       });
       return;
-    case AF::UploadPilotName:
+    case AF::UploadPilotName: {
       if (entry.job.Protocol() == ProtocolType::Dsx && settings_ != nullptr) {
         // The pilot-data form opens in the mode the user left it in last time.
         InstrumentJob job = entry.job;
@@ -125,9 +139,18 @@ void MainWindow::RunInstrumentCommand(const MenuEntry& entry) {
         });
         return;
       }
-      [[fallthrough]];
+      if (RefuseWhileBusy(caption)) return;
+      constexpr size_t kLogItName = 9;
+      constexpr size_t kGraviterName = 20;
+      const size_t width = entry.job.Protocol() == ProtocolType::Graviter ? kGraviterName : kLogItName;
+      std::optional<std::string> name = AskOwnerName(this, width);
+      if (!name) return;
+      (void)StartInstrumentJob(
+          entry.job, caption, [this](GpsJob& job) { CompleteUpload(job, *access_); }, {}, {}, std::move(*name));
+      return;
+    }
     default:
-      // Erase, owner name and the logger's own dialog install nothing.
+      // Erase and the logger's own dialog install nothing.
       (void)StartInstrumentJob(entry.job, caption, [this](GpsJob& job) { CompleteUpload(job, *access_); });
       return;
   }

@@ -11,6 +11,11 @@ namespace trelvik::testing {
 
 uint32_t LineTimeChannel::TickMs() { return MonotonicTickMs() * speed_; }
 
+void LineTimeChannel::Sleep(std::chrono::milliseconds duration) {
+  if (realPauses.load()) std::this_thread::sleep_for(duration / speed_);
+  RecordingChannel::Sleep(duration);
+}
+
 bool Datagrams::Send(std::string_view datagram) {
   std::lock_guard lock(mutex_);
   texts_.emplace_back(datagram.substr(4));
@@ -44,6 +49,7 @@ JobRequest SimRun::Request(AccessFunction function) {
   request.function = function;
   request.protocol = protocol;
   request.option = option;
+  request.ownerName = ownerName;
   request.portName = sim_.PtyPath();
   request.channel = &channel;
   request.onComplete = [this, function](GpsJob& job) {

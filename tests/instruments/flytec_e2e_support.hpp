@@ -26,7 +26,10 @@ class LineTimeChannel : public RecordingChannel {
  public:
   explicit LineTimeChannel(uint32_t speed) : speed_(speed) {}
   uint32_t TickMs() override;
-  void Sleep(std::chrono::milliseconds duration) override { RecordingChannel::Sleep(duration); }
+  void Sleep(std::chrono::milliseconds duration) override;
+  // Pauses really pass (sped up like the clock): for protocols whose speed
+  // switches purge the line, which must not drop a request still on its way.
+  std::atomic<bool> realPauses{false};
 
  private:
   uint32_t speed_;
@@ -68,7 +71,8 @@ class SimRun {
 
   std::string family = "flytec";  // the simulator's instrument
   ProtocolType protocol = ProtocolType::Flytec;
-  int32_t option = 0;  // the job's speed or variant
+  int32_t option = 0;     // the job's speed or variant
+  std::string ownerName;  // owner-name uploads
   LineTimeChannel channel{2};
   CommandLineValues commandLine;
   Datagrams datagrams;

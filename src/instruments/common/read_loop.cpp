@@ -45,4 +45,8 @@ int ReportReadFailure(GpsJob& job, ReadEnd end, std::string_view readErrorText, 
   return 0;
 }
 
+std::chrono::milliseconds AttemptsSilence(const GpsJob& job) {
+  return std::chrono::milliseconds(1000) * AttemptCount(job.commandLine);
+}
+
 }  // namespace trelvik

@@ -38,4 +38,11 @@ ReadEnd ReadOwnTraffic(GpsJob& job, std::chrono::milliseconds limit,
 [[nodiscard]] int ReportReadFailure(GpsJob& job, ReadEnd end, std::string_view readErrorText,
                                     std::string_view caption);
 
+// How long a transfer whose protocol sets no limit waits for more data: the
+// TIMEOUT attempts' worth of silence (a second each, as the identification
+// passes count them), so that every wait for an instrument ends.
+[[nodiscard]] std::chrono::milliseconds AttemptsSilence(const GpsJob& job);
+// The report of such a wait that ran out.
+inline constexpr std::string_view kDataTimeoutText = "Timeout while waiting for data";
+
 }  // namespace trelvik
