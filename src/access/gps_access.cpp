@@ -76,6 +76,7 @@ int GpsAccess::StartGpsJob(JobRequest request) {
   job->ctrList = std::move(request.ctrList);
   job->analysis = std::move(request.analysis);
   job->competitionCheck = std::move(request.competitionCheck);
+  job->powerOffAfterTransfer = request.powerOffAfterTransfer;
   if (job->row == nullptr || !job->row->usb) {
     job->option = request.option;
     job->portName = request.portName.substr(0, kPortNameLimit);

@@ -32,6 +32,7 @@ struct JobRequest {
   std::any ctrList;                 // CTR upload
   TrackAnalysisSettings analysis;   // all-tracks download
   CompetitionWaypointCheck competitionCheck;  // competition mode only
+  bool powerOffAfterTransfer = false;         // the window's power-off check mark
   // A TCP session's job: runs outside the one-job gate and does not become
   // the running job; its channel hears JobFreed when it ends.
   bool tcpClient = false;
