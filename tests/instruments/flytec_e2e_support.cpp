@@ -34,7 +34,7 @@ SimRun::SimRun() : notifier_(datagrams, 1, [] { return MonotonicTickMs(); }) {
 SimRun::~SimRun() { access_.reset(); }
 
 bool SimRun::Start(const std::vector<std::string>& args) {
-  std::vector<std::string> all = {"flytec", "--record=" + recordPath};
+  std::vector<std::string> all = {family, "--record=" + recordPath};
   all.insert(all.end(), args.begin(), args.end());
   return sim_.Start(all);
 }

@@ -27,6 +27,7 @@ class LineTimeChannel : public RecordingChannel {
   explicit LineTimeChannel(uint32_t speed) : speed_(speed) {}
   uint32_t TickMs() override;
   void Sleep(std::chrono::milliseconds duration) override { RecordingChannel::Sleep(duration); }
+  void SetSpeed(uint32_t speed) { speed_ = speed; }  // before the job starts
 
  private:
   uint32_t speed_;
@@ -47,7 +48,7 @@ class SimRun {
   SimRun();
   ~SimRun();
 
-  // Starts "trelvik-sim flytec args..."; false when it did not come up.
+  // Starts "trelvik-sim <family> args..."; false when it did not come up.
   bool Start(const std::vector<std::string>& args);
   // Runs one job to its end; the job's result (-2 when it did not start or end).
   int Run(AccessFunction function, std::vector<Waypoint> waypoints = {}, std::any ctrList = {});
@@ -66,6 +67,7 @@ class SimRun {
   void UseTrackListChooser(TrackListChooser& chooser) { access_->SetTrackListChooser(&chooser); }
 
   ProtocolType protocol = ProtocolType::Flytec;
+  std::string family = "flytec";  // the simulator's plugin
   LineTimeChannel channel{2};
   CommandLineValues commandLine;
   Datagrams datagrams;
