@@ -72,7 +72,7 @@ TEST_F(GarminEndToEnd, TrackLogOfAGeneratedFlight) {
   EXPECT_EQ(log.protocol, ProtocolType::GarminSerial);
   EXPECT_EQ(log.utcTimes, 1);
   EXPECT_EQ(log.hasPressureAltitude, 0);
-  EXPECT_EQ(log.signable, 0);
+  EXPECT_EQ(log.signable, 1);
   EXPECT_EQ(log.modelName, "Garmin");
   EXPECT_EQ(log.description, "eTrex Legend Software Version 2.80");
   EXPECT_EQ(log.identity, "Garmin: eTrex Legend Software Version 2.80");

@@ -335,6 +335,7 @@ TEST(GarminTrackDownload, HeadersAreAcknowledgedAndTheFirstPointStartsASegment) 
   EXPECT_EQ(s.job.points[5].gpsAlt, 0);
   EXPECT_EQ(s.job.source, TrackSource::Garmin);
   EXPECT_EQ(s.job.utcTimes, 1);
+  EXPECT_EQ(s.job.signable, 1);
   EXPECT_EQ(s.job.hasPressureAltitude, 0);
   const std::vector<std::string> progress = s.channel.Progress();
   EXPECT_TRUE(Shown(progress, "Requesting track log download"));

@@ -55,6 +55,7 @@ int SerialDownloadTrackLog(GpsJob& job) {
     return -1;
   }
   job.source = TrackSource::Garmin;
+  job.signable = 1;
   job.utcTimes = 1;
   job.hasPressureAltitude = 0;
   return DownloadTrackLog(session);
