@@ -84,7 +84,8 @@ void GarminReceiver::SendCapabilities(std::vector<SimPacket>& out) {
 std::deque<SimPacket> GarminReceiver::WaypointTransfer() const {
   std::deque<SimPacket> packets;
   packets.push_back({kRecords, U16(static_cast<uint32_t>(model_.waypoints.size() + uploadedWaypoints_.size()))});
-  for (const SimWaypoint& w : model_.waypoints) packets.push_back({kWaypoint, EncodeSimWaypoint(model_.waypointType, w)});
+  for (const SimWaypoint& w : model_.waypoints)
+    packets.push_back({kWaypoint, EncodeSimWaypoint(model_.waypointType, w)});
   for (const std::string& data : uploadedWaypoints_) packets.push_back({kWaypoint, data});
   packets.push_back({kTransferComplete, U16(7)});
   return packets;

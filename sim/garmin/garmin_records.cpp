@@ -59,10 +59,10 @@ std::string Variable(int type, const SimWaypoint& w) {
   PutU32(data, 24, static_cast<uint32_t>(w.lat));
   PutU32(data, 28, static_cast<uint32_t>(w.lon));
   PutFloat(data, 32, w.alt);
-  PutFloat(data, 36, 1.0e25f);  // depth
-  PutFloat(data, 40, 0.0f);     // proximity distance
-  PutFixed(data, 44, "  ", 2);  // state
-  PutFixed(data, 46, "  ", 2);  // country
+  PutFloat(data, 36, 1.0e25f);                    // depth
+  PutFloat(data, 40, 0.0f);                       // proximity distance
+  PutFixed(data, 44, "  ", 2);                    // state
+  PutFixed(data, 46, "  ", 2);                    // country
   if (type >= 109) PutU32(data, 48, 0xFFFFFFFF);  // ete
   if (type == 110) {
     PutFloat(data, 52, 1.0e25f);  // temperature
@@ -83,8 +83,7 @@ int16_t WholeMetres(float alt) { return std::fabs(alt) < 30000.0f ? static_cast<
 
 std::string EncodeSimWaypoint(int type, const SimWaypoint& w) {
   switch (type) {
-    case 100:
-      return Classic(58, w);
+    case 100: return Classic(58, w);
     case 101: {
       std::string data = Classic(63, w);
       PutFloat(data, 58, 0.0f);  // proximity distance
@@ -99,8 +98,7 @@ std::string EncodeSimWaypoint(int type, const SimWaypoint& w) {
       if (type == 104) data[64] = 4;  // display: symbol with name
       return data;
     }
-    case 103:
-      return Classic(60, w);
+    case 103: return Classic(60, w);
     case 107: {
       std::string data = Classic(65, w);
       PutFloat(data, 60, 0.0f);
@@ -108,8 +106,7 @@ std::string EncodeSimWaypoint(int type, const SimWaypoint& w) {
     }
     case 108:
     case 109:
-    case 110:
-      return Variable(type, w);
+    case 110: return Variable(type, w);
     case 150: {
       std::string data(115, '\0');
       PutFixed(data, 0, w.name, 6);
@@ -139,8 +136,7 @@ std::string EncodeSimWaypoint(int type, const SimWaypoint& w) {
       if (type >= 154) PutU16(data, 124, w.symbol);
       return data;
     }
-    default:
-      return {};
+    default: return {};
   }
 }
 
@@ -152,9 +148,7 @@ std::string EncodeSimTrackPoint(int type, const SimTrackPoint& p) {
   PutU32(data, 4, static_cast<uint32_t>(p.lon));
   PutU32(data, 8, p.time);
   switch (type) {
-    case 300:
-      data[12] = p.newTrack ? 1 : 0;
-      break;
+    case 300: data[12] = p.newTrack ? 1 : 0; break;
     case 301:
       PutFloat(data, 12, p.alt);
       PutFloat(data, 16, p.depth);
@@ -188,7 +182,7 @@ std::string EncodeSimTrackHeader(int type, const std::string& name, int index) {
     return data;
   }
   std::string data(2, '\0');
-  data[0] = 1;                           // shown
+  data[0] = 1;                          // shown
   data[1] = type == 312 ? 0x10 : 0x0F;  // colour: default / transparent
   data += name;
   data += '\0';

@@ -124,8 +124,7 @@ class GarminSerialInstrument : public SimInstrument {
         state_ = 2;
         dle_ = false;
         return false;
-      default:
-        break;
+      default: break;
     }
     if (state_ <= 4) {
       if (c == kDle && !dle_) {
@@ -154,12 +153,8 @@ class GarminSerialInstrument : public SimInstrument {
         sum_ = static_cast<uint8_t>(sum_ + c);
         state_ = sum_ == 0 ? 5 : 0;
         return false;
-      case 5:
-        state_ = c == kDle ? 6 : 0;
-        return false;
-      default:
-        state_ = 0;
-        return c == kEtx;
+      case 5: state_ = c == kDle ? 6 : 0; return false;
+      default: state_ = 0; return c == kEtx;
     }
   }
 
@@ -273,9 +268,9 @@ std::unique_ptr<SimInstrument> CreateGarminInstrument(const SimOptions& options,
 }
 
 constexpr std::string_view kGarminOptionKeys[] = {
-    "product",    "version",      "description", "array",     "array-size",   "ack-request",
-    "pvt",        "waypoint-type", "track",      "track-header", "track-point", "waypoints",
-    "flights",    "fixes",        "wrong-ack",   "bad-checksum", "bad-dle",    "record",
+    "product", "version",       "description", "array",        "array-size",  "ack-request",
+    "pvt",     "waypoint-type", "track",       "track-header", "track-point", "waypoints",
+    "flights", "fixes",         "wrong-ack",   "bad-checksum", "bad-dle",     "record",
 };
 
 }  // namespace

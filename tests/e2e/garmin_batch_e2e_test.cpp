@@ -83,8 +83,8 @@ TEST_F(GarminBatch, KmlLogIsSignedAndChecked) {
   EXPECT_EQ(run.exitCode, 0) << run.err;
   EXPECT_EQ(FilesIn(dir.File("out")), std::vector<std::string>{"20240715.kml"});
   EXPECT_TRUE(Text(Out("20240715.kml")).starts_with("<?xml"));
-  const ProgramRun check = RunProgram(program_, {"/CHKKML=" + Out("20240715.kml")},
-                                      {{"XDG_CONFIG_HOME", dir.File("config")}}, kRunLimitMs);
+  const ProgramRun check =
+      RunProgram(program_, {"/CHKKML=" + Out("20240715.kml")}, {{"XDG_CONFIG_HOME", dir.File("config")}}, kRunLimitMs);
   EXPECT_EQ(check.exitCode, 1) << check.err;  // 1: the signature is valid
 }
 
@@ -96,7 +96,12 @@ TEST_F(GarminBatch, AirspaceUploadSendsEachOutlineAsATrack) {
   const ProgramRun run = Run({"/WR_CTR=" + dir.File("air.txt"), "/EXIT"});
   EXPECT_EQ(run.exitCode, 0) << run.err;
   const std::string received = Text(dir.File("received.txt"));
-  EXPECT_NE(received.find("\n99:0100" "5369" "6F6E" "00\n"), std::string::npos) << received;  // "Sion"
+  EXPECT_NE(received.find("\n99:0100"
+                          "5369"
+                          "6F6E"
+                          "00\n"),
+            std::string::npos)
+      << received;  // "Sion"
   EXPECT_TRUE(received.ends_with("12:0600\n")) << received;
 }
 

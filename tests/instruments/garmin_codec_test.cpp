@@ -5,12 +5,12 @@
 
 #include <cstring>
 
+#include "instruments/garmin/jobs.hpp"
 #include "instruments/garmin/link_serial.hpp"
 #include "instruments/garmin/packets.hpp"
 #include "instruments/garmin/protocols.hpp"
 #include "instruments/garmin/tracks.hpp"
 #include "instruments/garmin/waypoints.hpp"
-#include "instruments/garmin/jobs.hpp"
 #include "instruments/garmin_fixtures.hpp"
 
 namespace trelvik::garmin {
@@ -200,7 +200,7 @@ TEST(GarminProtocols, BuiltInTableByProductAndVersion) {
   };
   const Case cases[] = {
       {77, 355, 103, 300}, {77, 300, 100, 300}, {77, 301, 103, 300}, {77, 361, 103, 300}, {29, 399, 101, 300},
-      {29, 400, 102, 300}, {7, 100, 100, 0},    {15, 0, 151, 0},      {36, 299, 152, 300}, {71, 500, 155, 300},
+      {29, 400, 102, 300}, {7, 100, 100, 0},    {15, 0, 151, 0},     {36, 299, 152, 300}, {71, 500, 155, 300},
   };
   for (const Case& c : cases) {
     const std::optional<GarminProtocolSet> row = BuiltInProtocols(static_cast<uint16_t>(c.id), c.version);
@@ -266,8 +266,9 @@ TEST(GarminWaypoints, DecodeEachType) {
       {108, Variable(108, -12.5f, "fiesch", "launch  ", 0x4000), -13, 1, kNow},
       {109, Variable(109, 2240.5f, "fiesch", "launch", 18), 2241, 0, kNow},
       {110, Variable(110, 1e25f, "fiesch", "launch", 18), 0, 0, 1000},
-      {150, Fixed("fiesch", 6) + "CH" + Bytes({0}) + Le32(static_cast<uint32_t>(kLat)) +
-                Le32(static_cast<uint32_t>(kLon)) + alt16 + std::string(56, ' ') + Fixed("launch", 40),
+      {150,
+       Fixed("fiesch", 6) + "CH" + Bytes({0}) + Le32(static_cast<uint32_t>(kLat)) + Le32(static_cast<uint32_t>(kLon)) +
+           alt16 + std::string(56, ' ') + Fixed("launch", 40),
        -12, 0, kNow},
       {151, d15x, -12, 0, kNow},
       {152, d15x, -12, 0, kNow},
@@ -285,11 +286,10 @@ TEST(GarminWaypoints, DecodeEachType) {
     EXPECT_EQ(w.airport, c.airport) << c.type;
     EXPECT_EQ(w.time, c.time) << c.type;
     // One byte short of the type's size: not a waypoint of that type.
-    EXPECT_EQ(DecodeWaypoint(static_cast<uint16_t>(c.type), PacketOf(35, c.data.substr(0, WaypointMinimumSize(
-                                                                                              static_cast<uint16_t>(c.type)) -
-                                                                                              1)),
-                             kNow, w),
-              -1)
+    EXPECT_EQ(
+        DecodeWaypoint(static_cast<uint16_t>(c.type),
+                       PacketOf(35, c.data.substr(0, WaypointMinimumSize(static_cast<uint16_t>(c.type)) - 1)), kNow, w),
+        -1)
         << c.type;
   }
 }
@@ -347,16 +347,20 @@ TEST(GarminWaypoints, EncodeEachType) {
       {103, w, classic + Bytes({0, 0})},
       {104, w, classic + Le32(0) + Le16(18) + Bytes({0})},
       {107, w, classic + std::string(7, '\0')},
-      {108, w, Bytes({0, 0xFF, 0, 0x60}) + Le16(18) + std::string(18, '\0') + pos + LeFloat(-12) + std::string(12, '\0') +
-                   "WP 1 " + '\0' + "A B" + '\0'},
-      {109, airport, Bytes({1, 0, 0x1F, 0x70}) + Le16(0x4000) + std::string(18, '\0') + pos + LeFloat(432) +
-                         std::string(16, '\0') + "LSZH" + '\0' + "ZURICH" + '\0'},
-      {110, w, Bytes({1, 0, 0x1F, 0x80}) + Le16(18) + std::string(18, '\0') + pos + LeFloat(-12) +
-                   std::string(20, '\0') + Le32(1000) + Le16(0) + "WP 1 " + '\0' + "A B" + '\0'},
+      {108, w,
+       Bytes({0, 0xFF, 0, 0x60}) + Le16(18) + std::string(18, '\0') + pos + LeFloat(-12) + std::string(12, '\0') +
+           "WP 1 " + '\0' + "A B" + '\0'},
+      {109, airport,
+       Bytes({1, 0, 0x1F, 0x70}) + Le16(0x4000) + std::string(18, '\0') + pos + LeFloat(432) + std::string(16, '\0') +
+           "LSZH" + '\0' + "ZURICH" + '\0'},
+      {110, w,
+       Bytes({1, 0, 0x1F, 0x80}) + Le16(18) + std::string(18, '\0') + pos + LeFloat(-12) + std::string(20, '\0') +
+           Le32(1000) + Le16(0) + "WP 1 " + '\0' + "A B" + '\0'},
       {150, w, name + std::string(3, '\0') + pos + Le16(static_cast<uint16_t>(-12)) + std::string(56, '\0') + comment},
       {152, w, classic + std::string(60, '\0') + Le16(static_cast<uint16_t>(-12)) + std::string(4, '\0')},
-      {155, airport, Fixed("LSZH", 6) + pos + Le32(0) + Fixed("ZURICH", 40) + std::string(60, '\0') + Le16(432) +
-                         std::string(4, '\0') + Le16(0x4000) + Bytes({0})},
+      {155, airport,
+       Fixed("LSZH", 6) + pos + Le32(0) + Fixed("ZURICH", 40) + std::string(60, '\0') + Le16(432) +
+           std::string(4, '\0') + Le16(0x4000) + Bytes({0})},
   };
   for (const Case& c : cases) {
     const GarminPacket packet = EncodeWaypoint(static_cast<uint16_t>(c.type), c.waypoint);
@@ -395,9 +399,9 @@ TEST(GarminTracks, DecodeEachPointType) {
     EXPECT_EQ(p.baroAlt, 0) << c.type;
     EXPECT_EQ(p.aux, c.point.aux) << c.type;
     TrackPoint shortPoint;
-    EXPECT_EQ(DecodeTrackPoint(static_cast<uint16_t>(c.type), PacketOf(34, c.data.substr(0, c.data.size() - 1)),
-                               shortPoint),
-              c.type == 300 ? -1 : -2)
+    EXPECT_EQ(
+        DecodeTrackPoint(static_cast<uint16_t>(c.type), PacketOf(34, c.data.substr(0, c.data.size() - 1)), shortPoint),
+        c.type == 300 ? -1 : -2)
         << c.type;
   }
 }

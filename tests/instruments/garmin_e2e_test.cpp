@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <thread>
 
 #include "airspace/ctr_area.hpp"
 #include "airspace/ctr_points.hpp"
@@ -123,7 +124,7 @@ TEST_F(GarminEndToEnd, WaypointsOfTheReceiver) {
     const bool altitudes = std::string(type) != "103";
     EXPECT_EQ(w[0].alt, altitudes ? 2240 : 0) << type;
     EXPECT_EQ(w[1].alt, altitudes ? 1050 : 0) << type;
-    EXPECT_EQ(w[2].alt, 0) << type;  // unknown
+    EXPECT_EQ(w[2].alt, 0) << type;                    // unknown
     EXPECT_EQ(w[3].alt, altitudes ? -13 : 0) << type;  // -12.5 m
     EXPECT_EQ(w[1].airport, std::string(type) == "103" ? 0 : 1) << type;
     EXPECT_STREQ(w[3].description, "  TWO  BLANKS") << type;  // only trailing blanks go
@@ -159,7 +160,8 @@ TEST_F(GarminEndToEnd, WaypointUploadSendsTheExactRecords) {
   SimRun run;
   Prepare(run);
   ASSERT_TRUE(run.Start({"--waypoint-type=108"}));
-  const std::vector<Waypoint> waypoints = {Named("wp_1?", "a;b", 46.5, 8.25, 1200), Named("LSZH", "Zurich", 47.46, 8.55, 432)};
+  const std::vector<Waypoint> waypoints = {Named("wp_1?", "a;b", 46.5, 8.25, 1200),
+                                           Named("LSZH", "Zurich", 47.46, 8.55, 432)};
   std::vector<Waypoint> sent = waypoints;
   sent[1].airport = 1;
   ASSERT_EQ(run.Run(AccessFunction::UploadWaypoints, sent), 0);
@@ -176,7 +178,8 @@ TEST_F(GarminEndToEnd, WaypointUploadSendsTheExactRecords) {
 }
 
 std::string PointLine(const Waypoint& w, size_t size) {
-  return Line(34, Le32(static_cast<uint32_t>(w.lat)) + Le32(static_cast<uint32_t>(w.lon)) + std::string(size - 8, '\0'));
+  return Line(34,
+              Le32(static_cast<uint32_t>(w.lat)) + Le32(static_cast<uint32_t>(w.lon)) + std::string(size - 8, '\0'));
 }
 
 TEST_F(GarminEndToEnd, WaypointsAsATrackLogWithEachTrackProtocol) {
@@ -242,28 +245,45 @@ TEST_F(GarminEndToEnd, FaultsOfTheReceiverReachTheUser) {
   const char* track = "Read GPS track log";
   const char* request = "Requesting GPS product data";
   const Case cases[] = {
-      {{"--bad-checksum=35:2"}, AccessFunction::DownloadWaypoints, "E305 Timeout while waiting for wpt. data packet", wpts},
-      {{"--bad-dle=34:3", "--fixes=5"}, AccessFunction::DownloadTrackLog,
-       "E205 Timeout while waiting for log data packet", track},
+      {{"--bad-checksum=35:2"},
+       AccessFunction::DownloadWaypoints,
+       "E305 Timeout while waiting for wpt. data packet",
+       wpts},
+      {{"--bad-dle=34:3", "--fixes=5"},
+       AccessFunction::DownloadTrackLog,
+       "E205 Timeout while waiting for log data packet",
+       track},
       {{"--bad-checksum=255"}, AccessFunction::DownloadWaypoints, "No valid response from GPS", "Get GPS product data"},
       {{"--silence-after=0"}, AccessFunction::DownloadTrackLog, "No valid response from GPS", "Get GPS product data"},
-      {{"--garbage-after=0", "--silence-after=0"}, AccessFunction::DownloadTrackLog, "No valid response from GPS",
+      {{"--garbage-after=0", "--silence-after=0"},
+       AccessFunction::DownloadTrackLog,
+       "No valid response from GPS",
        "Get GPS product data"},
       {{"--product=999", "--array=none"}, AccessFunction::DownloadWaypoints, "GPS product ID not supported", request},
-      {{"--array=P000,L002,A011,A100,D150"}, AccessFunction::DownloadWaypoints, "E180 Unsupported link protocol",
+      {{"--array=P000,L002,A011,A100,D150"},
+       AccessFunction::DownloadWaypoints,
+       "E180 Unsupported link protocol",
        "Read GPS product data"},
-      {{"--waypoint-type=105"}, AccessFunction::DownloadWaypoints, "E183 Unsupported waypoint data type",
+      {{"--waypoint-type=105"},
+       AccessFunction::DownloadWaypoints,
+       "E183 Unsupported waypoint data type",
        "Read GPS product data"},
-      {{"--track-point=305"}, AccessFunction::DownloadTrackLog, "E185 Unsupported track log data type",
+      {{"--track-point=305"},
+       AccessFunction::DownloadTrackLog,
+       "E185 Unsupported track log data type",
        "Read GPS product data"},
       {{"--array-size=10"}, AccessFunction::DownloadWaypoints, "Bad protocol data packet", request},
       {{"--array=L001,X010"}, AccessFunction::DownloadWaypoints, "Bad protocol tag character", request},
       {{"--array=L001,A010,A100,D108"}, AccessFunction::DownloadTrackLog, "E212 No track log protocol defined", track},
-      {{"--array=L001,A010,A301,D310,D301"}, AccessFunction::DownloadWaypoints,
-       "E310 No waypoint log protocol defined", wpts},
+      {{"--array=L001,A010,A301,D310,D301"},
+       AccessFunction::DownloadWaypoints,
+       "E310 No waypoint log protocol defined",
+       wpts},
       {{"--wrong-ack=10"}, AccessFunction::DownloadWaypoints, "E301 Bad acknowledge packet type or format", wpts},
-      {{"--hangup-after=400"}, AccessFunction::DownloadWaypoints,
-       "E305 COM port error while waiting for wpt. data packet", wpts},
+      {{"--hangup-after=400"},
+       AccessFunction::DownloadWaypoints,
+       "E305 COM port error while waiting for wpt. data packet",
+       wpts},
   };
   for (const Case& c : cases) {
     SimRun run;
@@ -284,6 +304,33 @@ TEST_F(GarminEndToEnd, AbortAfterAnErrorReachesTheReceiver) {
   ASSERT_EQ(run.Run(AccessFunction::DownloadWaypoints), -1);
   const std::string expected = kHandshake + Line(10, Le16(7)) + Line(10, Le16(0));
   EXPECT_EQ(run.ReceivedAtLeast(expected.size(), std::chrono::seconds(2)), expected);
+}
+
+TEST_F(GarminEndToEnd, UserAbortInTheMiddleOfATrackLog) {
+  SimRun run;
+  Prepare(run);
+  ASSERT_TRUE(run.Start({"--fixes=300", "--baud=9600"}));  // about ten seconds of points on the line
+  run.log.points = {TrackPoint{kNewSegment, 1000, 1, 2, 30, 4, 0}};
+  ASSERT_TRUE(run.StartOnly(AccessFunction::DownloadTrackLog));
+  auto receiving = [&run] {
+    for (const std::string& line : run.channel.Progress()) {
+      if (line.starts_with("Track position ")) return true;
+    }
+    return false;
+  };
+  for (int i = 0; i < 500 && !receiving(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  ASSERT_TRUE(receiving());
+  EXPECT_EQ(run.Abort(), 0);
+  ASSERT_TRUE(run.WaitForEnd(std::chrono::seconds(10)));
+  EXPECT_EQ(run.result.load(), -1);
+  EXPECT_TRUE(run.channel.Messages().empty());
+  EXPECT_TRUE(Shown(run.channel.Progress(), "Transfer aborted"));
+  EXPECT_EQ(run.log.points.size(), 1u);  // the previous log stays
+  const std::string abort = Line(10, Le16(0));
+  for (int i = 0; i < 100 && !run.Received().ends_with(abort); ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  EXPECT_TRUE(run.Received().ends_with(abort));
 }
 
 }  // namespace

@@ -81,16 +81,14 @@ std::string D301(uint32_t time, float alt) {
 
 Messages WaypointDownloadMessages() {
   const char* caption = "Read GPS waypoints";
-  return Join({kProductMessages,
-               Waits({{"E300", "ack. packet"},
-                      {"E305", "wpt. data packet"},
-                      {"E308", "transfer complete packet"}},
-                     caption),
-               Texts({"E302 Timeout while waiting for record count packet",
-                      "E302 COM port error while waiting for count packet", "E301 Bad acknowledge packet type or format",
-                      "E303 Bad record count packet", "E306 Bad waypoint data packet", "E309 Bad waypoint data packet",
-                      "E307 Bad transfer complete packet type or format"},
-                     caption)});
+  return Join(
+      {kProductMessages,
+       Waits({{"E300", "ack. packet"}, {"E305", "wpt. data packet"}, {"E308", "transfer complete packet"}}, caption),
+       Texts({"E302 Timeout while waiting for record count packet",
+              "E302 COM port error while waiting for count packet", "E301 Bad acknowledge packet type or format",
+              "E303 Bad record count packet", "E306 Bad waypoint data packet", "E309 Bad waypoint data packet",
+              "E307 Bad transfer complete packet type or format"},
+             caption)});
 }
 
 std::string ObservedWaypoints(GarminJob& s, int result) {
@@ -155,13 +153,14 @@ TEST(GarminFaultSweep, TrackDownload) {
             s.script->Answer(CompleteFrame(6)).Expect(AckFrame(12));
           },
           SerialDownloadTrackLog, ObservedTrack),
-      Join({kProductMessages,
-            Waits({{"E200", "data packet"}, {"E205", "log data packet"}, {"E211", "transfer complete packet"}}, caption),
-            Texts({"E202 Timeout while waiting for record count packet",
-                   "E202 COM port error while waiting for count packet", "E201 Bad acknowledge packet type or format",
-                   "E203 Bad record count packet", "E206 Packet type/length mismatch", "E209 Bad data packet",
-                   "E210 Bad transfer complete packet type or format", "No points detected"},
-                  caption)}));
+      Join(
+          {kProductMessages,
+           Waits({{"E200", "data packet"}, {"E205", "log data packet"}, {"E211", "transfer complete packet"}}, caption),
+           Texts({"E202 Timeout while waiting for record count packet",
+                  "E202 COM port error while waiting for count packet", "E201 Bad acknowledge packet type or format",
+                  "E203 Bad record count packet", "E206 Packet type/length mismatch", "E209 Bad data packet",
+                  "E210 Bad transfer complete packet type or format", "No points detected"},
+                 caption)}));
 }
 
 Messages UploadMessages(const char* caption, std::initializer_list<const char*> codes, const char* first,
@@ -221,32 +220,33 @@ TEST(GarminFaultSweep, WaypointsAsTrackUpload) {
 }
 
 TEST(GarminFaultSweep, CtrUpload) {
-  SweepFaults("airspace upload",
-              JobSweepRunner<GarminJob>(
-                  [](GarminJob& s) {
-                    CtrArea area;
-                    area.name = "ZONE";
-                    area.selected = true;
-                    for (const LatLonDegrees p : {LatLonDegrees{46, 8}, LatLonDegrees{46.1, 8}, LatLonDegrees{46, 8.1}}) {
-                      CtrSegment segment;
-                      segment.position = p;
-                      area.segments.push_back(segment);
-                    }
-                    s.job.ctrList = CtrList{area};
-                    std::vector<Waypoint> points;
-                    ASSERT_EQ(CtrToPoints(area, 1, kDefaultCtrSegError, 0, points), 0);
-                    s.Handshake();
-                    s.script->Expect(RecordsFrame(static_cast<int>(points.size()) + 1)).Answer(AckFrame(27));
-                    s.script->Expect(Frame(99, Bytes({1, 0}) + "ZONE" + '\0')).Answer(AckFrame(99));
-                    for (const Waypoint& w : points) {
-                      const GarminPacket p = EncodeTrackPoint(w.lat, w.lon, 21);
-                      s.script->Expect(Frame(34, std::string(reinterpret_cast<const char*>(p.data.data()), p.size)));
-                      s.script->Answer(AckFrame(34));
-                    }
-                    s.script->Expect(CompleteFrame(6)).Answer(AckFrame(12));
-                  },
-                  SerialUploadCtr, ObservedUpload),
-              UploadMessages("Upload CTR", {"E500", "E502", "E504", "E506"}, "501", "507"));
+  SweepFaults(
+      "airspace upload",
+      JobSweepRunner<GarminJob>(
+          [](GarminJob& s) {
+            CtrArea area;
+            area.name = "ZONE";
+            area.selected = true;
+            for (const LatLonDegrees p : {LatLonDegrees{46, 8}, LatLonDegrees{46.1, 8}, LatLonDegrees{46, 8.1}}) {
+              CtrSegment segment;
+              segment.position = p;
+              area.segments.push_back(segment);
+            }
+            s.job.ctrList = CtrList{area};
+            std::vector<Waypoint> points;
+            ASSERT_EQ(CtrToPoints(area, 1, kDefaultCtrSegError, 0, points), 0);
+            s.Handshake();
+            s.script->Expect(RecordsFrame(static_cast<int>(points.size()) + 1)).Answer(AckFrame(27));
+            s.script->Expect(Frame(99, Bytes({1, 0}) + "ZONE" + '\0')).Answer(AckFrame(99));
+            for (const Waypoint& w : points) {
+              const GarminPacket p = EncodeTrackPoint(w.lat, w.lon, 21);
+              s.script->Expect(Frame(34, std::string(reinterpret_cast<const char*>(p.data.data()), p.size)));
+              s.script->Answer(AckFrame(34));
+            }
+            s.script->Expect(CompleteFrame(6)).Answer(AckFrame(12));
+          },
+          SerialUploadCtr, ObservedUpload),
+      UploadMessages("Upload CTR", {"E500", "E502", "E504", "E506"}, "501", "507"));
 }
 
 }  // namespace

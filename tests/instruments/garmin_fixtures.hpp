@@ -18,7 +18,9 @@ inline std::string Bytes(std::initializer_list<int> values) {
   return bytes;
 }
 
-inline std::string Le16(unsigned value) { return Bytes({static_cast<int>(value & 0xFF), static_cast<int>(value >> 8)}); }
+inline std::string Le16(unsigned value) {
+  return Bytes({static_cast<int>(value & 0xFF), static_cast<int>(value >> 8)});
+}
 
 inline std::string Le32(uint32_t value) {
   return Bytes({static_cast<int>(value & 0xFF), static_cast<int>((value >> 8) & 0xFF),

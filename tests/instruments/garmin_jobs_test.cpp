@@ -235,8 +235,7 @@ TEST(GarminWaypointDownload, ErrorsAndTheAbortAfterThem) {
   const Case cases[] = {
       {"no ack", testing::kEtrexArray, [](GarminJob& s) { s.script->Expect(CommandFrame(7)); },
        "E300 Timeout while waiting for ack. packet"},
-      {"wrong ack", testing::kEtrexArray,
-       [](GarminJob& s) { s.script->Expect(CommandFrame(7)).Answer(AckFrame(11)); },
+      {"wrong ack", testing::kEtrexArray, [](GarminJob& s) { s.script->Expect(CommandFrame(7)).Answer(AckFrame(11)); },
        "E301 Bad acknowledge packet type or format"},
       {"no count", testing::kEtrexArray, [](GarminJob& s) { s.script->Expect(CommandFrame(7)).Answer(AckFrame(10)); },
        "E302 Timeout while waiting for record count packet"},
@@ -355,10 +354,16 @@ TEST(GarminTrackDownload, ErrorsAndTheAbortAfterThem) {
   };
   const std::string point = Frame(34, D301(kLat, kLon, 1000, 10, false));
   const Case cases[] = {
-      {"header from an A300 unit", "L001,A010,A100,D108,A300,D300", {Frame(99, Bytes({1, 0, 0}))},
-       "E208 Packet type/protocol mismatch", true},
+      {"header from an A300 unit",
+       "L001,A010,A100,D108,A300,D300",
+       {Frame(99, Bytes({1, 0, 0}))},
+       "E208 Packet type/protocol mismatch",
+       true},
       {"other packet", testing::kEtrexArray, {Frame(35, D108("A", "B", 0, 0, 0))}, "E209 Bad data packet", true},
-      {"short point", testing::kEtrexArray, {Frame(34, std::string(20, '\0'))}, "E206 Packet type/length mismatch",
+      {"short point",
+       testing::kEtrexArray,
+       {Frame(34, std::string(20, '\0'))},
+       "E206 Packet type/length mismatch",
        true},
       {"no point", testing::kEtrexArray, {}, "E205 Timeout while waiting for log data packet", true},
   };
@@ -442,7 +447,10 @@ TEST(GarminWaypointUpload, MenuPowerOffOutsideACommandLineRun) {
   s.job.powerOffAfterTransfer = true;
   s.job.waypoints = {Point("one", kLat, kLon)};
   s.Handshake("L001,A010,A100,D103");
-  s.script->Expect(RecordsFrame(1)).Answer(AckFrame(27)).Expect(Frame(35, D103("ONE", kLat, kLon))).Answer(AckFrame(35));
+  s.script->Expect(RecordsFrame(1))
+      .Answer(AckFrame(27))
+      .Expect(Frame(35, D103("ONE", kLat, kLon)))
+      .Answer(AckFrame(35));
   s.script->Expect(CompleteFrame(7)).Answer(AckFrame(12)).Expect(CommandFrame(8));
   ASSERT_EQ(SerialUploadWaypoints(s.job), 0);
   EXPECT_TRUE(s.script->Finished());
@@ -474,11 +482,12 @@ TEST(GarminWaypointUpload, ErrorsAndTheAbortAfterThem) {
   const Case cases[] = {
       {"records", [](GarminJob& s) { s.script->Expect(RecordsFrame(1)); }, "E400 Timeout while waiting for ack. packet",
        true},
-      {"records wrong",
-       [](GarminJob& s) { s.script->Expect(RecordsFrame(1)).Answer(AckFrame(35)); },
+      {"records wrong", [](GarminJob& s) { s.script->Expect(RecordsFrame(1)).Answer(AckFrame(35)); },
        "E401 Bad acknowledge packet type or format", true},
       {"record",
-       [](GarminJob& s) { s.script->Expect(RecordsFrame(1)).Answer(AckFrame(27)).Expect(Frame(35, D103("ONE", kLat, kLon))); },
+       [](GarminJob& s) {
+         s.script->Expect(RecordsFrame(1)).Answer(AckFrame(27)).Expect(Frame(35, D103("ONE", kLat, kLon)));
+       },
        "E402 Timeout while waiting for ack. packet", true},
       {"record wrong",
        [](GarminJob& s) {

@@ -16,12 +16,12 @@ struct Unit {
   uint16_t id;
   uint16_t low;
   uint16_t high;
-  uint16_t waypoint;    // D1xx of A100, also the route waypoint type
-  uint16_t route;       // A200 or A201
-  uint16_t routeHeader; // D200..D202
-  bool track;           // A300 with D300
-  uint16_t proximity;   // data type of A400; 0 = no A400
-  uint16_t almanac;     // data type of A500
+  uint16_t waypoint;     // D1xx of A100, also the route waypoint type
+  uint16_t route;        // A200 or A201
+  uint16_t routeHeader;  // D200..D202
+  bool track;            // A300 with D300
+  uint16_t proximity;    // data type of A400; 0 = no A400
+  uint16_t almanac;      // data type of A500
 };
 
 constexpr GarminProtocolSet Row(const Unit& u) {

@@ -60,8 +60,8 @@ int DownloadTrackLog(Session& session) {
   }
   for (int i = 1; i <= count; ++i) {
     if (Await(session, packet, AnyPacket, 0,
-              {"E205 Timeout while waiting for log data packet", "E205 COM port error while waiting for log data packet",
-               ""},
+              {"E205 Timeout while waiting for log data packet",
+               "E205 COM port error while waiting for log data packet", ""},
               kReadCaption) < 0) {
       return -1;
     }

@@ -49,8 +49,8 @@ int DownloadWaypoints(Session& session, bool checkOnly) {
   int received = 0;
   while (received < count) {
     if (Await(session, packet, AnyPacket, 0,
-              {"E305 Timeout while waiting for wpt. data packet", "E305 COM port error while waiting for wpt. data packet",
-               ""},
+              {"E305 Timeout while waiting for wpt. data packet",
+               "E305 COM port error while waiting for wpt. data packet", ""},
               kReadCaption) < 0) {
       return -1;
     }
@@ -81,8 +81,8 @@ int DownloadWaypoints(Session& session, bool checkOnly) {
   }
   SendQuietly(session, Ack(kPidTransferComplete));
   if (checkOnly) return 0;
-  ShowProgress(job, FormatProgress("% of % waypoints read (", received, count) + SecondsText(JobTick(job) - start) +
-                        " secs)");
+  ShowProgress(
+      job, FormatProgress("% of % waypoints read (", received, count) + SecondsText(JobTick(job) - start) + " secs)");
   job.waypoints = std::move(waypoints);
   // A unit that holds no waypoints gives nothing to install.
   return received > 0 ? 0 : -1;

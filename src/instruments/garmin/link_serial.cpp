@@ -81,12 +81,8 @@ bool SerialReceiver::Feed(uint8_t c) {
       sum_ = static_cast<uint8_t>(sum_ + c);
       state_ = sum_ == 0 ? State::Dle : State::Hunt;
       return false;
-    case State::Dle:
-      state_ = c == kDle ? State::Etx : State::Hunt;
-      return false;
-    case State::Etx:
-      state_ = State::Hunt;
-      return c == kEtx;
+    case State::Dle: state_ = c == kDle ? State::Etx : State::Hunt; return false;
+    case State::Etx: state_ = State::Hunt; return c == kEtx;
   }
   return false;
 }

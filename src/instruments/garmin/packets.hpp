@@ -3,8 +3,8 @@
 // id, up to 255 data bytes, little-endian numbers inside. Pure code, no I/O;
 // the link layers frame and unframe these.
 #include <array>
-#include <initializer_list>
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 

@@ -8,8 +8,7 @@ enum class Open { None, Waypoint, Route, Track, Proximity, Almanac };
 
 void TakeDataType(Open open, uint16_t d, GarminProtocolSet& set) {
   switch (open) {
-    case Open::None:
-      return;
+    case Open::None: return;
     case Open::Waypoint:
       if (IsSupportedWaypointType(d)) set.waypointType = d;
       return;
@@ -41,37 +40,24 @@ void TakeDataType(Open open, uint16_t d, GarminProtocolSet& set) {
 Open OpenApplication(uint16_t a, GarminProtocolSet& set) {
   switch (a) {
     case 10:
-    case 11:
-      set.deviceCommand = a;
-      return Open::None;
-    case 100:
-      set.waypointTransfer = a;
-      return Open::Waypoint;
+    case 11: set.deviceCommand = a; return Open::None;
+    case 100: set.waypointTransfer = a; return Open::Waypoint;
     case 200:
-    case 201:
-      set.routeTransfer = a;
-      return Open::Route;
+    case 201: set.routeTransfer = a; return Open::Route;
     case 300:
     case 301:
-    case 302:
-      set.trackTransfer = a;
-      return Open::Track;
-    case 400:
-      set.proximityTransfer = a;
-      return Open::Proximity;
-    case 500:
-      set.almanacTransfer = a;
-      return Open::Almanac;
-    default:
-      return Open::None;
+    case 302: set.trackTransfer = a; return Open::Track;
+    case 400: set.proximityTransfer = a; return Open::Proximity;
+    case 500: set.almanacTransfer = a; return Open::Almanac;
+    default: return Open::None;
   }
 }
 
 }  // namespace
 
 bool IsSupportedWaypointType(uint16_t type) {
-  return (type >= 100 && type <= 104) || (type >= 107 && type <= 110) || (type >= 150 && type <= 152) ||
-         type == 154 || type == 155;
+  return (type >= 100 && type <= 104) || (type >= 107 && type <= 110) || (type >= 150 && type <= 152) || type == 154 ||
+         type == 155;
 }
 
 bool IsSupportedTrackPointType(uint16_t type) { return type >= 300 && type <= 304; }
@@ -106,8 +92,7 @@ int ParseProtocolArray(std::span<const uint8_t> bytes, GarminProtocolSet& set) {
         if (!inApplication) return -1;
         TakeDataType(open, number, set);
         break;
-      default:
-        return -1;
+      default: return -1;
     }
   }
   return 0;
@@ -130,18 +115,12 @@ ProtocolCheck CheckProtocols(const GarminProtocolSet& set) {
 
 std::string_view ProtocolCheckText(ProtocolCheck check) {
   switch (check) {
-    case ProtocolCheck::Ok:
-      return "";
-    case ProtocolCheck::UnsupportedLink:
-      return "E180 Unsupported link protocol";
-    case ProtocolCheck::UnsupportedDeviceCommand:
-      return "E181 Unsupported device command protocol";
-    case ProtocolCheck::UnsupportedWaypointTransfer:
-      return "E182 Unsupported waypoint transfer protocol";
-    case ProtocolCheck::UnsupportedWaypointType:
-      return "E183 Unsupported waypoint data type";
-    case ProtocolCheck::UnsupportedTrackType:
-      return "E185 Unsupported track log data type";
+    case ProtocolCheck::Ok: return "";
+    case ProtocolCheck::UnsupportedLink: return "E180 Unsupported link protocol";
+    case ProtocolCheck::UnsupportedDeviceCommand: return "E181 Unsupported device command protocol";
+    case ProtocolCheck::UnsupportedWaypointTransfer: return "E182 Unsupported waypoint transfer protocol";
+    case ProtocolCheck::UnsupportedWaypointType: return "E183 Unsupported waypoint data type";
+    case ProtocolCheck::UnsupportedTrackType: return "E185 Unsupported track log data type";
   }
   return "";
 }
