@@ -76,11 +76,12 @@ int Fail(Session& session, std::string_view text, std::string_view caption, bool
 // Sends without looking back: a failed write shows as the silence after it.
 void SendQuietly(Session& session, const GarminPacket& packet);
 void SendAbort(Session& session);
-// Waits for a packet that `accept` takes. 0, or -1 after the failure report.
-[[nodiscard]] int Await(Session& session, GarminPacket& packet, bool (*accept)(const GarminPacket&, uint8_t),
-                        uint8_t about, const WaitTexts& texts, std::string_view caption);
-// The packet that acknowledges `id`.
-bool AckOf(const GarminPacket& packet, uint8_t id);
+// Waits for a packet that `accept` takes (null: any packet). 0, or -1 after
+// the failure report.
+[[nodiscard]] int Await(Session& session, GarminPacket& packet, bool (*accept)(const GarminPacket&),
+                        const WaitTexts& texts, std::string_view caption);
+// Waits for the acknowledgement of packet `id`.
+[[nodiscard]] int AwaitAck(Session& session, uint8_t id, const WaitTexts& texts, std::string_view caption);
 // "3.045": seconds with their milliseconds padded to three digits.
 std::string SecondsText(uint32_t milliseconds);
 

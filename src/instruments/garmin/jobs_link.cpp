@@ -16,14 +16,29 @@ void SendQuietly(Session& session, const GarminPacket& packet) { (void)session.l
 
 void SendAbort(Session& session) { SendQuietly(session, Command(kCmdAbortTransfer)); }
 
-bool AckOf(const GarminPacket& packet, uint8_t id) { return IsAckOf(packet, id); }
+namespace {
 
-int Await(Session& session, GarminPacket& packet, bool (*accept)(const GarminPacket&, uint8_t), uint8_t about,
-          const WaitTexts& texts, std::string_view caption) {
+// The packet read, or -1 after the failure report.
+int ReadFor(Session& session, GarminPacket& packet, const WaitTexts& texts, std::string_view caption) {
   const int rc = session.link.Read(kPacketWait, packet);
   if (rc == -1) return Fail(session, texts.timeout, caption);
   if (rc < 0) return Fail(session, texts.portError, caption);
-  if (!accept(packet, about)) return Fail(session, texts.wrong, caption, texts.abortOnWrong);
+  return 0;
+}
+
+}  // namespace
+
+int Await(Session& session, GarminPacket& packet, bool (*accept)(const GarminPacket&), const WaitTexts& texts,
+          std::string_view caption) {
+  if (ReadFor(session, packet, texts, caption) < 0) return -1;
+  if (accept != nullptr && !accept(packet)) return Fail(session, texts.wrong, caption, texts.abortOnWrong);
+  return 0;
+}
+
+int AwaitAck(Session& session, uint8_t id, const WaitTexts& texts, std::string_view caption) {
+  GarminPacket packet;
+  if (ReadFor(session, packet, texts, caption) < 0) return -1;
+  if (!IsAckOf(packet, id)) return Fail(session, texts.wrong, caption, texts.abortOnWrong);
   return 0;
 }
 

@@ -15,10 +15,6 @@ constexpr const char* kReadCaption = "Read GPS track log";
 constexpr int kStatusEvery = 5;
 constexpr size_t kMaxRecords = 0xFFFF;
 
-bool RecordsPacket(const GarminPacket& packet, uint8_t) { return IsRecords(packet); }
-bool CompletePacket(const GarminPacket& packet, uint8_t) { return IsTransferComplete(packet); }
-bool AnyPacket(const GarminPacket&, uint8_t) { return true; }
-
 // The size of each uploaded point: what the A300 and A301 units take, and
 // for A302 units the size of their own point type.
 size_t UploadPointSize(const GarminProtocolSet& protocols) {
@@ -37,13 +33,13 @@ int DownloadTrackLog(Session& session) {
   ShowProgress(job, "Requesting track log download");
   SendQuietly(session, Command(kCmdTransferTracks));
   GarminPacket packet;
-  if (Await(session, packet, AckOf, kPidCommand,
-            {"E200 Timeout while waiting for data packet", "E200 COM port error while waiting for data packet",
-             "E201 Bad acknowledge packet type or format"},
-            kReadCaption) < 0) {
+  if (AwaitAck(session, kPidCommand,
+               {"E200 Timeout while waiting for data packet", "E200 COM port error while waiting for data packet",
+                "E201 Bad acknowledge packet type or format"},
+               kReadCaption) < 0) {
     return -1;
   }
-  if (Await(session, packet, RecordsPacket, 0,
+  if (Await(session, packet, IsRecords,
             {"E202 Timeout while waiting for record count packet", "E202 COM port error while waiting for count packet",
              "E203 Bad record count packet"},
             kReadCaption) < 0) {
@@ -59,7 +55,7 @@ int DownloadTrackLog(Session& session) {
     job.firstFixTick = start;
   }
   for (int i = 1; i <= count; ++i) {
-    if (Await(session, packet, AnyPacket, 0,
+    if (Await(session, packet, nullptr,
               {"E205 Timeout while waiting for log data packet",
                "E205 COM port error while waiting for log data packet", ""},
               kReadCaption) < 0) {
@@ -94,7 +90,7 @@ int DownloadTrackLog(Session& session) {
       NotifyText(job, FormatProgress("Progress %/%", i, count));
     }
   }
-  if (Await(session, packet, CompletePacket, 0,
+  if (Await(session, packet, IsTransferComplete,
             {"E211 Timeout while waiting for transfer complete packet",
              "E211 COM port error while waiting for transfer complete packet",
              "E210 Bad transfer complete packet type or format"},
@@ -122,21 +118,20 @@ int UploadTrackLog(Session& session, int ctrNumber, std::string_view trackName, 
   if (protocols.trackTransfer == 0) return Fail(session, "E508 No track log protocol defined", caption, false);
   const bool header = protocols.trackTransfer != 300;
   SendQuietly(session, Records(static_cast<uint16_t>(header ? count + 1 : count)));
-  GarminPacket packet;
-  if (Await(session, packet, AckOf, kPidRecords,
-            {"E500 Timeout while waiting for ack. packet", "E500 COM port error while waiting for ack. packet",
-             "E501 Bad acknowledge packet type or format"},
-            caption) < 0) {
+  if (AwaitAck(session, kPidRecords,
+               {"E500 Timeout while waiting for ack. packet", "E500 COM port error while waiting for ack. packet",
+                "E501 Bad acknowledge packet type or format"},
+               caption) < 0) {
     return -1;
   }
   if (header) {
     const std::string_view name = trackName.empty() ? std::string_view(points[0].name) : trackName;
     const uint16_t headerType = protocols.trackTransfer == 301 ? 310 : protocols.trackHeaderType;
     SendQuietly(session, EncodeTrackHeader(headerType, name));
-    if (Await(session, packet, AckOf, kPidTrackHeader,
-              {"E502 Timeout while waiting for ack. packet", "E502 COM port error while waiting for ack. packet",
-               "E503 Bad acknowledge packet type or format"},
-              caption) < 0) {
+    if (AwaitAck(session, kPidTrackHeader,
+                 {"E502 Timeout while waiting for ack. packet", "E502 COM port error while waiting for ack. packet",
+                  "E503 Bad acknowledge packet type or format"},
+                 caption) < 0) {
       return -1;
     }
   }
@@ -152,20 +147,20 @@ int UploadTrackLog(Session& session, int ctrNumber, std::string_view trackName, 
     }
     const Waypoint& point = points[static_cast<size_t>(i - 1)];
     SendQuietly(session, EncodeTrackPoint(point.lat, point.lon, pointSize));
-    if (Await(session, packet, AckOf, kPidTrackPoint,
-              {"E504 Timeout while waiting for ack. packet", "E504 COM port error while waiting for ack. packet",
-               "E505 Bad acknowledge packet type or format"},
-              caption) < 0) {
+    if (AwaitAck(session, kPidTrackPoint,
+                 {"E504 Timeout while waiting for ack. packet", "E504 COM port error while waiting for ack. packet",
+                  "E505 Bad acknowledge packet type or format"},
+                 caption) < 0) {
       return -1;
     }
   }
   ShowProgress(job, ctrNumber != 0 ? FormatProgress("CTR %: Point % of % sent", ctrNumber, count, count)
                                    : FormatProgress("Point % of % sent", count, count));
   SendQuietly(session, TransferComplete(kCmdTransferTracks));
-  if (Await(session, packet, AckOf, kPidTransferComplete,
-            {"E506 Timeout while waiting for ack. packet", "E506 COM port error while waiting for ack. packet",
-             "E507 Bad acknowledge packet type or format", false},
-            caption) < 0) {
+  if (AwaitAck(session, kPidTransferComplete,
+               {"E506 Timeout while waiting for ack. packet", "E506 COM port error while waiting for ack. packet",
+                "E507 Bad acknowledge packet type or format", false},
+               caption) < 0) {
     return -1;
   }
   PowerOffAfterTransfer(session, false);

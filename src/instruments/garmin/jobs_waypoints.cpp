@@ -13,10 +13,6 @@ constexpr const char* kReadCaption = "Read GPS waypoints";
 constexpr const char* kUploadCaption = "Upload waypoints";
 constexpr int kStatusEvery = 5;
 
-bool RecordsPacket(const GarminPacket& packet, uint8_t) { return IsRecords(packet); }
-bool CompletePacket(const GarminPacket& packet, uint8_t) { return IsTransferComplete(packet); }
-bool AnyPacket(const GarminPacket&, uint8_t) { return true; }
-
 }  // namespace
 
 int DownloadWaypoints(Session& session, bool checkOnly) {
@@ -28,13 +24,13 @@ int DownloadWaypoints(Session& session, bool checkOnly) {
   ShowProgress(job, "Requesting waypoint download");
   SendQuietly(session, Command(kCmdTransferWaypoints));
   GarminPacket packet;
-  if (Await(session, packet, AckOf, kPidCommand,
-            {"E300 Timeout while waiting for ack. packet", "E300 COM port error while waiting for ack. packet",
-             "E301 Bad acknowledge packet type or format"},
-            kReadCaption) < 0) {
+  if (AwaitAck(session, kPidCommand,
+               {"E300 Timeout while waiting for ack. packet", "E300 COM port error while waiting for ack. packet",
+                "E301 Bad acknowledge packet type or format"},
+               kReadCaption) < 0) {
     return -1;
   }
-  if (Await(session, packet, RecordsPacket, 0,
+  if (Await(session, packet, IsRecords,
             {"E302 Timeout while waiting for record count packet", "E302 COM port error while waiting for count packet",
              "E303 Bad record count packet"},
             kReadCaption) < 0) {
@@ -48,7 +44,7 @@ int DownloadWaypoints(Session& session, bool checkOnly) {
   if (!checkOnly) waypoints.reserve(static_cast<size_t>(count));
   int received = 0;
   while (received < count) {
-    if (Await(session, packet, AnyPacket, 0,
+    if (Await(session, packet, nullptr,
               {"E305 Timeout while waiting for wpt. data packet",
                "E305 COM port error while waiting for wpt. data packet", ""},
               kReadCaption) < 0) {
@@ -72,7 +68,7 @@ int DownloadWaypoints(Session& session, bool checkOnly) {
     NotifyWaypointCount(job, received);
     if (received % kStatusEvery == 0) ShowProgress(job, FormatProgress("Waypoint % of % received", received, count));
   }
-  if (Await(session, packet, CompletePacket, 0,
+  if (Await(session, packet, IsTransferComplete,
             {"E308 Timeout while waiting for transfer complete packet",
              "E308 COM port error while waiting for transfer complete packet",
              "E307 Bad transfer complete packet type or format"},
@@ -96,11 +92,10 @@ int UploadWaypoints(Session& session) {
     return Fail(session, "E406 No waypoint log protocol defined", kUploadCaption, false);
   }
   SendQuietly(session, Records(static_cast<uint16_t>(count)));
-  GarminPacket packet;
-  if (Await(session, packet, AckOf, kPidRecords,
-            {"E400 Timeout while waiting for ack. packet", "E400 COM port error while waiting for ack. packet",
-             "E401 Bad acknowledge packet type or format"},
-            kUploadCaption) < 0) {
+  if (AwaitAck(session, kPidRecords,
+               {"E400 Timeout while waiting for ack. packet", "E400 COM port error while waiting for ack. packet",
+                "E401 Bad acknowledge packet type or format"},
+               kUploadCaption) < 0) {
     return -1;
   }
   for (int i = 1; i <= count; ++i) {
@@ -111,19 +106,19 @@ int UploadWaypoints(Session& session) {
     if (i % kStatusEvery == 0) ShowProgress(job, FormatProgress("Sending waypoint % of %", i, count));
     SendQuietly(session, EncodeWaypoint(session.protocols.waypointType, job.waypoints[static_cast<size_t>(i - 1)]));
     NotifyText(job, FormatProgress("Sent wpt %/%", i, count));
-    if (Await(session, packet, AckOf, kPidWaypoint,
-              {"E402 Timeout while waiting for ack. packet", "E402 COM port error while waiting for ack. packet",
-               "E403 Bad acknowledge packet type or format"},
-              kUploadCaption) < 0) {
+    if (AwaitAck(session, kPidWaypoint,
+                 {"E402 Timeout while waiting for ack. packet", "E402 COM port error while waiting for ack. packet",
+                  "E403 Bad acknowledge packet type or format"},
+                 kUploadCaption) < 0) {
       return -1;
     }
   }
   ShowProgress(job, FormatProgress("Waypoint % of % sent", count, count));
   SendQuietly(session, TransferComplete(kCmdTransferWaypoints));
-  if (Await(session, packet, AckOf, kPidTransferComplete,
-            {"E404 Timeout while waiting for ack. packet", "E404 COM port error while waiting for ack. packet",
-             "E405 Bad acknowledge packet type or format", false},
-            kUploadCaption) < 0) {
+  if (AwaitAck(session, kPidTransferComplete,
+               {"E404 Timeout while waiting for ack. packet", "E404 COM port error while waiting for ack. packet",
+                "E405 Bad acknowledge packet type or format", false},
+               kUploadCaption) < 0) {
     return -1;
   }
   PowerOffAfterTransfer(session, true);
