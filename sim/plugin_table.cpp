@@ -19,6 +19,7 @@ const SimPlugin kPlugins[] = {
     MlrSimPlugin(),
     LogItSimPlugin(),
     GraviterSimPlugin(),
+    GarminSimPlugin(),
 };
 
 }  // namespace

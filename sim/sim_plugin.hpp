@@ -48,5 +48,6 @@ SimPlugin MtkSimPlugin();  // sim/mtk
 SimPlugin MlrSimPlugin();       // sim/mlr
 SimPlugin LogItSimPlugin();     // sim/logit
 SimPlugin GraviterSimPlugin();  // sim/graviter
+SimPlugin GarminSimPlugin();  // sim/garmin
 
 }  // namespace trelvik::sim

@@ -79,6 +79,7 @@ int GpsAccess::StartGpsJob(JobRequest request) {
   job->ownerName = std::move(request.ownerName);
   job->analysis = std::move(request.analysis);
   job->competitionCheck = std::move(request.competitionCheck);
+  job->powerOffAfterTransfer = request.powerOffAfterTransfer;
   if (job->row == nullptr || !job->row->usb) {
     job->option = request.option;
     job->portName = request.portName.substr(0, kPortNameLimit);

@@ -33,6 +33,7 @@ struct JobRequest {
   std::string ownerName;            // owner-name upload
   TrackAnalysisSettings analysis;   // all-tracks download
   CompetitionWaypointCheck competitionCheck;  // competition mode only
+  bool powerOffAfterTransfer = false;         // the window's power-off check mark
   // A TCP session's job: runs outside the one-job gate and does not become
   // the running job; its channel hears JobFreed when it ends.
   bool tcpClient = false;

@@ -111,6 +111,7 @@ struct GpsJob {
   int32_t compId = -1;
   int32_t civlId = -1;
   CompetitionWaypointCheck competitionCheck;
+  bool powerOffAfterTransfer = false;  // the window's "power off after transfer" check mark
 
   // Remaining-time estimate of a download.
   TrackTime firstFixTime = 0;

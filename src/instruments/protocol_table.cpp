@@ -5,6 +5,7 @@
 #include "airspace/ctr_selection.hpp"
 #include "instruments/dsx/dsx.hpp"
 #include "instruments/flytec/flytec.hpp"
+#include "instruments/garmin/garmin.hpp"
 #include "instruments/graviter/graviter.hpp"
 #include "instruments/instrument_command_ids.hpp"
 #include "instruments/iqbasic/iqbasic.hpp"
@@ -173,7 +174,8 @@ constexpr std::array<ProtocolRow, kProtocolCount> kRows = {{
      .offered = Functions({AF::DownloadWaypoints, AF::DownloadTrackLog, AF::UploadWaypoints, AF::UploadWaypointsAsTrack, AF::UploadCtr}),
      .commandLine = CommandLineUse{.name = "GARMIN", .type = GpsType::Garmin, .trackLog = kYes, .igcLog = true,
                                    .waypointDownload = kYes, .waypointUpload = kYes, .airspaceUpload = true},
-     .serverName = "garmin", .serverSessions = true, .commands = kGarminCommands, .quickButtons = kGarminButtons},
+     .serverName = "garmin", .serverSessions = true, .commands = kGarminCommands, .quickButtons = kGarminButtons,
+     .driver = &kGarminDriver},
     {.protocol = P::Mlr, .label = "MLR", .source = TrackSource::Mlr, .line = {4800, false},
      .offered = kWaypointsBothWays,
      .commandLine = CommandLineUse{.name = "MLR", .type = GpsType::Mlr, .trackLog = kYes, .igcLog = true,

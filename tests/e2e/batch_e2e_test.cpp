@@ -19,38 +19,6 @@ namespace trelvik::testing {
 namespace {
 
 constexpr int kRunLimitMs = 60000;
-constexpr const char* kNotAvailable = "Command-line jobs are not available in this build";
-
-std::string BuildDir() {
-  const char* dir = std::getenv("TRELVIK_BUILD_DIR");
-  return dir != nullptr ? dir : "";
-}
-
-// The program under test: build/trelvik once it runs command-line jobs. Before
-// that, TRELVIK_E2E_DRIVER=1 runs the same headless face through the test
-// driver; otherwise `why` says what is missing.
-std::string FindProgram(std::string& why) {
-  const std::string program = BuildDir() + "/trelvik";
-  if (BuildDir().empty() || ::access(program.c_str(), X_OK) != 0) {
-    why = "the program is not built";
-    return {};
-  }
-  const ProgramRun probe = RunProgram(program, {"/WIN=0", "/LOGFILE=/nonexistent/probe.txt"}, {}, 10000);
-  if (probe.err.find(kNotAvailable) == std::string::npos) return program;
-  const std::string driver = BuildDir() + "/tests/e2e/batch_e2e_driver";
-  const char* useDriver = std::getenv("TRELVIK_E2E_DRIVER");
-  if (useDriver != nullptr && std::string(useDriver) == "1" && ::access(driver.c_str(), X_OK) == 0) return driver;
-  why = "build/trelvik does not run command-line jobs yet (TRELVIK_E2E_DRIVER=1 runs them through the test driver)";
-  return {};
-}
-
-const std::string& ProgramUnderTest(std::string& why) {
-  static std::string reason;
-  static const std::string program = FindProgram(reason);
-  why = reason;
-  return program;
-}
-
 std::vector<std::string> FilesIn(const std::string& folder) {
   std::vector<std::string> names;
   if (!std::filesystem::is_directory(folder)) return names;

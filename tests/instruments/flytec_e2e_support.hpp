@@ -27,6 +27,7 @@ class LineTimeChannel : public RecordingChannel {
   explicit LineTimeChannel(uint32_t speed) : speed_(speed) {}
   uint32_t TickMs() override;
   void Sleep(std::chrono::milliseconds duration) override;
+  void SetSpeed(uint32_t speed) { speed_ = speed; }  // before the job starts
   // Pauses really pass (sped up like the clock): for protocols whose speed
   // switches purge the line, which must not drop a request still on its way.
   std::atomic<bool> realPauses{false};
