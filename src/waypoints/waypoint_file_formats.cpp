@@ -35,9 +35,9 @@ bool HasNoXmlTag(std::string_view bytes) {
 // nothing in a file whose first line is not its datum line.
 bool IsCompeGps(std::string_view bytes) {
   if (!HasNoXmlTag(bytes)) return false;
+  bytes.remove_prefix(bytes.find_first_not_of(" \r\n"));
   const FileReadContext probe;
-  const WaypointFileRead read = ReadCompeGpsWaypoints(bytes.substr(0, bytes.find_first_of("\r\n")), probe);
-  return read.Ok();
+  return ReadCompeGpsWaypoints(bytes.substr(0, bytes.find_first_of("\r\n")), probe).Ok();
 }
 
 FileWriteResult WriteOziRow(const WaypointFileRecords& records, const WaypointWriteOptions&) {

@@ -310,7 +310,9 @@ TEST(WaypointFileFormats, RecognitionLooksAtTheFirstBytesThenTheFirstTagAndTheRo
       {"name,code,country,lat,lon,elev,style\r\n", "seeyou-waypoints"},
       {"Title,Code,Country\r\n", "seeyou-waypoints"},
       {"G  WGS 84\r\nU  1\r\n", "compegps-waypoints"},
-      {"G WGS 72\r\n", "winpilot-waypoints"},  // not CompeGPS's datum: WinPilot is tried
+      {"G WGS 72\r\n", "winpilot-waypoints"},
+      {"\r\n\r\nG WGS 84\r\n", "compegps-waypoints"},
+      {"\r\nno waypoint\r\n", "winpilot-waypoints"},  // not CompeGPS's datum: WinPilot is tried
       {"1,46:30.000N,7:15.000W,1001M,T,TK1,x\r\n", "winpilot-waypoints"},
       {"\xFF\xFE" "1,46:30.000N", nullptr},  // another byte-order mark
       {" \r\n<html>", nullptr},
