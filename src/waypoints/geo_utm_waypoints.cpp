@@ -109,6 +109,9 @@ bool ReadUtmLine(std::string_view rest, bool fileIsUtf8, Waypoint& waypoint) {
   }
   if (!TakeAltitude(rest, true, waypoint.alt)) return false;
   const GeoPosition position = UtmToLatLon(utm);
+  // A position beyond the latitude bands C..X has no UTM text to be written in again.
+  const char band = UtmBandLetter(position.lat);
+  if (band < 'C' || band > 'X') return false;
   waypoint.lat = RadiansToSemicircle(position.lat);
   waypoint.lon = RadiansToSemicircle(position.lon);
   TakeDescription(rest, fileIsUtf8, waypoint);

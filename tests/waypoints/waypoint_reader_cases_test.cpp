@@ -44,6 +44,8 @@ TEST(WaypointReaderCases, BadLinesStopTheReadingWithTheirNumber) {
       {"utm-waypoints", "$FormatUTM\r\nA 32T 500000 20000001 0\r\n", "Bad line 2", "Decoding waypoint file"},
       {"utm-waypoints", "$FormatUTM\r\nA 61T 500000 5150000 0\r\n", "Bad line 2", "Decoding waypoint file"},
       {"utm-waypoints", "$FormatUTM\r\nA 32T 500000 5150000 1.5\r\n", "Bad line 2", "Decoding waypoint file"},
+      // A southern band so near the equator's false northing that the position lies beyond 80 S.
+      {"utm-waypoints", "$FormatUTM\r\nA 32G 0462165 47669 0\r\n", "Bad line 2", "Decoding waypoint file"},
       // An elevation without its unit.
       {"seeyou-waypoints", kCupHeader + "\"A\",A,,4630.000N,00715.000W,1200,1\r\n", "Bad line 2",
        "Decoding waypoint file"},
