@@ -168,9 +168,11 @@ class WindowDownload : public ::testing::Test {
     job.trackList[0] = 0;
     testing::ScriptedUserInterface console;
     TrackLog batchLog;
+    WaypointList batchWaypoints;
     AirspaceList airspace;
     PosixLinkOpener batchOpener;
-    return RunHeadlessBatch(job, {console, table, batchOpener, nullptr, batchLog, airspace, store->Values()});
+    return RunHeadlessBatch(job,
+                            {console, table, batchOpener, nullptr, batchLog, batchWaypoints, airspace, store->Values()});
   }
 
   testing::TempDir dir;
