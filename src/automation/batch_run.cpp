@@ -3,6 +3,7 @@
 #include "airspace/ctr_file.hpp"
 #include "automation/batch_log_file.hpp"
 #include "automation/batch_output.hpp"
+#include "automation/batch_waypoints.hpp"
 #include "automation/command_line.hpp"
 #include "automation/command_line_instruments.hpp"
 #include "automation/contest_score_report.hpp"
@@ -46,6 +47,10 @@ int BatchRun::RunCommandLineJob() {
       Call(context_.hooks.redrawTrackList);
       return StartTransfer({BatchTransferKind::TrackDownload});
     case JobKind::FlightList: return StartTransfer({BatchTransferKind::FlightList});
+    case JobKind::ReadWaypoints:
+    case JobKind::ReadGeoWaypoints: return StartTransfer({BatchTransferKind::WaypointDownload});
+    case JobKind::WriteWaypoints:
+    case JobKind::WriteWaypoints2: return StartWaypointUpload();
     case JobKind::WriteCtr: return StartCtrUpload();
     case JobKind::LogFile: {
       const SystemTime now = context_.hooks.utcNow ? context_.hooks.utcNow() : CurrentUtcTime();
@@ -115,6 +120,27 @@ int BatchRun::StartCtrUpload() {
   return StartTransfer(std::move(request));
 }
 
+int BatchRun::StartWaypointUpload() {
+  UserInterface& ui = context_.ui;
+  const std::optional<JobProtocol> protocol = ProtocolForJob(*job_);
+  const SystemTime now = context_.hooks.utcNow ? context_.hooks.utcNow() : CurrentUtcTime();
+  std::optional<WaypointUploadFile> file =
+      ReadWaypointUploadFile(ui, *job_, protocol ? protocol->protocol : ProtocolType::Flytec, TrackTimeFromDate(now),
+                             context_.hooks.askWaypointFile);
+  if (!file) context_.transfers.SetFailed();
+  if (!file || file->fileCount == 0) return EndWithoutTransfer();
+  const int count = static_cast<int>(file->listed.size());
+  if (!job_->exitAfter) {
+    context_.waypoints.waypoints = std::move(file->listed);
+    Call(context_.hooks.redrawWaypointList);
+  }
+  ui.SetStatus(CFormat("%d waypoints read", count));
+  ui.SetProduct(job_->fileName);
+  BatchTransferRequest request{BatchTransferKind::WaypointUpload};
+  request.waypoints = std::move(file->toSend);
+  return StartTransfer(std::move(request));
+}
+
 int BatchRun::EndWithoutTransfer() { return job_->exitAfter ? -1 : 0; }
 
 bool BatchRun::ContinueCommandLineJob(bool success) {
@@ -132,6 +158,8 @@ void BatchRun::WriteOutput() {
   switch (job_->jobKind) {
     case JobKind::KmlLog: result = WriteBatchKml(context_.log, output); break;
     case JobKind::IgcLog: result = WriteBatchIgc(context_.log, output); break;
+    case JobKind::ReadWaypoints:
+    case JobKind::ReadGeoWaypoints: result = WriteBatchWaypoints(context_.waypoints, output); break;
     default: break;
   }
   if (result == kOutputFailed) context_.transfers.SetFailed();

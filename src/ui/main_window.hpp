@@ -115,6 +115,7 @@ class MainWindow : public QMainWindow {
   QString TitleText() const;
 
   TrackLog& Log() const { return log_; }
+  WaypointList& Waypoints() const { return waypoints_; }
   QTableView& List() const { return *list_; }
   ListModel& Model() const { return *model_; }
   QLabel& ProductLine() const { return *product_; }

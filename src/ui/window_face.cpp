@@ -15,6 +15,7 @@
 #include "ui/main_window.hpp"
 #include "ui/qt_user_interface.hpp"
 #include "ui/server_dialog.hpp"
+#include "ui/waypoints/waypoint_commands.hpp"
 #include "ui/window_batch_run.hpp"
 
 namespace trelvik {
@@ -53,6 +54,7 @@ int RunWindowFace(int argc, char** argv, const WindowHooks& hooks) {
   InstallAirspaceCommands(window, {airspace, stores.Waypoints(), store.Values(), ui, ui, {}, &table});
   InstallAnalysisCommands(window, {stores.Log(), store.Values(), ui, ui});
   InstallServerCommand(window, table, linkOpener, ui);
+  InstallWaypointCommands(window, {stores.Waypoints(), store.Values(), ui, ui});
 
   if (start.minimised) {
     window.showMinimized();
