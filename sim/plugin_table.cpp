@@ -12,6 +12,7 @@ const SimPlugin kPlugins[] = {
      "$PTRVQ,n asks for n sentences $PTRVD,1 .. $PTRVD,n",
      std::span(kNoOptions, 0), CreateNmeaInstrument},
     FlytecSimPlugin(),
+    FlymasterSimPlugin(),
 };
 
 }  // namespace

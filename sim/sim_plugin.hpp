@@ -41,5 +41,6 @@ const SimPlugin* FindSimPlugin(std::string_view name);
 std::unique_ptr<SimInstrument> CreateEchoInstrument(const SimOptions& options, std::string& error);
 std::unique_ptr<SimInstrument> CreateNmeaInstrument(const SimOptions& options, std::string& error);
 SimPlugin FlytecSimPlugin();  // sim/flytec
+SimPlugin FlymasterSimPlugin();  // sim/flymaster
 
 }  // namespace trelvik::sim

@@ -74,6 +74,7 @@ int GpsAccess::StartGpsJob(JobRequest request) {
   job->onComplete = std::move(request.onComplete);
   job->waypoints = std::move(request.waypoints);
   job->ctrList = std::move(request.ctrList);
+  job->pilotData = std::move(request.pilotData);
   job->analysis = std::move(request.analysis);
   job->competitionCheck = std::move(request.competitionCheck);
   if (job->row == nullptr || !job->row->usb) {

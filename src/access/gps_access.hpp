@@ -30,6 +30,7 @@ struct JobRequest {
   std::function<void(GpsJob&)> onComplete;
   std::vector<Waypoint> waypoints;  // uploads
   std::any ctrList;                 // CTR upload
+  std::vector<std::string> pilotData;  // pilot-data upload
   TrackAnalysisSettings analysis;   // all-tracks download
   CompetitionWaypointCheck competitionCheck;  // competition mode only
   // A TCP session's job: runs outside the one-job gate and does not become

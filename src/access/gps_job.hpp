@@ -96,6 +96,7 @@ struct GpsJob {
   std::any ctrList;  // the airspace list, typed by the airspace layer
   std::optional<RawIgcImage> rawIgc;
   std::optional<std::string> rawLog;  // XC Trainer / TopNav logger bytes
+  std::vector<std::string> pilotData;  // pilot-data uploads: the texts of the command in `option`
 
   // Track result fields and the instrument's identity.
   int32_t utcTimes = 0;

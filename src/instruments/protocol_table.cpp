@@ -3,6 +3,7 @@
 #include <array>
 
 #include "airspace/ctr_selection.hpp"
+#include "instruments/flymaster/flymaster.hpp"
 #include "instruments/flytec/flytec.hpp"
 #include "instruments/instrument_command_ids.hpp"
 
@@ -222,7 +223,8 @@ constexpr std::array<ProtocolRow, kProtocolCount> kRows = {{
                            AF::DownloadFlightList}),
      .commandLine = CommandLineUse{.name = "FLYMASTER", .type = GpsType::Flymaster, .trackLog = kYes, .igcLog = true,
                                    .waypointDownload = kYes, .waypointUpload = kYes, .flightList = true, .username = true},
-     .serverName = "flymaster", .serverSessions = true, .commands = kFlymasterCommands, .quickButtons = kFlymasterButtons},
+     .serverName = "flymaster", .serverSessions = true, .commands = kFlymasterCommands, .quickButtons = kFlymasterButtons,
+     .driver = &kFlymasterDriver},
     {.protocol = P::Dsx, .label = "DSX", .source = TrackSource::Dsx, .line = {9600, false}, .rawImage = RawImage::IgcFile,
      .offered = Functions({AF::DownloadTrackLog, AF::UploadPilotName}),
      .commandLine = CommandLineUse{.name = "DSX", .type = GpsType::Dsx, .trackLog = kYes, .igcLog = true},

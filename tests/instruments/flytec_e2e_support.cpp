@@ -34,7 +34,7 @@ SimRun::SimRun() : notifier_(datagrams, 1, [] { return MonotonicTickMs(); }) {
 SimRun::~SimRun() { access_.reset(); }
 
 bool SimRun::Start(const std::vector<std::string>& args) {
-  std::vector<std::string> all = {"flytec", "--record=" + recordPath};
+  std::vector<std::string> all = {family, "--record=" + recordPath};
   all.insert(all.end(), args.begin(), args.end());
   return sim_.Start(all);
 }
@@ -83,6 +83,10 @@ int SimRun::Run(AccessFunction function, std::vector<Waypoint> waypoints, std::a
   JobRequest request = Request(function);
   request.waypoints = std::move(waypoints);
   request.ctrList = std::move(ctr);
+  return RunToEnd(std::move(request));
+}
+
+int SimRun::RunToEnd(JobRequest request) {
   access_->SetJobRunning(true);
   if (access_->StartGpsJob(std::move(request)) != 0) {
     access_->SetJobRunning(false);
@@ -90,6 +94,13 @@ int SimRun::Run(AccessFunction function, std::vector<Waypoint> waypoints, std::a
   }
   if (!WaitForEnd(std::chrono::seconds(30))) return -2;
   return result.load();
+}
+
+int SimRun::RunPilotData(int32_t command, std::vector<std::string> texts) {
+  JobRequest request = Request(AccessFunction::UploadPilotName);
+  request.option = command;
+  request.pilotData = std::move(texts);
+  return RunToEnd(std::move(request));
 }
 
 int SimRun::Abort() { return access_->AbortGpsJob(channel); }

@@ -47,10 +47,12 @@ class SimRun {
   SimRun();
   ~SimRun();
 
-  // Starts "trelvik-sim flytec args..."; false when it did not come up.
+  // Starts "trelvik-sim <family> args..."; false when it did not come up.
   bool Start(const std::vector<std::string>& args);
   // Runs one job to its end; the job's result (-2 when it did not start or end).
   int Run(AccessFunction function, std::vector<Waypoint> waypoints = {}, std::any ctrList = {});
+  // The pilot-data upload: `command` in the job's option, its texts.
+  int RunPilotData(int32_t command, std::vector<std::string> texts);
   // Starts one job without waiting (for the abort test); false when refused.
   bool StartOnly(AccessFunction function);
   bool WaitForEnd(std::chrono::milliseconds limit);
@@ -65,6 +67,7 @@ class SimRun {
   // Asked by jobs that show the "Track List" question whatever the command line says.
   void UseTrackListChooser(TrackListChooser& chooser) { access_->SetTrackListChooser(&chooser); }
 
+  std::string family = "flytec";  // the simulator's instrument
   ProtocolType protocol = ProtocolType::Flytec;
   LineTimeChannel channel{2};
   CommandLineValues commandLine;
@@ -78,6 +81,7 @@ class SimRun {
 
  private:
   JobRequest Request(AccessFunction function);
+  int RunToEnd(JobRequest request);
 
   SimProcess sim_;
   PosixLinkOpener opener_;

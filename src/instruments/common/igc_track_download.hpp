@@ -1,6 +1,6 @@
 #pragma once
-// The steps of the drivers that download IGC files: receiving one track, and
-// joining the tracks of several flights into one log.
+// The step of the drivers that download IGC files: receiving one track (the
+// joining of several is in track_join.hpp).
 #include <chrono>
 #include <functional>
 #include <string>
@@ -9,6 +9,7 @@
 
 #include "access/gps_job.hpp"
 #include "instruments/common/igc_track_receiver.hpp"
+#include "instruments/common/track_join.hpp"
 
 namespace trelvik {
 
@@ -19,10 +20,5 @@ namespace trelvik {
 [[nodiscard]] int ReceiveIgcTrack(GpsJob& job, IgcTrackReceiver& receiver, std::string& raw,
                                   std::chrono::milliseconds silence, std::string_view caption,
                                   const std::function<void(size_t before)>& onPoints);
-
-// Adds `track` to `kept` before or after it, the later one continuing the
-// earlier one's segment; false, and neither changed, when they overlap in
-// time. Both must hold points.
-[[nodiscard]] bool JoinTracks(std::vector<TrackPoint>& kept, std::vector<TrackPoint>& track);
 
 }  // namespace trelvik
