@@ -70,17 +70,23 @@ int ReadTrackList(GpsJob& job) {
   }
   LineCollector collector(kTrackListLineLimit);
   TrackListError error = TrackListError::None;
+  int announced = 0;
+  int lines = 0;
   const ReadEnd end = ReadLoop(job, kTrackListSilence, true, [&](std::span<const uint8_t> bytes) {
     for (const uint8_t c : bytes) {
       if (!collector.Feed(c)) continue;
       TrackListLine line;
       error = ParseTrackListLine(collector.Line(), line);
       if (error != TrackListError::None) return false;
+      announced = line.count;
+      ++lines;
       if (line.index < kFlightListSize) job.flightList[static_cast<size_t>(line.index)] = {line.start, line.duration};
     }
     return true;
   });
   if (ReportReadFailure(job, end, "E503 COM port read error", kCaption) < 0) return -1;
+  // A line lost on the way would silently drop a flight the user chose.
+  if (error == TrackListError::None && lines != announced) error = TrackListError::Count;
   if (error != TrackListError::None) {
     ReportError(job, TrackListErrorText(error), kCaption);
     return -1;
