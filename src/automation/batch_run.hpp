@@ -72,6 +72,7 @@ class BatchRun {
  private:
   int StartTransfer(BatchTransferRequest request);
   int StartCtrUpload();
+  int StartPilotDataUpload();
   // The result of a start step that ended without a transfer.
   int EndWithoutTransfer();
   void WriteOutput();

@@ -5,6 +5,7 @@
 #include <any>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "records/protocol_type.hpp"
 
@@ -14,6 +15,7 @@ enum class BatchTransferKind {
   TrackDownload,  // operation 1; its completion installs the log
   FlightList,     // operation 9; the driver sends the list to the notify target
   CtrUpload,      // operation 7 with the selected airspaces
+  PilotData,      // operation 5: the instrument's settings command `option` with `pilotData`
 };
 
 struct BatchTransferRequest {
@@ -22,6 +24,7 @@ struct BatchTransferRequest {
   int32_t option = 0;
   std::string portName;
   std::any ctrList;  // CtrUpload: the airspace list (CtrList)
+  std::vector<std::string> pilotData;
 };
 
 class BatchTransfers {

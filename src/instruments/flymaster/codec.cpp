@@ -23,9 +23,12 @@ std::string PfmSentence(std::string_view body, bool upperHex) {
 }
 
 std::string SentenceText(std::string_view text, size_t limit) {
-  std::string out(text.substr(0, limit));
-  for (char& c : out) {
-    if (c == ',' || c == '*' || c == '$' || c == '\r' || c == '\n') c = ' ';
+  std::string out;
+  size_t characters = 0;
+  for (const char c : text) {
+    const bool continuation = (static_cast<uint8_t>(c) & 0xC0) == 0x80;
+    if (!continuation && characters++ == limit) break;
+    out += c == ',' || c == '*' || c == '$' || c == '\r' || c == '\n' ? ' ' : c;
   }
   return out;
 }

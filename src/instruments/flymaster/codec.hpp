@@ -31,7 +31,8 @@ std::string PfmSentence(std::string_view body, bool upperHex = false);
 
 // Texts the user typed that go into a sentence: the sentence's own
 // delimiters (",", "*", "$") and line breaks become blanks, so a name can
-// neither end a field nor forge another sentence; cut to `limit` bytes.
+// neither end a field nor forge another sentence; cut to `limit` characters
+// (UTF-8, never inside one).
 std::string SentenceText(std::string_view text, size_t limit);
 
 // ---- $PBRSNP -----------------------------------------------------------------
