@@ -13,6 +13,7 @@ const SimPlugin kPlugins[] = {
      std::span(kNoOptions, 0), CreateNmeaInstrument},
     FlytecSimPlugin(),
     FlymasterSimPlugin(),
+    LeonardoSimPlugin(),
 };
 
 }  // namespace

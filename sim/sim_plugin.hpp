@@ -42,5 +42,6 @@ std::unique_ptr<SimInstrument> CreateEchoInstrument(const SimOptions& options, s
 std::unique_ptr<SimInstrument> CreateNmeaInstrument(const SimOptions& options, std::string& error);
 SimPlugin FlytecSimPlugin();  // sim/flytec
 SimPlugin FlymasterSimPlugin();  // sim/flymaster
+SimPlugin LeonardoSimPlugin();  // sim/leonardo
 
 }  // namespace trelvik::sim

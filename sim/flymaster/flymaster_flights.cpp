@@ -108,6 +108,7 @@ FlymasterFlight FlymasterFlightFromIgc(const SimFlight& flight) {
     fix.lon = (lonD * 60000 + lonM) * (line[23] == 'E' ? -1 : 1);
     fix.gpsAlt = gps;
     fix.pressure = PressureAt(baro);
+    fix.baroAlt = baro;
     out.fixes.push_back(fix);
   }
   if (!out.fixes.empty()) {

@@ -16,6 +16,7 @@ struct FlymasterFix {
   int32_t lon = 0;      // 1/60000 degree, WEST positive, as the unit counts
   int32_t gpsAlt = 0;   // metres
   int32_t pressure = 0; // tenths of a hectopascal
+  int32_t baroAlt = 0;  // metres, the pressure altitude the pressure stands for
 };
 
 struct FlymasterFlight {

@@ -6,6 +6,7 @@
 #include "instruments/flymaster/flymaster.hpp"
 #include "instruments/flytec/flytec.hpp"
 #include "instruments/instrument_command_ids.hpp"
+#include "instruments/leonardo/leonardo.hpp"
 
 namespace trelvik {
 namespace {
@@ -248,7 +249,7 @@ constexpr std::array<ProtocolRow, kProtocolCount> kRows = {{
      .commandLine = CommandLineUse{.name = "LEONARDO", .type = GpsType::Leonardo, .trackLog = kYes, .igcLog = true,
                                    .waypointDownload = At(kCompetitionWaypoints),
                                    .waypointUpload = At(kCompetitionWaypoints), .flightList = true},
-     .commands = kLeonardoCommands},
+     .commands = kLeonardoCommands, .driver = &kLeonardoDriver},
     {.protocol = P::MlrTrackOnly, .label = "MLR, track log only", .source = TrackSource::Mlr, .line = {38400, false},
      .offered = Functions({AF::DownloadTrackLog})},
 }};

@@ -161,15 +161,15 @@ TEST_F(HeadlessBatch, FlymasterUsernameExitCodeIsTheUploads) {
 }
 
 TEST_F(HeadlessBatch, TransferThatCannotStartFailsTheRun) {
-  // No driver claims the Leonardo cells yet: the start is refused. Once one
+  // No driver claims the Graviter cells yet: the start is refused. Once one
   // does, this test needs another instrument without a driver.
   JobTable table;
   ASSERT_TRUE(RegisterInstruments(table));
-  ASSERT_EQ(table.Find(static_cast<int>(AccessFunction::DownloadTrackLog), static_cast<int>(ProtocolType::Leonardo)),
+  ASSERT_EQ(table.Find(static_cast<int>(AccessFunction::DownloadTrackLog), static_cast<int>(ProtocolType::Graviter)),
             nullptr)
-      << "a Leonardo driver is registered: pick an instrument without one";
+      << "a Graviter driver is registered: pick an instrument without one";
   job.jobKind = JobKind::KmlLog;
-  job.gpsType = GpsType::Leonardo;
+  job.gpsType = GpsType::Graviter;
   job.fileName = dir.File("flight.kml");
   job.portName = dir.File("no-port");
   const int exitCode = Run();

@@ -43,6 +43,7 @@ JobRequest SimRun::Request(AccessFunction function) {
   JobRequest request;
   request.function = function;
   request.protocol = protocol;
+  request.option = option;
   request.portName = sim_.PtyPath();
   request.channel = &channel;
   request.onComplete = [this, function](GpsJob& job) {

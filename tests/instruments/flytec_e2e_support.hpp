@@ -69,6 +69,7 @@ class SimRun {
 
   std::string family = "flytec";  // the simulator's instrument
   ProtocolType protocol = ProtocolType::Flytec;
+  int32_t option = 0;  // the job's variant
   LineTimeChannel channel{2};
   CommandLineValues commandLine;
   Datagrams datagrams;
