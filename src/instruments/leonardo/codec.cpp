@@ -178,6 +178,8 @@ FlightListError ParseFlightList(std::string_view line, std::vector<Flight>& flig
     const uint32_t start = U32Le(d, 0);
     const uint32_t end = U32Le(d, 7);
     if (end < start) return FlightListError::EndBeforeStart;
+    // Times before the record epoch cannot be stored.
+    if (start < kEpochOffset) return FlightListError::Format;
     f.start = start - kEpochOffset;
     f.end = end - kEpochOffset;
     f.startPage = d[4];
