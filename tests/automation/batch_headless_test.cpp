@@ -129,6 +129,19 @@ TEST_F(HeadlessBatch, FlymasterFlightsJoinIntoOneIgcFile) {
   EXPECT_NE(outText.find("1200 positions written"), std::string::npos) << outText;
 }
 
+TEST_F(HeadlessBatch, LeonardoFlightBecomesAKmlFile) {
+  StartSim({"leonardo", "--flights=2"});
+  if (IsSkipped()) return;
+  job.gpsType = GpsType::Leonardo;
+  job.jobKind = JobKind::KmlLog;
+  job.fileName = dir.File("flight.kml");
+  job.trackList[0] = 1;
+  EXPECT_EQ(Run(), 0);
+  EXPECT_EQ(errText, "");
+  EXPECT_TRUE(std::filesystem::exists(job.fileName));
+  EXPECT_NE(outText.find("600 positions written"), std::string::npos) << outText;
+}
+
 // USERNAME uploads the identifiers, waits for the upload and takes its result
 // as the exit code: a B1 NAV takes them, other units refuse them.
 TEST_F(HeadlessBatch, FlymasterUsernameExitCodeIsTheUploads) {

@@ -175,6 +175,23 @@ TEST_F(FlymasterEndToEnd, FaultsOfTheInstrumentReachTheUserAndKeepThePreviousLog
   }
 }
 
+TEST_F(FlymasterEndToEnd, AbortMidStreamTellsTheUnitToStop) {
+  SimRun run;
+  Prepare(run, {0});
+  GivePreviousLog(run);
+  ASSERT_TRUE(run.Start({std::string("--igc=") + kRealFlight, "--baud=57600"}));
+  ASSERT_TRUE(run.StartOnly(AccessFunction::DownloadTrackLog));
+  ASSERT_TRUE(run.channel.WaitForProgress("Requesting track log 1", 10s));
+  std::this_thread::sleep_for(500ms);  // blocks are arriving, paced at the line's speed
+  EXPECT_EQ(run.Abort(), 0);
+  ASSERT_TRUE(run.WaitForEnd(5s));
+  EXPECT_EQ(run.result.load(), -1);
+  EXPECT_EQ(run.channel.Progress().back(), "Transfer aborted");
+  EXPECT_TRUE(run.channel.Messages().empty());
+  EXPECT_TRUE(EventuallyReceived(run, "#B3"));
+  ExpectPreviousLog(run);
+}
+
 TEST_F(FlymasterEndToEnd, FlightListGoesToTheProgramThatStartedTheRun) {
   SimRun run;
   Prepare(run);
