@@ -85,6 +85,9 @@ constexpr InstrumentCommand kFlymasterCommands[] = {
     {MP::SendWaypoints, 11, 40163, "Send to Flymaster (Only Name)", AF::UploadWaypoints, kOnlyName},
     {MP::SendWaypoints, 12, 40164, "Send to Flymaster (ID+Name)", AF::UploadWaypoints, kIdAndName},
     {MP::SendWaypoints, 13, 40165, "Send to Flymaster (Only ID)", AF::UploadWaypoints, kOnlyId},
+    {MP::Gps, 100, 40171, "Write Flymaster Name", AF::UploadPilotName, 0},
+    {MP::Gps, 101, 40172, "Set Flymaster altitude alarm", AF::UploadPilotName, 1},
+    {MP::Gps, 102, 40173, "Write Flymaster IDs", AF::UploadPilotName, 2},
 };
 constexpr QuickButtonPlace kFlymasterButtons[] = {{"Flymaster", kReadFlymaster, 1, 3}};
 

@@ -5,6 +5,7 @@
 #include "access/nmea.hpp"
 #include "geo/angles.hpp"
 #include "instruments/flymaster/codec.hpp"
+#include "instruments/flymaster/settings_input.hpp"
 #include "instruments/flytec_fixtures.hpp"
 
 namespace trelvik::flymaster {
@@ -257,6 +258,42 @@ TEST(FlymasterWaypoints, UploadSentenceAndAcknowledgements) {
   EXPECT_EQ(CheckWaypointAck(line("PFMWPR,Launch  east    "), name, true), 0);
   EXPECT_EQ(CheckWaypointAck(line("PFMWPR,LAUNCH  EAST"), name, true), 7);
   EXPECT_EQ(CheckWaypointAck("$PFMWPR,ACK,X", name, false), 4);
+}
+
+}  // namespace
+}  // namespace trelvik::flymaster
+
+namespace trelvik::flymaster {
+namespace {
+
+TEST(FlymasterSettingsInput, TheDialogsRefuseWhatTheUnitCannotTake) {
+  struct Case {
+    SettingsCommand command;
+    std::vector<std::string> typed;
+    InputVerdict verdict;
+    std::string refusal;
+    std::vector<std::string> texts;
+  };
+  const Case cases[] = {
+      {SettingsCommand::PilotData, {"Jo", "12", "", "M"}, InputVerdict::Send, "", {"Jo", "12", "", "M"}},
+      {SettingsCommand::PilotData, {"Jo", "1*", "", ""}, InputVerdict::Refused, "Comp. number contains '*'", {}},
+      {SettingsCommand::PilotData, {"", "", "", "*"}, InputVerdict::Refused, "Glider model contains '*'", {}},
+      {SettingsCommand::AltitudeAlarm, {""}, InputVerdict::Refused, "Missing input", {}},
+      {SettingsCommand::AltitudeAlarm, {"12a"}, InputVerdict::Refused, "Bad input format", {}},
+      {SettingsCommand::AltitudeAlarm, {"11001"}, InputVerdict::Refused, "Altitude too high", {}},
+      {SettingsCommand::AltitudeAlarm, {"0"}, InputVerdict::Cancelled, "", {}},
+      {SettingsCommand::AltitudeAlarm, {"2500"}, InputVerdict::Send, "", {"2500"}},
+      {SettingsCommand::Identifiers, {"Jo*", "1", "2"}, InputVerdict::Refused, "Pilot name contains '*'", {}},
+      {SettingsCommand::Identifiers, {"Jo", "1", "2"}, InputVerdict::Send, "", {"1", "2", "Jo"}},
+  };
+  for (const Case& c : cases) {
+    const InputCheck check = CheckSettingsInput(c.command, c.typed);
+    EXPECT_EQ(check.verdict, c.verdict) << c.typed[0];
+    EXPECT_EQ(check.refusal, c.refusal) << c.typed[0];
+    EXPECT_EQ(check.texts, c.texts) << c.typed[0];
+  }
+  EXPECT_STREQ(SettingsDialogOf(SettingsCommand::Identifiers).caption, "Set Flymaster IDs");
+  EXPECT_EQ(SettingsDialogOf(SettingsCommand::PilotData).fields.size(), 4u);
 }
 
 }  // namespace
