@@ -59,8 +59,8 @@ std::string KeyData(const FlymasterFix& fix, bool badLatitude) {
 
 bool FitsDelta(const FlymasterFix& a, const FlymasterFix& b) {
   const auto small = [](int32_t d) { return d >= -128 && d <= 127; };
-  return small(b.lat - a.lat) && small(b.lon - a.lon) && small(b.gpsAlt - a.gpsAlt) &&
-         small(b.pressure - a.pressure) && b.time >= a.time && b.time - a.time <= 255;
+  return small(b.lat - a.lat) && small(b.lon - a.lon) && small(b.gpsAlt - a.gpsAlt) && small(b.pressure - a.pressure) &&
+         b.time >= a.time && b.time - a.time <= 255;
 }
 
 std::string DeltaRecord(const FlymasterFix& a, const FlymasterFix& b) {

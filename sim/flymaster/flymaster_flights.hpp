@@ -11,12 +11,12 @@
 namespace trelvik::sim {
 
 struct FlymasterFix {
-  uint32_t time = 0;    // seconds since 2000-01-01 00:00 UTC
-  int32_t lat = 0;      // 1/60000 degree, north positive
-  int32_t lon = 0;      // 1/60000 degree, WEST positive, as the unit counts
-  int32_t gpsAlt = 0;   // metres
-  int32_t pressure = 0; // tenths of a hectopascal
-  int32_t baroAlt = 0;  // metres, the pressure altitude the pressure stands for
+  uint32_t time = 0;     // seconds since 2000-01-01 00:00 UTC
+  int32_t lat = 0;       // 1/60000 degree, north positive
+  int32_t lon = 0;       // 1/60000 degree, WEST positive, as the unit counts
+  int32_t gpsAlt = 0;    // metres
+  int32_t pressure = 0;  // tenths of a hectopascal
+  int32_t baroAlt = 0;   // metres, the pressure altitude the pressure stands for
 };
 
 struct FlymasterFlight {
@@ -34,9 +34,9 @@ int32_t PressureAt(int32_t metres);
 // (a new key block whenever a step does not fit a delta), end block. Each
 // element is one framed block.
 struct StreamFaults {
-  bool dropKeys = false;        // no key block at all
-  bool deltaFirst = false;      // a positions block before the first key block
-  bool badLatitude = false;     // the first key block's latitude is 90 degrees and a bit
+  bool dropKeys = false;     // no key block at all
+  bool deltaFirst = false;   // a positions block before the first key block
+  bool badLatitude = false;  // the first key block's latitude is 90 degrees and a bit
 };
 std::vector<std::string> FlymasterBlocks(const FlymasterFlight& flight, uint32_t serial, const std::string& pilot,
                                          const StreamFaults& faults);

@@ -173,9 +173,9 @@ class FlymasterInstrument : public SimInstrument {
       const Day d = DayOf(f.start);
       const uint32_t s = f.start % 86400;
       std::string text = UnitSentence(CFormat("PFMLST,%03d,%03d,%02d.%02d.%02d,%02u:%02u:%02u,%02u:%02u:%02u",
-                                              static_cast<int>(flights_.size()), static_cast<int>(i), d.day,
-                                              d.month, d.year % 100, s / 3600, s / 60 % 60, s % 60,
-                                              f.duration / 3600, f.duration / 60 % 60, f.duration % 60));
+                                              static_cast<int>(flights_.size()), static_cast<int>(i), d.day, d.month,
+                                              d.year % 100, s / 3600, s / 60 % 60, s % 60, f.duration / 3600,
+                                              f.duration / 60 % 60, f.duration % 60));
       if (badListSum_ && i == 0) text[text.size() - 3] = text[text.size() - 3] == '0' ? '1' : '0';
       reply += text;
     }
@@ -205,8 +205,7 @@ class FlymasterInstrument : public SimInstrument {
     if (f.size() < 8) return;
     const double lat = DegreesOf(f[1]);
     const double lon = DegreesOf(f[3]);
-    std::string w = CFormat("%.5f,%s,%.5f,%s,%s,%s", lat, f[2].c_str(), lon, f[4].c_str(), f[7].c_str(),
-                            f[6].c_str());
+    std::string w = CFormat("%.5f,%s,%.5f,%s,%s,%s", lat, f[2].c_str(), lon, f[4].c_str(), f[7].c_str(), f[6].c_str());
     if (f.size() > 8) w += "," + f[8];
     waypoints_.push_back(w);
     if (ack_ == "none") return;
@@ -272,8 +271,8 @@ namespace trelvik::sim {
 namespace {
 
 constexpr std::string_view kFlymasterOptionKeys[] = {
-    "product", "serial", "software", "pilot", "flights", "empty-flight", "overlap",
-    "bad-block", "bad-times", "fault", "ack", "record",
+    "product", "serial",    "software",  "pilot", "flights", "empty-flight",
+    "overlap", "bad-block", "bad-times", "fault", "ack",     "record",
 };
 
 }  // namespace

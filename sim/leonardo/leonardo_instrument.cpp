@@ -237,8 +237,8 @@ namespace trelvik::sim {
 namespace {
 
 constexpr std::string_view kLeonardoOptionKeys[] = {
-    "product", "software", "serial", "user", "flights", "empty-flight", "list-count", "bad-checksum",
-    "odd-hex", "wrong-length", "no-write-ack", "held", "ring-wrap", "record",
+    "product",      "software", "serial",       "user",         "flights", "empty-flight", "list-count",
+    "bad-checksum", "odd-hex",  "wrong-length", "no-write-ack", "held",    "ring-wrap",    "record",
 };
 
 }  // namespace

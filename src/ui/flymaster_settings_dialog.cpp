@@ -8,8 +8,7 @@
 
 namespace trelvik {
 
-std::optional<std::vector<std::string>> AskFlymasterSettings(QWidget* parent,
-                                                             const flymaster::SettingsDialog& dialog) {
+std::optional<std::vector<std::string>> AskFlymasterSettings(QWidget* parent, const flymaster::SettingsDialog& dialog) {
   QDialog window(parent);
   window.setWindowTitle(QString::fromUtf8(dialog.title));
   auto* form = new QFormLayout(&window);

@@ -11,7 +11,6 @@
 namespace trelvik {
 
 // The fields as typed, in the dialog's order; nothing on Cancel.
-std::optional<std::vector<std::string>> AskFlymasterSettings(QWidget* parent,
-                                                             const flymaster::SettingsDialog& dialog);
+std::optional<std::vector<std::string>> AskFlymasterSettings(QWidget* parent, const flymaster::SettingsDialog& dialog);
 
 }  // namespace trelvik

@@ -147,7 +147,7 @@ TEST(FlymasterFlight, KeyAndDeltasBecomePoints) {
   EXPECT_EQ(points[0].gpsAlt, 10000);
   EXPECT_EQ(points[0].baroAlt, 1000);  // 898.7 hPa
   EXPECT_EQ(points[1].flags, 0);
-  EXPECT_EQ(points[1].gpsAlt, 9990);         // 0xFF: one metre less
+  EXPECT_EQ(points[1].gpsAlt, 9990);                // 0xFF: one metre less
   EXPECT_EQ(points[1].time, points[0].time + 255);  // time deltas are unsigned
   EXPECT_EQ(points[2].lat - points[1].lat, 2 * 199);
   EXPECT_EQ(decoder.Finish(), FlightError::None);

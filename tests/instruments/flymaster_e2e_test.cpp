@@ -139,12 +139,10 @@ struct FaultCase {
 
 TEST_F(FlymasterEndToEnd, FaultsOfTheInstrumentReachTheUserAndKeepThePreviousLog) {
   const FaultCase cases[] = {
-      {"block stays bad", {"--bad-block=2", "--bad-times=5"}, "E205 Bad checksum in data block", kTrackCaption,
-       "#B3"},
+      {"block stays bad", {"--bad-block=2", "--bad-times=5"}, "E205 Bad checksum in data block", kTrackCaption, "#B3"},
       {"no key block", {"--fault=no-key"}, "E205 Missing key track position block", kTrackCaption, "#B3"},
       {"delta before key", {"--fault=delta-first"}, "E205 Missing key track position block", kTrackCaption, "#B3"},
-      {"latitude out of range", {"--fault=bad-latitude"}, "E205 Latitude outside valid range", kTrackCaption,
-       "#B3"},
+      {"latitude out of range", {"--fault=bad-latitude"}, "E205 Latitude outside valid range", kTrackCaption, "#B3"},
       {"silence mid-stream", {"--silence-after=2000"}, "E203 Timeout receiving data", kTrackCaption, "#B3"},
       {"hang-up mid-stream", {"--hangup-after=2000"}, "E204 COM port read error", kTrackCaption, nullptr},
       {"overlapping flights", {"--overlap=1"}, "", kTrackCaption, nullptr},
@@ -271,7 +269,11 @@ TEST_F(FlymasterEndToEnd, PilotDataAlarmAndIdentifiersFollowTheModelRules) {
       {"B1NAV", 2, {"12", "4711", "Jo Pilot"}, "$PFMIDS,12,4711,Jo Pilot", {}},
       {"B1NAV", 1, {"2500"}, "", {MessageKind::Error, "Command not available for B1 NAV", "Set altitude alarm"}},
       {"B1NAV", 0, {"Jo"}, "", {MessageKind::Error, "Command not available for B1 NAV", "Set pilot data"}},
-      {"GpsSD", 2, {"12", "4711", "Jo"}, "", {MessageKind::Error, "Command available for B1 NAV only", "Set pilot data"}},
+      {"GpsSD",
+       2,
+       {"12", "4711", "Jo"},
+       "",
+       {MessageKind::Error, "Command available for B1 NAV only", "Set pilot data"}},
   };
   for (const Case& c : cases) {
     SimRun run;

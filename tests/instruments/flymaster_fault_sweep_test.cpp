@@ -178,10 +178,9 @@ TEST(FlymasterFaultSweep, WaypointUpload) {
   Messages all = kProductMessages;
   for (int sent = 0; sent <= 2; ++sent) {
     for (int errors = 0; errors <= sent; ++errors) {
-      all.push_back({CFormat("%d waypoints sent, %d errors, COM port read error", sent, errors),
-                     "Waypoint upload error"});
-      all.push_back({CFormat("%d waypoints sent, %d errors, response timeout", sent, errors),
-                     "Waypoint upload error"});
+      all.push_back(
+          {CFormat("%d waypoints sent, %d errors, COM port read error", sent, errors), "Waypoint upload error"});
+      all.push_back({CFormat("%d waypoints sent, %d errors, response timeout", sent, errors), "Waypoint upload error"});
       for (int type = 1; type <= 7; ++type) {
         all.push_back({CFormat("%d waypoints sent, %d errors, first error was type %d", sent, errors, type),
                        "Waypoint upload response error"});
@@ -213,8 +212,9 @@ TEST(FlymasterFaultSweep, IdentifiersOfAB1Nav) {
                     s.job.protocol = ProtocolType::Flymaster;
                     s.job.option = static_cast<int32_t>(SettingsCommand::Identifiers);
                     s.job.pilotData = {"12", "4711", "Jo Pilot"};
-                    s.script->Expect(kPBRSNP).Answer(Product("B1NAV")).Expect(
-                        SettingsSentence(SettingsCommand::Identifiers, s.job.pilotData));
+                    s.script->Expect(kPBRSNP)
+                        .Answer(Product("B1NAV"))
+                        .Expect(SettingsSentence(SettingsCommand::Identifiers, s.job.pilotData));
                   },
                   SendSettings, [](ScriptedJob&, int) { return std::string(); }),
               all);

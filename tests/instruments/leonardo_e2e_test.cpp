@@ -5,10 +5,10 @@
 
 #include <thread>
 
+#include "base/c_format.hpp"
 #include "instruments/flytec_e2e_support.hpp"
 #include "instruments/flytec_fixtures.hpp"
 #include "instruments/leonardo/codec.hpp"
-#include "base/c_format.hpp"
 #include "trackfiles/igc_decoder.hpp"
 
 namespace trelvik {

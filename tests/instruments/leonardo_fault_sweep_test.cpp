@@ -79,10 +79,10 @@ const Messages kIdentityMessages = {
 
 Messages FlightListMessages() {
   Messages all = kIdentityMessages;
-  for (const char* text : {"COM port write error", "COM port read error", "Timeout reading flight list data",
-                           "Bad NMEA sentence", "Bad track count format", "Bad sentence format",
-                           "End time before start time", "Bad NMEA checksum",
-                           "Number of tracks detected unequal to track count indication"}) {
+  for (const char* text :
+       {"COM port write error", "COM port read error", "Timeout reading flight list data", "Bad NMEA sentence",
+        "Bad track count format", "Bad sentence format", "End time before start time", "Bad NMEA checksum",
+        "Number of tracks detected unequal to track count indication"}) {
     all.push_back({text, "Read GPS track list"});
   }
   return all;
@@ -90,31 +90,32 @@ Messages FlightListMessages() {
 
 TEST(LeonardoFaultSweep, TrackThroughTwoPages) {
   Messages all = FlightListMessages();
-  for (int code = 10; code <= 21; ++code) all.push_back({CFormat("Error %d reading track log", code), "Read GPS track log"});
+  for (int code = 10; code <= 21; ++code)
+    all.push_back({CFormat("Error %d reading track log", code), "Read GPS track log"});
   all.push_back({"No points detected", "Read GPS track log"});
-  SweepFaults("track",
-              JobSweepRunner<ScriptedJob>(
-                  [](ScriptedJob& s) {
-                    s.commandLine.trackList[0] = 0;
-                    ScriptStart(s);
-                    const std::vector<uint8_t> records = Records(kStart, 5);
-                    const std::vector<uint8_t> first(records.begin(), records.begin() + 3 * kTrackRecord);
-                    const std::vector<uint8_t> second(records.begin() + 3 * kTrackRecord, records.end());
-                    s.script->Expect(PDGFRMM(kTrackMemory, 7, kStartOffset, 3 * kTrackRecord))
-                        .Answer(Sentence("PDGFRMM," + Hex(first)));
-                    s.script->Expect(PDGFRMM(kTrackMemory, 8, 0, 2 * kTrackRecord))
-                        .Answer(Sentence("PDGFRMM," + Hex(second)));
-                  },
-                  DownloadTrackLog,
-                  [](ScriptedJob& s, int result) {
-                    if (result < 0) return std::string();
-                    std::string text;
-                    for (const TrackPoint& p : s.job.points) {
-                      text += CFormat("%d/%u/%d/%d/%d\n", p.flags, p.time, p.lat, p.baroAlt, p.gpsAlt);
-                    }
-                    return text;
-                  }),
-              all);
+  SweepFaults(
+      "track",
+      JobSweepRunner<ScriptedJob>(
+          [](ScriptedJob& s) {
+            s.commandLine.trackList[0] = 0;
+            ScriptStart(s);
+            const std::vector<uint8_t> records = Records(kStart, 5);
+            const std::vector<uint8_t> first(records.begin(), records.begin() + 3 * kTrackRecord);
+            const std::vector<uint8_t> second(records.begin() + 3 * kTrackRecord, records.end());
+            s.script->Expect(PDGFRMM(kTrackMemory, 7, kStartOffset, 3 * kTrackRecord))
+                .Answer(Sentence("PDGFRMM," + Hex(first)));
+            s.script->Expect(PDGFRMM(kTrackMemory, 8, 0, 2 * kTrackRecord)).Answer(Sentence("PDGFRMM," + Hex(second)));
+          },
+          DownloadTrackLog,
+          [](ScriptedJob& s, int result) {
+            if (result < 0) return std::string();
+            std::string text;
+            for (const TrackPoint& p : s.job.points) {
+              text += CFormat("%d/%u/%d/%d/%d\n", p.flags, p.time, p.lat, p.baroAlt, p.gpsAlt);
+            }
+            return text;
+          }),
+      all);
 }
 
 struct FlightListJob : ScriptedJob {

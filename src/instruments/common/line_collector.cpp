@@ -9,8 +9,7 @@ bool LineCollector::Feed(uint8_t c) {
     return false;
   }
   switch (state_) {
-    case State::Idle:
-      return false;
+    case State::Idle: return false;
     case State::InLine:
       if (c == '\r') {
         state_ = State::AwaitLf;

@@ -15,7 +15,10 @@ class LineCollector {
   bool Feed(uint8_t c);
   const std::string& Line() const { return line_; }
   std::string& Line() { return line_; }
-  void Reset() { state_ = State::Idle; line_.clear(); }
+  void Reset() {
+    state_ = State::Idle;
+    line_.clear();
+  }
 
  private:
   enum class State { Idle, InLine, AwaitLf };

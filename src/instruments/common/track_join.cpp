@@ -24,8 +24,8 @@ bool JoinTracks(std::vector<TrackPoint>& kept, std::vector<TrackPoint>& track) {
 }
 
 std::string OverlapText(const std::vector<TrackPoint>& kept, const std::vector<TrackPoint>& track) {
-  return CFormat("Overlapping tracks (%08X,%08X)(%08X,%08X)", kept.front().time, kept.back().time,
-                 track.front().time, track.back().time);
+  return CFormat("Overlapping tracks (%08X,%08X)(%08X,%08X)", kept.front().time, kept.back().time, track.front().time,
+                 track.back().time);
 }
 
 void ReportTrackPoint(GpsJob& job, const TrackPoint& point, size_t n, size_t every, bool receivingStatus) {

@@ -17,9 +17,9 @@ namespace trelvik {
 // joined log, then of the new track. Both must hold points.
 std::string OverlapText(const std::vector<TrackPoint>& kept, const std::vector<TrackPoint>& track);
 
-// Point `n` (1-based) of the track being received into job.points: the first starts the remaining-time estimate (with "Receiving track log"
-// when `receivingStatus`), every point goes to the calling program, and every
-// `every` points the status shows the count and the estimate.
+// Point `n` (1-based) of the track being received into job.points: the first starts the remaining-time estimate (with
+// "Receiving track log" when `receivingStatus`), every point goes to the calling program, and every `every` points the
+// status shows the count and the estimate.
 void ReportTrackPoint(GpsJob& job, const TrackPoint& point, size_t n, size_t every, bool receivingStatus);
 
 }  // namespace trelvik

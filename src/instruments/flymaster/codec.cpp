@@ -86,24 +86,23 @@ TrackListError ParseTrackListLine(std::string line, TrackListLine& entry) {
 
 std::string PFMDNL(TrackTime start) {
   const SystemTime t = DateFromTrackTime(start);
-  return PfmSentence(CFormat("PFMDNL,%02d%02d%02d%02d%02d%02d,", t.year - 2000, t.month, t.day, t.hour, t.minute,
-                             t.second));
+  return PfmSentence(
+      CFormat("PFMDNL,%02d%02d%02d%02d%02d%02d,", t.year - 2000, t.month, t.day, t.hour, t.minute, t.second));
 }
 
 std::string SettingsSentence(SettingsCommand command, const std::vector<std::string>& texts) {
   const auto text = [&](size_t i, size_t limit) { return i < texts.size() ? SentenceText(texts[i], limit) : ""; };
   switch (command) {
     case SettingsCommand::PilotData:
-      return PfmSentence(CFormat("PFMPLT,%s,%s,%s,%s,", text(0, 14).c_str(), text(1, 7).c_str(),
-                                 text(2, 14).c_str(), text(3, 14).c_str()));
+      return PfmSentence(CFormat("PFMPLT,%s,%s,%s,%s,", text(0, 14).c_str(), text(1, 7).c_str(), text(2, 14).c_str(),
+                                 text(3, 14).c_str()));
     case SettingsCommand::AltitudeAlarm: {
       int32_t metres = 0;
       if (texts.empty() || ParseUnsignedInt(texts[0], metres) < 0 || metres > kLongestAltitudeAlarm) return {};
       return PfmSentence(CFormat("PFMALT,%d,", metres));
     }
     case SettingsCommand::Identifiers:
-      return PfmSentence(
-          CFormat("PFMIDS,%s,%s,%s", text(0, 7).c_str(), text(1, 7).c_str(), text(2, 14).c_str()));
+      return PfmSentence(CFormat("PFMIDS,%s,%s,%s", text(0, 7).c_str(), text(1, 7).c_str(), text(2, 14).c_str()));
   }
   return {};
 }

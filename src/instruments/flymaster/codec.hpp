@@ -38,7 +38,7 @@ std::string SentenceText(std::string_view text, size_t limit);
 // ---- $PBRSNP -----------------------------------------------------------------
 
 struct ProductData {
-  std::string product;   // at most 40
+  std::string product;  // at most 40
   std::string serial;
   std::string software;  // at most 10
 };
@@ -99,24 +99,24 @@ struct FlightInfo {
 
 enum class FlightError {
   None,
-  InfoLength,      // "E205 Bad flight info block length"
-  KeyLength,       // "E205 Bad key track position block length"
-  Latitude,        // "E205 Latitude outside valid range"
-  Longitude,       // "E205 Longitude value outside valid range"
-  MissingKey,      // "E205 Missing key track position block"
-  PositionsLength, // "E205 Bad track position block length"
-  MissingInfo,     // "E205 Missing flight info block"
-  UnknownBlock,    // "E205 Bad block type" (a type the frame cannot carry)
+  InfoLength,       // "E205 Bad flight info block length"
+  KeyLength,        // "E205 Bad key track position block length"
+  Latitude,         // "E205 Latitude outside valid range"
+  Longitude,        // "E205 Longitude value outside valid range"
+  MissingKey,       // "E205 Missing key track position block"
+  PositionsLength,  // "E205 Bad track position block length"
+  MissingInfo,      // "E205 Missing flight info block"
+  UnknownBlock,     // "E205 Bad block type" (a type the frame cannot carry)
 };
 std::string_view FlightErrorText(FlightError error);
 
 // The unit's running values, as the key block sets them and deltas move them.
 struct RunningPosition {
-  int32_t lat = 0;        // 1/60000 degree, north positive
-  int32_t lon = 0;        // 1/60000 degree, west positive
-  int32_t gpsAlt = 0;     // metres
-  int32_t pressure = 0;   // tenths of a hectopascal
-  uint32_t time = 0;      // seconds since 2000-01-01 00:00 UTC
+  int32_t lat = 0;       // 1/60000 degree, north positive
+  int32_t lon = 0;       // 1/60000 degree, west positive
+  int32_t gpsAlt = 0;    // metres
+  int32_t pressure = 0;  // tenths of a hectopascal
+  uint32_t time = 0;     // seconds since 2000-01-01 00:00 UTC
 };
 TrackPoint PointFromRunning(const RunningPosition& running);
 // Whole metres from tenths of a hectopascal.
@@ -170,9 +170,9 @@ class PrefixLineCollector {
 int CheckSentence(std::string_view line, std::vector<std::string_view>& fields);
 
 struct WaypointLine {
-  double lat = 0;  // degrees, north positive
-  double lon = 0;  // degrees, east positive
-  double alt = 0;  // metres
+  double lat = 0;    // degrees, north positive
+  double lon = 0;    // degrees, east positive
+  double alt = 0;    // metres
   std::string name;  // trimmed
   bool landing = false;
 };

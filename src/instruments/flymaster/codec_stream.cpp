@@ -9,8 +9,8 @@ namespace {
 constexpr size_t kFlightInfoLength = 63;
 constexpr size_t kKeyLength = 17;
 constexpr size_t kRecordLength = 6;
-constexpr int32_t kLatitudeLimit = 5400000;    // 90 degrees in 1/60000
-constexpr int32_t kLongitudeLimit = 10800000;  // 180 degrees
+constexpr int32_t kLatitudeLimit = 5400000;             // 90 degrees in 1/60000
+constexpr int32_t kLongitudeLimit = 10800000;           // 180 degrees
 constexpr double kSemicirclesPerUnit = 198.8410785185;  // 2^31 / 180 / 60000
 constexpr uint32_t kSecondsTo2000 = 315619200;          // 1989-12-31 to 2000-01-01
 
@@ -71,9 +71,7 @@ BlockReader::Event BlockReader::Feed(uint8_t c) {
       checksum_ ^= c;
       if (data_.size() == length_) state_ = 4;
       return Event::None;
-    default:
-      state_ = 0;
-      return c == checksum_ ? Event::Good : Event::Bad;
+    default: state_ = 0; return c == checksum_ ? Event::Good : Event::Bad;
   }
 }
 
@@ -160,8 +158,7 @@ FlightError FlightDecoder::Take(uint8_t type, const std::vector<uint8_t>& d) {
         if (const FlightError error = Store(); error != FlightError::None) return error;
       }
       return FlightError::None;
-    default:
-      return FlightError::UnknownBlock;
+    default: return FlightError::UnknownBlock;
   }
 }
 

@@ -35,9 +35,7 @@ int SendSettings(GpsJob& job) {
         return -1;
       }
       break;
-    default:
-      ReportError(job, "Bad input format", "Set Flymaster data");
-      return -1;
+    default: ReportError(job, "Bad input format", "Set Flymaster data"); return -1;
   }
   const std::string sentence = SettingsSentence(command, job.pilotData);
   if (sentence.empty()) {

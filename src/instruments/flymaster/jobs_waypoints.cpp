@@ -104,19 +104,15 @@ int UploadWaypoints(GpsJob& job) {
     NotifyText(job, FormatProgress("Sent wpt %/%", sent + 1, total));
     std::string line;
     switch (ReceiveAck(job, line)) {
-      case AckEnd::Aborted:
-        ShowProgress(job, FormatProgress("% waypoints sent", sent));
-        return -1;
+      case AckEnd::Aborted: ShowProgress(job, FormatProgress("% waypoints sent", sent)); return -1;
       case AckEnd::ReadError:
         ReportError(job, FormatProgress("% waypoints sent, % errors, COM port read error", sent, errors),
                     kErrorCaption);
         return -1;
       case AckEnd::TimedOut:
-        ReportError(job, FormatProgress("% waypoints sent, % errors, response timeout", sent, errors),
-                    kErrorCaption);
+        ReportError(job, FormatProgress("% waypoints sent, % errors, response timeout", sent, errors), kErrorCaption);
         return -1;
-      case AckEnd::Line:
-        break;
+      case AckEnd::Line: break;
     }
     ++sent;
     if (const int type = CheckWaypointAck(line, name, HasOldWaypointAck(product)); type != 0) {

@@ -47,9 +47,7 @@ InputCheck CheckSettingsInput(SettingsCommand command, const std::vector<std::st
     }
   }
   switch (command) {
-    case SettingsCommand::PilotData:
-      check.texts = texts;
-      break;
+    case SettingsCommand::PilotData: check.texts = texts; break;
     case SettingsCommand::AltitudeAlarm: {
       int32_t metres = 0;
       if (texts[0].empty()) {

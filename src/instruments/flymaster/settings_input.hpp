@@ -27,7 +27,7 @@ const SettingsDialog& SettingsDialogOf(SettingsCommand command);
 enum class InputVerdict { Send, Refused, Cancelled };
 struct InputCheck {
   InputVerdict verdict = InputVerdict::Send;
-  std::string refusal;  // Refused: the text, under the dialog's caption
+  std::string refusal;             // Refused: the text, under the dialog's caption
   std::vector<std::string> texts;  // Send: the command's texts in its sentence's order
 };
 // The fields in the dialog's order, as typed.

@@ -59,8 +59,8 @@ int RequestLeonardoIdentity(GpsJob& job) {
     }
     if (answer != IdentityLine::Identity) continue;
     ShowProgress(job, "Product data read");
-    ShowProduct(job, CFormat("%s, SN%s, SW%s", identity.product.c_str(), identity.serial.c_str(),
-                             identity.software.c_str()));
+    ShowProduct(
+        job, CFormat("%s, SN%s, SW%s", identity.product.c_str(), identity.serial.c_str(), identity.software.c_str()));
     job.modelName = kMaker;
     job.description =
         (identity.product + " " + identity.serial + " " + identity.software).substr(0, kDescriptionLimit - 1);

@@ -40,8 +40,8 @@ int ReadFlight(GpsJob& job, const Flight& flight) {
       return -1;
     }
     for (int r = 0; r < records; ++r) {
-      job.points.push_back(DecodeTrackRecord(std::span<const uint8_t>(data).subspan(
-          static_cast<size_t>(r * kTrackRecord), kTrackRecord)));
+      job.points.push_back(DecodeTrackRecord(
+          std::span<const uint8_t>(data).subspan(static_cast<size_t>(r * kTrackRecord), kTrackRecord)));
       ReportTrackPoint(job, job.points.back(), job.points.size(), kStatusEvery, true);
     }
     offset += records * kTrackRecord;

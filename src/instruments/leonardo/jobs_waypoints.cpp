@@ -112,7 +112,8 @@ int UploadLeonardoWaypoints(GpsJob& job) {
   for (int i = 0; i < total;) {
     const int count = i + 1 < total && i != kLastOfFirstPage ? 2 : 1;
     std::vector<uint8_t> bytes = records[static_cast<size_t>(i)];
-    if (count == 2) bytes.insert(bytes.end(), records[static_cast<size_t>(i + 1)].begin(), records[static_cast<size_t>(i + 1)].end());
+    if (count == 2)
+      bytes.insert(bytes.end(), records[static_cast<size_t>(i + 1)].begin(), records[static_cast<size_t>(i + 1)].end());
     if (JobAborted(job) ||
         WriteText(job, PDGFWMM(first + i / kWaypointsPerPage, i % kWaypointsPerPage * kWaypointRecord, bytes)) < 0) {
       ShowProgress(job, FormatProgress("% waypoints sent", i));
