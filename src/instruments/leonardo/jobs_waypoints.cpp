@@ -90,8 +90,11 @@ int UploadLeonardoWaypoints(GpsJob& job) {
     return -1;
   }
   std::vector<std::vector<uint8_t>> held;
-  for (std::vector<uint8_t>& slot : slots) {
-    if (SlotUsed(slot)) held.push_back(std::move(slot));
+  size_t usedEnd = 0;  // one past the last slot in use
+  for (size_t i = 0; i < slots.size(); ++i) {
+    if (!SlotUsed(slots[i])) continue;
+    held.push_back(std::move(slots[i]));
+    usedEnd = i + 1;
   }
   if (held.size() >= static_cast<size_t>(kSlots)) {
     ReportError(job, "Waypoint buffer in GPS full", kCaption);
@@ -106,25 +109,30 @@ int UploadLeonardoWaypoints(GpsJob& job) {
   }
   records.insert(records.end(), held.begin(), held.end());
   const int total = static_cast<int>(records.size());
+  // Slots the compaction emptied are cleared, so that no waypoint stays
+  // behind as a copy of one that moved down.
+  while (records.size() < usedEnd) records.emplace_back(kWaypointRecord, 0xFF);
+  const int written = static_cast<int>(records.size());
   const int first = FirstPage(job);
   int errors = 0;
   uint32_t lastStatus = JobTick(job) - kStatusInterval;
-  for (int i = 0; i < total;) {
-    const int count = i + 1 < total && i != kLastOfFirstPage ? 2 : 1;
+  for (int i = 0; i < written;) {
+    const int count = i + 1 < written && i != kLastOfFirstPage ? 2 : 1;
     std::vector<uint8_t> bytes = records[static_cast<size_t>(i)];
     if (count == 2)
       bytes.insert(bytes.end(), records[static_cast<size_t>(i + 1)].begin(), records[static_cast<size_t>(i + 1)].end());
     if (JobAborted(job) ||
         WriteText(job, PDGFWMM(first + i / kWaypointsPerPage, i % kWaypointsPerPage * kWaypointRecord, bytes)) < 0) {
-      ShowProgress(job, FormatProgress("% waypoints sent", i));
+      ShowProgress(job, FormatProgress("% waypoints sent", i < total ? i : total));
       return -1;
     }
     if (!WriteAcknowledged(job)) ++errors;
     i += count;
     if (JobTick(job) - lastStatus >= kStatusInterval) {
       lastStatus = JobTick(job);
-      ShowProgress(job, FormatProgress("Waypoint % of % sent", i, total));
-      NotifyText(job, FormatProgress("Sent wpt %/%", i, total));
+      const int sent = i < total ? i : total;
+      ShowProgress(job, FormatProgress("Waypoint % of % sent", sent, total));
+      NotifyText(job, FormatProgress("Sent wpt %/%", sent, total));
     }
   }
   const std::string summary =
