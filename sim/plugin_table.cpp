@@ -20,6 +20,8 @@ const SimPlugin kPlugins[] = {
     LogItSimPlugin(),
     GraviterSimPlugin(),
     GarminSimPlugin(),
+    FlymasterSimPlugin(),
+    LeonardoSimPlugin(),
 };
 
 }  // namespace

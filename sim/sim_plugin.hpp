@@ -49,5 +49,7 @@ SimPlugin MlrSimPlugin();       // sim/mlr
 SimPlugin LogItSimPlugin();     // sim/logit
 SimPlugin GraviterSimPlugin();  // sim/graviter
 SimPlugin GarminSimPlugin();  // sim/garmin
+SimPlugin FlymasterSimPlugin();  // sim/flymaster
+SimPlugin LeonardoSimPlugin();  // sim/leonardo
 
 }  // namespace trelvik::sim

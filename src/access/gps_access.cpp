@@ -77,6 +77,7 @@ int GpsAccess::StartGpsJob(JobRequest request) {
   job->waypoints = std::move(request.waypoints);
   job->ctrList = std::move(request.ctrList);
   job->ownerName = std::move(request.ownerName);
+  job->pilotData = std::move(request.pilotData);
   job->analysis = std::move(request.analysis);
   job->competitionCheck = std::move(request.competitionCheck);
   job->powerOffAfterTransfer = request.powerOffAfterTransfer;

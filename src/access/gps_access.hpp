@@ -31,6 +31,7 @@ struct JobRequest {
   std::vector<Waypoint> waypoints;  // uploads
   std::any ctrList;                 // CTR upload
   std::string ownerName;            // owner-name upload
+  std::vector<std::string> pilotData;  // pilot-data upload
   TrackAnalysisSettings analysis;   // all-tracks download
   CompetitionWaypointCheck competitionCheck;  // competition mode only
   bool powerOffAfterTransfer = false;         // the window's power-off check mark

@@ -99,6 +99,7 @@ struct GpsJob {
   std::optional<RawIgcImage> rawIgc;
   std::optional<std::string> rawLog;  // XC Trainer / TopNav logger bytes
   std::string ownerName;              // the name an owner-name upload writes, as typed
+  std::vector<std::string> pilotData;  // pilot-data uploads: the texts of the command in `option`
 
   // Track result fields and the instrument's identity.
   int32_t utcTimes = 0;

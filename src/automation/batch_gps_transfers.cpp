@@ -23,6 +23,12 @@ int GpsBatchTransfers::Start(BatchTransferRequest request) {
       job.function = AccessFunction::DownloadFlightList;
       job.onComplete = [this](GpsJob& done) { CompleteFlightListDownload(done, access_, context_); };
       break;
+    case BatchTransferKind::PilotData:
+      job.function = AccessFunction::UploadPilotName;
+      job.pilotData = std::move(request.pilotData);
+      // The run waits for the upload, and its result is the run's.
+      job.onComplete = [this](GpsJob& done) { CompleteCommandLineStep(done, access_, context_); };
+      break;
     case BatchTransferKind::CtrUpload:
       job.function = AccessFunction::UploadCtr;
       job.ctrList = std::move(request.ctrList);

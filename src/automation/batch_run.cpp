@@ -15,6 +15,10 @@
 namespace trelvik {
 namespace {
 
+// The command of the pilot-data upload that USERNAME starts: the identifiers
+// (competition id, CIVL id, pilot name).
+constexpr int32_t kIdentifiersCommand = 2;
+
 void Call(const std::function<void()>& hook) {
   if (hook) hook();
 }
@@ -52,6 +56,7 @@ int BatchRun::RunCommandLineJob() {
     case JobKind::WriteWaypoints:
     case JobKind::WriteWaypoints2: return StartWaypointUpload();
     case JobKind::WriteCtr: return StartCtrUpload();
+    case JobKind::Username: return StartPilotDataUpload();
     case JobKind::LogFile: {
       const SystemTime now = context_.hooks.utcNow ? context_.hooks.utcNow() : CurrentUtcTime();
       if (OpenTrackLogFile(ui, job.fileName, context_.log, context_.hooks.chooseTrack, now) < 0) {
@@ -86,7 +91,8 @@ int BatchRun::StartTransfer(BatchTransferRequest request) {
     return EndWithoutTransfer();
   }
   request.protocol = protocol->protocol;
-  request.option = protocol->option;
+  // A pilot-data upload's option is its command; the others take the protocol's.
+  if (request.kind != BatchTransferKind::PilotData) request.option = protocol->option;
   request.portName = context_.settings.portName;
   if (context_.transfers.Start(std::move(request)) < 0) {
     // A transfer that never began has failed as surely as one that broke off.
@@ -138,6 +144,15 @@ int BatchRun::StartWaypointUpload() {
   ui.SetProduct(job_->fileName);
   BatchTransferRequest request{BatchTransferKind::WaypointUpload};
   request.waypoints = std::move(file->toSend);
+  return StartTransfer(std::move(request));
+}
+
+int BatchRun::StartPilotDataUpload() {
+  const CommandLineJob& job = *job_;
+  const auto number = [](int32_t value) { return value < 0 ? std::string() : std::to_string(value); };
+  BatchTransferRequest request{BatchTransferKind::PilotData};
+  request.option = kIdentifiersCommand;
+  request.pilotData = {number(job.compId), number(job.civlId), job.pilot};
   return StartTransfer(std::move(request));
 }
 

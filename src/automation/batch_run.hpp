@@ -79,6 +79,7 @@ class BatchRun {
   int StartTransfer(BatchTransferRequest request);
   int StartCtrUpload();
   int StartWaypointUpload();
+  int StartPilotDataUpload();
   // The result of a start step that ended without a transfer.
   int EndWithoutTransfer();
   void WriteOutput();

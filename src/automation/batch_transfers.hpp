@@ -5,6 +5,7 @@
 #include <any>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include <vector>
 
@@ -19,6 +20,7 @@ enum class BatchTransferKind {
   CtrUpload,      // operation 7 with the selected airspaces
   WaypointDownload,  // operation 0; its completion installs the list
   WaypointUpload,    // operation 3 with `waypoints`
+  PilotData,      // operation 5: the instrument's settings command `option` with `pilotData`
 };
 
 struct BatchTransferRequest {
@@ -28,6 +30,7 @@ struct BatchTransferRequest {
   std::string portName;
   std::any ctrList;  // CtrUpload: the airspace list (CtrList)
   std::vector<Waypoint> waypoints;  // WaypointUpload: what is sent, in order
+  std::vector<std::string> pilotData;
 };
 
 class BatchTransfers {

@@ -4,11 +4,13 @@
 
 #include "airspace/ctr_selection.hpp"
 #include "instruments/dsx/dsx.hpp"
+#include "instruments/flymaster/flymaster.hpp"
 #include "instruments/flytec/flytec.hpp"
 #include "instruments/garmin/garmin.hpp"
 #include "instruments/graviter/graviter.hpp"
 #include "instruments/instrument_command_ids.hpp"
 #include "instruments/iqbasic/iqbasic.hpp"
+#include "instruments/leonardo/leonardo.hpp"
 #include "instruments/logit/logit.hpp"
 #include "instruments/magellan/magellan.hpp"
 #include "instruments/mlr/mlr.hpp"
@@ -91,6 +93,9 @@ constexpr InstrumentCommand kFlymasterCommands[] = {
     {MP::SendWaypoints, 11, 40163, "Send to Flymaster (Only Name)", AF::UploadWaypoints, kOnlyName},
     {MP::SendWaypoints, 12, 40164, "Send to Flymaster (ID+Name)", AF::UploadWaypoints, kIdAndName},
     {MP::SendWaypoints, 13, 40165, "Send to Flymaster (Only ID)", AF::UploadWaypoints, kOnlyId},
+    {MP::Gps, 100, 40171, "Write Flymaster Name", AF::UploadPilotName, 0},
+    {MP::Gps, 101, 40172, "Set Flymaster altitude alarm", AF::UploadPilotName, 1},
+    {MP::Gps, 102, 40173, "Write Flymaster IDs", AF::UploadPilotName, 2},
 };
 constexpr QuickButtonPlace kFlymasterButtons[] = {{"Flymaster", kReadFlymaster, 1, 3}};
 
@@ -232,7 +237,8 @@ constexpr std::array<ProtocolRow, kProtocolCount> kRows = {{
                            AF::DownloadFlightList}),
      .commandLine = CommandLineUse{.name = "FLYMASTER", .type = GpsType::Flymaster, .trackLog = kYes, .igcLog = true,
                                    .waypointDownload = kYes, .waypointUpload = kYes, .flightList = true, .username = true},
-     .serverName = "flymaster", .serverSessions = true, .commands = kFlymasterCommands, .quickButtons = kFlymasterButtons},
+     .serverName = "flymaster", .serverSessions = true, .commands = kFlymasterCommands, .quickButtons = kFlymasterButtons,
+     .driver = &kFlymasterDriver},
     {.protocol = P::Dsx, .label = "DSX", .source = TrackSource::Dsx, .line = {9600, false}, .rawImage = RawImage::IgcFile,
      .offered = Functions({AF::DownloadTrackLog, AF::UploadPilotName}),
      .commandLine = CommandLineUse{.name = "DSX", .type = GpsType::Dsx, .trackLog = kYes, .igcLog = true},
@@ -256,7 +262,7 @@ constexpr std::array<ProtocolRow, kProtocolCount> kRows = {{
      .commandLine = CommandLineUse{.name = "LEONARDO", .type = GpsType::Leonardo, .trackLog = kYes, .igcLog = true,
                                    .waypointDownload = At(kCompetitionWaypoints),
                                    .waypointUpload = At(kCompetitionWaypoints), .flightList = true},
-     .commands = kLeonardoCommands},
+     .commands = kLeonardoCommands, .driver = &kLeonardoDriver},
     {.protocol = P::MlrTrackOnly, .label = "MLR, track log only", .source = TrackSource::Mlr, .line = {38400, false},
      .offered = Functions({AF::DownloadTrackLog})},
 }};

@@ -81,7 +81,8 @@ class MainWindow : public QMainWindow {
   // job runs (the busy flag is then set), -1 after a refusal was shown.
   [[nodiscard]] int StartInstrumentJob(const InstrumentJob& job, std::string_view caption,
                                        std::function<void(GpsJob&)> onComplete, std::vector<Waypoint> waypoints = {},
-                                       std::any ctrList = {}, std::string ownerName = {});
+                                       std::any ctrList = {}, std::string ownerName = {},
+                                       std::vector<std::string> pilotData = {});
   // The channel the window's jobs report through.
   UserInterfaceChannel& JobChannelOfWindow() const { return *channel_; }
 
@@ -159,6 +160,8 @@ class MainWindow : public QMainWindow {
   void RunInstrumentCommand(const MenuEntry& entry);
   void StartTrackDownload(const MenuEntry& entry);
   void StartWaypointUpload(const MenuEntry& entry);
+  // "Write Flymaster Name", "Set Flymaster altitude alarm", "Write Flymaster IDs".
+  void StartFlymasterSettings(const MenuEntry& entry);
   // Runs a completion routine on the window thread, so that the list never
   // reads a store while the job's thread replaces it.
   std::function<void(GpsJob&)> OnWindowThread(std::function<void(GpsJob&)> completion);

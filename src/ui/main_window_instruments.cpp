@@ -18,6 +18,7 @@
 #include "records/waypoint_upload.hpp"
 #include "settings/settings.hpp"
 #include "ui/command_ids.hpp"
+#include "ui/flymaster_settings_dialog.hpp"
 #include "ui/main_window.hpp"
 #include "ui/qt_user_interface.hpp"
 
@@ -80,7 +81,7 @@ std::function<void(GpsJob&)> MainWindow::OnWindowThread(std::function<void(GpsJo
 
 int MainWindow::StartInstrumentJob(const InstrumentJob& job, std::string_view caption,
                                    std::function<void(GpsJob&)> onComplete, std::vector<Waypoint> waypoints,
-                                   std::any ctrList, std::string ownerName) {
+                                   std::any ctrList, std::string ownerName, std::vector<std::string> pilotData) {
   if (access_ == nullptr || channel_ == nullptr) return -1;
   if (access_->RefuseWhenBusy(ui_, caption)) return -1;
   JobRequest request;
@@ -93,6 +94,7 @@ int MainWindow::StartInstrumentJob(const InstrumentJob& job, std::string_view ca
   request.waypoints = std::move(waypoints);
   request.ctrList = std::move(ctrList);
   request.ownerName = std::move(ownerName);
+  request.pilotData = std::move(pilotData);
   if (settings_ != nullptr) {
     request.analysis = {settings_->logFilter != 0, settings_->loopFlightGap, settings_->trackLogDir};
   }
@@ -129,6 +131,10 @@ void MainWindow::RunInstrumentCommand(const MenuEntry& entry) {
       });
       return;
     case AF::UploadPilotName: {
+      if (entry.job.Protocol() == ProtocolType::Flymaster) {
+        StartFlymasterSettings(entry);
+        return;
+      }
       if (entry.job.Protocol() == ProtocolType::Dsx && settings_ != nullptr) {
         // The pilot-data form opens in the mode the user left it in last time.
         InstrumentJob job = entry.job;
@@ -154,6 +160,23 @@ void MainWindow::RunInstrumentCommand(const MenuEntry& entry) {
       (void)StartInstrumentJob(entry.job, caption, [this](GpsJob& job) { CompleteUpload(job, *access_); });
       return;
   }
+}
+
+void MainWindow::StartFlymasterSettings(const MenuEntry& entry) {
+  const auto command = static_cast<flymaster::SettingsCommand>(entry.job.parameter);
+  const flymaster::SettingsDialog& dialog = flymaster::SettingsDialogOf(command);
+  if (RefuseWhileBusy(dialog.caption)) return;
+  const std::optional<std::vector<std::string>> typed = AskFlymasterSettings(this, dialog);
+  if (!typed) return;
+  const flymaster::InputCheck check = flymaster::CheckSettingsInput(command, *typed);
+  if (check.verdict == flymaster::InputVerdict::Refused) {
+    ShowError(ui_, check.refusal, dialog.caption);
+    return;
+  }
+  if (check.verdict == flymaster::InputVerdict::Cancelled) return;
+  // The settings job installs nothing; its completion only clears the busy flag.
+  (void)StartInstrumentJob(
+      entry.job, dialog.caption, [this](GpsJob& job) { CompleteUpload(job, *access_); }, {}, {}, check.texts);
 }
 
 void MainWindow::StartTrackDownload(const MenuEntry& entry) {

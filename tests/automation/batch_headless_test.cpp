@@ -11,6 +11,7 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <thread>
 
 #include "access/job_table.hpp"
@@ -27,6 +28,11 @@ namespace {
 using testing::NotifyReceiver;
 using testing::SimProcess;
 using testing::TempDir;
+
+std::string ReadText(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
 
 class HeadlessBatch : public ::testing::Test {
  protected:
@@ -111,16 +117,81 @@ TEST_F(HeadlessBatch, FlightListIsSentToTheNotifyTarget) {
       texts.end());
 }
 
+TEST_F(HeadlessBatch, FlymasterFlightsJoinIntoOneIgcFile) {
+  StartSim({"flymaster", "--flights=2"});
+  if (IsSkipped()) return;
+  job.gpsType = GpsType::Flymaster;
+  job.jobKind = JobKind::IgcLog;
+  job.fileName = dir.Path() + "/";
+  job.trackList[0] = 0;
+  job.trackList[1] = 1;
+  job.noSplit = 1;  // the two flights are a day apart
+  EXPECT_EQ(Run(), 0);
+  EXPECT_EQ(errText, "");
+  // Generated flights of 14 and 15 July: one file dated by its first fix.
+  EXPECT_TRUE(std::filesystem::exists(dir.File("2024-07-14-xtv-000-01.igc"))) << outText;
+  EXPECT_NE(outText.find("1200 positions written"), std::string::npos) << outText;
+}
+
+TEST_F(HeadlessBatch, LeonardoFlightBecomesAKmlFile) {
+  StartSim({"leonardo", "--flights=2"});
+  if (IsSkipped()) return;
+  job.gpsType = GpsType::Leonardo;
+  job.jobKind = JobKind::KmlLog;
+  job.fileName = dir.File("flight.kml");
+  job.trackList[0] = 1;
+  EXPECT_EQ(Run(), 0);
+  EXPECT_EQ(errText, "");
+  EXPECT_TRUE(std::filesystem::exists(job.fileName));
+  EXPECT_NE(outText.find("600 positions written"), std::string::npos) << outText;
+}
+
+// USERNAME uploads the identifiers, waits for the upload and takes its result
+// as the exit code: a B1 NAV takes them, other units refuse them.
+TEST_F(HeadlessBatch, FlymasterUsernameExitCodeIsTheUploads) {
+  struct Case {
+    const char* product;
+    int exitCode;
+    std::string error;
+  };
+  const Case cases[] = {{"--product=B1NAV", 0, ""},
+                        {"--product=GpsSD", 1, "Set pilot data: Command available for B1 NAV only\n"}};
+  for (const Case& c : cases) {
+    SimProcess instrument;
+    if (SimProcess::BinaryPath().empty()) GTEST_SKIP() << "trelvik-sim is not built";
+    const std::string record = dir.File("received.txt");
+    std::filesystem::remove(record);
+    ASSERT_TRUE(instrument.Start({"flymaster", c.product, "--record=" + record}));
+    job.portName = instrument.PtyPath();
+    job.gpsType = GpsType::Flymaster;
+    job.jobKind = JobKind::Username;
+    job.pilot = "Jo, Pilot";
+    job.compId = 12;
+    job.civlId = -1;
+    EXPECT_EQ(Run(), c.exitCode) << c.product;
+    EXPECT_EQ(errText, c.error) << c.product;
+    EXPECT_EQ(notify.Texts().back(), c.exitCode == 0 ? "Transfer completed" : "Transfer completed (error)");
+    if (c.exitCode == 0) {
+      EXPECT_NE(ReadText(record).find("$PFMIDS,12,,Jo  Pilot*"), std::string::npos);
+    }
+  }
+}
+
 TEST_F(HeadlessBatch, TransferThatCannotStartFailsTheRun) {
-  // No driver claims the Flymaster cells yet: the start is refused. Once one
-  // does, this test needs another instrument without a driver.
+  // An instrument of the command line whose track download no driver
+  // claims yet: its start is refused.
   JobTable table;
   ASSERT_TRUE(RegisterInstruments(table));
-  ASSERT_EQ(table.Find(static_cast<int>(AccessFunction::DownloadTrackLog), static_cast<int>(ProtocolType::Flymaster)),
-            nullptr)
-      << "a Flymaster driver is registered: pick an instrument without one";
+  const ProtocolRow* unbuilt = nullptr;
+  for (const ProtocolRow& row : ProtocolTable()) {
+    if (row.commandLine && row.commandLine->trackLog.offered &&
+        table.Find(static_cast<int>(AccessFunction::DownloadTrackLog), static_cast<int>(row.protocol)) == nullptr) {
+      unbuilt = &row;
+    }
+  }
+  if (unbuilt == nullptr) GTEST_SKIP() << "every instrument of the command line has its driver";
   job.jobKind = JobKind::KmlLog;
-  job.gpsType = GpsType::Flymaster;
+  job.gpsType = unbuilt->commandLine->type;
   job.fileName = dir.File("flight.kml");
   job.portName = dir.File("no-port");
   const int exitCode = Run();

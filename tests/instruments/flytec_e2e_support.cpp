@@ -90,6 +90,10 @@ int SimRun::Run(AccessFunction function, std::vector<Waypoint> waypoints, std::a
   JobRequest request = Request(function);
   request.waypoints = std::move(waypoints);
   request.ctrList = std::move(ctr);
+  return RunToEnd(std::move(request));
+}
+
+int SimRun::RunToEnd(JobRequest request) {
   access_->SetJobRunning(true);
   if (access_->StartGpsJob(std::move(request)) != 0) {
     access_->SetJobRunning(false);
@@ -97,6 +101,13 @@ int SimRun::Run(AccessFunction function, std::vector<Waypoint> waypoints, std::a
   }
   if (!WaitForEnd(std::chrono::seconds(30))) return -2;
   return result.load();
+}
+
+int SimRun::RunPilotData(int32_t command, std::vector<std::string> texts) {
+  JobRequest request = Request(AccessFunction::UploadPilotName);
+  request.option = command;
+  request.pilotData = std::move(texts);
+  return RunToEnd(std::move(request));
 }
 
 int SimRun::Abort() { return access_->AbortGpsJob(channel); }

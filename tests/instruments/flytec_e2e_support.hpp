@@ -55,6 +55,8 @@ class SimRun {
   bool Start(const std::vector<std::string>& args);
   // Runs one job to its end; the job's result (-2 when it did not start or end).
   int Run(AccessFunction function, std::vector<Waypoint> waypoints = {}, std::any ctrList = {});
+  // The pilot-data upload: `command` in the job's option, its texts.
+  int RunPilotData(int32_t command, std::vector<std::string> texts);
   // Starts one job without waiting (for the abort test); false when refused.
   bool StartOnly(AccessFunction function);
   bool WaitForEnd(std::chrono::milliseconds limit);
@@ -86,6 +88,7 @@ class SimRun {
 
  private:
   JobRequest Request(AccessFunction function);
+  int RunToEnd(JobRequest request);
 
   SimProcess sim_;
   PosixLinkOpener opener_;

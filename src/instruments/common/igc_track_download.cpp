@@ -55,20 +55,4 @@ void ReportIgcTrackProgress(GpsJob& job, const IgcTrackReceiver& receiver, size_
   }
 }
 
-bool JoinTracks(std::vector<TrackPoint>& kept, std::vector<TrackPoint>& track) {
-  if (kept.empty() || track.empty()) return false;
-  if (kept.back().time < track.front().time) {
-    track.front().flags &= ~kNewSegment;
-    kept.insert(kept.end(), track.begin(), track.end());
-    return true;
-  }
-  if (track.back().time < kept.front().time) {
-    kept.front().flags &= ~kNewSegment;
-    track.insert(track.end(), kept.begin(), kept.end());
-    kept.swap(track);
-    return true;
-  }
-  return false;
-}
-
 }  // namespace trelvik

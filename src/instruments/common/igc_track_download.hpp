@@ -1,6 +1,6 @@
 #pragma once
-// The steps of the drivers that download IGC files: receiving one track, and
-// joining the tracks of several flights into one log.
+// The step of the drivers that download IGC files: receiving one track (the
+// joining of several is in track_join.hpp).
 #include <chrono>
 #include <functional>
 #include <string>
@@ -9,6 +9,7 @@
 
 #include "access/gps_job.hpp"
 #include "instruments/common/igc_track_receiver.hpp"
+#include "instruments/common/track_join.hpp"
 
 namespace trelvik {
 
@@ -40,10 +41,5 @@ inline constexpr IgcTrackTexts kNumberedIgcTexts{"E203 COM port read error", Num
 // "Track position % (%m %s)" (with `estimate`; else "Track position %") and
 // "Progress %/?" at the 101st, 201st and so on.
 void ReportIgcTrackProgress(GpsJob& job, const IgcTrackReceiver& receiver, size_t before, bool estimate);
-
-// Adds `track` to `kept` before or after it, the later one continuing the
-// earlier one's segment; false, and neither changed, when they overlap in
-// time. Both must hold points.
-[[nodiscard]] bool JoinTracks(std::vector<TrackPoint>& kept, std::vector<TrackPoint>& track);
 
 }  // namespace trelvik
