@@ -5,6 +5,7 @@
 
 #include "trackfiles/gpx_waypoint_reader.hpp"
 #include "trackfiles/kml_waypoint_reader.hpp"
+#include "trackfiles/mapsource_file.hpp"
 #include "waypoints/xml_root_element.hpp"
 
 namespace trelvik {
@@ -21,6 +22,13 @@ WaypointFileRead ReadGpxRow(std::string_view bytes, const FileReadContext& conte
 WaypointFileRead ReadKmlRow(std::string_view bytes, const FileReadContext& context) {
   FileAnswerReplay replay(context);
   return replay.Finish(ReadKmlWaypoints(bytes, context.now, replay.ModifyId()));
+}
+
+WaypointFileRead ReadMapSourceRow(std::string_view bytes, const FileReadContext&) {
+  return ReadMapSourceWaypoints(bytes);
+}
+FileWriteResult WriteMapSourceRow(const WaypointFileRecords& records, const WaypointWriteOptions&) {
+  return WriteMapSourceWaypoints(records.waypoints);
 }
 
 constexpr std::array<std::string_view, 1> kWpt = {".wpt"};
@@ -40,8 +48,8 @@ const std::array<WaypointFileFormat, 9> kWaypointFileFormats = {{
     {"ozi-waypoints", kWpt, "Ozi", 1, "Ozi/Trelvik", 1, 1, kAsking, nullptr, nullptr, nullptr},
     {"utm-waypoints", kWpt, "UTM", 2, {}, 0, 3, kAsking, nullptr, nullptr, nullptr},
     {"geo-waypoints", kWpt, "Geographical", 3, {}, 0, 2, kAsking, nullptr, nullptr, nullptr},
-    {"mapsource", kMps, "MapSource", 4, "MapSource", 2, 5, kFormatHoldsWaypoints | kFormatHoldsTracks, nullptr,
-     nullptr, nullptr},
+    {"mapsource", kMps, "MapSource", 4, "MapSource", 2, 5, kFormatHoldsWaypoints | kFormatHoldsTracks,
+     IsMapSourceFile, ReadMapSourceRow, WriteMapSourceRow},
     {"seeyou-waypoints", kCup, "SeeYou", 5, "SeeYou", 3, 4, kFormatHoldsWaypoints, nullptr, nullptr, nullptr},
     {"gpx-waypoints", kGpx, "GPX", 6, "GPS exchange", 4, 6, kAsking, IsGpx, ReadGpxRow, nullptr},
     {"kml-waypoints", kKml, "GoogleEarth", 7, "GoogleEarth", 5, 7, kAsking, IsKml, ReadKmlRow, nullptr},
