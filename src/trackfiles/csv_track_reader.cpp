@@ -26,7 +26,10 @@ std::optional<std::vector<std::string>> SplitFields(std::string line, char separ
   size_t at = 0;
   while (at <= line.size() && fields.size() < kMaxFields) {
     std::string field;
-    if (at < line.size() && line[at] == '"') {
+    size_t start = at;
+    while (start < line.size() && line[start] == ' ') ++start;
+    if (start < line.size() && line[start] == '"') {
+      at = start;
       const size_t close = line.find('"', at + 1);
       if (close == std::string::npos) return std::nullopt;
       field = line.substr(at + 1, close - at - 1);

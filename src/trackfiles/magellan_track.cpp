@@ -14,7 +14,10 @@ namespace trelvik {
 namespace {
 
 constexpr const char* kReadCaption = "Decoding track log file";
-constexpr double kRightAngle = M_PI / 2;
+// The limits less a fraction of a millimetre: 90 degrees of minutes converted
+// to radians come out a hair below M_PI / 2.
+constexpr double kRightAngle = M_PI / 2 - 1e-10;
+constexpr double kStraightAngle = M_PI - 1e-10;
 
 int HexDigit(char c) {
   if (c >= '0' && c <= '9') return c - '0';
@@ -57,7 +60,7 @@ LineResult ParseTrackSentence(std::string_view body, TrackPoint& point) {
   std::string_view rest;
   if (fields.Next(rest) || f[0] != "PMGNTRK") return LineResult::Bad;
   double lat = 0, lon = 0;
-  if (!ParseAngle(f[1], f[2], 'N', 'S', kRightAngle, lat) || !ParseAngle(f[3], f[4], 'E', 'W', M_PI, lon)) {
+  if (!ParseAngle(f[1], f[2], 'N', 'S', kRightAngle, lat) || !ParseAngle(f[3], f[4], 'E', 'W', kStraightAngle, lon)) {
     return LineResult::Bad;
   }
   int32_t altitude = 0;
