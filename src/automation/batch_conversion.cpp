@@ -1,16 +1,14 @@
 #include "automation/batch_conversion.hpp"
 
 #include "base/message_box.hpp"
+#include "trackfiles/dat_command_line.hpp"
 #include "trackfiles/kml_command_line.hpp"
 
 namespace trelvik {
 
 int ConvertCommandLineToKml(const CommandLineJob& job, UserInterface& ui, const Settings& settings) {
-  if (job.jobKind != JobKind::Igc2Kml) {
-    ShowError(ui, "Converting .dat track log files is not available in this version", kParsingCaption);
-    return -1;
-  }
   const OptimiseOptions optimise{settings.loopFlightGap, job.noLoopOpt != 0};
+  if (job.jobKind == JobKind::Dat2Kml) return ConvertDatToKml(ui, job.fileName, job.overwrite != 0, optimise);
   return ConvertIgcToKml(ui, job.fileName, job.overwrite != 0, optimise);
 }
 

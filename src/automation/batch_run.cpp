@@ -38,6 +38,8 @@ int BatchRun::RunCommandLineJob() {
   if (!job.portName.empty()) context_.settings.portName = job.portName;
   switch (job.jobKind) {
     case JobKind::KmlLog:
+    case JobKind::OziLog:
+    case JobKind::MpsLog:
     case JobKind::IgcLog:
       // The menu's starter drops the old log before the download begins.
       ClearTrackLog(context_.log);
@@ -46,8 +48,8 @@ int BatchRun::RunCommandLineJob() {
     case JobKind::FlightList: return StartTransfer({BatchTransferKind::FlightList});
     case JobKind::WriteCtr: return StartCtrUpload();
     case JobKind::LogFile: {
-      const SystemTime now = context_.hooks.utcNow ? context_.hooks.utcNow() : CurrentUtcTime();
-      if (OpenTrackLogFile(ui, job.fileName, context_.log, context_.hooks.chooseTrack, now) < 0) {
+      if (OpenTrackLogFile(ui, job.fileName, context_.log, context_.hooks.chooseTrack, NowDate(),
+                           context_.settings.utcOffsetForTN) < 0) {
         context_.transfers.SetFailed();
       }
       Call(context_.hooks.redrawTrackList);
@@ -111,6 +113,12 @@ int BatchRun::StartCtrUpload() {
   return StartTransfer(std::move(request));
 }
 
+SystemTime BatchRun::NowDate() const {
+  return context_.hooks.utcNow ? context_.hooks.utcNow() : CurrentUtcTime();
+}
+
+TrackTime BatchRun::Now() const { return TrackTimeFromDate(NowDate()); }
+
 int BatchRun::EndWithoutTransfer() { return job_->exitAfter ? -1 : 0; }
 
 bool BatchRun::ContinueCommandLineJob(bool success) {
@@ -128,6 +136,8 @@ void BatchRun::WriteOutput() {
   switch (job_->jobKind) {
     case JobKind::KmlLog: result = WriteBatchKml(context_.log, output); break;
     case JobKind::IgcLog: result = WriteBatchIgc(context_.log, output); break;
+    case JobKind::OziLog: result = WriteBatchTrackFile(context_.log, output, "ozi-track", Now()); break;
+    case JobKind::MpsLog: result = WriteBatchTrackFile(context_.log, output, "mapsource", Now()); break;
     default: break;
   }
   if (result == kOutputFailed) context_.transfers.SetFailed();

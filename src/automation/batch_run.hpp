@@ -74,6 +74,8 @@ class BatchRun {
   int StartCtrUpload();
   // The result of a start step that ended without a transfer.
   int EndWithoutTransfer();
+  SystemTime NowDate() const;  // the hook's clock, else the system's
+  TrackTime Now() const;
   void WriteOutput();
   void CancelExit();
 
