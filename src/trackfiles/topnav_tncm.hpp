@@ -77,7 +77,6 @@ class TncmDecoder {
   TncmOptions options_;
   TncmState state_ = TncmState::Running;
   std::string pending_;
-  bool tooLong_ = false;
   int lineNumber_ = 0;
   int errorCode_ = 0;
   int errorLine_ = 0;
