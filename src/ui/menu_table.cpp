@@ -38,6 +38,8 @@ constexpr auto kMenu = std::to_array<SkeletonRow>({
       Cmd(kSaveLogFlightLog, "&Save log (FlightLog/.kml)"),
       Cmd(kSaveLogAs, "Save log &As..."),
       Cmd(kSaveLogAnimation, "Save log for animation in GE"),
+      Cmd(kConvertIgcToKml, "Convert .igc files to .kml"),
+      Cmd(kConvertKmlToIgc, "&Convert .kml files to .igc"),
       Sep(),
       Cmd(kSaveLogIgc, "Save log in &IGC format", "Ctrl+I"),
       Cmd(kSaveIgcFromGps, "Save IGC log from &GPS"),
