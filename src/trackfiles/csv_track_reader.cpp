@@ -3,7 +3,6 @@
 
 #include "base/c_format.hpp"
 #include "geo/angles.hpp"
-#include "records/names.hpp"
 #include "records/number_parsers.hpp"
 #include "trackfiles/csv_track.hpp"
 #include "trackfiles/kml_values.hpp"
@@ -18,36 +17,47 @@ constexpr const char* kReadCaption = "Read CSV track log file";
 constexpr size_t kMaxFields = 20;
 constexpr int kNone = -1;
 
-// The fields of a line; nothing when a quote stands inside an unquoted field
-// or a quoted field is not closed.
-std::optional<std::vector<std::string>> SplitFields(std::string line, char separator) {
-  CollapseBlanks(line);
-  std::vector<std::string> fields;
+// Up to 20 fields of a line, each without its quotes.
+struct Fields {
+  std::string_view field[kMaxFields];
+  size_t count = 0;
+};
+
+std::string_view Trim(std::string_view text) {
+  while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+  return text;
+}
+
+// The fields of a line; false when a quote stands inside an unquoted field or
+// a quoted field is not closed. Blanks around a field are not part of it.
+bool SplitFields(std::string_view line, char separator, Fields& fields) {
+  line = Trim(line);
+  fields.count = 0;
   size_t at = 0;
-  while (at <= line.size() && fields.size() < kMaxFields) {
-    std::string field;
+  while (at <= line.size() && fields.count < kMaxFields) {
+    std::string_view field;
     size_t start = at;
     while (start < line.size() && line[start] == ' ') ++start;
     if (start < line.size() && line[start] == '"') {
-      at = start;
-      const size_t close = line.find('"', at + 1);
-      if (close == std::string::npos) return std::nullopt;
-      field = line.substr(at + 1, close - at - 1);
+      const size_t close = line.find('"', start + 1);
+      if (close == std::string_view::npos) return false;
+      field = line.substr(start + 1, close - start - 1);
       at = close + 1;
       while (at < line.size() && line[at] == ' ') ++at;
-      if (at < line.size() && line[at] != separator) return std::nullopt;
+      if (at < line.size() && line[at] != separator) return false;
     } else {
       const size_t end = std::min(line.find(separator, at), line.size());
       field = line.substr(at, end - at);
-      if (field.find('"') != std::string::npos) return std::nullopt;
+      if (field.find('"') != std::string_view::npos) return false;
       at = end;
     }
-    fields.push_back(std::move(field));
+    fields.field[fields.count++] = Trim(field);
     if (at >= line.size()) break;
     ++at;  // the separator
-    if (at == line.size()) fields.emplace_back();
+    if (at == line.size() && fields.count < kMaxFields) fields.field[fields.count++] = {};
   }
-  return fields;
+  return true;
 }
 
 struct Columns {
@@ -55,10 +65,10 @@ struct Columns {
   int time = kNone, lat = kNone, lon = kNone, gps = kNone, baro = kNone;
 };
 
-int FirstContaining(const std::vector<std::string>& fields, std::initializer_list<std::string_view> words) {
-  for (size_t i = 0; i < fields.size(); ++i) {
+int FirstContaining(const Fields& fields, std::initializer_list<std::string_view> words) {
+  for (size_t i = 0; i < fields.count; ++i) {
     for (const std::string_view word : words) {
-      if (fields[i].find(word) != std::string::npos) return static_cast<int>(i);
+      if (fields.field[i].find(word) != std::string_view::npos) return static_cast<int>(i);
     }
   }
   return kNone;
@@ -68,15 +78,15 @@ std::optional<Columns> HeaderColumns(std::string_view line) {
   std::string upper(line);
   for (char& c : upper) c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 32 : c);
   for (const char separator : {',', ';'}) {
-    const std::optional<std::vector<std::string>> fields = SplitFields(upper, separator);
-    if (!fields) continue;
+    Fields fields;
+    if (!SplitFields(upper, separator, fields)) continue;
     Columns columns;
     columns.separator = separator;
-    columns.time = FirstContaining(*fields, {"TIME", "DATE"});
-    columns.lat = FirstContaining(*fields, {"LATITUDE"});
-    columns.lon = FirstContaining(*fields, {"LONGITUDE"});
-    columns.gps = FirstContaining(*fields, {"H-GPS", "ALTITUDE", "HEIGHT"});
-    columns.baro = FirstContaining(*fields, {"H-BARO"});
+    columns.time = FirstContaining(fields, {"TIME", "DATE"});
+    columns.lat = FirstContaining(fields, {"LATITUDE"});
+    columns.lon = FirstContaining(fields, {"LONGITUDE"});
+    columns.gps = FirstContaining(fields, {"H-GPS", "ALTITUDE", "HEIGHT"});
+    columns.baro = FirstContaining(fields, {"H-BARO"});
     if (columns.time == kNone || columns.lat == kNone || columns.lon == kNone) continue;
     const int distinct[] = {columns.time, columns.lat, columns.lon, columns.gps};
     bool clash = false;
@@ -88,21 +98,20 @@ std::optional<Columns> HeaderColumns(std::string_view line) {
   return std::nullopt;
 }
 
-std::string Trim(const std::string& text) {
-  const size_t begin = text.find_first_not_of(' ');
-  if (begin == std::string::npos) return {};
-  return text.substr(begin, text.find_last_not_of(' ') - begin + 1);
-}
-
 // One data line into `point`; the error text (with %d for the line) otherwise.
-const char* ParseDataLine(const std::vector<std::string>& fields, const Columns& columns, TrackPoint& point) {
+const char* ParseDataLine(const Fields& line, const Columns& columns, TrackPoint& point) {
   const int needed = std::max({columns.time, columns.lat, columns.lon, columns.gps, columns.baro});
-  if (static_cast<int>(fields.size()) <= needed) return "Error parsing line %d";
+  if (static_cast<int>(line.count) <= needed) return "Error parsing line %d";
+  const std::string_view* fields = line.field;
+  // The date parser reads a zero-terminated text; no date needs more room.
+  char timeText[64];
+  const std::string_view timeField = fields[columns.time];
+  if (timeField.size() >= sizeof timeText) return "Error decoding time on line %d";
+  timeField.copy(timeText, timeField.size());
+  timeText[timeField.size()] = '\0';
   TrackTime time = 0;
   bool hasZone = false;
-  if (ParseXmlDateTime(Trim(fields[columns.time]).c_str(), time, hasZone) < 0) {
-    return "Error decoding time on line %d";
-  }
+  if (ParseXmlDateTime(timeText, time, hasZone) < 0) return "Error decoding time on line %d";
   double lat = 0, lon = 0;
   if (ParseSignedReal(fields[columns.lat], lat) < 0) return "Error decoding latitude on line %d";
   if (ParseSignedReal(fields[columns.lon], lon) < 0) return "Error decoding longitude on line %d";
@@ -113,14 +122,14 @@ const char* ParseDataLine(const std::vector<std::string>& fields, const Columns&
   point.lat = DegreesToSemicircle(lat);
   point.lon = DegreesToSemicircle(lon);
   // An empty height field is a height the line does not give.
-  if (columns.gps != kNone && !Trim(fields[columns.gps]).empty()) {
+  if (columns.gps != kNone && !fields[columns.gps].empty()) {
     double metres = 0;
     if (ParseSignedReal(fields[columns.gps], metres) < 0 || metres < -100000 || metres > 100000) {
       return "Bad GPS height data on line %d";
     }
     point.gpsAlt = RoundHalfAway(metres * 10);
   }
-  if (columns.baro != kNone && !Trim(fields[columns.baro]).empty()) {
+  if (columns.baro != kNone && !fields[columns.baro].empty()) {
     double metres = 0;
     if (ParseSignedReal(fields[columns.baro], metres) < 0 || metres < -100000 || metres > 100000) {
       return "Bad pressure height data on line %d";
@@ -133,7 +142,13 @@ const char* ParseDataLine(const std::vector<std::string>& fields, const Columns&
 }  // namespace
 
 TrackFileRead ReadCsvTrack(std::string_view bytes) {
-  const std::string text = FileTextToUtf8(bytes);
+  // Most files are ASCII or UTF-8 already and are read in place.
+  std::string converted;
+  std::string_view text = bytes;
+  if (!IsValidUtf8(bytes)) {
+    converted = FileTextToUtf8(bytes);
+    text = converted;
+  }
   TextLines lines(text);
   std::string_view line;
   std::optional<Columns> columns;
@@ -146,9 +161,10 @@ TrackFileRead ReadCsvTrack(std::string_view bytes) {
   bool anyPressure = false;
   while (lines.Next(line)) {
     if (line.find_first_not_of(" \t") == std::string_view::npos) continue;
-    const std::optional<std::vector<std::string>> fields = SplitFields(std::string(line), columns->separator);
+    Fields fields;
     TrackPoint point;
-    const char* error = fields ? ParseDataLine(*fields, *columns, point) : "Error parsing line %d";
+    const char* error =
+        SplitFields(line, columns->separator, fields) ? ParseDataLine(fields, *columns, point) : "Error parsing line %d";
     if (error != nullptr) {
       return TrackFileRead::Failure(CFormat(error, lines.Number()), kReadCaption, lines.Number());
     }
