@@ -24,8 +24,10 @@ WaypointFileRead ReadKmlRow(std::string_view bytes, const FileReadContext& conte
   return replay.Finish(ReadKmlWaypoints(bytes, context.now, replay.ModifyId()));
 }
 
-WaypointFileRead ReadMapSourceRow(std::string_view bytes, const FileReadContext&) {
-  return ReadMapSourceWaypoints(bytes);
+WaypointFileRead ReadMapSourceRow(std::string_view bytes, const FileReadContext& context) {
+  WaypointFileRead read = ReadMapSourceWaypoints(bytes);
+  for (Waypoint& waypoint : read.records.waypoints) waypoint.time = context.now;  // the file keeps none
+  return read;
 }
 FileWriteResult WriteMapSourceRow(const WaypointFileRecords& records, const WaypointWriteOptions&) {
   return WriteMapSourceWaypoints(records.waypoints);

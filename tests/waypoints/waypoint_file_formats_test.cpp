@@ -43,6 +43,10 @@ const GoldenWaypoints kGolden[] = {
     {"kml-waypoints",
      "waypoint_files/waypoints.kml",
      {{"LAUNCH", "Top of the hill", 47.25, 8.5, 1235, kNow, 0}, {"LZ", "", 47.2, 8.6, 0, kNow, 0}}},
+    {"mapsource",
+     "waypoint_files/waypoints.mps",
+     {{"GOLDEN", "Golden gate", 47.0, 8.5, 1500, kNow, 0},
+      {"LAND1", "Landing \xc3\xa9t\xc3\xa9", -12.5, -70.25, 0, kNow, 0}}},
 };
 
 void ExpectWaypoints(const std::vector<Waypoint>& actual, const std::vector<GoldenWaypoint>& expected,
