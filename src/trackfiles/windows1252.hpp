@@ -10,8 +10,6 @@ namespace trelvik {
 // "?". Bytes that are not valid UTF-8 are taken as they are.
 std::string Utf8ToWindows1252(std::string_view utf8);
 
-[[nodiscard]] bool IsValidUtf8(std::string_view text);
-
 // Text read from a file: valid UTF-8 stays as it is, anything else is taken
 // as Windows-1252.
 std::string FileTextToUtf8(std::string_view bytes);

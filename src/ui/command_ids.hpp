@@ -43,6 +43,7 @@ inline constexpr int kAddIgcToCompOut = 42107;
 inline constexpr int kSavePilotListCsv = 42108;
 inline constexpr int kConvertIgcToKml = 42109;
 inline constexpr int kConvertKmlToIgc = 42115;
+inline constexpr int kCsvParameters = 42116;
 inline constexpr int kSaveWaypointsAs = 42110;
 inline constexpr int kOpenWaypoints = 42111;
 inline constexpr int kNewWaypoint = 42112;

@@ -71,6 +71,7 @@ constexpr auto kMenu = std::to_array<SkeletonRow>({
       Cmd(kGapFilterTime, "Set track &gap filter time"),
       Cmd(kLoopFlightGap, "Set loop flight gap"),
       Cmd(kRotateTrack, "Rotate Track"),
+      Cmd(kCsvParameters, "Set additional csv parameters"),
     End(),
     Sub("&Waypoints"),
       Cmd(kNewWaypoint, "&New waypoint"),
