@@ -9,7 +9,7 @@ packages=(
   qt6-base-dev libgl-dev libusb-1.0-0-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang locales xvfb xauth
-  gpsbabel libexpat1-dev help2man dpkg-dev file
+  gpsbabel libxml2-utils libexpat1-dev help2man dpkg-dev file
   desktop-file-utils appstream shared-mime-info libglib2.0-bin
 )
 

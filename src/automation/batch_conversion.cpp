@@ -2,6 +2,7 @@
 
 #include "automation/contest_score_report.hpp"
 #include "base/message_box.hpp"
+#include "trackfiles/dat_command_line.hpp"
 #include "trackfiles/igc_contest_fixes.hpp"
 #include "trackfiles/igc_file_read.hpp"
 #include "trackfiles/igc_reader.hpp"
@@ -10,11 +11,8 @@
 namespace trelvik {
 
 int ConvertCommandLineToKml(const CommandLineJob& job, UserInterface& ui, const Settings& settings) {
-  if (job.jobKind != JobKind::Igc2Kml) {
-    ShowError(ui, "Converting .dat track log files is not available in this version", kParsingCaption);
-    return -1;
-  }
   const OptimiseOptions optimise{settings.loopFlightGap, job.noLoopOpt != 0};
+  if (job.jobKind == JobKind::Dat2Kml) return ConvertDatToKml(ui, job.fileName, job.overwrite != 0, optimise);
   const int converted = ConvertIgcToKml(ui, job.fileName, job.overwrite != 0, optimise);
   if (converted >= 0 && job.scoreRules) {
     // The file read a moment ago for the conversion; its void fixes count apart.

@@ -45,6 +45,8 @@ int BatchRun::RunCommandLineJob() {
   if (!job.portName.empty()) context_.settings.portName = job.portName;
   switch (job.jobKind) {
     case JobKind::KmlLog:
+    case JobKind::OziLog:
+    case JobKind::MpsLog:
     case JobKind::IgcLog:
       // The menu's starter drops the old log before the download begins.
       ClearTrackLog(context_.log);
@@ -58,8 +60,8 @@ int BatchRun::RunCommandLineJob() {
     case JobKind::WriteCtr: return StartCtrUpload();
     case JobKind::Username: return StartPilotDataUpload();
     case JobKind::LogFile: {
-      const SystemTime now = context_.hooks.utcNow ? context_.hooks.utcNow() : CurrentUtcTime();
-      if (OpenTrackLogFile(ui, job.fileName, context_.log, context_.hooks.chooseTrack, now) < 0) {
+      if (OpenTrackLogFile(ui, job.fileName, context_.log, context_.hooks.chooseTrack, NowDate(),
+                           context_.settings.utcOffsetForTN) < 0) {
         context_.transfers.SetFailed();
       } else if (job.scoreRules) {
         ReportContestScore(ui, *job.scoreRules, ContestFixesOfLog(context_.log));
@@ -156,6 +158,12 @@ int BatchRun::StartPilotDataUpload() {
   return StartTransfer(std::move(request));
 }
 
+SystemTime BatchRun::NowDate() const {
+  return context_.hooks.utcNow ? context_.hooks.utcNow() : CurrentUtcTime();
+}
+
+TrackTime BatchRun::Now() const { return TrackTimeFromDate(NowDate()); }
+
 int BatchRun::EndWithoutTransfer() { return job_->exitAfter ? -1 : 0; }
 
 bool BatchRun::ContinueCommandLineJob(bool success) {
@@ -175,6 +183,8 @@ void BatchRun::WriteOutput() {
     case JobKind::IgcLog: result = WriteBatchIgc(context_.log, output); break;
     case JobKind::ReadWaypoints:
     case JobKind::ReadGeoWaypoints: result = WriteBatchWaypoints(context_.waypoints, output); break;
+    case JobKind::OziLog: result = WriteBatchTrackFile(context_.log, output, "ozi-track", Now()); break;
+    case JobKind::MpsLog: result = WriteBatchTrackFile(context_.log, output, "mapsource", Now()); break;
     default: break;
   }
   if (result == kOutputFailed) context_.transfers.SetFailed();

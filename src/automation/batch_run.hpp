@@ -82,6 +82,8 @@ class BatchRun {
   int StartPilotDataUpload();
   // The result of a start step that ended without a transfer.
   int EndWithoutTransfer();
+  SystemTime NowDate() const;  // the hook's clock, else the system's
+  TrackTime Now() const;
   void WriteOutput();
   void CancelExit();
 

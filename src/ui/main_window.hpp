@@ -15,8 +15,10 @@
 #include "analysis/list_columns.hpp"
 #include "base/user_interface.hpp"
 #include "records/track_log.hpp"
+#include "trackfiles/track_conversions.hpp"
 #include "ui/menu_table.hpp"
 #include "ui/position_dialogs_state.hpp"
+#include "ui/track_file_dialogs.hpp"
 
 class QAction;
 class QCheckBox;
@@ -123,6 +125,8 @@ class MainWindow : public QMainWindow {
   QLabel& StatusLine() const { return *status_; }
   QCheckBox& UtmBox() const { return *utmBox_; }
   TrackViewWindow* TrackView() const;
+  // The dialogs of the track file commands; Qt's unless replaced (tests).
+  void SetTrackFileDialogs(TrackFileDialogs dialogs);
 
  signals:
   void listSizeChanged(trelvik::ListSize size);
@@ -171,7 +175,12 @@ class MainWindow : public QMainWindow {
   void SaveRawIgc();
   void VerifyIgc();
   void SaveLogFlightLog();
+  void AttachTrackFileCommands();
   void OpenLog();
+  void SaveLogAs();
+  void SaveLogAnimation();
+  void ConvertFiles(TrackConversion direction);
+  void CopyTrackToClipboard();
 
   TrackLog& log_;
   WaypointList& waypoints_;
@@ -190,6 +199,7 @@ class MainWindow : public QMainWindow {
   std::unique_ptr<UserInterfaceChannel> channel_;
   std::unique_ptr<QtTrackListChooser> trackListChooser_;
   std::unique_ptr<QtFieldFormAsker> fieldFormAsker_;
+  TrackFileDialogs trackFileDialogs_;
 
   ListModel* model_ = nullptr;
   QTableView* list_ = nullptr;

@@ -5,6 +5,7 @@
 
 #include "trackfiles/gpx_waypoint_reader.hpp"
 #include "trackfiles/kml_waypoint_reader.hpp"
+#include "trackfiles/mapsource_file.hpp"
 #include "waypoints/compegps_waypoints.hpp"
 #include "waypoints/geo_utm_waypoints.hpp"
 #include "waypoints/ozi_waypoints.hpp"
@@ -75,6 +76,15 @@ WaypointFileRead ReadKmlRow(std::string_view bytes, const FileReadContext& conte
   return replay.Finish(ReadKmlWaypoints(bytes, context.now, replay.ModifyId()));
 }
 
+WaypointFileRead ReadMapSourceRow(std::string_view bytes, const FileReadContext& context) {
+  WaypointFileRead read = ReadMapSourceWaypoints(bytes);
+  for (Waypoint& waypoint : read.records.waypoints) waypoint.time = context.now;  // the file keeps none
+  return read;
+}
+FileWriteResult WriteMapSourceRow(const WaypointFileRecords& records, const WaypointWriteOptions&) {
+  return WriteMapSourceWaypoints(records.waypoints);
+}
+
 constexpr std::array<std::string_view, 1> kWpt = {".wpt"};
 constexpr std::array<std::string_view, 1> kMps = {".mps"};
 constexpr std::array<std::string_view, 1> kCup = {".cup"};
@@ -90,8 +100,8 @@ const std::array<WaypointFileFormat, 9> kWaypointFileFormats = {{
     {"ozi-waypoints", kWpt, "Ozi", 1, "Ozi/Trelvik", 1, 1, kAsking, IsOzi, ReadOziWaypoints, WriteOziRow},
     {"utm-waypoints", kWpt, "UTM", 2, {}, 0, 3, kAsking, IsUtm, ReadUtmWaypoints, WriteUtmRow},
     {"geo-waypoints", kWpt, "Geographical", 3, {}, 0, 2, kAsking, IsGeo, ReadGeoWaypoints, WriteGeoRow},
-    {"mapsource", kMps, "MapSource", 4, "MapSource", 2, 5, kFormatHoldsWaypoints | kFormatHoldsTracks, nullptr,
-     nullptr, nullptr},
+    {"mapsource", kMps, "MapSource", 4, "MapSource", 2, 5, kFormatHoldsWaypoints | kFormatHoldsTracks,
+     IsMapSourceFile, ReadMapSourceRow, WriteMapSourceRow},
     {"seeyou-waypoints", kCup, "SeeYou", 5, "SeeYou", 3, 4, kFormatHoldsWaypoints, IsSeeYouWaypointFile,
      ReadSeeYouWaypoints, WriteSeeYouRow},
     {"gpx-waypoints", kGpx, "GPX", 6, "GPS exchange", 4, 6, kAsking, IsGpx, ReadGpxRow, WriteGpxRow},

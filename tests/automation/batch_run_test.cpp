@@ -6,8 +6,12 @@
 #include <filesystem>
 
 #include "airspace/ctr_area.hpp"
+#include "automation/batch_conversion.hpp"
 #include "automation/batch_test_support.hpp"
+#include "base/c_format.hpp"
+#include "support/golden_file.hpp"
 #include "support/temp_dir.hpp"
+#include "trackfiles/track_file_formats.hpp"
 #include "trackfiles/igc_encoder.hpp"
 #include "trackfiles/kml_track_file.hpp"
 
@@ -379,10 +383,132 @@ INSTANTIATE_TEST_SUITE_P(
         ExtensionCase{"flight.IGC",
                       {MessageKind::Error, "Unsupported track log file extension", "Parsing command line"}},
         ExtensionCase{"flight", {MessageKind::Error, "Missing track log file extension", "Parsing command line"}},
-        ExtensionCase{"x.d/flight", {MessageKind::Error, "Missing track log file extension", "Parsing command line"}},
-        ExtensionCase{"flight.plt",
-                      {MessageKind::Error, "Reading .plt track log files is not available in this version",
-                       "Reading track log file"}}));
+        ExtensionCase{"x.d/flight", {MessageKind::Error, "Missing track log file extension", "Parsing command line"}}));
+
+// Every format of the track file table opens from its golden file.
+TEST_F(BatchRunTest, LogFileOpensEveryFormat) {
+  struct Case {
+    const char* golden;
+    size_t count;
+    int32_t pressure;
+  };
+  const Case cases[] = {{"flight.plt", 3, 0}, {"flight.dat", 3, 0}, {"flight.tnc", 5, 0}, {"flight.mps", 3, 0},
+                        {"flight.log", 3, 0}, {"flight.csv", 3, 1}, {"flight.gpx", 3, 0}, {"flight.igc", 3, 1}};
+  for (const Case& c : cases) {
+    ui.statusLines.clear(), ui.productLines.clear(), ui.boxes.clear();
+    log = TrackLog{};
+    job.jobKind = JobKind::LogFile;
+    job.fileName = dir.File(c.golden);
+    ASSERT_FALSE(WriteFileAtomically(job.fileName, testing::GoldenFile(std::string("track_files/") + c.golden)));
+    EXPECT_EQ(Run().RunCommandLineJob(), 0) << c.golden;
+    EXPECT_EQ(log.points.size(), c.count) << c.golden;
+    EXPECT_EQ(log.hasPressureAltitude, c.pressure) << c.golden;
+    EXPECT_EQ(ui.statusLines, std::vector<std::string>{CFormat("%zu positions read (Signature ignored)", c.count)})
+        << c.golden;
+    EXPECT_TRUE(ui.boxes.empty()) << c.golden;
+    EXPECT_EQ(run->ExitCode(), 0) << c.golden;
+  }
+}
+
+TEST_F(BatchRunTest, LogFileTopNavTimesAreTakenBackToUtc) {
+  settings.utcOffsetForTN = 7200;
+  job.jobKind = JobKind::LogFile;
+  job.fileName = dir.File("flight.tnc");
+  ASSERT_FALSE(WriteFileAtomically(job.fileName, testing::GoldenFile("track_files/flight.tnc")));
+  EXPECT_EQ(Run().RunCommandLineJob(), 0);
+  ASSERT_FALSE(log.points.empty());
+  EXPECT_EQ(log.points[0].time, TrackTimeFromDate(SystemTime{2012, 7, 0, 1, 8, 0, 0, 0}));
+}
+
+// ---- DAT2KML ------------------------------------------------------------------
+
+// An old FlightLog file of `count` points a second apart, 5 m east of each
+// other in zone 32T, without the optional validation word.
+std::string DatFile(uint32_t count) {
+  std::vector<uint32_t> words = {0, 0x01000000, count, 0x80002054};
+  for (uint32_t i = 0; i < count; ++i) words.insert(words.end(), {710071200 + i, 500000 + 5 * i, 5206000, 15000});
+  uint32_t sum = 0;
+  for (const uint32_t word : words) sum += word;
+  words.push_back(0 - sum);
+  std::string bytes;
+  for (const uint32_t word : words) {
+    for (int shift = 24; shift >= 0; shift -= 8) bytes += static_cast<char>(word >> shift);
+  }
+  return bytes;
+}
+
+TEST_F(BatchRunTest, DatFileBecomesAKmlTripBesideIt) {
+  job.jobKind = JobKind::Dat2Kml;
+  job.fileName = dir.File("flight");
+  ASSERT_FALSE(WriteFileAtomically(job.fileName + ".dat", DatFile(120)));
+  ASSERT_EQ(ConvertCommandLineToKml(job, ui, settings), 0) << (ui.boxes.empty() ? "" : ui.boxes[0].text);
+  const TrackFileRead read = FindTrackFileFormat("kml-track")->read(FileText(job.fileName + ".kml"), {});
+  ASSERT_TRUE(read.Ok()) << read.error.text;
+  EXPECT_EQ(read.records.Count(), 120);
+  EXPECT_EQ(read.records.hasPressureAltitude, 0);
+  // A second run does not replace it without OVERWRITE.
+  EXPECT_EQ(ConvertCommandLineToKml(job, ui, settings), -1);
+  EXPECT_EQ(ui.boxes.back().text, "File already exists");
+  job.overwrite = 1;
+  EXPECT_EQ(ConvertCommandLineToKml(job, ui, settings), 0);
+}
+
+TEST_F(BatchRunTest, DatFileFaultsAreShown) {
+  job.jobKind = JobKind::Dat2Kml;
+  job.fileName = dir.File("absent");
+  EXPECT_EQ(ConvertCommandLineToKml(job, ui, settings), -1);
+  ASSERT_EQ(ui.boxes.size(), 1u);
+  EXPECT_EQ(ui.boxes[0].caption, "Error opening file");
+  job.fileName = dir.File("bad");
+  ASSERT_FALSE(WriteFileAtomically(job.fileName + ".dat", std::string(20, '\0')));
+  EXPECT_EQ(ConvertCommandLineToKml(job, ui, settings), -1);
+  EXPECT_EQ(ui.boxes.back(), (RecordedBox{MessageKind::Error, "Zero track positions", "Decoding track log file"}));
+  job.fileName = std::string(253, 'x');
+  EXPECT_EQ(ConvertCommandLineToKml(job, ui, settings), -1);
+  EXPECT_EQ(ui.boxes.back(), (RecordedBox{MessageKind::Error, "File name too long", "Reading .dat log file"}));
+}
+
+// ---- OZI_LOG, MPS_LOG ---------------------------------------------------------
+
+TEST_F(BatchRunTest, DownloadedLogIsWrittenInTheJobsFormat) {
+  struct Case {
+    JobKind kind;
+    const char* name;
+    const char* format;
+  };
+  for (const Case& c : {Case{JobKind::OziLog, "flight-$date.plt", "ozi-track"},
+                        Case{JobKind::MpsLog, "flight-$date.mps", "mapsource"}}) {
+    ui.statusLines.clear(), ui.productLines.clear(), ui.boxes.clear();
+    job.jobKind = c.kind;
+    job.fileName = dir.File(c.name);
+    job.exitAfter = 1;
+    ASSERT_EQ(Run().RunCommandLineJob(), 0) << c.format;
+    ASSERT_EQ(transfers.requests.back().kind, BatchTransferKind::TrackDownload);
+    log = testing::DownloadedLog();
+    EXPECT_TRUE(run->ContinueCommandLineJob(true));
+    const std::string written = dir.File(std::string(c.name).replace(7, 5, "20240517"));
+    const TrackFileRead read = FindTrackFileFormat(c.format)->read(FileText(written), FileReadContext{});
+    ASSERT_TRUE(read.Ok()) << c.format << ": " << read.error.text;
+    EXPECT_EQ(read.records.Count(), 60) << c.format;
+    EXPECT_EQ(ui.statusLines, std::vector<std::string>{"60 positions written"}) << c.format;
+    EXPECT_EQ(ui.productLines, std::vector<std::string>{written}) << c.format;
+    EXPECT_EQ(run->ExitCode(), 0) << c.format;
+  }
+}
+
+TEST_F(BatchRunTest, HiddenRunLeavesAnExistingOziFileAndSucceeds) {
+  job.jobKind = JobKind::OziLog;
+  job.fileName = dir.File("flight.plt");
+  job.exitAfter = 1;
+  hidden = true;
+  ASSERT_FALSE(WriteFileAtomically(job.fileName, "old"));
+  ASSERT_EQ(Run().RunCommandLineJob(), 0);
+  log = testing::DownloadedLog();
+  EXPECT_TRUE(run->ContinueCommandLineJob(true));
+  EXPECT_EQ(FileText(job.fileName), "old");
+  EXPECT_TRUE(ui.questions.empty());
+  EXPECT_EQ(run->ExitCode(), 0);
+}
 
 TEST_F(BatchRunTest, LogFileIgcIsOpened) {
   const std::vector<TrackPoint> points = testing::TestFlight();

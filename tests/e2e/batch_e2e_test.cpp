@@ -63,6 +63,7 @@ class BatchEndToEnd : public ::testing::Test {
     return RunProgram(program_, full, {{"XDG_CONFIG_HOME", dir.File("config")}}, kRunLimitMs);
   }
 
+  const std::string& ProgramPath() const { return program_; }
   std::string Out(const std::string& name) const { return dir.File("out/" + name); }
   std::string NotifyOption() const { return "/NOTIFY=" + notify.Path(); }
 
@@ -133,6 +134,30 @@ TEST_F(BatchEndToEnd, IgcLogWithoutFreeFlightNumberFails) {
   EXPECT_EQ(Text(Out("given.igc")), "old");
   // The transfer itself went well; the exit code tells that the file did not.
   ExpectTransferNotes(notify.Texts(), "Transfer completed");
+}
+
+// ---- OZI_LOG, RD_LOG, MPS_LOG, LOGFILE ----------------------------------------
+
+TEST_F(BatchEndToEnd, TrackFormatsAreWrittenAndReadBack) {
+  StartSim();
+  for (const char* option : {"/OZI_LOG=", "/RD_LOG=", "/MPS_LOG="}) {
+    const std::string name = Out(std::string(option + 1, 3) + "-$date" + (option[1] == 'M' ? ".mps" : ".plt"));
+    const ProgramRun run = Run({"/GPS=IQCOMPEO", option + name, "/TRACK=0", NotifyOption(), "/EXIT"});
+    EXPECT_EQ(run.exitCode, 0) << option << run.err;
+    const std::string written = std::string(name).replace(name.find("$date"), 5, "20240715");
+    EXPECT_NE(run.out.find("Status: 600 positions written\n"), std::string::npos) << option << run.out;
+    // The program reads its own file back.
+    const ProgramRun back = RunProgram(ProgramPath(), {"/WIN=0", "/LOGFILE=" + written},
+                                       {{"XDG_CONFIG_HOME", dir.File("config")}}, kRunLimitMs);
+    EXPECT_EQ(back.exitCode, 0) << option << back.err;
+    EXPECT_NE(back.out.find("Status: 600 positions read (Signature ignored)\n"), std::string::npos)
+        << option << back.out;
+  }
+  // Without OVERWRITE an existing file stays, and the run still succeeds.
+  ASSERT_FALSE(WriteFileAtomically(Out("kept.plt"), "old"));
+  const ProgramRun kept = Run({"/GPS=IQCOMPEO", "/OZI_LOG=" + Out("kept.plt"), "/TRACK=0", "/EXIT"});
+  EXPECT_EQ(kept.exitCode, 0) << kept.err;
+  EXPECT_EQ(Text(Out("kept.plt")), "old");
 }
 
 // ---- errors of the transfer ---------------------------------------------------

@@ -91,6 +91,10 @@ const GoldenWaypoints kGolden[] = {
       {"LZ", "Landeplatz Z\xC3\xBCrich", -47.25, 8.5, 0, kNow, 0},
       {"PASS", "", kUtmLat1, kUtmLon1, 1500, kNow, 1}},
      kUtmTolerance},
+    {"mapsource",
+     "waypoint_files/waypoints.mps",
+     {{"GOLDEN", "Golden gate", 47.0, 8.5, 1500, kNow, 0},
+      {"LAND1", "Landing \xc3\xa9t\xc3\xa9", -12.5, -70.25, 0, kNow, 0}}},
 };
 
 // Files gpsbabel 1.8 wrote from gpsbabel_source.gpx.
