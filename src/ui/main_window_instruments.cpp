@@ -176,7 +176,7 @@ void MainWindow::StartFlymasterSettings(const MenuEntry& entry) {
   if (check.verdict == flymaster::InputVerdict::Cancelled) return;
   // The settings job installs nothing; its completion only clears the busy flag.
   (void)StartInstrumentJob(
-      entry.job, dialog.caption, [this](GpsJob& job) { CompleteUpload(job, *access_); }, {}, {}, check.texts);
+      entry.job, dialog.caption, [this](GpsJob& job) { CompleteUpload(job, *access_); }, {}, {}, {}, check.texts);
 }
 
 void MainWindow::StartTrackDownload(const MenuEntry& entry) {
