@@ -83,6 +83,10 @@ std::string Utf8ToWindows1252(std::string_view utf8) {
 
 std::string FileTextToUtf8(std::string_view bytes) {
   if (IsValidUtf8(bytes)) return std::string(bytes);
+  return Windows1252ToUtf8(bytes);
+}
+
+std::string Windows1252ToUtf8(std::string_view bytes) {
   std::string out;
   out.reserve(bytes.size() * 2);
   for (const char c : bytes) {

@@ -8,15 +8,9 @@
 #include <vector>
 
 #include "records/waypoint.hpp"
+#include "trackfiles/windows1252.hpp"
 
 namespace trelvik {
-
-// Windows-1252 bytes as UTF-8 (the five unassigned bytes become U+FFFD).
-std::string Windows1252ToUtf8(std::string_view bytes);
-
-// UTF-8 as Windows-1252; a character it cannot hold, or a byte that is not
-// UTF-8, becomes "?".
-std::string Utf8ToWindows1252(std::string_view utf8);
 
 // A field of a file: valid UTF-8 as it is, anything else as Windows-1252.
 std::string FieldText(std::string_view bytes, bool fileIsUtf8);
