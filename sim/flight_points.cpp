@@ -42,11 +42,6 @@ bool ParseFix(std::string_view line, int64_t midnight, SimFix& fix) {
 
 }  // namespace
 
-std::string OptionValue(const SimOptions& options, const std::string& key, const std::string& fallback) {
-  const auto found = options.values.find(key);
-  return found == options.values.end() ? fallback : found->second;
-}
-
 bool LoadFixes(const SimOptions& options, std::vector<SimFix>& fixes, std::string& error) {
   SimFlight flight;
   if (options.igcFiles.empty()) {

@@ -20,7 +20,5 @@ struct SimFix {
 // False with `error` set when the file cannot be read or holds no dated fix.
 bool LoadFixes(const SimOptions& options, std::vector<SimFix>& fixes, std::string& error);
 
-// The value of a plugin option, or `fallback`.
-std::string OptionValue(const SimOptions& options, const std::string& key, const std::string& fallback);
 
 }  // namespace trelvik::sim

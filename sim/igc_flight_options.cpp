@@ -4,11 +4,6 @@
 
 namespace trelvik::sim {
 
-std::string OptionValue(const SimOptions& options, const std::string& key, const std::string& fallback) {
-  const auto found = options.values.find(key);
-  return found == options.values.end() ? fallback : found->second;
-}
-
 bool MakeIgcFlights(const SimOptions& options, std::vector<SimFlight>& flights, std::string& error) {
   flights.clear();
   for (const std::string& path : options.igcFiles) {

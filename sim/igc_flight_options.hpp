@@ -15,8 +15,6 @@ namespace trelvik::sim {
 inline constexpr std::string_view kIgcFlightOptionKeys[] = {"flights", "no-hfdte", "bad-hfdte", "no-a",
                                                             "no-g",    "cut-b",    "overlap"};
 
-// An option's value, or `fallback`.
-std::string OptionValue(const SimOptions& options, const std::string& key, const std::string& fallback);
 
 // The flights from --igc=FILE, else --flights=N generated (N 0..99, default
 // 2), with the faults asked for: --no-hfdte=1, --bad-hfdte=1, --no-a=1,

@@ -15,7 +15,17 @@ namespace trelvik::sim {
 struct SimOptions {
   std::vector<std::string> igcFiles;            // --igc=FILE, in order
   std::map<std::string, std::string> values;    // the plugin's own --key=value options
+
+  // The value of a plugin option, or `fallback`.
+  std::string Value(const std::string& key, const std::string& fallback) const {
+    const auto found = values.find(key);
+    return found == values.end() ? fallback : found->second;
+  }
 };
+
+inline std::string OptionValue(const SimOptions& options, const std::string& key, const std::string& fallback) {
+  return options.Value(key, fallback);
+}
 
 class SimInstrument {
  public:
