@@ -15,16 +15,12 @@ namespace trelvik::sim {
 struct SimOptions {
   std::vector<std::string> igcFiles;            // --igc=FILE, in order
   std::map<std::string, std::string> values;    // the plugin's own --key=value options
-
-  // The value of a plugin option, or `fallback`.
-  std::string Value(const std::string& key, const std::string& fallback) const {
-    const auto found = values.find(key);
-    return found == values.end() ? fallback : found->second;
-  }
 };
 
+// The value of a plugin option, or `fallback`.
 inline std::string OptionValue(const SimOptions& options, const std::string& key, const std::string& fallback) {
-  return options.Value(key, fallback);
+  const auto found = options.values.find(key);
+  return found == options.values.end() ? fallback : found->second;
 }
 
 class SimInstrument {
