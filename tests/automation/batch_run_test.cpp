@@ -304,7 +304,9 @@ TEST_F(BatchRunTest, WaypointUploadFileErrorsFailTheRun) {
     job.jobKind = JobKind::WriteWaypoints;
     job.gpsType = GpsType::IqCompeo;
     job.fileName = dir.File(c.bytes.empty() ? "absent.wpt" : "wpts.wpt");
-    if (!c.bytes.empty()) ASSERT_FALSE(WriteFileAtomically(job.fileName, c.bytes));
+    if (!c.bytes.empty()) {
+      ASSERT_FALSE(WriteFileAtomically(job.fileName, c.bytes));
+    }
     ui.boxes.clear();
     EXPECT_EQ(Run().RunCommandLineJob(), 0);
     EXPECT_TRUE(transfers.requests.empty());
