@@ -1,6 +1,7 @@
 #pragma once
 // The waypoints the writer tests write: texts with a comma, "&", quotes, "<"
 // and a letter beyond ASCII, both hemispheres, an airport.
+#include <algorithm>
 #include <cstring>
 
 #include "records/track_time.hpp"
@@ -16,8 +17,9 @@ inline const TrackTime kJuly1Later = TrackTimeFromDate(SystemTime{2012, 7, 0, 1,
 inline Waypoint MakeWaypoint(const char* name, const char* description, double lat, double lon, int32_t alt, TrackTime time,
                       int32_t airport) {
   Waypoint waypoint;
-  std::strncpy(waypoint.name, name, sizeof waypoint.name - 1);
-  std::strncpy(waypoint.description, description, sizeof waypoint.description - 1);
+  // The fields are zero-filled; copy no more than leaves their last byte zero.
+  std::memcpy(waypoint.name, name, std::min(std::strlen(name), sizeof waypoint.name - 1));
+  std::memcpy(waypoint.description, description, std::min(std::strlen(description), sizeof waypoint.description - 1));
   waypoint.lat = DegreesToSemicircle(lat);
   waypoint.lon = DegreesToSemicircle(lon);
   waypoint.alt = alt;
