@@ -54,7 +54,7 @@ std::string PmlrDataBody(int count, std::string_view entries) {
   return body;
 }
 
-std::string PointEntryBytes(uint16_t number, const SimFix& fix, uint8_t flag) {
+std::string PointEntryBytes(uint16_t number, const LoggerFix& fix, uint8_t flag) {
   std::string e;
   e += static_cast<char>(number >> 8);
   e += static_cast<char>(number & 0xFF);

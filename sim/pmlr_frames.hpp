@@ -20,7 +20,7 @@ std::string PmlrFrame(uint8_t number, char kindLetter, uint8_t kindByte, std::st
 std::string PmlrDataBody(int count, std::string_view entries);
 
 // 18 bytes: number, GPS-epoch time, latitude, longitude, altitude (dm, 24 bits), flag.
-std::string PointEntryBytes(uint16_t number, const SimFix& fix, uint8_t flag);
+std::string PointEntryBytes(uint16_t number, const LoggerFix& fix, uint8_t flag);
 // 22 bytes: six name characters, then time, position, altitude (dm), flag.
 std::string WaypointEntryBytes(std::string_view name, uint32_t gpsTime, double latDegrees, double lonDegrees,
                                int altDecimetres);

@@ -33,10 +33,10 @@ bool AllDigits(const std::string& s, size_t pos, size_t n) {
 
 }  // namespace
 
-std::vector<SimFix> GenerateFixes(int count) {
-  std::vector<SimFix> fixes;
+std::vector<LoggerFix> GenerateFixes(int count) {
+  std::vector<LoggerFix> fixes;
   for (int i = 0; i < count; ++i) {
-    SimFix f;
+    LoggerFix f;
     f.year = 2024;
     f.month = 7;
     f.day = 15;
@@ -50,7 +50,7 @@ std::vector<SimFix> GenerateFixes(int count) {
   return fixes;
 }
 
-bool LoadFixes(const std::string& path, std::vector<SimFix>& fixes, std::string& error) {
+bool LoadFixes(const std::string& path, std::vector<LoggerFix>& fixes, std::string& error) {
   SimFlight flight;
   if (!LoadFlight(path, flight, error)) return false;
   fixes.clear();
@@ -66,7 +66,7 @@ bool LoadFixes(const std::string& path, std::vector<SimFix>& fixes, std::string&
         !AllDigits(line, 15, 8) || !AllDigits(line, 30, 5)) {
       continue;
     }
-    SimFix f;
+    LoggerFix f;
     f.year = 2000 + flight.year;
     f.month = flight.month;
     f.day = flight.day;
@@ -85,7 +85,7 @@ bool LoadFixes(const std::string& path, std::vector<SimFix>& fixes, std::string&
   return true;
 }
 
-uint32_t GpsEpochSeconds(const SimFix& fix) {
+uint32_t GpsEpochSeconds(const LoggerFix& fix) {
   const int64_t days = DaysFromCivil(fix.year, fix.month, fix.day) - DaysFromCivil(1980, 1, 6);
   return static_cast<uint32_t>(days * 86400 + fix.secondOfDay);
 }

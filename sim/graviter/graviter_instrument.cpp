@@ -63,11 +63,11 @@ bool Change(double from, double to, uint32_t& steps, bool& negative) {
 }
 
 // The points of one track, each on a byte boundary.
-std::string PackPoints(const std::vector<SimFix>& fixes, size_t from, size_t to) {
+std::string PackPoints(const std::vector<LoggerFix>& fixes, size_t from, size_t to) {
   BitWriter w;
   Decoded d;
   for (size_t i = from; i < to; ++i) {
-    const SimFix& f = fixes[i];
+    const LoggerFix& f = fixes[i];
     const double lat = f.latDegrees * kRadiansPerDegree;
     const double lon = f.lonDegrees * kRadiansPerDegree;
     const bool first = i == from;
@@ -123,7 +123,7 @@ std::string PackPoints(const std::vector<SimFix>& fixes, size_t from, size_t to)
 
 class GraviterInstrument : public SimInstrument {
  public:
-  GraviterInstrument(const SimOptions& options, std::vector<SimFix> fixes)
+  GraviterInstrument(const SimOptions& options, std::vector<LoggerFix> fixes)
       : serial_(Value(options, "serial", "4711")),
         record_(Value(options, "record", "")),
         tracks_(std::max(1, Number(options, "tracks", 2))),
@@ -177,7 +177,7 @@ class GraviterInstrument : public SimInstrument {
       const bool noPositions = t == tracks_;
       const size_t from = noPositions ? 0 : static_cast<size_t>(t) * per;
       const size_t to = noPositions ? 0 : (t + 1 == tracks_ ? fixes_.size() : from + per);
-      const SimFix& f = fixes_.empty() ? SimFix{} : fixes_[std::min(from, fixes_.size() - 1)];
+      const LoggerFix& f = fixes_.empty() ? LoggerFix{} : fixes_[std::min(from, fixes_.size() - 1)];
       std::string track(3, '\0');
       const uint32_t start = f.secondOfDay;
       track += static_cast<char>(f.day);
@@ -220,13 +220,13 @@ class GraviterInstrument : public SimInstrument {
   bool emptyTrack_, empty_, wrap_, badPointer_, cyclic_;
   int cutPoint_;
   bool badChecksum_, noAck_;
-  std::vector<SimFix> fixes_;
+  std::vector<LoggerFix> fixes_;
   int pendingName_ = 0;
   std::string command_;
 };
 
 std::unique_ptr<SimInstrument> CreateGraviterInstrument(const SimOptions& options, std::string& error) {
-  std::vector<SimFix> fixes;
+  std::vector<LoggerFix> fixes;
   if (!options.igcFiles.empty()) {
     if (!LoadFixes(options.igcFiles.front(), fixes, error)) return nullptr;
   } else {

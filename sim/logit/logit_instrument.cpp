@@ -29,7 +29,7 @@ int Number(const SimOptions& options, const std::string& key, int fallback) {
 
 class LogItInstrument : public SimInstrument {
  public:
-  LogItInstrument(const SimOptions& options, std::vector<SimFix> fixes)
+  LogItInstrument(const SimOptions& options, std::vector<LoggerFix> fixes)
       : model_(Value(options, "model", "TRACKLOGGER")),
         description_(Value(options, "description", "GPS logger")),
         serial_(Value(options, "serial", "000815")),
@@ -124,7 +124,7 @@ class LogItInstrument : public SimInstrument {
   }
 
   std::string model_, description_, serial_, firmware_, record_;
-  std::vector<SimFix> fixes_;
+  std::vector<LoggerFix> fixes_;
   bool badIdChecksum_;
   int badChecksum_, skipFrame_, skipPoint_, fewer_;
   bool breakAlways_, noRestart_;
@@ -138,7 +138,7 @@ class LogItInstrument : public SimInstrument {
 };
 
 std::unique_ptr<SimInstrument> CreateLogItInstrument(const SimOptions& options, std::string& error) {
-  std::vector<SimFix> fixes;
+  std::vector<LoggerFix> fixes;
   if (!options.igcFiles.empty()) {
     if (!LoadFixes(options.igcFiles.front(), fixes, error)) return nullptr;
   } else {

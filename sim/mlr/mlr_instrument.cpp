@@ -53,7 +53,7 @@ std::string Angle(double degrees, int degreeDigits, char positive, char negative
 
 class MlrInstrument : public SimInstrument {
  public:
-  MlrInstrument(const SimOptions& options, std::vector<SimFix> fixes)
+  MlrInstrument(const SimOptions& options, std::vector<LoggerFix> fixes)
       : product_(Value(options, "product", "SP24XC")),
         serial_(Value(options, "serial", "123456")),
         software_(Value(options, "software", "2.72")),
@@ -192,7 +192,7 @@ class MlrInstrument : public SimInstrument {
   }
 
   std::string product_, serial_, software_, shown_, record_;
-  std::vector<SimFix> fixes_;
+  std::vector<LoggerFix> fixes_;
   int perFrame_;
   uint8_t firstFrame_;
   int badChecksum_, skipFrame_, skipPoint_, badCount_, wplRounds_;
@@ -206,7 +206,7 @@ class MlrInstrument : public SimInstrument {
 };
 
 std::unique_ptr<SimInstrument> CreateMlrInstrument(const SimOptions& options, std::string& error) {
-  std::vector<SimFix> fixes;
+  std::vector<LoggerFix> fixes;
   if (!options.igcFiles.empty()) {
     if (!LoadFixes(options.igcFiles.front(), fixes, error)) return nullptr;
   } else {

@@ -144,7 +144,7 @@ constexpr InstrumentCommand kLeonardoCommands[] = {
 
 constexpr InstrumentCommand kDsxCommands[] = {
     {MP::ReadTrackLog, 203, 40148, "Read DSX", AF::DownloadTrackLog},
-    {MP::Gps, 100, kWriteDsxPilotData, "Write DSX pilot data", AF::UploadPilotName},
+    {MP::Gps, 103, kWriteDsxPilotData, "Write DSX pilot data", AF::UploadPilotName},
 };
 
 constexpr InstrumentCommand kMagellanCommands[] = {
