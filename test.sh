@@ -7,6 +7,9 @@ cd "$(dirname "$0")"
 ./scripts/setup.sh
 
 jobs=${TRELVIK_JOBS:-2}
+# Most end-to-end cases wait on a line or a program rather than compute, so the
+# tests run more at once than there are cores.
+test_jobs=${TRELVIK_TEST_JOBS:-6}
 locale_name=de_DE.UTF-8
 locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$' || locale_name=C.UTF-8
 
@@ -18,10 +21,10 @@ echo "== Unit tests under AddressSanitizer and UndefinedBehaviorSanitizer, LC_AL
 # The oracle comparisons over every real flight run in the normal build.
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   GTEST_FILTER='-*RealFlights.FastEngineMatchesReference*' \
-  LC_ALL=$locale_name ctest --test-dir build-asan -L core -j "$jobs" --output-on-failure
+  LC_ALL=$locale_name ctest --test-dir build-asan -L core -j "$test_jobs" --output-on-failure
 
 echo "== Normal build"
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DTRELVIK_WERROR=ON >/dev/null
 cmake --build build -j "$jobs"
 echo "== Every test"
-QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen} ctest --test-dir build -j "$jobs" --output-on-failure
+QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen} ctest --test-dir build -j "$test_jobs" --output-on-failure

@@ -19,14 +19,16 @@ function(trelvik_core_library name)
   endif()
 endfunction()
 
-# trelvik_test(NAME SOURCES ... LIBS ... [LABELS ...]): one GoogleTest binary,
-# its cases registered with CTest one by one. Tests run from the source root so
-# that fixtures and ../shared/flights are found by relative paths.
+# trelvik_test(NAME SOURCES ... LIBS ... [LABELS ...] [SHARDS n]): one
+# GoogleTest binary, its cases registered with CTest one by one. Tests run from
+# the source root so that fixtures and ../shared/flights are found by relative
+# paths. SHARDS splits the binary's sanitized run into n processes, for
+# binaries whose cases mostly wait on a line or a program.
 # The headers of the tests' precompiled header.
 set(TRELVIK_TEST_PCH_HEADERS <gtest/gtest.h> <functional> <memory> <string> <string_view> <vector>)
 
 function(trelvik_test name)
-  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;LABELS" ${ARGN})
+  cmake_parse_arguments(ARG "" "SHARDS" "SOURCES;LIBS;LABELS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} trelvik_test_support GTest::gtest GTest::gtest_main)
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/tests)
@@ -46,9 +48,20 @@ function(trelvik_test name)
     # One process per binary: a sanitized process takes a tenth of a second to
     # start, which over a thousand cases doubled the run. GTEST_FILTER in the
     # environment picks cases.
-    add_test(NAME ${name} COMMAND ${name} WORKING_DIRECTORY ${CMAKE_SOURCE_DIR})
-    set_tests_properties(${name} PROPERTIES LABELS ${label} TIMEOUT 900
-                         ENVIRONMENT "TRELVIK_BUILD_DIR=${CMAKE_BINARY_DIR}")
+    set(shards 1)
+    if(ARG_SHARDS)
+      set(shards ${ARG_SHARDS})
+    endif()
+    math(EXPR last_shard "${shards} - 1")
+    foreach(shard RANGE ${last_shard})
+      set(test_name ${name})
+      if(shards GREATER 1)
+        set(test_name ${name}_${shard})
+      endif()
+      add_test(NAME ${test_name} COMMAND ${name} WORKING_DIRECTORY ${CMAKE_SOURCE_DIR})
+      set_tests_properties(${test_name} PROPERTIES LABELS ${label} TIMEOUT 900
+                           ENVIRONMENT "TRELVIK_BUILD_DIR=${CMAKE_BINARY_DIR};GTEST_TOTAL_SHARDS=${shards};GTEST_SHARD_INDEX=${shard}")
+    endforeach()
   else()
     gtest_discover_tests(${name}
       WORKING_DIRECTORY ${CMAKE_SOURCE_DIR}
