@@ -22,4 +22,8 @@ void AppendInteger(std::string& out, long long value);
 // allowed); nothing on any other character.
 std::optional<double> ParseDoubleC(std::string_view text);
 
+// The value of "<integerDigits>.<fractionDigits>" (both plain digits, either
+// may be empty but not both), correctly rounded as from_chars rounds it.
+std::optional<double> DecimalValue(std::string_view integerDigits, std::string_view fractionDigits);
+
 }  // namespace trelvik

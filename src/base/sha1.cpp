@@ -5,39 +5,29 @@ namespace {
 
 constexpr uint32_t Rotl(uint32_t value, int bits) { return (value << bits) | (value >> (32 - bits)); }
 
+// Twenty rounds of one kind: `f` is the round's function of b, c and d.
+template <typename Function>
+void Rounds(uint32_t (&v)[5], const uint32_t* w, uint32_t k, Function f) {
+  for (int t = 0; t < 20; ++t) {
+    const uint32_t temp = Rotl(v[0], 5) + f(v[1], v[2], v[3]) + v[4] + k + w[t];
+    v[4] = v[3];
+    v[3] = v[2];
+    v[2] = Rotl(v[1], 30);
+    v[1] = v[0];
+    v[0] = temp;
+  }
+}
+
 void ProcessBlock(Sha1State& state) {
   uint32_t w[80];
   for (int t = 0; t < 16; ++t) w[t] = state.words[t];
   for (int t = 16; t < 80; ++t) w[t] = Rotl(w[t - 3] ^ w[t - 8] ^ w[t - 14] ^ w[t - 16], 1);
-  uint32_t a = state.chain[0], b = state.chain[1], c = state.chain[2], d = state.chain[3], e = state.chain[4];
-  for (int t = 0; t < 80; ++t) {
-    uint32_t f;
-    uint32_t k;
-    if (t < 20) {
-      f = (b & c) | (~b & d);
-      k = 0x5A827999u;
-    } else if (t < 40) {
-      f = b ^ c ^ d;
-      k = 0x6ED9EBA1u;
-    } else if (t < 60) {
-      f = (b & c) | (b & d) | (c & d);
-      k = 0x8F1BBCDCu;
-    } else {
-      f = b ^ c ^ d;
-      k = 0xCA62C1D6u;
-    }
-    const uint32_t temp = Rotl(a, 5) + f + e + k + w[t];
-    e = d;
-    d = c;
-    c = Rotl(b, 30);
-    b = a;
-    a = temp;
-  }
-  state.chain[0] += a;
-  state.chain[1] += b;
-  state.chain[2] += c;
-  state.chain[3] += d;
-  state.chain[4] += e;
+  uint32_t v[5] = {state.chain[0], state.chain[1], state.chain[2], state.chain[3], state.chain[4]};
+  Rounds(v, w, 0x5A827999u, [](uint32_t b, uint32_t c, uint32_t d) { return (b & c) | (~b & d); });
+  Rounds(v, w + 20, 0x6ED9EBA1u, [](uint32_t b, uint32_t c, uint32_t d) { return b ^ c ^ d; });
+  Rounds(v, w + 40, 0x8F1BBCDCu, [](uint32_t b, uint32_t c, uint32_t d) { return (b & c) | (b & d) | (c & d); });
+  Rounds(v, w + 60, 0xCA62C1D6u, [](uint32_t b, uint32_t c, uint32_t d) { return b ^ c ^ d; });
+  for (int i = 0; i < 5; ++i) state.chain[i] += v[i];
   for (uint32_t& word : state.words) word = 0;
 }
 
@@ -47,6 +37,14 @@ void PackByte(Sha1State& state, int value) {
   word = word * 256u + static_cast<uint32_t>(value);
   ++state.byteCount;
   if (state.byteCount % 64 == 0) ProcessBlock(state);
+}
+
+// Four bytes that fill one whole word, packed as PackByte would pack them one
+// by one (the word starts at zero).
+uint32_t PackedWord(const char* bytes) {
+  uint32_t word = 0;
+  for (int i = 0; i < 4; ++i) word = word * 256u + static_cast<uint32_t>(static_cast<signed char>(bytes[i]));
+  return word;
 }
 
 }  // namespace
@@ -61,7 +59,15 @@ void Sha1Init(Sha1State& state) {
 }
 
 void Sha1Update(Sha1State& state, std::string_view text) {
-  for (char c : text) PackByte(state, static_cast<signed char>(c));
+  size_t i = 0;
+  // Byte by byte up to a word boundary, then whole words, then the rest.
+  for (; i < text.size() && state.byteCount % 4 != 0; ++i) PackByte(state, static_cast<signed char>(text[i]));
+  for (; i + 4 <= text.size(); i += 4) {
+    state.words[(state.byteCount % 64) / 4] = PackedWord(text.data() + i);
+    state.byteCount += 4;
+    if (state.byteCount % 64 == 0) ProcessBlock(state);
+  }
+  for (; i < text.size(); ++i) PackByte(state, static_cast<signed char>(text[i]));
 }
 
 std::string Sha1Final(Sha1State& state) {

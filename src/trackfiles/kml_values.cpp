@@ -1,9 +1,10 @@
 #include "trackfiles/kml_values.hpp"
 
-#include <charconv>
 #include <cmath>
-#include <string>
+#include <optional>
+#include <string_view>
 
+#include "base/c_format.hpp"
 #include "geo/angles.hpp"
 
 namespace trelvik {
@@ -13,20 +14,22 @@ constexpr bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 // Optional sign, at least one digit, optionally "." and fraction digits.
 bool Number(const char*& p, double& value) {
-  const char* start = p;
+  const bool negative = *p == '-';
   if (*p == '+' || *p == '-') ++p;
   const char* digits = p;
   while (IsDigit(*p)) ++p;
   if (p == digits) return false;
+  const std::string_view integer(digits, static_cast<size_t>(p - digits));
+  std::string_view fraction;
   if (*p == '.') {
-    ++p;
+    const char* fractionStart = ++p;
     while (IsDigit(*p)) ++p;
+    fraction = std::string_view(fractionStart, static_cast<size_t>(p - fractionStart));
   }
-  // from_chars reads neither "+" nor a trailing "."; the text between is plain.
-  std::string number(*start == '+' ? start + 1 : start, p);
-  if (number.back() == '.') number.pop_back();
-  const auto [end, ec] = std::from_chars(number.data(), number.data() + number.size(), value);
-  return ec == std::errc() && end == number.data() + number.size();
+  const std::optional<double> parsed = DecimalValue(integer, fraction);
+  if (!parsed) return false;
+  value = negative ? -*parsed : *parsed;
+  return true;
 }
 
 constexpr double kMaxAltitudeMetres = 200000000.0;  // keeps altitude x 10 inside 32 bits

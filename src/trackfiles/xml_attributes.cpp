@@ -1,9 +1,11 @@
 #include "trackfiles/xml_attributes.hpp"
 
-#include <charconv>
 #include <cstdint>
 #include <cstring>
+#include <optional>
+#include <string_view>
 
+#include "base/c_format.hpp"
 #include "trackfiles/xml_tokenizer.hpp"
 
 namespace trelvik {
@@ -94,22 +96,29 @@ int GetXmlAttrReal(const char* attributes, const char* name, double& value) {
   const char* numberEnd = integerEnd;
   if (numberEnd < found.end && (*numberEnd == '.' || *numberEnd == ',')) numberEnd = SkipDigits(numberEnd + 1, found.end);
   if (numberEnd != found.end || !found.closed) return -2;
-  // from_chars never follows the locale; the decimal comma becomes a point first.
-  std::string number(p, numberEnd);
-  if (integerEnd < numberEnd) number[static_cast<size_t>(integerEnd - p)] = '.';
-  if (number.back() == '.') number.pop_back();
-  double parsed = 0;
-  const auto [ptr, ec] = std::from_chars(number.data(), number.data() + number.size(), parsed);
-  if (ec != std::errc() || ptr != number.data() + number.size()) return -2;
-  value = negative ? -parsed : parsed;
+  // Never the locale's reading: a decimal point or a decimal comma.
+  const std::string_view integer(p, static_cast<size_t>(integerEnd - p));
+  const std::string_view fraction =
+      integerEnd < numberEnd ? std::string_view(integerEnd + 1, static_cast<size_t>(numberEnd - integerEnd - 1))
+                             : std::string_view();
+  const std::optional<double> parsed = DecimalValue(integer, fraction);
+  if (!parsed) return -2;
+  value = negative ? -*parsed : *parsed;
   return 0;
 }
 
 size_t NormalizeSpace(char* text) {
   if (text == nullptr) return 0;
+  // Most texts are already normal: single blanks between words. Nothing is
+  // moved up to the first white space that is not such a blank.
   char* out = text;
-  const char* in = text;
+  while (*out != '\0' && (!IsXmlSpace(*out) || (*out == ' ' && out != text && out[1] != '\0' && !IsXmlSpace(out[1])))) {
+    ++out;
+  }
+  if (*out == '\0') return static_cast<size_t>(out - text);
+  const char* in = out;
   while (IsXmlSpace(*in)) ++in;
+  if (out != text && *in != '\0') *out++ = ' ';
   while (*in != '\0') {
     if (IsXmlSpace(*in)) {
       while (IsXmlSpace(*in)) ++in;

@@ -41,8 +41,10 @@ int NextXmlToken(char*& cursor, XmlToken& token) {
   *lt = '\0';
   token.begin = lt;
   char* name = lt + 1;
-  if (std::strncmp(name, "!--", 3) == 0) return Section(cursor, token, name, name + 1, "-->");
-  if (std::strncmp(name, "![CDATA[", 8) == 0) return Section(cursor, token, name, name + 8, "]]>");
+  if (name[0] == '!') {
+    if (std::strncmp(name, "!--", 3) == 0) return Section(cursor, token, name, name + 1, "-->");
+    if (std::strncmp(name, "![CDATA[", 8) == 0) return Section(cursor, token, name, name + 8, "]]>");
+  }
 
   char* gt = std::strchr(name, '>');
   if (gt == nullptr) return Unclosed(cursor, token);

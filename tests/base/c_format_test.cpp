@@ -2,8 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <clocale>
+#include <cmath>
+#include <optional>
 #include <random>
+#include <string>
+#include <utility>
 #include <vector>
 
 namespace trelvik {
@@ -44,8 +49,17 @@ TEST(AppendFixed, PrintsWhatPrintfPrints) {
   std::uniform_real_distribution<double> degrees(-180.0, 180.0);
   std::vector<double> values = {0.0, -0.0, 0.5, -0.5, 1e-9, -1e-9, 179.9999995, 1e300, -123.4567895};
   for (int i = 0; i < 100000; ++i) values.push_back(degrees(random));
+  // Exact ties round to even; coordinates read from text with seven decimals;
+  // the edges of the moderate range and numbers far below one unit.
+  for (double tie : {0.5, 1.5, 2.5, 0.125, 0.375, 2.0000005, 0.0000005, 0.0000015}) {
+    values.insert(values.end(), {tie, -tie});
+  }
+  std::uniform_int_distribution<long long> tenMillionths(-1800000000LL, 1800000000LL);
+  for (int i = 0; i < 100000; ++i) values.push_back(static_cast<double>(tenMillionths(random)) / 1e7);
+  values.insert(values.end(), {999999999.9999999, 1e9, -1e9, 4e-320, 1e-30, std::nextafter(0.5, 1.0),
+                               std::nextafter(0.5, 0.0)});
   for (double value : values) {
-    for (int decimals : {0, 1, 6}) {
+    for (int decimals : {0, 1, 2, 6, 9, 10}) {
       std::string text;
       AppendFixed(text, value, decimals);
       ASSERT_EQ(text, CFormat("%.*f", decimals, value)) << value;
@@ -56,6 +70,32 @@ TEST(AppendFixed, PrintsWhatPrintfPrints) {
     AppendInteger(text, value);
     EXPECT_EQ(text, CFormat("%lld", value));
   }
+}
+
+// Read coordinates feed the keyed hash too: every value must be from_chars'.
+TEST(DecimalValue, ReadsWhatFromCharsReads) {
+  std::mt19937_64 random(12);
+  std::uniform_int_distribution<int> length(0, 20);
+  std::uniform_int_distribution<int> digit(0, 9);
+  auto digits = [&](int count) {
+    std::string text;
+    for (int i = 0; i < count; ++i) text += static_cast<char>('0' + digit(random));
+    return text;
+  };
+  std::vector<std::pair<std::string, std::string>> cases = {
+      {"0", ""}, {"", "5"}, {"000123", "450"}, {"9007199254740993", ""}, {"1", "0000000000000000000000001"},
+      {"179", "9999995"}, {"47", "1234567"}, {"99999999999999999999", "9"}};
+  for (int i = 0; i < 200000; ++i) cases.emplace_back(digits(length(random)), digits(length(random)));
+  for (const auto& [integer, fraction] : cases) {
+    if (integer.empty() && fraction.empty()) continue;
+    const std::string text = (integer.empty() ? "0" : integer) + (fraction.empty() ? "" : "." + fraction);
+    double expected = 0;
+    std::from_chars(text.data(), text.data() + text.size(), expected);
+    const std::optional<double> value = DecimalValue(integer, fraction);
+    ASSERT_TRUE(value.has_value()) << text;
+    ASSERT_EQ(*value, expected) << text;
+  }
+  EXPECT_FALSE(DecimalValue("", "").has_value());
 }
 
 }  // namespace

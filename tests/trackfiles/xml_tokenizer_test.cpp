@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "trackfiles/xml_attributes.hpp"
@@ -123,11 +124,24 @@ TEST(XmlAttributes, TextInsideAValueIsNeverAnAttribute) {
 }
 
 TEST(XmlAttributes, NormalizeSpace) {
-  char text[] = " \t a \r\n\r\n b  c\n";
-  EXPECT_EQ(NormalizeSpace(text), 5u);
-  EXPECT_STREQ(text, "a b c");
-  char blank[] = " \r\n ";
-  EXPECT_EQ(NormalizeSpace(blank), 0u);
+  // Texts that are normal up to some point, then need moving from there on.
+  const std::pair<std::string, std::string> cases[] = {
+      {" \t a \r\n\r\n b  c\n", "a b c"},
+      {" \r\n ", ""},
+      {"", ""},
+      {"a b c", "a b c"},
+      {"a b  c", "a b c"},
+      {"a b\tc", "a b c"},
+      {"a b ", "a b"},
+      {"a b\n", "a b"},
+      {" a", "a"},
+      {"lat=\"1\"  lon=\"2\" ", "lat=\"1\" lon=\"2\""},
+  };
+  for (const auto& [input, normal] : cases) {
+    std::string text = input;
+    EXPECT_EQ(NormalizeSpace(text.data()), normal.size()) << input;
+    EXPECT_STREQ(text.c_str(), normal.c_str()) << input;
+  }
   EXPECT_EQ(NormalizeSpace(static_cast<char*>(nullptr)), 0u);
 }
 
