@@ -93,21 +93,42 @@ int32_t Saturate(int64_t v) { return static_cast<int32_t>(std::clamp<int64_t>(v,
 
 TriangleSearch::TriangleSearch(const Store& store) : s_(store), blocks_((store.n + kBlock - 1) / kBlock) {
   const size_t table = static_cast<size_t>(store.n) * blocks_;
-  sampleBlockMax_.resize(table);
-  sampleBlockMin_.resize(table);
-  closingMax_.resize(table);
-  faiClosingMax_.resize(table);
-  blockMax_.resize(static_cast<size_t>(blocks_) * blocks_);
-  blockMin_.resize(static_cast<size_t>(blocks_) * blocks_);
-  pairs_.reserve(static_cast<size_t>(blocks_) * (blocks_ + 1) / 2);
+  const size_t square = static_cast<size_t>(blocks_) * blocks_;
+  const size_t flags = static_cast<size_t>(store.workers) * blocks_;
+  arena_.Reset(4 * table + 4 * square + flags);
+  int32_t* next = arena_.data();
+  auto carve = [&next](size_t count) {
+    const std::span<int32_t> part(next, count);
+    next += count;
+    return part;
+  };
+  sampleBlockMax_ = carve(table);
+  sampleBlockMin_ = carve(table);
+  reachFwd_ = carve(table);
+  reachBack_ = carve(table);
+  closingMax_ = carve(square);
+  faiClosingMax_ = carve(square);
+  blockMax_ = carve(square);
+  blockMin_ = carve(square);
+  blockFlags_ = carve(flags);
+  pairs_.reserve(square / 2 + blocks_);
 }
 
 bool TriangleSearch::BlockMaxima(const std::atomic<bool>* stop) {
   const int32_t n = s_.n;
   RunOnWorkers(s_.workers, [&](int worker) {
     for (int32_t i = worker; i < n && !StopSet(stop); i += s_.workers) {
+      const int32_t* most = sampleBlockMax_.data() + static_cast<size_t>(i) * blocks_;
       kernels::BlockExtremes(s_.Row(i), n, sampleBlockMax_.data() + static_cast<size_t>(i) * blocks_,
                              sampleBlockMin_.data() + static_cast<size_t>(i) * blocks_);
+      int32_t* fwd = reachFwd_.data() + static_cast<size_t>(i) * blocks_;
+      const int32_t after = std::min(i + 1, n - 1) / kBlock;
+      fwd[after] = most[after];
+      for (int32_t b = after + 1; b < blocks_; ++b) fwd[b] = std::max(fwd[b - 1], most[b]);
+      int32_t* back = reachBack_.data() + static_cast<size_t>(i) * blocks_;
+      const int32_t before = std::max(i - 1, 0) / kBlock;
+      back[before] = most[before];
+      for (int32_t b = before - 1; b >= 0; --b) back[b] = std::max(back[b + 1], most[b]);
     }
   });
   for (int32_t a = 0; a < blocks_; ++a) {
@@ -126,20 +147,29 @@ bool TriangleSearch::BlockMaxima(const std::atomic<bool>* stop) {
 
 bool TriangleSearch::PairBounds(int32_t loopFlightGap, const std::atomic<bool>* stop) {
   const int32_t n = s_.n;
+  const bool narrow = s_.largestCell <= kernels::kBlockKernelLimit;
   RunOnWorkers(s_.workers, [&](int worker) {
-    for (int32_t k = worker; k <= n - 3 && !StopSet(stop); k += s_.workers) {
-      const int32_t* rowK = s_.Row(k);
-      const int32_t* gapRow = s_.g.data() + s_.gapRowStart[k];  // gapRow[l - k - 1] = G(k, l)
-      int32_t* closing = closingMax_.data() + static_cast<size_t>(k) * blocks_;
-      int32_t* fai = faiClosingMax_.data() + static_cast<size_t>(k) * blocks_;
+    for (int32_t a = worker; a < blocks_ && !StopSet(stop); a += s_.workers) {
+      int32_t* closing = closingMax_.data() + static_cast<size_t>(a) * blocks_;
+      int32_t* fai = faiClosingMax_.data() + static_cast<size_t>(a) * blocks_;
       std::fill(closing, closing + blocks_, INT32_MIN);
       std::fill(fai, fai + blocks_, INT32_MIN);
-      for (int32_t l = k + 2; l < n; ++l) {
-        const int32_t gap = gapRow[l - k - 1];
-        if (gap >= loopFlightGap) continue;
-        const int32_t b = l / kBlock;
-        closing[b] = std::max(closing[b], rowK[l] - gap);
-        fai[b] = std::max(fai[b], FaiCap(rowK[l], gap));
+      for (int32_t k = a * kBlock; k < std::min(n - 2, (a + 1) * kBlock); ++k) {
+        const int32_t* rowK = s_.Row(k);
+        const int32_t* gapRow = s_.GapRow(k);  // gapRow[l - k - 1] = G(k, l)
+        const int32_t end = s_.gapEnd[k];
+        if (end <= k + 2) continue;
+        if (narrow) {
+          kernels::ClosingBlockMaxima(rowK + k + 2, gapRow + 1, k + 2, end, loopFlightGap, closing, fai);
+          continue;
+        }
+        for (int32_t l = k + 2; l < end; ++l) {
+          const int32_t gap = gapRow[l - k - 1];
+          if (gap >= loopFlightGap) continue;
+          const int32_t b = l / kBlock;
+          closing[b] = std::max(closing[b], rowK[l] - gap);
+          fai[b] = std::max(fai[b], FaiCap(rowK[l], gap));
+        }
       }
     }
   });
@@ -147,11 +177,8 @@ bool TriangleSearch::PairBounds(int32_t loopFlightGap, const std::atomic<bool>* 
   pairs_.clear();
   for (int32_t first = 0; first < blocks_; ++first) {
     for (int32_t last = first; last < blocks_; ++last) {
-      int32_t closing = INT32_MIN, fai = INT32_MIN;
-      for (int32_t k = first * kBlock; k < std::min(n - 2, (first + 1) * kBlock); ++k) {
-        closing = std::max(closing, closingMax_[static_cast<size_t>(k) * blocks_ + last]);
-        fai = std::max(fai, faiClosingMax_[static_cast<size_t>(k) * blocks_ + last]);
-      }
+      const int32_t closing = closingMax_[static_cast<size_t>(first) * blocks_ + last];
+      const int32_t fai = faiClosingMax_[static_cast<size_t>(first) * blocks_ + last];
       if (closing == INT32_MIN) continue;  // no pair of these blocks closes within the gap
       int32_t legs = 0;
       int64_t faiLegs = INT64_MIN;
@@ -186,10 +213,10 @@ void TriangleSearch::ScanBlockPair(const BlockPair& pair, int32_t loopFlightGap,
   if (pair.flatBound < pruneFlat && pair.faiBound < pruneFai) return;
   for (int32_t k = pair.first * kBlock; k < std::min(n - 2, (pair.first + 1) * kBlock); ++k) {
     const int32_t* rowK = s_.Row(k);
-    const int32_t* gapRow = s_.g.data() + s_.gapRowStart[k];
+    const int32_t* gapRow = s_.GapRow(k);
     const int32_t* blocksK = sampleBlockMax_.data() + static_cast<size_t>(k) * blocks_;
     const int32_t* leastK = sampleBlockMin_.data() + static_cast<size_t>(k) * blocks_;
-    const int32_t lEnd = std::min(n, (pair.last + 1) * kBlock);
+    const int32_t lEnd = std::min(s_.gapEnd[k], (pair.last + 1) * kBlock);
     for (int32_t l = std::max(k + 2, pair.last * kBlock); l < lEnd; ++l) {
       const int32_t gap = gapRow[l - k - 1];
       if (gap >= loopFlightGap) continue;
@@ -200,26 +227,37 @@ void TriangleSearch::ScanBlockPair(const BlockPair& pair, int32_t loopFlightGap,
       const int32_t base = closing - gap;
       const int32_t faiCap = FaiCap(closing, gap);
       const int32_t firstBlock = (k + 1) / kBlock, lastBlock = (l - 1) / kBlock;
+      // The longest legs any turnpoint 2 between them can give, block-wise.
+      const int32_t reachK = reachFwd_[static_cast<size_t>(k) * blocks_ + lastBlock];
+      const int32_t reachL = reachBack_[static_cast<size_t>(l) * blocks_ + firstBlock];
+      const int32_t pairBound = base + reachK + reachL;
+      if (pairBound < pruneFlat && std::min({pairBound, faiCap, FaiCap(std::min(reachK, reachL), gap)}) < pruneFai) {
+        continue;
+      }
+      int32_t* flags = blockFlags_.data() + static_cast<size_t>(worker) * blocks_;
       if (narrow) {
         const kernels::BlockNeeds needs = kernels::PairBlockNeeds(blocksK, leastK, blocksL, leastL, firstBlock,
                                                                   lastBlock + 1, closing, gap, pruneFlat - base,
-                                                                  pruneFai - base, pruneFai);
+                                                                  pruneFai - base, pruneFai, flags);
         if (!needs.flat && !needs.fai) continue;
       } else {
         const int32_t legsBound = kernels::TriangleLegMaxima(blocksK, blocksL, firstBlock, lastBlock + 1, 0, false).flat;
         if (base + legsBound < pruneFlat && std::min(base + legsBound, faiCap) < pruneFai) continue;
+        for (int32_t b = firstBlock; b <= lastBlock; ++b) {
+          const int32_t bound = base + blocksK[b] + blocksL[b];
+          // Every leg of an FAI triangle reaches 7/25 of its perimeter, the
+          // legs to turnpoint 2 included.
+          const int32_t faiBound = std::min({bound, faiCap, FaiCap(std::min(blocksK[b], blocksL[b]), gap)});
+          const bool needFai = faiBound >= pruneFai &&
+                               FaiPossible(leastK[b], blocksK[b], leastL[b], blocksL[b], closing, closing);
+          flags[b] = (bound >= pruneFlat ? kernels::kNeedsFlat : 0) | (needFai ? kernels::kNeedsFai : 0);
+        }
       }
       // Turnpoint 2 block by block, skipping blocks that cannot reach the running best.
       int32_t bestFlat = -1, bestFai = -1, flatBlock = -1, faiBlock = -1;
       for (int32_t b = firstBlock; b <= lastBlock; ++b) {
-        const int32_t bound = base + blocksK[b] + blocksL[b];
-        const bool needFlat = bound >= pruneFlat;
-        // Every leg of an FAI triangle reaches 7/25 of its perimeter, the
-        // legs to turnpoint 2 included.
-        const int32_t faiBound = std::min({bound, faiCap, FaiCap(std::min(blocksK[b], blocksL[b]), gap)});
-        const bool needFai = faiBound >= pruneFai &&
-                             FaiPossible(leastK[b], blocksK[b], leastL[b], blocksL[b], closing, closing);
-        if (!needFlat && !needFai) continue;
+        if (flags[b] == 0) continue;
+        const bool needFai = (flags[b] & kernels::kNeedsFai) != 0;
         const int32_t begin = std::max(k + 1, b * kBlock), end = std::min(l, (b + 1) * kBlock);
         const kernels::LegMaxima legs = wide ? WideLegMaxima(rowK, rowL, begin, end, closing, needFai)
                                              : kernels::TriangleLegMaxima(rowK, rowL, begin, end, closing, needFai);
