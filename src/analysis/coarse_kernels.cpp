@@ -257,47 +257,4 @@ TRELVIK_CLONES void BlockExtremes(const int32_t* row, int32_t n, int32_t* blockM
   }
 }
 
-TRELVIK_CLONES BlockNeeds PairBlockNeeds(const int32_t* maxK, const int32_t* minK, const int32_t* maxL,
-                                         const int32_t* minL, int32_t first, int32_t end, int32_t closing,
-                                         int32_t gap, int32_t flatLegs, int32_t faiLegs, int32_t faiScore,
-                                         int32_t* flags) {
-  const int32_t faiShortest = 7 * (faiScore + gap);
-  if (end - first < kLanes) {
-    BlockNeeds needs{false, false};
-    for (int32_t b = first; b < end; ++b) {
-      const int32_t legs = maxK[b] + maxL[b];
-      const bool flat = legs >= flatLegs;
-      const int32_t shortest = std::min({maxK[b], maxL[b], closing});
-      const bool fai = legs >= faiLegs && 25 * shortest + 24 >= faiShortest &&
-                       18 * maxK[b] + 24 >= 7 * (minL[b] + closing) && 18 * maxL[b] + 24 >= 7 * (minK[b] + closing) &&
-                       18 * closing + 24 >= 7 * (minK[b] + minL[b]);
-      flags[b] = (flat ? kNeedsFlat : 0) | (fai ? kNeedsFai : 0);
-      needs.flat |= flat;
-      needs.fai |= fai;
-    }
-    return needs;
-  }
-  I32x8 any = TRELVIK_SPLAT(0);
-  const I32x8 c = TRELVIK_SPLAT(closing);
-  // A block written twice by the overlapping last step gets the same flags again.
-  auto step = [&](int32_t b) {
-    const I32x8 aMax = TRELVIK_LOAD(maxK + b), aMin = TRELVIK_LOAD(minK + b), bMax = TRELVIK_LOAD(maxL + b), bMin = TRELVIK_LOAD(minL + b);
-    const I32x8 legs = aMax + bMax;
-    const I32x8 flat = legs >= flatLegs;
-    I32x8 shortest = aMax < bMax ? aMax : bMax;
-    shortest = shortest < c ? shortest : c;
-    const I32x8 fai = (legs >= faiLegs) & (shortest * 25 + 24 >= faiShortest) & (aMax * 18 + 24 >= (bMin + c) * 7) &
-                      (bMax * 18 + 24 >= (aMin + c) * 7) & (c * 18 + 24 >= (aMin + bMin) * 7);
-    const I32x8 bits = (flat & kNeedsFlat) | (fai & kNeedsFai);
-    TRELVIK_STORE(flags + b, bits);
-    any |= bits;
-  };
-  int32_t b = first;
-  for (; b + kLanes <= end; b += kLanes) step(b);
-  if (b < end) step(end - kLanes);
-  int32_t bits = 0;
-  for (int lane = 0; lane < kLanes; ++lane) bits |= any[lane];
-  return {(bits & kNeedsFlat) != 0, (bits & kNeedsFai) != 0};
-}
-
 }  // namespace trelvik::kernels

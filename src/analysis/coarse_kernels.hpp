@@ -38,30 +38,6 @@ LegMaxima TriangleLegMaxima(const int32_t* rowK, const int32_t* rowL, int32_t be
 // Cells up to this keep 25 x leg + 24 and 7 x perimeter inside 32 bits.
 inline constexpr int32_t kFaiVectorLimit = 80000000;
 
-struct BlockNeeds {
-  bool flat;
-  bool fai;
-};
-
-// Bits of PairBlockNeeds' per-block flags.
-inline constexpr int32_t kNeedsFlat = 1;
-inline constexpr int32_t kNeedsFai = 2;
-
-// For the turnpoints 1 and 3 of one pair, which blocks M of turnpoint 2 in
-// [first, end) may hold a triangle reaching the running best: flat when
-// max D(k, M) + max D(M, l) >= flatLegs; FAI when also the legs' ranges allow
-// the 28 % rule (25 leg + 24 >= 7 P) and the shortest possible leg allows a
-// score of faiScore: 25 min(leg) + 24 >= 7 (faiScore + gap), with
-// max D(k, M) + max D(M, l) >= faiLegs. flags[b] gets kNeedsFlat | kNeedsFai
-// for every b in [first, end); the result tells whether any block needs a look.
-// Cells at most kBlockKernelLimit.
-BlockNeeds PairBlockNeeds(const int32_t* maxK, const int32_t* minK, const int32_t* maxL, const int32_t* minL,
-                          int32_t first, int32_t end, int32_t closing, int32_t gap, int32_t flatLegs,
-                          int32_t faiLegs, int32_t faiScore, int32_t* flags);
-
-// Cells up to this keep every product of PairBlockNeeds inside 32 bits.
-inline constexpr int32_t kBlockKernelLimit = 50000000;
-
 // For turnpoint 1 k and the turnpoints 3 l in [first, end), with row[l - first] =
 // D(k, l) and gaps[l - first] = G(k, l): over the l whose gap is below
 // loopFlightGap, the greatest D - G and the greatest (25 D + 24) / 7 - G (the
@@ -69,6 +45,9 @@ inline constexpr int32_t kBlockKernelLimit = 50000000;
 // into closing[l / 16] and faiCap[l / 16]. Cells at most kBlockKernelLimit.
 void ClosingBlockMaxima(const int32_t* row, const int32_t* gaps, int32_t first, int32_t end, int32_t loopFlightGap,
                         int32_t* closing, int32_t* faiCap);
+
+// Cells up to this keep 25 D + 24 inside 32 bits.
+inline constexpr int32_t kBlockKernelLimit = 50000000;
 
 // For every block of 16 cells of row[0, n): its greatest and its smallest cell.
 void BlockExtremes(const int32_t* row, int32_t n, int32_t* blockMax, int32_t* blockMin);

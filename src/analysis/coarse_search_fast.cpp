@@ -152,7 +152,7 @@ void GapTables(Store& s, int32_t limit) {
   for (int32_t k = 0; k <= n - 2; ++k) {
     const int32_t* rowK = s.Row(k);
     const int32_t upEnd = k > 0 ? s.gapEnd[k - 1] : 0;  // G(k - 1, j) kept for j < upEnd
-    const int32_t top = std::max(kernels::LastBelow(rowK, k + 1, n, limit), upEnd - 1);
+    const int32_t top = std::max(kernels::LastBelow(rowK, std::max(k + 1, upEnd), n, limit), upEnd - 1);
     s.gapRowStart[k] = next;
     s.gapEnd[k] = std::max(top + 1, k + 1);
     if (top < k + 1) continue;

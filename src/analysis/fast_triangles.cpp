@@ -95,7 +95,7 @@ TriangleSearch::TriangleSearch(const Store& store) : s_(store), blocks_((store.n
   const size_t table = static_cast<size_t>(store.n) * blocks_;
   const size_t square = static_cast<size_t>(blocks_) * blocks_;
   const size_t flags = static_cast<size_t>(store.workers) * blocks_;
-  arena_.Reset(4 * table + 4 * square + flags);
+  arena_.Reset(2 * table + 4 * square + flags);
   int32_t* next = arena_.data();
   auto carve = [&next](size_t count) {
     const std::span<int32_t> part(next, count);
@@ -104,13 +104,11 @@ TriangleSearch::TriangleSearch(const Store& store) : s_(store), blocks_((store.n
   };
   sampleBlockMax_ = carve(table);
   sampleBlockMin_ = carve(table);
-  reachFwd_ = carve(table);
-  reachBack_ = carve(table);
   closingMax_ = carve(square);
   faiClosingMax_ = carve(square);
   blockMax_ = carve(square);
   blockMin_ = carve(square);
-  blockFlags_ = carve(flags);
+  middleBlocks_ = carve(flags);
   pairs_.reserve(square / 2 + blocks_);
 }
 
@@ -118,17 +116,8 @@ bool TriangleSearch::BlockMaxima(const std::atomic<bool>* stop) {
   const int32_t n = s_.n;
   RunOnWorkers(s_.workers, [&](int worker) {
     for (int32_t i = worker; i < n && !StopSet(stop); i += s_.workers) {
-      const int32_t* most = sampleBlockMax_.data() + static_cast<size_t>(i) * blocks_;
       kernels::BlockExtremes(s_.Row(i), n, sampleBlockMax_.data() + static_cast<size_t>(i) * blocks_,
                              sampleBlockMin_.data() + static_cast<size_t>(i) * blocks_);
-      int32_t* fwd = reachFwd_.data() + static_cast<size_t>(i) * blocks_;
-      const int32_t after = std::min(i + 1, n - 1) / kBlock;
-      fwd[after] = most[after];
-      for (int32_t b = after + 1; b < blocks_; ++b) fwd[b] = std::max(fwd[b - 1], most[b]);
-      int32_t* back = reachBack_.data() + static_cast<size_t>(i) * blocks_;
-      const int32_t before = std::max(i - 1, 0) / kBlock;
-      back[before] = most[before];
-      for (int32_t b = before - 1; b >= 0; --b) back[b] = std::max(back[b + 1], most[b]);
     }
   });
   for (int32_t a = 0; a < blocks_; ++a) {
@@ -205,18 +194,51 @@ bool TriangleSearch::PairBounds(int32_t loopFlightGap, const std::atomic<bool>* 
 void TriangleSearch::ScanBlockPair(const BlockPair& pair, int32_t loopFlightGap, SearchState& state, int worker) {
   const int32_t n = s_.n;
   const bool wide = s_.largestCell > kernels::kFaiVectorLimit;
-  const bool narrow = s_.largestCell <= kernels::kBlockKernelLimit;
   Candidate& flat = state.flats[worker];
   Candidate& fai = state.fais[worker];
   int32_t pruneFlat = std::max(flat.score, state.flat.load(std::memory_order_relaxed));
   int32_t pruneFai = std::max(fai.score, state.fai.load(std::memory_order_relaxed));
   if (pair.flatBound < pruneFlat && pair.faiBound < pruneFai) return;
-  for (int32_t k = pair.first * kBlock; k < std::min(n - 2, (pair.first + 1) * kBlock); ++k) {
+  // The blocks of turnpoint 2 that some pair of these blocks may use, by the
+  // bounds of the whole block pair; the pairs below look at no other block.
+  int32_t* middles = middleBlocks_.data() + static_cast<size_t>(worker) * blocks_;
+  int32_t middleCount = 0;
+  {
+    const size_t pairCell = static_cast<size_t>(pair.first) * blocks_ + pair.last;
+    for (int32_t m = pair.first; m <= pair.last; ++m) {
+      const int32_t a = blockMax_[static_cast<size_t>(pair.first) * blocks_ + m];
+      const int32_t b = blockMax_[static_cast<size_t>(m) * blocks_ + pair.last];
+      const int64_t bound = static_cast<int64_t>(closingMax_[pairCell]) + a + b;
+      const bool maybeFai =
+          std::min<int64_t>({bound, faiClosingMax_[pairCell], FaiCap(std::min(a, b), 0)}) >= pruneFai &&
+          FaiPossible(blockMin_[static_cast<size_t>(pair.first) * blocks_ + m], a,
+                      blockMin_[static_cast<size_t>(m) * blocks_ + pair.last], b, blockMin_[pairCell], blockMax_[pairCell]);
+      if (bound >= pruneFlat || maybeFai) middles[middleCount++] = m;
+    }
+  }
+  if (middleCount == 0) return;
+  const int32_t kEnd = std::min(n - 2, (pair.first + 1) * kBlock);
+  // Each turnpoint 1 reads a line or two from rows far apart in memory; asking
+  // for all of them at once overlaps the waits.
+  for (int32_t k = pair.first * kBlock; k < kEnd; ++k) {
+    const int32_t l = std::max(k + 2, pair.last * kBlock);
+    if (l >= s_.gapEnd[k]) continue;
+    __builtin_prefetch(s_.GapRow(k) + (l - k - 1));
+    __builtin_prefetch(s_.GapRow(k) + (std::min(s_.gapEnd[k], (pair.last + 1) * kBlock) - k - 2));
+    __builtin_prefetch(s_.Row(k) + l);
+    __builtin_prefetch(s_.Row(k) + std::min(n, (pair.last + 1) * kBlock) - 1);
+    __builtin_prefetch(sampleBlockMax_.data() + static_cast<size_t>(k) * blocks_ + middles[0]);
+    __builtin_prefetch(sampleBlockMin_.data() + static_cast<size_t>(k) * blocks_ + middles[0]);
+  }
+  for (int32_t k = pair.first * kBlock; k < kEnd; ++k) {
     const int32_t* rowK = s_.Row(k);
     const int32_t* gapRow = s_.GapRow(k);
     const int32_t* blocksK = sampleBlockMax_.data() + static_cast<size_t>(k) * blocks_;
     const int32_t* leastK = sampleBlockMin_.data() + static_cast<size_t>(k) * blocks_;
     const int32_t lEnd = std::min(s_.gapEnd[k], (pair.last + 1) * kBlock);
+    const int32_t firstBlock = (k + 1) / kBlock;
+    int32_t fromMiddle = 0;
+    while (fromMiddle < middleCount && middles[fromMiddle] < firstBlock) ++fromMiddle;
     for (int32_t l = std::max(k + 2, pair.last * kBlock); l < lEnd; ++l) {
       const int32_t gap = gapRow[l - k - 1];
       if (gap >= loopFlightGap) continue;
@@ -225,39 +247,20 @@ void TriangleSearch::ScanBlockPair(const BlockPair& pair, int32_t loopFlightGap,
       const int32_t* leastL = sampleBlockMin_.data() + static_cast<size_t>(l) * blocks_;
       const int32_t closing = rowK[l];
       const int32_t base = closing - gap;
-      const int32_t faiCap = FaiCap(closing, gap);
-      const int32_t firstBlock = (k + 1) / kBlock, lastBlock = (l - 1) / kBlock;
-      // The longest legs any turnpoint 2 between them can give, block-wise.
-      const int32_t reachK = reachFwd_[static_cast<size_t>(k) * blocks_ + lastBlock];
-      const int32_t reachL = reachBack_[static_cast<size_t>(l) * blocks_ + firstBlock];
-      const int32_t pairBound = base + reachK + reachL;
-      if (pairBound < pruneFlat && std::min({pairBound, faiCap, FaiCap(std::min(reachK, reachL), gap)}) < pruneFai) {
-        continue;
-      }
-      int32_t* flags = blockFlags_.data() + static_cast<size_t>(worker) * blocks_;
-      if (narrow) {
-        const kernels::BlockNeeds needs = kernels::PairBlockNeeds(blocksK, leastK, blocksL, leastL, firstBlock,
-                                                                  lastBlock + 1, closing, gap, pruneFlat - base,
-                                                                  pruneFai - base, pruneFai, flags);
-        if (!needs.flat && !needs.fai) continue;
-      } else {
-        const int32_t legsBound = kernels::TriangleLegMaxima(blocksK, blocksL, firstBlock, lastBlock + 1, 0, false).flat;
-        if (base + legsBound < pruneFlat && std::min(base + legsBound, faiCap) < pruneFai) continue;
-        for (int32_t b = firstBlock; b <= lastBlock; ++b) {
-          const int32_t bound = base + blocksK[b] + blocksL[b];
-          // Every leg of an FAI triangle reaches 7/25 of its perimeter, the
-          // legs to turnpoint 2 included.
-          const int32_t faiBound = std::min({bound, faiCap, FaiCap(std::min(blocksK[b], blocksL[b]), gap)});
-          const bool needFai = faiBound >= pruneFai &&
-                               FaiPossible(leastK[b], blocksK[b], leastL[b], blocksL[b], closing, closing);
-          flags[b] = (bound >= pruneFlat ? kernels::kNeedsFlat : 0) | (needFai ? kernels::kNeedsFai : 0);
-        }
-      }
+      const int32_t lastBlock = (l - 1) / kBlock;
+      // The 28 % rule as 25 leg + 24 >= 7 P, for P = pruneFai + gap; the
+      // closing leg first, then both legs to turnpoint 2 (each at most its block's greatest).
+      const int64_t faiPerimeter = 7 * (static_cast<int64_t>(pruneFai) + gap);
+      const bool faiClosingOk = 25 * static_cast<int64_t>(closing) + 24 >= faiPerimeter;
       // Turnpoint 2 block by block, skipping blocks that cannot reach the running best.
       int32_t bestFlat = -1, bestFai = -1, flatBlock = -1, faiBlock = -1;
-      for (int32_t b = firstBlock; b <= lastBlock; ++b) {
-        if (flags[b] == 0) continue;
-        const bool needFai = (flags[b] & kernels::kNeedsFai) != 0;
+      for (int32_t i = fromMiddle; i < middleCount && middles[i] <= lastBlock; ++i) {
+        const int32_t b = middles[i];
+        const int64_t bound = static_cast<int64_t>(base) + blocksK[b] + blocksL[b];
+        const bool needFai = faiClosingOk && bound >= pruneFai &&
+                             25 * static_cast<int64_t>(std::min(blocksK[b], blocksL[b])) + 24 >= faiPerimeter &&
+                             FaiPossible(leastK[b], blocksK[b], leastL[b], blocksL[b], closing, closing);
+        if (bound < pruneFlat && !needFai) continue;
         const int32_t begin = std::max(k + 1, b * kBlock), end = std::min(l, (b + 1) * kBlock);
         const kernels::LegMaxima legs = wide ? WideLegMaxima(rowK, rowL, begin, end, closing, needFai)
                                              : kernels::TriangleLegMaxima(rowK, rowL, begin, end, closing, needFai);

@@ -43,17 +43,14 @@ class TriangleSearch {
   std::span<int32_t> sampleBlockMax_, sampleBlockMin_;
   // blockMax_[a * blocks_ + b]: greatest D over block a x block b; Min the smallest.
   std::span<int32_t> blockMax_, blockMin_;
-  // reachFwd_[k * blocks_ + b]: greatest D(k, m) over the blocks from that of
-  // k + 1 to b, so at least every D(k, m) with k < m in those blocks;
-  // reachBack_[l * blocks_ + b] the same for D(m, l) over the blocks from b to that of l - 1.
-  std::span<int32_t> reachFwd_, reachBack_;
   // closingMax_[a * blocks_ + b]: over turnpoints 1 k in block a and 3 l > k + 1
   // in block b with G(k, l) below the gap, the greatest D(k, l) - G(k, l);
   // faiClosingMax_ the greatest (25 D(k, l) + 24) / 7 - G(k, l); INT32_MIN when none.
   std::span<int32_t> closingMax_, faiClosingMax_;
   std::vector<BlockPair> pairs_;
-  // Per worker: the flags of PairBlockNeeds for every block, at blockFlags_[worker * blocks_].
-  std::span<int32_t> blockFlags_;
+  // Per worker, at middleBlocks_[worker * blocks_]: the blocks of turnpoint 2
+  // that the block pair being scanned may use.
+  std::span<int32_t> middleBlocks_;
 };
 
 }  // namespace trelvik::fast
