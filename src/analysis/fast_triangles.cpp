@@ -7,11 +7,10 @@
 // - a pair of blocks (K, L) of turnpoint 1 and 3: the best D(k, l) - G(k, l)
 //   of its pairs plus the best, over the blocks M between, of
 //   max D(K x M) + max D(M x L);
-// - a pair (k, l): D(k, l) - G(k, l) plus the best, over the blocks M between,
-//   of max D(k, M) + max D(M, l);
+// - a block M of turnpoint 2 for the whole block pair: the best D(k, l) - G(k, l)
+//   of its pairs plus max D(K x M) + max D(M x L); only the blocks M that pass
+//   are ever looked at for the pairs of (K, L), mostly a handful of the dozens between;
 // - a block M of turnpoint 2 for the pair (k, l): D(k, l) - G(k, l) + max D(k, M) + max D(M, l).
-// The pair's blocks are first tested eight at a time, the block loop runs only
-// for pairs where some block passes.
 // The FAI triangle is further bounded by each of its legs, which must reach
 // 7/25 of the perimeter: score <= (25 leg + 24) / 7 - G(k, l), with the
 // closing leg and with the block maxima of the legs to turnpoint 2.
@@ -212,7 +211,8 @@ void TriangleSearch::ScanBlockPair(const BlockPair& pair, int32_t loopFlightGap,
       const bool maybeFai =
           std::min<int64_t>({bound, faiClosingMax_[pairCell], FaiCap(std::min(a, b), 0)}) >= pruneFai &&
           FaiPossible(blockMin_[static_cast<size_t>(pair.first) * blocks_ + m], a,
-                      blockMin_[static_cast<size_t>(m) * blocks_ + pair.last], b, blockMin_[pairCell], blockMax_[pairCell]);
+                      blockMin_[static_cast<size_t>(m) * blocks_ + pair.last], b, blockMin_[pairCell],
+                      blockMax_[pairCell]);
       if (bound >= pruneFlat || maybeFai) middles[middleCount++] = m;
     }
   }
