@@ -29,6 +29,8 @@ if [[ ! -x $program ]]; then
   echo "no program at $program (build it, or set TRELVIK)" >&2
   exit 2
 fi
+# The conversions run inside a temporary folder.
+program=$(cd "$(dirname "$program")" && pwd)/$(basename "$program")
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
