@@ -111,6 +111,21 @@ TRELVIK_CLONES ValueAt FirstMax(const int32_t* v, int32_t begin, int32_t end) {
   return best;
 }
 
+TRELVIK_CLONES int32_t LastBelow(const int32_t* v, int32_t begin, int32_t end, int32_t limit) {
+  int32_t j = end;
+  const I32x8 bound = TRELVIK_SPLAT(limit);
+  for (; j - kLanes >= begin; j -= kLanes) {
+    const I32x8 below = TRELVIK_LOAD(v + j - kLanes) < bound;
+    int32_t any = 0;
+    for (int lane = 0; lane < kLanes; ++lane) any |= below[lane];
+    if (any != 0) break;
+  }
+  for (--j; j >= begin; --j) {
+    if (v[j] < limit) return j;
+  }
+  return -1;
+}
+
 TRELVIK_CLONES ValueAt LastMaxOfSum(const int32_t* a, const int32_t* b, int32_t begin, int32_t end) {
   ValueAt best{INT32_MIN, -1};
   if (end - begin < kLanes) {
@@ -180,6 +195,42 @@ TRELVIK_CLONES LegMaxima TriangleLegMaxima(const int32_t* rowK, const int32_t* r
   return result;
 }
 
+// (25 D + 24) / 7 - G = (25 D + 24 - 7 G) / 7 with a numerator above 0 (G <= D),
+// and the quotient keeps the order, so each block divides once.
+TRELVIK_CLONES void ClosingBlockMaxima(const int32_t* row, const int32_t* gaps, int32_t first, int32_t end,
+                                       int32_t loopFlightGap, int32_t* closing, int32_t* faiCap) {
+  constexpr int32_t kBlock = 2 * kLanes;
+  for (int32_t lo = first; lo < end;) {
+    const int32_t b = lo / kBlock;
+    const int32_t hi = std::min(end, (b + 1) * kBlock);
+    int32_t most = INT32_MIN, numerator = INT32_MIN;
+    if (hi - lo == kBlock) {
+      const I32x8 limit = TRELVIK_SPLAT(loopFlightGap), none = TRELVIK_SPLAT(INT32_MIN);
+      I32x8 mostLanes = none, numeratorLanes = none;
+      for (int32_t half = 0; half < kBlock; half += kLanes) {
+        const I32x8 d = TRELVIK_LOAD(row + lo - first + half), g = TRELVIK_LOAD(gaps + lo - first + half);
+        const I32x8 within = g < limit;
+        mostLanes = TRELVIK_MAX(mostLanes, within ? d - g : none);
+        numeratorLanes = TRELVIK_MAX(numeratorLanes, within ? d * 25 + 24 - g * 7 : none);
+      }
+      most = HorizontalMax(mostLanes);
+      numerator = HorizontalMax(numeratorLanes);
+    } else {
+      for (int32_t l = lo; l < hi; ++l) {
+        const int32_t d = row[l - first], g = gaps[l - first];
+        if (g >= loopFlightGap) continue;
+        most = std::max(most, d - g);
+        numerator = std::max(numerator, 25 * d + 24 - 7 * g);
+      }
+    }
+    if (most != INT32_MIN) {
+      closing[b] = std::max(closing[b], most);
+      faiCap[b] = std::max(faiCap[b], numerator / 7);
+    }
+    lo = hi;
+  }
+}
+
 TRELVIK_CLONES void BlockExtremes(const int32_t* row, int32_t n, int32_t* blockMax, int32_t* blockMin) {
   constexpr int32_t kBlock = 2 * kLanes;
   int32_t b = 0;
@@ -204,44 +255,6 @@ TRELVIK_CLONES void BlockExtremes(const int32_t* row, int32_t n, int32_t* blockM
     blockMax[b] = mx;
     blockMin[b] = mn;
   }
-}
-
-TRELVIK_CLONES BlockNeeds PairBlockNeeds(const int32_t* maxK, const int32_t* minK, const int32_t* maxL,
-                                         const int32_t* minL, int32_t first, int32_t end, int32_t closing,
-                                         int32_t gap, int32_t flatLegs, int32_t faiLegs, int32_t faiScore) {
-  const int32_t faiShortest = 7 * (faiScore + gap);
-  if (end - first < kLanes) {
-    BlockNeeds needs{false, false};
-    for (int32_t b = first; b < end; ++b) {
-      const int32_t legs = maxK[b] + maxL[b];
-      needs.flat |= legs >= flatLegs;
-      const int32_t shortest = std::min({maxK[b], maxL[b], closing});
-      needs.fai |= legs >= faiLegs && 25 * shortest + 24 >= faiShortest &&
-                   18 * maxK[b] + 24 >= 7 * (minL[b] + closing) && 18 * maxL[b] + 24 >= 7 * (minK[b] + closing) &&
-                   18 * closing + 24 >= 7 * (minK[b] + minL[b]);
-    }
-    return needs;
-  }
-  I32x8 flat = TRELVIK_SPLAT(0), fai = TRELVIK_SPLAT(0);
-  const I32x8 c = TRELVIK_SPLAT(closing);
-  auto step = [&](int32_t b) {
-    const I32x8 aMax = TRELVIK_LOAD(maxK + b), aMin = TRELVIK_LOAD(minK + b), bMax = TRELVIK_LOAD(maxL + b), bMin = TRELVIK_LOAD(minL + b);
-    const I32x8 legs = aMax + bMax;
-    flat |= legs >= flatLegs;
-    I32x8 shortest = aMax < bMax ? aMax : bMax;
-    shortest = shortest < c ? shortest : c;
-    fai |= (legs >= faiLegs) & (shortest * 25 + 24 >= faiShortest) & (aMax * 18 + 24 >= (bMin + c) * 7) &
-           (bMax * 18 + 24 >= (aMin + c) * 7) & (c * 18 + 24 >= (aMin + bMin) * 7);
-  };
-  int32_t b = first;
-  for (; b + kLanes <= end; b += kLanes) step(b);
-  if (b < end) step(end - kLanes);
-  BlockNeeds needs{false, false};
-  for (int lane = 0; lane < kLanes; ++lane) {
-    needs.flat |= flat[lane] != 0;
-    needs.fai |= fai[lane] != 0;
-  }
-  return needs;
 }
 
 }  // namespace trelvik::kernels

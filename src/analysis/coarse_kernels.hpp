@@ -15,6 +15,9 @@ struct ValueAt {
 // row[j] = CellMetres(x[j] - x[i], y[j] - y[i]) for every j in [0, n); row[i] = 0.
 void DistanceRow(const double* x, const double* y, int32_t n, int32_t i, int32_t* row);
 
+// The last j in [begin, end) with v[j] < limit; -1 when there is none.
+int32_t LastBelow(const int32_t* v, int32_t begin, int32_t end, int32_t limit);
+
 // The greatest v[j] over [begin, end) and the first j holding it.
 ValueAt FirstMax(const int32_t* v, int32_t begin, int32_t end);
 
@@ -35,22 +38,15 @@ LegMaxima TriangleLegMaxima(const int32_t* rowK, const int32_t* rowL, int32_t be
 // Cells up to this keep 25 x leg + 24 and 7 x perimeter inside 32 bits.
 inline constexpr int32_t kFaiVectorLimit = 80000000;
 
-struct BlockNeeds {
-  bool flat;
-  bool fai;
-};
+// For turnpoint 1 k and the turnpoints 3 l in [first, end), with row[l - first] =
+// D(k, l) and gaps[l - first] = G(k, l): over the l whose gap is below
+// loopFlightGap, the greatest D - G and the greatest (25 D + 24) / 7 - G (the
+// perimeter the 28 % rule allows, less the gap) in each block of 16 l, raised
+// into closing[l / 16] and faiCap[l / 16]. Cells at most kBlockKernelLimit.
+void ClosingBlockMaxima(const int32_t* row, const int32_t* gaps, int32_t first, int32_t end, int32_t loopFlightGap,
+                        int32_t* closing, int32_t* faiCap);
 
-// For the turnpoints 1 and 3 of one pair, whether any block of turnpoint 2 in
-// [first, end) may hold a triangle reaching the running best: flat when
-// max D(k, M) + max D(M, l) >= flatLegs; FAI when also the legs' ranges allow
-// the 28 % rule (25 leg + 24 >= 7 P) and the shortest possible leg allows a
-// score of faiScore: 25 min(leg) + 24 >= 7 (faiScore + gap), with
-// max D(k, M) + max D(M, l) >= faiLegs. Cells at most kBlockKernelLimit.
-BlockNeeds PairBlockNeeds(const int32_t* maxK, const int32_t* minK, const int32_t* maxL, const int32_t* minL,
-                          int32_t first, int32_t end, int32_t closing, int32_t gap, int32_t flatLegs,
-                          int32_t faiLegs, int32_t faiScore);
-
-// Cells up to this keep every product of PairBlockNeeds inside 32 bits.
+// Cells up to this keep 25 D + 24 inside 32 bits.
 inline constexpr int32_t kBlockKernelLimit = 50000000;
 
 // For every block of 16 cells of row[0, n): its greatest and its smallest cell.

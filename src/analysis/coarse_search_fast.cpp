@@ -40,10 +40,9 @@ void Allocate(Store& s, int32_t n, bool loops) {
   s.farBack.assign(n, 0);
   if (loops && n >= 3) {
     s.gapRowStart.assign(n, 0);
-    for (int32_t k = 1; k < n; ++k) s.gapRowStart[k] = s.gapRowStart[k - 1] + (n - k);
-    const size_t cells = static_cast<size_t>(n) * (n - 1) / 2;
-    s.g.Reset(cells);
-    s.w.Reset(cells);
+    s.gapEnd.assign(n, 0);
+    // Room for every cell; only the pages of the cells kept are ever touched.
+    s.g.Reset(static_cast<size_t>(n) * (n - 1) / 2);
   }
 }
 
@@ -141,29 +140,55 @@ void RaiseTo(std::atomic<int32_t>& shared, int32_t score) {
   }
 }
 
-// Gap tables in the order the reference fills them, so that W names the same
-// start and end on ties.
-void GapTables(Store& s) {
+// G as the reference fills it, along row k from the last sample down: the
+// running value (G(k, j + 1)) gives way only to a strictly smaller D(k, j),
+// and that only to a strictly smaller G(k - 1, j). Cells at or above `limit`
+// are left out: above the last j where D(k, j) or the kept G(k - 1, j) is below
+// the limit, every term of the minimum is at or above it; below that j the
+// terms left out cannot change a value under the limit.
+void GapTables(Store& s, int32_t limit) {
   const int32_t n = s.n;
-  int32_t value = kNoGap, where = 0;
-  const int32_t* row0 = s.Row(0);
-  for (int32_t j = n - 1; j >= 1; --j) {
-    if (row0[j] < value) value = row0[j], where = j;
-    s.g[s.GapAt(0, j)] = value;
-    s.w[s.GapAt(0, j)] = where;
-  }
-  for (int32_t k = 1; k <= n - 2; ++k) {
+  int64_t next = 0;
+  for (int32_t k = 0; k <= n - 2; ++k) {
     const int32_t* rowK = s.Row(k);
-    // Cell (k, j) is at rowBase + j, cell (k - 1, j) at upBase + j.
-    const int64_t rowBase = s.gapRowStart[k] - (k + 1);
-    const int64_t upBase = s.gapRowStart[k - 1] - k;
-    value = kNoGap;
-    where = 0;
-    for (int32_t j = n - 1; j >= k + 1; --j) {
-      if (rowK[j] < value) value = rowK[j], where = k * 65536 + j;
-      if (s.g[upBase + j] < value) value = s.g[upBase + j], where = s.w[upBase + j];
-      s.g[rowBase + j] = value;
-      s.w[rowBase + j] = where;
+    const int32_t upEnd = k > 0 ? s.gapEnd[k - 1] : 0;  // G(k - 1, j) kept for j < upEnd
+    const int32_t top = std::max(kernels::LastBelow(rowK, std::max(k + 1, upEnd), n, limit), upEnd - 1);
+    s.gapRowStart[k] = next;
+    s.gapEnd[k] = std::max(top + 1, k + 1);
+    if (top < k + 1) continue;
+    int32_t* row = s.g.data() + next;  // row[j - k - 1] = G(k, j)
+    next += top - k;
+    int32_t value = kNoGap;
+    int32_t j = top;
+    for (; j >= std::max(upEnd, k + 1); --j) {
+      value = std::min(value, rowK[j]);
+      row[j - k - 1] = value;
+    }
+    if (k == 0) continue;
+    const int32_t* up = s.GapRow(k - 1);  // up[j - k] = G(k - 1, j)
+    for (; j >= k + 1; --j) {
+      value = std::min({value, rowK[j], up[j - k]});
+      row[j - k - 1] = value;
+    }
+  }
+  s.gapRowStart[n - 1] = next;
+  s.gapEnd[n - 1] = n;
+}
+
+// W(k, l) of the reference: the start and end (start * 65536 + end) of the
+// gap G(k, l) < the limit. Every cell takes its value from the first of its
+// sources (the running value G(k, j + 1), D(k, j), G(k - 1, j)) that holds
+// it, so following the sources back from (k, l) reaches the pair that the
+// reference recorded; each cell on the way holds the same value, so it is kept.
+int32_t GapWhere(const Store& s, int32_t k, int32_t l) {
+  for (;;) {
+    const int32_t value = s.GapRow(k)[l - k - 1];
+    if (l + 1 < s.gapEnd[k] && s.GapRow(k)[l - k] == value) {
+      ++l;
+    } else if (s.Row(k)[l] == value) {
+      return k * 65536 + l;
+    } else {
+      --k;  // from G(k - 1, l); never reached in row 0, whose values all come from D
     }
   }
 }
@@ -215,7 +240,7 @@ int CoarseSearchFast(const FlightSamples& samples, const CoarseOptions& options,
   RunOnWorkers(s.workers, [&](int worker) {
     for (int32_t task = nextTask++; task < taskCount; task = nextTask++) {
       if (gapTables && task == 0) {
-        GapTables(s);
+        GapTables(s, options.loopFlightGap);
         continue;
       }
       const int32_t t = task - (gapTables ? 1 : 0);
@@ -247,7 +272,7 @@ int CoarseSearchFast(const FlightSamples& samples, const CoarseOptions& options,
   if (loops && n >= 3) {
     const fast::TriangleOutcome found = triangles->Run(options.loopFlightGap, options.stop);
     auto combination = [&s](const Candidate& c) {
-      const int32_t where = s.w[s.GapAt(c.i, c.j)];
+      const int32_t where = GapWhere(s, c.i, c.j);
       return CoarseCombination{true, {where >> 16, c.i, c.k, c.j, where & 0xFFFF}};
     };
     if (!found.stopped && found.flat.i >= 0) r.flatTriangle = combination(found.flat);

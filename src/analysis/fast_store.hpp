@@ -15,13 +15,20 @@ struct Store {
   LargeBuffer<int32_t> d;
   std::vector<int32_t> maxFwd, farFwd, maxBack, farBack;
   int32_t largestCell = 0;
-  // G and W for l > k, row k packed from l = k + 1.
+  // G(k, l) for l > k where it is below the loop flight gap. G never falls
+  // along a row (fewer ends) and never rises down a column (more starts), so
+  // those l are k + 1 .. gapEnd[k] - 1 and gapEnd never falls from row to row;
+  // every other G(k, l) is at least the gap and is not kept. Row k is packed
+  // from g[gapRowStart[k]]. W is not kept either: GapWhere finds the start and
+  // end of the few cells that win by retracing G's recurrence.
   std::vector<int64_t> gapRowStart;
-  LargeBuffer<int32_t> g, w;
+  std::vector<int32_t> gapEnd;
+  LargeBuffer<int32_t> g;
 
   const int32_t* Row(int32_t i) const { return d.data() + static_cast<int64_t>(i) * n; }
   int32_t* Row(int32_t i) { return d.data() + static_cast<int64_t>(i) * n; }
-  int64_t GapAt(int32_t k, int32_t l) const { return gapRowStart[k] + (l - k - 1); }
+  // GapRow(k)[l - k - 1] = G(k, l) for l < gapEnd[k].
+  const int32_t* GapRow(int32_t k) const { return g.data() + gapRowStart[k]; }
 };
 
 // A candidate of a search that keeps the last of equal scores in loop order:

@@ -7,11 +7,10 @@
 // - a pair of blocks (K, L) of turnpoint 1 and 3: the best D(k, l) - G(k, l)
 //   of its pairs plus the best, over the blocks M between, of
 //   max D(K x M) + max D(M x L);
-// - a pair (k, l): D(k, l) - G(k, l) plus the best, over the blocks M between,
-//   of max D(k, M) + max D(M, l);
+// - a block M of turnpoint 2 for the whole block pair: the best D(k, l) - G(k, l)
+//   of its pairs plus max D(K x M) + max D(M x L); only the blocks M that pass
+//   are ever looked at for the pairs of (K, L), mostly a handful of the dozens between;
 // - a block M of turnpoint 2 for the pair (k, l): D(k, l) - G(k, l) + max D(k, M) + max D(M, l).
-// The pair's blocks are first tested eight at a time, the block loop runs only
-// for pairs where some block passes.
 // The FAI triangle is further bounded by each of its legs, which must reach
 // 7/25 of the perimeter: score <= (25 leg + 24) / 7 - G(k, l), with the
 // closing leg and with the block maxima of the legs to turnpoint 2.
@@ -93,13 +92,23 @@ int32_t Saturate(int64_t v) { return static_cast<int32_t>(std::clamp<int64_t>(v,
 
 TriangleSearch::TriangleSearch(const Store& store) : s_(store), blocks_((store.n + kBlock - 1) / kBlock) {
   const size_t table = static_cast<size_t>(store.n) * blocks_;
-  sampleBlockMax_.resize(table);
-  sampleBlockMin_.resize(table);
-  closingMax_.resize(table);
-  faiClosingMax_.resize(table);
-  blockMax_.resize(static_cast<size_t>(blocks_) * blocks_);
-  blockMin_.resize(static_cast<size_t>(blocks_) * blocks_);
-  pairs_.reserve(static_cast<size_t>(blocks_) * (blocks_ + 1) / 2);
+  const size_t square = static_cast<size_t>(blocks_) * blocks_;
+  const size_t flags = static_cast<size_t>(store.workers) * blocks_;
+  arena_.Reset(2 * table + 4 * square + flags);
+  int32_t* next = arena_.data();
+  auto carve = [&next](size_t count) {
+    const std::span<int32_t> part(next, count);
+    next += count;
+    return part;
+  };
+  sampleBlockMax_ = carve(table);
+  sampleBlockMin_ = carve(table);
+  closingMax_ = carve(square);
+  faiClosingMax_ = carve(square);
+  blockMax_ = carve(square);
+  blockMin_ = carve(square);
+  middleBlocks_ = carve(flags);
+  pairs_.reserve(square / 2 + blocks_);
 }
 
 bool TriangleSearch::BlockMaxima(const std::atomic<bool>* stop) {
@@ -126,20 +135,29 @@ bool TriangleSearch::BlockMaxima(const std::atomic<bool>* stop) {
 
 bool TriangleSearch::PairBounds(int32_t loopFlightGap, const std::atomic<bool>* stop) {
   const int32_t n = s_.n;
+  const bool narrow = s_.largestCell <= kernels::kBlockKernelLimit;
   RunOnWorkers(s_.workers, [&](int worker) {
-    for (int32_t k = worker; k <= n - 3 && !StopSet(stop); k += s_.workers) {
-      const int32_t* rowK = s_.Row(k);
-      const int32_t* gapRow = s_.g.data() + s_.gapRowStart[k];  // gapRow[l - k - 1] = G(k, l)
-      int32_t* closing = closingMax_.data() + static_cast<size_t>(k) * blocks_;
-      int32_t* fai = faiClosingMax_.data() + static_cast<size_t>(k) * blocks_;
+    for (int32_t a = worker; a < blocks_ && !StopSet(stop); a += s_.workers) {
+      int32_t* closing = closingMax_.data() + static_cast<size_t>(a) * blocks_;
+      int32_t* fai = faiClosingMax_.data() + static_cast<size_t>(a) * blocks_;
       std::fill(closing, closing + blocks_, INT32_MIN);
       std::fill(fai, fai + blocks_, INT32_MIN);
-      for (int32_t l = k + 2; l < n; ++l) {
-        const int32_t gap = gapRow[l - k - 1];
-        if (gap >= loopFlightGap) continue;
-        const int32_t b = l / kBlock;
-        closing[b] = std::max(closing[b], rowK[l] - gap);
-        fai[b] = std::max(fai[b], FaiCap(rowK[l], gap));
+      for (int32_t k = a * kBlock; k < std::min(n - 2, (a + 1) * kBlock); ++k) {
+        const int32_t* rowK = s_.Row(k);
+        const int32_t* gapRow = s_.GapRow(k);  // gapRow[l - k - 1] = G(k, l)
+        const int32_t end = s_.gapEnd[k];
+        if (end <= k + 2) continue;
+        if (narrow) {
+          kernels::ClosingBlockMaxima(rowK + k + 2, gapRow + 1, k + 2, end, loopFlightGap, closing, fai);
+          continue;
+        }
+        for (int32_t l = k + 2; l < end; ++l) {
+          const int32_t gap = gapRow[l - k - 1];
+          if (gap >= loopFlightGap) continue;
+          const int32_t b = l / kBlock;
+          closing[b] = std::max(closing[b], rowK[l] - gap);
+          fai[b] = std::max(fai[b], FaiCap(rowK[l], gap));
+        }
       }
     }
   });
@@ -147,11 +165,8 @@ bool TriangleSearch::PairBounds(int32_t loopFlightGap, const std::atomic<bool>* 
   pairs_.clear();
   for (int32_t first = 0; first < blocks_; ++first) {
     for (int32_t last = first; last < blocks_; ++last) {
-      int32_t closing = INT32_MIN, fai = INT32_MIN;
-      for (int32_t k = first * kBlock; k < std::min(n - 2, (first + 1) * kBlock); ++k) {
-        closing = std::max(closing, closingMax_[static_cast<size_t>(k) * blocks_ + last]);
-        fai = std::max(fai, faiClosingMax_[static_cast<size_t>(k) * blocks_ + last]);
-      }
+      const int32_t closing = closingMax_[static_cast<size_t>(first) * blocks_ + last];
+      const int32_t fai = faiClosingMax_[static_cast<size_t>(first) * blocks_ + last];
       if (closing == INT32_MIN) continue;  // no pair of these blocks closes within the gap
       int32_t legs = 0;
       int64_t faiLegs = INT64_MIN;
@@ -178,18 +193,52 @@ bool TriangleSearch::PairBounds(int32_t loopFlightGap, const std::atomic<bool>* 
 void TriangleSearch::ScanBlockPair(const BlockPair& pair, int32_t loopFlightGap, SearchState& state, int worker) {
   const int32_t n = s_.n;
   const bool wide = s_.largestCell > kernels::kFaiVectorLimit;
-  const bool narrow = s_.largestCell <= kernels::kBlockKernelLimit;
   Candidate& flat = state.flats[worker];
   Candidate& fai = state.fais[worker];
   int32_t pruneFlat = std::max(flat.score, state.flat.load(std::memory_order_relaxed));
   int32_t pruneFai = std::max(fai.score, state.fai.load(std::memory_order_relaxed));
   if (pair.flatBound < pruneFlat && pair.faiBound < pruneFai) return;
-  for (int32_t k = pair.first * kBlock; k < std::min(n - 2, (pair.first + 1) * kBlock); ++k) {
+  // The blocks of turnpoint 2 that some pair of these blocks may use, by the
+  // bounds of the whole block pair; the pairs below look at no other block.
+  int32_t* middles = middleBlocks_.data() + static_cast<size_t>(worker) * blocks_;
+  int32_t middleCount = 0;
+  {
+    const size_t pairCell = static_cast<size_t>(pair.first) * blocks_ + pair.last;
+    for (int32_t m = pair.first; m <= pair.last; ++m) {
+      const int32_t a = blockMax_[static_cast<size_t>(pair.first) * blocks_ + m];
+      const int32_t b = blockMax_[static_cast<size_t>(m) * blocks_ + pair.last];
+      const int64_t bound = static_cast<int64_t>(closingMax_[pairCell]) + a + b;
+      const bool maybeFai =
+          std::min<int64_t>({bound, faiClosingMax_[pairCell], FaiCap(std::min(a, b), 0)}) >= pruneFai &&
+          FaiPossible(blockMin_[static_cast<size_t>(pair.first) * blocks_ + m], a,
+                      blockMin_[static_cast<size_t>(m) * blocks_ + pair.last], b, blockMin_[pairCell],
+                      blockMax_[pairCell]);
+      if (bound >= pruneFlat || maybeFai) middles[middleCount++] = m;
+    }
+  }
+  if (middleCount == 0) return;
+  const int32_t kEnd = std::min(n - 2, (pair.first + 1) * kBlock);
+  // Each turnpoint 1 reads a line or two from rows far apart in memory; asking
+  // for all of them at once overlaps the waits.
+  for (int32_t k = pair.first * kBlock; k < kEnd; ++k) {
+    const int32_t l = std::max(k + 2, pair.last * kBlock);
+    if (l >= s_.gapEnd[k]) continue;
+    __builtin_prefetch(s_.GapRow(k) + (l - k - 1));
+    __builtin_prefetch(s_.GapRow(k) + (std::min(s_.gapEnd[k], (pair.last + 1) * kBlock) - k - 2));
+    __builtin_prefetch(s_.Row(k) + l);
+    __builtin_prefetch(s_.Row(k) + std::min(n, (pair.last + 1) * kBlock) - 1);
+    __builtin_prefetch(sampleBlockMax_.data() + static_cast<size_t>(k) * blocks_ + middles[0]);
+    __builtin_prefetch(sampleBlockMin_.data() + static_cast<size_t>(k) * blocks_ + middles[0]);
+  }
+  for (int32_t k = pair.first * kBlock; k < kEnd; ++k) {
     const int32_t* rowK = s_.Row(k);
-    const int32_t* gapRow = s_.g.data() + s_.gapRowStart[k];
+    const int32_t* gapRow = s_.GapRow(k);
     const int32_t* blocksK = sampleBlockMax_.data() + static_cast<size_t>(k) * blocks_;
     const int32_t* leastK = sampleBlockMin_.data() + static_cast<size_t>(k) * blocks_;
-    const int32_t lEnd = std::min(n, (pair.last + 1) * kBlock);
+    const int32_t lEnd = std::min(s_.gapEnd[k], (pair.last + 1) * kBlock);
+    const int32_t firstBlock = (k + 1) / kBlock;
+    int32_t fromMiddle = 0;
+    while (fromMiddle < middleCount && middles[fromMiddle] < firstBlock) ++fromMiddle;
     for (int32_t l = std::max(k + 2, pair.last * kBlock); l < lEnd; ++l) {
       const int32_t gap = gapRow[l - k - 1];
       if (gap >= loopFlightGap) continue;
@@ -198,28 +247,20 @@ void TriangleSearch::ScanBlockPair(const BlockPair& pair, int32_t loopFlightGap,
       const int32_t* leastL = sampleBlockMin_.data() + static_cast<size_t>(l) * blocks_;
       const int32_t closing = rowK[l];
       const int32_t base = closing - gap;
-      const int32_t faiCap = FaiCap(closing, gap);
-      const int32_t firstBlock = (k + 1) / kBlock, lastBlock = (l - 1) / kBlock;
-      if (narrow) {
-        const kernels::BlockNeeds needs = kernels::PairBlockNeeds(blocksK, leastK, blocksL, leastL, firstBlock,
-                                                                  lastBlock + 1, closing, gap, pruneFlat - base,
-                                                                  pruneFai - base, pruneFai);
-        if (!needs.flat && !needs.fai) continue;
-      } else {
-        const int32_t legsBound = kernels::TriangleLegMaxima(blocksK, blocksL, firstBlock, lastBlock + 1, 0, false).flat;
-        if (base + legsBound < pruneFlat && std::min(base + legsBound, faiCap) < pruneFai) continue;
-      }
+      const int32_t lastBlock = (l - 1) / kBlock;
+      // The 28 % rule as 25 leg + 24 >= 7 P, for P = pruneFai + gap; the
+      // closing leg first, then both legs to turnpoint 2 (each at most its block's greatest).
+      const int64_t faiPerimeter = 7 * (static_cast<int64_t>(pruneFai) + gap);
+      const bool faiClosingOk = 25 * static_cast<int64_t>(closing) + 24 >= faiPerimeter;
       // Turnpoint 2 block by block, skipping blocks that cannot reach the running best.
       int32_t bestFlat = -1, bestFai = -1, flatBlock = -1, faiBlock = -1;
-      for (int32_t b = firstBlock; b <= lastBlock; ++b) {
-        const int32_t bound = base + blocksK[b] + blocksL[b];
-        const bool needFlat = bound >= pruneFlat;
-        // Every leg of an FAI triangle reaches 7/25 of its perimeter, the
-        // legs to turnpoint 2 included.
-        const int32_t faiBound = std::min({bound, faiCap, FaiCap(std::min(blocksK[b], blocksL[b]), gap)});
-        const bool needFai = faiBound >= pruneFai &&
+      for (int32_t i = fromMiddle; i < middleCount && middles[i] <= lastBlock; ++i) {
+        const int32_t b = middles[i];
+        const int64_t bound = static_cast<int64_t>(base) + blocksK[b] + blocksL[b];
+        const bool needFai = faiClosingOk && bound >= pruneFai &&
+                             25 * static_cast<int64_t>(std::min(blocksK[b], blocksL[b])) + 24 >= faiPerimeter &&
                              FaiPossible(leastK[b], blocksK[b], leastL[b], blocksL[b], closing, closing);
-        if (!needFlat && !needFai) continue;
+        if (bound < pruneFlat && !needFai) continue;
         const int32_t begin = std::max(k + 1, b * kBlock), end = std::min(l, (b + 1) * kBlock);
         const kernels::LegMaxima legs = wide ? WideLegMaxima(rowK, rowL, begin, end, closing, needFai)
                                              : kernels::TriangleLegMaxima(rowK, rowL, begin, end, closing, needFai);

@@ -1,6 +1,7 @@
 #pragma once
 // The triangle search of the fast coarse engine.
 #include <atomic>
+#include <span>
 #include <vector>
 
 #include "analysis/fast_store.hpp"
@@ -35,14 +36,21 @@ class TriangleSearch {
 
   const Store& s_;
   int32_t blocks_;
+  // Every table below lives in this one buffer: fresh small pages cost far
+  // more to fault in than the search spends reading them.
+  LargeBuffer<int32_t> arena_;
   // sampleBlockMax_[i * blocks_ + b]: greatest D(i, m) over m in block b; Min the smallest.
-  std::vector<int32_t> sampleBlockMax_, sampleBlockMin_;
+  std::span<int32_t> sampleBlockMax_, sampleBlockMin_;
   // blockMax_[a * blocks_ + b]: greatest D over block a x block b; Min the smallest.
-  std::vector<int32_t> blockMax_, blockMin_;
-  // Per sample k and block b of turnpoint 3 l > k + 1 with G(k, l) below the
-  // gap: greatest D(k, l) - G(k, l), greatest 25 D(k, l) - 7 G(k, l); INT32_MIN when none.
-  std::vector<int32_t> closingMax_, faiClosingMax_;
+  std::span<int32_t> blockMax_, blockMin_;
+  // closingMax_[a * blocks_ + b]: over turnpoints 1 k in block a and 3 l > k + 1
+  // in block b with G(k, l) below the gap, the greatest D(k, l) - G(k, l);
+  // faiClosingMax_ the greatest (25 D(k, l) + 24) / 7 - G(k, l); INT32_MIN when none.
+  std::span<int32_t> closingMax_, faiClosingMax_;
   std::vector<BlockPair> pairs_;
+  // Per worker, at middleBlocks_[worker * blocks_]: the blocks of turnpoint 2
+  // that the block pair being scanned may use.
+  std::span<int32_t> middleBlocks_;
 };
 
 }  // namespace trelvik::fast

@@ -60,7 +60,12 @@ KmlTrackFileText FormatKmlTrackFile(std::span<const TrackPoint> points, int32_t 
   input.hasPressureAltitude = hasPressureAltitude;
   TextBuffer buffer(kKmlTripBufferStart);
   file.failure = AppendAnalysedKmlTrip(buffer, input, optimise, instrument);
-  if (!file.failure) file.text = std::string(kKmlFileHead) + buffer.Text() + std::string(kKmlFileTail);
+  if (!file.failure) {
+    // One copy of the trip's text (megabytes for a long flight), not one per concatenation.
+    const std::string& trip = buffer.Text();
+    file.text.reserve(kKmlFileHead.size() + trip.size() + kKmlFileTail.size());
+    file.text.append(kKmlFileHead).append(trip).append(kKmlFileTail);
+  }
   return file;
 }
 
