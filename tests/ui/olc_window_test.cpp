@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QFileInfo>
+#include <QProcess>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -205,6 +207,19 @@ TEST_F(OlcWindowTest, AppendedIgcFileReadsBack) {
   EXPECT_EQ(decoded.maker, "XTV");
   EXPECT_NE(igc.find("HOPLTPILOT: Anna & Co=1+1 Meier-M\xFCller\r\n"), std::string::npos);
   ASSERT_FALSE(WriteFileAtomically(dir.File("appended.igc"), igc));
+
+  // The program itself reads it back from its command line, signature and all.
+  const QString program = QStringLiteral("build/trelvik");
+  if (!QFileInfo(program).isExecutable()) GTEST_SKIP() << "build/trelvik not built";
+  QProcess run;
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert(QStringLiteral("XDG_CONFIG_HOME"), QString::fromStdString(dir.File("config")));
+  run.setProcessEnvironment(env);
+  run.start(program, {QStringLiteral("/WIN=0"), QString::fromStdString("/LOGFILE=" + dir.File("appended.igc"))});
+  ASSERT_TRUE(run.waitForFinished(60000));
+  const QString out = QString::fromUtf8(run.readAllStandardOutput());
+  EXPECT_EQ(run.exitCode(), 0) << run.readAllStandardError().toStdString();
+  EXPECT_TRUE(out.contains(QStringLiteral("Status: %1 positions read").arg(count))) << out.toStdString();
 }
 
 TEST_F(OlcWindowTest, UnsignedPointsSayTheFileHasNoSecurityRecord) {
