@@ -222,35 +222,31 @@ bool OutAndReturnFast(const SampleMatrix& m, const std::atomic<bool>* halt, Work
   result = {};
   if (!KernelsFit(m)) return OutAndReturnPlain(m, halt, work, result);
   const int32_t n = m.n;
-  const BlockTables t(m);
-  // The farthest sample after each sample and before it bound the two legs.
-  std::vector<int32_t> reachFwd(n, 0), reachBack(n, 0);
-  for (int32_t i = 0; i < n; ++i) {
-    const int32_t* row = m.Row(i);
-    reachFwd[i] = i + 1 < n ? *std::max_element(row + i + 1, row + n) : 0;
-    reachBack[i] = i > 0 ? *std::max_element(row, row + i) : 0;
-  }
+  // The farthest sample after the start and before the end bound the two
+  // legs; taken only for samples that close a pair, since few pairs close
+  // within 400 m and each that does is scanned whole.
+  constexpr int32_t kUnknown = -1;
+  std::vector<int32_t> reachFwd(n, kUnknown), reachBack(n, kUnknown);
+  auto forward = [&](int32_t i) {
+    if (reachFwd[i] == kUnknown) reachFwd[i] = *std::max_element(m.Row(i) + i + 1, m.Row(i) + n);
+    return reachFwd[i];
+  };
+  auto backward = [&](int32_t j) {
+    if (reachBack[j] == kUnknown) reachBack[j] = *std::max_element(m.Row(j), m.Row(j) + j);
+    return reachBack[j];
+  };
   if (work != nullptr) work->Begin(n);
   Best best{0};
   for (int32_t i = 0; i + 2 < n; ++i) {
     if (Halted(halt)) return false;
     const int32_t* rowI = m.Row(i);
-    const int32_t* maxI = t.MaxOf(i);
     for (int32_t j = i + 2; j < n; ++j) {
       if (rowI[j] >= kOutAndReturnClosing) continue;
-      if (int64_t{reachFwd[i]} + reachBack[j] < best.score) continue;
+      if (int64_t{forward(i)} + backward(j) < best.score) continue;
       const int32_t* rowJ = m.Row(j);
-      const int32_t* maxJ = t.MaxOf(j);
-      int64_t legs = -1;
-      int32_t legsBlock = -1;
-      for (int32_t b = (i + 1) / kBlock; b <= (j - 1) / kBlock; ++b) {
-        if (int64_t{maxI[b]} + maxJ[b] < best.score) continue;
-        const int32_t begin = std::max(i + 1, b * kBlock), end = std::min(j, (b + 1) * kBlock);
-        const int32_t found = kernels::TriangleLegMaxima(rowI, rowJ, begin, end, 0, false).flat;
-        if (found >= 0 && found >= legs) legs = found, legsBlock = b;
-      }
+      const int32_t legs = kernels::TriangleLegMaxima(rowI, rowJ, i + 1, j, 0, false).flat;
       if (legs < 0 || !best.LosesTo(legs, i, j)) continue;
-      int32_t k = std::min(j, (legsBlock + 1) * kBlock) - 1;
+      int32_t k = j - 1;
       while (int64_t{rowI[k]} + rowJ[k] != legs) --k;
       best = {legs, i, j, k};
     }
