@@ -17,6 +17,8 @@
 #include <QSignalSpy>
 #include <QUrlQuery>
 #include <cmath>
+#include <cstdlib>
+#include <QImage>
 
 #include "geo/angles.hpp"
 #include "base/atomic_file.hpp"
@@ -122,6 +124,17 @@ TEST_F(OlcWindowTest, ShowsTheResultsAndTheBestOne) {
       << w->FinalResult().text().toStdString();
   EXPECT_FALSE(w->HaltButton().isEnabled());
   EXPECT_TRUE(w->SaveOlcButton().isEnabled());
+
+  // The dialog draws its results; with TRELVIK_SCREENSHOT_DIR set the picture
+  // is kept for the documentation.
+  Fill(*w);
+  w->resize(w->sizeHint());
+  const QImage picture = w->grab().toImage();
+  ASSERT_FALSE(picture.isNull());
+  EXPECT_GT(picture.width(), 400);
+  if (const char* folder = std::getenv("TRELVIK_SCREENSHOT_DIR")) {
+    EXPECT_TRUE(picture.save(QString::fromLocal8Bit(folder) + QStringLiteral("/olc-statistics.png")));
+  }
 }
 
 TEST_F(OlcWindowTest, ClaimLineParsesBackToTheFieldsEntered) {

@@ -99,7 +99,7 @@ void OlcWindow::BuildContents() {
   fixed.setFamily(QStringLiteral("monospace"));
   fixed.setStyleHint(QFont::Monospace);
   results_->setFont(fixed);
-  results_->setMinimumWidth(results_->fontMetrics().horizontalAdvance(QString(64, QLatin1Char('0'))));
+  results_->setMinimumWidth(results_->fontMetrics().horizontalAdvance(QString(78, QLatin1Char('0'))));
   results_->setMinimumHeight(results_->fontMetrics().lineSpacing() * 24);
   columns->addWidget(results_, 1);
 
