@@ -34,9 +34,9 @@ TEST(OlcUrlEncode, KeepsTheSafeCharactersAndEncodesEveryOtherByte) {
 
 TEST(OlcBirthDate, TakesOnlyRealDatesAsDdMmYy) {
   const std::pair<std::string_view, bool> cases[] = {
-      {"01.01.80", true},  {"31.12.99", true},  {"29.02.96", true},  {"29.02.00", true},  {"28.02.97", true},
-      {"29.02.97", false}, {"31.04.80", false}, {"31.06.80", false}, {"31.09.80", false}, {"31.11.80", false},
-      {"30.11.80", true},  {"00.01.80", false}, {"32.01.80", false}, {"01.00.80", false}, {"01.13.80", false},
+      {"01.01.80", true},  {"31.12.99", true},  {"29.02.96", true},    {"29.02.00", true},  {"28.02.97", true},
+      {"29.02.97", false}, {"31.04.80", false}, {"31.06.80", false},   {"31.09.80", false}, {"31.11.80", false},
+      {"30.11.80", true},  {"00.01.80", false}, {"32.01.80", false},   {"01.00.80", false}, {"01.13.80", false},
       {"1.1.80", false},   {"01-01-80", false}, {"01.01.1980", false}, {" 1.01.80", false}, {"01.01.8a", false},
       {"", false},
   };
@@ -64,11 +64,27 @@ TEST(OlcPilotFields, ChecksInTheDialogsOrder) {
   };
   const Case cases[] = {
       {[](PilotFields& f) { f = PilotFields{}; }, "Missing first name"},
-      {[](PilotFields& f) { f.lastName.clear(); f.birthDate.clear(); }, "Missing last name"},
-      {[](PilotFields& f) { f.birthDate.clear(); f.gliderType.clear(); }, "Missing birth date"},
+      {[](PilotFields& f) {
+         f.lastName.clear();
+         f.birthDate.clear();
+       },
+       "Missing last name"},
+      {[](PilotFields& f) {
+         f.birthDate.clear();
+         f.gliderType.clear();
+       },
+       "Missing birth date"},
       {[](PilotFields& f) { f.birthDate = "31.02.80"; }, "Bad birth date format"},
-      {[](PilotFields& f) { f.gliderClass.reset(); f.gliderType.clear(); }, "Combo box read error"},
-      {[](PilotFields& f) { f.gliderType.clear(); f.startPlace.clear(); }, "Missing glider type"},
+      {[](PilotFields& f) {
+         f.gliderClass.reset();
+         f.gliderType.clear();
+       },
+       "Combo box read error"},
+      {[](PilotFields& f) {
+         f.gliderType.clear();
+         f.startPlace.clear();
+       },
+       "Missing glider type"},
       {[](PilotFields& f) { f.startPlace.clear(); }, "Missing start place"},
       {[](PilotFields& f) { f.flightNumber.clear(); }, "Missing flight number"},
       {[](PilotFields& f) { f.flightNumber = "2a"; }, "Bad flight number input"},

@@ -76,8 +76,8 @@ TEST(OlcCoarse, ClosingWithinAFifthOfThePerimeterIsStrict) {
     if (!plain.triangles.free.found) continue;
     const CoarseTriangle& t = plain.triangles.free;
     const SampleMatrix& m = *matrix;
-    const int64_t perimeter = int64_t{m.D(t.turnpoint1, t.turnpoint2)} + m.D(t.turnpoint2, t.turnpoint3) +
-                              m.D(t.turnpoint1, t.turnpoint3);
+    const int64_t perimeter =
+        int64_t{m.D(t.turnpoint1, t.turnpoint2)} + m.D(t.turnpoint2, t.turnpoint3) + m.D(t.turnpoint1, t.turnpoint3);
     const int64_t gap = m.D(t.start, t.end);
     EXPECT_LT(5 * gap, perimeter);
     EXPECT_EQ(t.score, perimeter - gap);
@@ -216,9 +216,9 @@ TEST(OlcScore, BestResultRule) {
   // Points: distance x 0.0015, free triangle x 0.00175, FAI x 0.002.
   const Case cases[] = {
       {100000, 10000, 10000, BestKind::FreeDistance},
-      {100000, 10000, 80000, BestKind::FaiTriangle},     // 150 against 160
+      {100000, 10000, 80000, BestKind::FaiTriangle},  // 150 against 160
       {10000, 100000, 10000, BestKind::FreeTriangle},
-      {10000, 80000, 70000, BestKind::FaiTriangle},      // 140 against 140: FAI wins the tie
+      {10000, 80000, 70000, BestKind::FaiTriangle},  // 140 against 140: FAI wins the tie
       {0, 0, 0, BestKind::FaiTriangle},
   };
   for (const Case& c : cases) {

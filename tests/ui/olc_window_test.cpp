@@ -6,28 +6,28 @@
 
 #include <gtest/gtest.h>
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFileInfo>
-#include <QProcess>
-#include <QCheckBox>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QUrlQuery>
 #include <cmath>
 #include <cstdlib>
-#include <QImage>
 
-#include "geo/angles.hpp"
 #include "base/atomic_file.hpp"
+#include "geo/angles.hpp"
 #include "qt_application.hpp"
+#include "records/track_time.hpp"
 #include "support/scripted_user_interface.hpp"
 #include "support/temp_dir.hpp"
 #include "trackfiles/igc_decoder.hpp"
 #include "trackfiles/igc_encoder.hpp"
-#include "records/track_time.hpp"
 
 namespace trelvik {
 namespace {
@@ -65,7 +65,7 @@ std::vector<TrackPoint> LoopFlight() {
     for (int step = 0; step < 300; ++step, t += 4) {
       const double f = step / 300.0;
       points.push_back(PointAt(corners[leg][0] + f * (corners[leg + 1][0] - corners[leg][0]),
-                                        corners[leg][1] + f * (corners[leg + 1][1] - corners[leg][1]), t));
+                               corners[leg][1] + f * (corners[leg + 1][1] - corners[leg][1]), t));
     }
   }
   points.front().flags = kNewSegment;
@@ -268,7 +268,7 @@ TEST_F(OlcWindowTest, RawIgcBufferIsAppendedByteForByte) {
   ASSERT_NE(at, std::string::npos);
   EXPECT_EQ(bytes.substr(at + 11), raw);
   // The short name: year digit, month and day digits, X, serial, flight number.
-  EXPECT_NE(bytes.find("&igcfn=") , std::string::npos);
+  EXPECT_NE(bytes.find("&igcfn="), std::string::npos);
   EXPECT_NE(bytes.find("XABC2&"), std::string::npos) << bytes.substr(0, 300);
 }
 

@@ -165,10 +165,9 @@ class TriangleSearch {
         const int64_t faiLegs = std::max(fai_.score - base, counts);
         const int32_t *maxL = t_.MaxOf(l), *minL = t_.MinOf(l);
         const int32_t firstBlock = (k + 1) / kBlock, lastBlock = (l - 1) / kBlock;
-        const kernels::BlockNeeds needs =
-            kernels::PairBlockNeeds(maxK, minK, maxL, minL, firstBlock, lastBlock + 1, static_cast<int32_t>(closing),
-                                    static_cast<int32_t>(gap), Clamp32(flatLegs), Clamp32(faiLegs),
-                                    Clamp32(std::max<int64_t>(fai_.score, 0)));
+        const kernels::BlockNeeds needs = kernels::PairBlockNeeds(
+            maxK, minK, maxL, minL, firstBlock, lastBlock + 1, static_cast<int32_t>(closing), static_cast<int32_t>(gap),
+            Clamp32(flatLegs), Clamp32(faiLegs), Clamp32(std::max<int64_t>(fai_.score, 0)));
         if (!needs.flat && !needs.fai) continue;
         const int32_t* rowL = m_.Row(l);
         int64_t bestFlat = -1, bestFai = -1;
@@ -256,8 +255,7 @@ bool OutAndReturnFast(const SampleMatrix& m, const std::atomic<bool>* halt, Work
   return true;
 }
 
-bool TrianglesFast(const SampleMatrix& m, const std::atomic<bool>* halt, WorkCounter* work,
-                   CoarseTriangles& result) {
+bool TrianglesFast(const SampleMatrix& m, const std::atomic<bool>* halt, WorkCounter* work, CoarseTriangles& result) {
   result = {};
   if (!KernelsFit(m)) return TrianglesPlain(m, halt, work, result);
   if (m.n < 3) return !Halted(halt);

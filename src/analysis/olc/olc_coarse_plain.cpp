@@ -32,8 +32,7 @@ bool OutAndReturnPlain(const SampleMatrix& m, const std::atomic<bool>* halt, Wor
   return true;
 }
 
-bool TrianglesPlain(const SampleMatrix& m, const std::atomic<bool>* halt, WorkCounter* work,
-                    CoarseTriangles& result) {
+bool TrianglesPlain(const SampleMatrix& m, const std::atomic<bool>* halt, WorkCounter* work, CoarseTriangles& result) {
   const int32_t n = m.n;
   result = {};
   if (work != nullptr) work->Begin(n);

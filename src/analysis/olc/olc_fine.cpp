@@ -84,9 +84,9 @@ Triangle RefineTriangle(std::span<const TrackPoint> points, const FlightSamples&
                         bool fai) {
   if (!coarse.found) return {};
   enum { kStart, kTp1, kTp2, kTp3, kEnd };
-  const std::array<int32_t, 5> centres = {
-      samples.trackIndex[coarse.start], samples.trackIndex[coarse.turnpoint1], samples.trackIndex[coarse.turnpoint2],
-      samples.trackIndex[coarse.turnpoint3], samples.trackIndex[coarse.end]};
+  const std::array<int32_t, 5> centres = {samples.trackIndex[coarse.start], samples.trackIndex[coarse.turnpoint1],
+                                          samples.trackIndex[coarse.turnpoint2], samples.trackIndex[coarse.turnpoint3],
+                                          samples.trackIndex[coarse.end]};
   Window<5> window(points, centres);
   double best = 0;
   bool taken = false;

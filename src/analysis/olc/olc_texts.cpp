@@ -15,9 +15,9 @@ double Km(double metres) { return metres / 1000.0; }
 std::string PointLine(char letter, std::span<const TrackPoint> points, int32_t index, double legMetres, bool withLeg) {
   const TrackPoint& p = points[static_cast<size_t>(index)];
   const uint32_t seconds = p.time % 86400;
-  std::string line = CFormat("%c  %d  %02d:%02d:%02d  ", letter, static_cast<int>(index + 1),
-                             static_cast<int>(seconds / 3600), static_cast<int>(seconds / 60 % 60),
-                             static_cast<int>(seconds % 60));
+  std::string line =
+      CFormat("%c  %d  %02d:%02d:%02d  ", letter, static_cast<int>(index + 1), static_cast<int>(seconds / 3600),
+              static_cast<int>(seconds / 60 % 60), static_cast<int>(seconds % 60));
   line += LatitudeText(p.lat) + "  " + LongitudeText(p.lon);
   if (withLeg) line += CFormat("  %.2f km", Km(legMetres));
   return line;
@@ -59,8 +59,9 @@ std::vector<ResultSection> ResultSections(const OlcResult& r, std::span<const Tr
     }
     sections.push_back(std::move(s));
   }
-  for (const auto& [title, t] : {std::pair{"FREE TRIANGLE (Triangle ABC. Start point D, end point E)", &r.freeTriangle},
-                                 std::pair{"FAI TRIANGLE (Triangle ABC. Start point D, end point E)", &r.faiTriangle}}) {
+  for (const auto& [title, t] :
+       {std::pair{"FREE TRIANGLE (Triangle ABC. Start point D, end point E)", &r.freeTriangle},
+        std::pair{"FAI TRIANGLE (Triangle ABC. Start point D, end point E)", &r.faiTriangle}}) {
     ResultSection s{title, {}, {}};
     if (t->found) {
       s.lines.push_back(PointLine('A', points, t->turnpoint1, t->legs[2], true));

@@ -186,9 +186,7 @@ void OlcWindow::ShowResults() {
   emit searchFinished();
 }
 
-void OlcWindow::Halt() {
-  computation_.Halt();
-}
+void OlcWindow::Halt() { computation_.Halt(); }
 
 olc::PilotFields OlcWindow::Fields() const {
   olc::PilotFields f;

@@ -25,10 +25,10 @@ namespace trelvik {
 
 // Where the claim's IGC file comes from.
 struct OlcFlightSource {
-  std::string rawIgc;          // the stored IGC file; empty: encode the points
-  std::string maker = "XTV";   // of the IGC file's A record
+  std::string rawIgc;         // the stored IGC file; empty: encode the points
+  std::string maker = "XTV";  // of the IGC file's A record
   std::string serial = "000";
-  TrackTime date = 0;          // the flight's first fix
+  TrackTime date = 0;  // the flight's first fix
   // For an encoded IGC file:
   int32_t signable = 0;
   std::string description;  // the log's A-record text
