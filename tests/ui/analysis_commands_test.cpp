@@ -27,6 +27,7 @@
 #include "records/track_time.hpp"
 #include "support/scripted_user_interface.hpp"
 #include "support/temp_dir.hpp"
+#include "ui/analysis/olc_window.hpp"
 #include "ui/analysis/rotate_track_dialog.hpp"
 #include "ui/analysis/statistics_window.hpp"
 #include "ui/analysis/value_dialog.hpp"
@@ -139,6 +140,37 @@ TEST_F(AnalysisCommandsTest, StatisticsNeedALoadedLogInTheTrackView) {
                                 Error("No position(s) selected", "Initialize track statistics dialog box"),
                                 Error("Busy GPS driver", "Get flight statistics"),
                             }));
+}
+
+TEST_F(AnalysisCommandsTest, OlcStatisticsNeedAnIgcBufferOrFivePositions) {
+  LoadLog(GenerateTestFlight());
+  window->Dispatch(cmd::kOlcFromIgcBuffer);
+  window->List().clearSelection();
+  window->Dispatch(cmd::kOlcFromSelection);
+  SelectRows(0, 3);
+  window->Dispatch(cmd::kOlcFromSelection);
+  EXPECT_EQ(recorder.boxes, (std::vector<RecordedBox>{
+                                Error("No raw IGC buffer stored", "OLC statistics"),
+                                Error("No position(s) selected", "Initialize OLC statistics"),
+                                Error("Number of positions must be 5 or more", "Initialize OLC statistics"),
+                            }));
+  recorder.boxes.clear();
+  SelectAll();
+  ModalScript script;
+  QString best;
+  script.Add([&](QWidget& modal) {
+    auto* dialog = qobject_cast<OlcWindow*>(&modal);
+    ASSERT_NE(dialog, nullptr);
+    if (!dialog->Finished()) {
+      QSignalSpy finished(dialog, &OlcWindow::searchFinished);
+      ASSERT_TRUE(finished.wait(60000));
+    }
+    best = dialog->FinalResult().text();
+    dialog->reject();
+  });
+  window->Dispatch(cmd::kOlcFromSelection);
+  EXPECT_TRUE(best.startsWith("Best result is ")) << best.toStdString();
+  EXPECT_TRUE(recorder.boxes.empty());
 }
 
 TEST_F(AnalysisCommandsTest, StatisticsDialogShowsTheFlightAndItsDistances) {

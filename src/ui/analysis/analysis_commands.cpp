@@ -13,7 +13,9 @@
 #include "analysis/statistics_dialog.hpp"
 #include "base/message_box.hpp"
 #include "trackfiles/igc_contest_fixes.hpp"
+#include "trackfiles/igc_decoder.hpp"
 #include "ui/airspace/selected_rows.hpp"
+#include "ui/analysis/olc_window.hpp"
 #include "ui/analysis/rotate_track_dialog.hpp"
 #include "ui/analysis/statistics_window.hpp"
 #include "ui/analysis/value_dialog.hpp"
@@ -133,6 +135,8 @@ class AnalysisCommands {
   }
 
   void Statistics() { OpenFlightStatistics(window_, context_); }
+  void OlcFromIgcBuffer() { OpenOlcStatistics(window_, context_, true); }
+  void OlcFromSelection() { OpenOlcStatistics(window_, context_, false); }
 
  private:
   void Check(int id, bool on) {
@@ -189,6 +193,44 @@ void OpenFlightStatistics(MainWindow& window, const AnalysisCommandContext& cont
   dialog.exec();
 }
 
+void OpenOlcStatistics(MainWindow& window, const AnalysisCommandContext& context, bool fromIgcBuffer) {
+  const TrackLog& log = context.log;
+  if (window.JobRunning()) {
+    ShowError(context.ui, "Busy GPS driver", olc::kOlcInitCaption);
+    return;
+  }
+  OlcFlightSource source;
+  std::vector<TrackPoint> points;
+  if (fromIgcBuffer) {
+    if (log.rawIgc.empty()) {
+      ShowError(context.ui, "No raw IGC buffer stored", "OLC statistics");
+      return;
+    }
+    IgcDecodeResult decoded = DecodeIgc(log.rawIgc);
+    if (!decoded.Ok()) {
+      ShowError(context.ui, decoded.error, olc::kOlcInitCaption);
+      return;
+    }
+    points = std::move(decoded.points);
+    source.rawIgc = log.rawIgc;
+    source.maker = decoded.maker;
+    source.serial = decoded.serial;
+  } else {
+    points = SelectedPoints(window, log);
+    if (points.empty()) {
+      ShowError(context.ui, "No position(s) selected", olc::kOlcInitCaption);
+      return;
+    }
+    source.signable = log.signable;
+    source.description = log.description;
+  }
+  source.date = points.front().time;
+  std::unique_ptr<olc::OlcSearch> search = olc::PrepareOlcSearch(context.ui, std::move(points));
+  if (!search) return;
+  OlcWindow dialog(std::move(search), std::move(source), context.settings, context.ui, &window);
+  dialog.exec();
+}
+
 void InstallAnalysisCommands(MainWindow& window, const AnalysisCommandContext& context) {
   using namespace command;
   auto commands = std::make_shared<AnalysisCommands>(window, context);
@@ -202,6 +244,8 @@ void InstallAnalysisCommands(MainWindow& window, const AnalysisCommandContext& c
       {kRotateTrack, &AnalysisCommands::Rotate},
       {kSaveLogFlightLog, &AnalysisCommands::Statistics},
       {kSaveLogButton, &AnalysisCommands::Statistics},
+      {kOlcFromIgcBuffer, &AnalysisCommands::OlcFromIgcBuffer},
+      {kOlcFromSelection, &AnalysisCommands::OlcFromSelection},
   };
   for (const auto& [id, handler] : handlers) {
     window.SetHandler(id, [commands, handler = handler] { ((*commands).*handler)(); });

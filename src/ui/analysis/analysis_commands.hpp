@@ -34,4 +34,8 @@ void InstallAnalysisCommands(MainWindow& window, const AnalysisCommandContext& c
 // outside competition mode.
 void OpenFlightStatistics(MainWindow& window, const AnalysisCommandContext& context);
 
+// "&OLC statistics (use IGC buffer)" (the log's stored IGC file) and "OLC
+// statistics (use selected pos.)".
+void OpenOlcStatistics(MainWindow& window, const AnalysisCommandContext& context, bool fromIgcBuffer);
+
 }  // namespace trelvik
