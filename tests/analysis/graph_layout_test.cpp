@@ -63,9 +63,8 @@ TEST(TimeGraphScale, PlacesZeroBetweenTheExtremes) {
   EXPECT_EQ(ValueRow(scale, 2), 25);
   EXPECT_EQ(ValueRow(scale, -1), 475);
   // Whole units inside the window: 1 and 2 above zero, -1 below.
-  EXPECT_EQ(TimeTicks(area, scale), (std::vector<PixelLine>{{{40, 175}, {50, 175}},
-                                                            {{40, 25}, {50, 25}},
-                                                            {{40, 475}, {50, 475}}}));
+  EXPECT_EQ(TimeTicks(area, scale),
+            (std::vector<PixelLine>{{{40, 175}, {50, 175}}, {{40, 25}, {50, 25}}, {{40, 475}, {50, 475}}}));
   EXPECT_EQ(TimeAxes(area, scale), (std::vector<PixelLine>{{{50, 325}, {950, 325}}, {{50, 0}, {50, 500}}}));
 }
 
@@ -102,10 +101,8 @@ TEST(TimeCurve, CrowdedColumnsTakeTheGreatestOfTheirSeconds) {
   const TimeScale scale = ScaleTimeGraph(area, series);
   ASSERT_EQ(scale.secondsPerPixel, 3);
   EXPECT_EQ(TimeCurve(area, scale, series),
-            (std::vector<PixelPoint>{{5, scale.zeroY},
-                                     {6, ValueRow(scale, 3)},
-                                     {7, ValueRow(scale, -1)},
-                                     {8, ValueRow(scale, 0.5)}}));
+            (std::vector<PixelPoint>{
+                {5, scale.zeroY}, {6, ValueRow(scale, 3)}, {7, ValueRow(scale, -1)}, {8, ValueRow(scale, 0.5)}}));
 }
 
 TEST(TimeCurve, SparseSecondsGetAVertexWhereTheSecondChangesAndAtTheEnd) {
@@ -118,10 +115,8 @@ TEST(TimeCurve, SparseSecondsGetAVertexWhereTheSecondChangesAndAtTheEnd) {
   area.leftMargin = 5;
   const TimeScale scale = ScaleTimeGraph(area, series);
   EXPECT_EQ(TimeCurve(area, scale, series),
-            (std::vector<PixelPoint>{{5, scale.zeroY},
-                                     {6, ValueRow(scale, 1)},
-                                     {8, ValueRow(scale, -1)},
-                                     {9, ValueRow(scale, -1)}}));
+            (std::vector<PixelPoint>{
+                {5, scale.zeroY}, {6, ValueRow(scale, 1)}, {8, ValueRow(scale, -1)}, {9, ValueRow(scale, -1)}}));
 }
 
 TEST(TimeCurve, WildValuesStayDrawable) {

@@ -6,9 +6,9 @@
 #include <chrono>
 #include <cmath>
 
+#include "analysis/generated_tracks.hpp"
 #include "analysis/graphs/graph_intervals.hpp"
 #include "analysis/graphs/graph_series.hpp"
-#include "analysis/generated_tracks.hpp"
 #include "support/scripted_user_interface.hpp"
 
 namespace trelvik {
@@ -55,21 +55,28 @@ INSTANTIATE_TEST_SUITE_P(
         RefusalCase{"VarioNothing", GraphKind::Vario, {}, 20, Error("No positions selected", "Show vario")},
         RefusalCase{"GlideNothing", GraphKind::Glide, {}, 20, Error("No positions selected", "Show glide")},
         RefusalCase{"PolarNothing", GraphKind::Polar, {}, 1, Error("No positions selected", "Show polar")},
-        RefusalCase{"VarioOne", GraphKind::Vario, {At(0, 0, 1000)}, 20,
-                    Error("Less than 2 positions selected", "Show vario")},
-        RefusalCase{"PolarOne", GraphKind::Polar, {At(0, 0, 1000)}, 1,
-                    Error("Less than 2 positions selected", "Show polar")},
+        RefusalCase{
+            "VarioOne", GraphKind::Vario, {At(0, 0, 1000)}, 20, Error("Less than 2 positions selected", "Show vario")},
+        RefusalCase{
+            "PolarOne", GraphKind::Polar, {At(0, 0, 1000)}, 1, Error("Less than 2 positions selected", "Show polar")},
         RefusalCase{"VarioIntervalAsLongAsTheFlight", GraphKind::Vario, kTwoPoints30sApart, 30,
                     Error("Flight time less than the climb rate interval (30 s)", "Show vario")},
         RefusalCase{"GlideIntervalLongerThanTheFlight", GraphKind::Glide, kTwoPoints30sApart, 45,
                     Error("Flight time less than the glide rate interval (45 s)", "Show glide")},
-        RefusalCase{"VarioTimeRunsBackwards", GraphKind::Vario, {At(60, 0, 1000), At(0, 10, 1000)}, 20,
+        RefusalCase{"VarioTimeRunsBackwards",
+                    GraphKind::Vario,
+                    {At(60, 0, 1000), At(0, 10, 1000)},
+                    20,
                     Error("Flight time less than the climb rate interval (20 s)", "Show vario")},
-        RefusalCase{"VarioSameTimeTwice", GraphKind::Vario,
-                    {At(0, 0, 1000), At(10, 100, 1000), At(10, 110, 1000), At(60, 500, 1000)}, 20,
+        RefusalCase{"VarioSameTimeTwice",
+                    GraphKind::Vario,
+                    {At(0, 0, 1000), At(10, 100, 1000), At(10, 110, 1000), At(60, 500, 1000)},
+                    20,
                     Error("Time error", "Show vario")},
-        RefusalCase{"GlideStepBack", GraphKind::Glide,
-                    {At(0, 0, 1000), At(30, 100, 1000), At(29, 110, 1000), At(60, 500, 1000)}, 20,
+        RefusalCase{"GlideStepBack",
+                    GraphKind::Glide,
+                    {At(0, 0, 1000), At(30, 100, 1000), At(29, 110, 1000), At(60, 500, 1000)},
+                    20,
                     Error("Time error", "Show glide")},
         RefusalCase{"PolarIntervalAsManyAsPoints", GraphKind::Polar, kTwoPoints30sApart, 2,
                     Error("Position count less than the polar interval (2)", "Show polar")}),
@@ -152,14 +159,13 @@ TEST_P(GraphExtremesOf, TakesTheFirstGreatestAndLeastAndKeepsASpan) {
   EXPECT_EQ(found.leastSecond, expected.leastSecond);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Values, GraphExtremesOf,
-    ::testing::Values(ExtremesCase{"FirstOccurrenceWins", {0, 2, 2, -1, -1}, {2, -1, 1, 3}},
-                      ExtremesCase{"LevelFlightWidens", {0, 0, 0}, {0.05, -0.05, 0, 0}},
-                      ExtremesCase{"NarrowSpanWidens", {0, -0.02, 0.03}, {0.08, -0.07, 2, 1}},
-                      ExtremesCase{"OnlySinkStillReachesZero", {0, -3, -2}, {0, -3, 0, 1}},
-                      ExtremesCase{"Empty", {}, {0.05, -0.05, 0, 0}}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Values, GraphExtremesOf,
+                         ::testing::Values(ExtremesCase{"FirstOccurrenceWins", {0, 2, 2, -1, -1}, {2, -1, 1, 3}},
+                                           ExtremesCase{"LevelFlightWidens", {0, 0, 0}, {0.05, -0.05, 0, 0}},
+                                           ExtremesCase{"NarrowSpanWidens", {0, -0.02, 0.03}, {0.08, -0.07, 2, 1}},
+                                           ExtremesCase{"OnlySinkStillReachesZero", {0, -3, -2}, {0, -3, 0, 1}},
+                                           ExtremesCase{"Empty", {}, {0.05, -0.05, 0, 0}}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(PolarSamples, CompareEachPointWithTheOneAnIntervalBefore) {
   // 10 m/s climbing 2 m/s, then 20 m/s sinking 1 m/s, one point every 10 s.
@@ -219,16 +225,15 @@ TEST_P(ViewIntervalFields, TakeThreeWholeNumbersAboveZero) {
   EXPECT_EQ(ui.boxes, expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Fields, ViewIntervalFields,
-    ::testing::Values(IntervalCase{"Numbers", {"30", " 15 ", "3"}, GraphIntervals{30, 15, 3}},
-                      IntervalCase{"Zero", {"20", "0", "1"}, std::nullopt},
-                      IntervalCase{"Empty", {"20", "20", ""}, std::nullopt},
-                      IntervalCase{"Negative", {"-5", "20", "1"}, std::nullopt},
-                      IntervalCase{"Fraction", {"20", "2.5", "1"}, std::nullopt},
-                      IntervalCase{"Letters", {"2O", "20", "1"}, std::nullopt},
-                      IntervalCase{"TooLarge", {"20", "20", "99999999999"}, std::nullopt}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Fields, ViewIntervalFields,
+                         ::testing::Values(IntervalCase{"Numbers", {"30", " 15 ", "3"}, GraphIntervals{30, 15, 3}},
+                                           IntervalCase{"Zero", {"20", "0", "1"}, std::nullopt},
+                                           IntervalCase{"Empty", {"20", "20", ""}, std::nullopt},
+                                           IntervalCase{"Negative", {"-5", "20", "1"}, std::nullopt},
+                                           IntervalCase{"Fraction", {"20", "2.5", "1"}, std::nullopt},
+                                           IntervalCase{"Letters", {"2O", "20", "1"}, std::nullopt},
+                                           IntervalCase{"TooLarge", {"20", "20", "99999999999"}, std::nullopt}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ViewIntervalFields, ShowTheDefaults) {
   EXPECT_EQ(GraphIntervalFieldTexts(GraphIntervals{}), (std::array<std::string, 3>{"20", "20", "1"}));

@@ -144,11 +144,11 @@ TEST_F(GraphCommandsTest, RefusalsNameTheGraph) {
     window->SetJobRunning(true);
     window->Dispatch(id);
     window->SetJobRunning(false);
-    EXPECT_EQ(recorder.boxes, (std::vector<RecordedBox>{Error("Incorrect view mode", caption),
-                                                        Error("No positions selected", caption),
-                                                        Error("No positions selected", caption),
-                                                        Error("Less than 2 positions selected", caption),
-                                                        Error("Busy GPS driver", caption)}));
+    EXPECT_EQ(recorder.boxes,
+              (std::vector<RecordedBox>{Error("Incorrect view mode", caption), Error("No positions selected", caption),
+                                        Error("No positions selected", caption),
+                                        Error("Less than 2 positions selected", caption),
+                                        Error("Busy GPS driver", caption)}));
     EXPECT_EQ(commands->Graph(), nullptr);
   }
 }
@@ -350,6 +350,12 @@ TEST_F(GraphCommandsTest, ViewIntervalsDialogKeepsItsValuesOrSaysWhy) {
     EXPECT_EQ(dialog->VarioField().text(), "20");
     EXPECT_EQ(dialog->GlideField().text(), "20");
     EXPECT_EQ(dialog->PolarField().text(), "1");
+    // Each field is named for a screen reader and reached with Tab.
+    for (QLineEdit* field : {&dialog->VarioField(), &dialog->GlideField(), &dialog->PolarField()}) {
+      EXPECT_FALSE(field->accessibleName().isEmpty());
+      EXPECT_TRUE(field->focusPolicy() & Qt::TabFocus);
+    }
+    EXPECT_EQ(dialog->PolarField().accessibleName(), "Polar interval (track points)");
     dialog->VarioField().setText("30");
     dialog->GlideField().setText("0");
     dialog->accept();

@@ -45,8 +45,8 @@ GraphExtremes FindGraphExtremes(const std::vector<double>& values);
 
 // The vario or glide series of a selection.
 struct SecondSeries {
-  TrackTime firstTime = 0;  // of the first selected point; entry j is this time + j
-  int32_t seconds = 0;      // n, the last point's time less the first's; n + 1 entries
+  TrackTime firstTime = 0;       // of the first selected point; entry j is this time + j
+  int32_t seconds = 0;           // n, the last point's time less the first's; n + 1 entries
   std::vector<double> altitude;  // metres, interpolated between the points
   std::vector<double> distance;  // metres flown since the first point, interpolated likewise
   std::vector<double> value;     // m/s (vario) or metres of height per metre flown (glide)

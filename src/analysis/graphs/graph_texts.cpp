@@ -20,11 +20,12 @@ std::string LeastLabel(const SecondSeries& series) {
   return ClockLabel(series, series.extremes.leastSecond, series.extremes.least, "min");
 }
 
-std::string TimeReadout(GraphKind kind, const SecondSeries& series, const PlotArea& area, const TimeScale& scale,
-                        int x, int y) {
+std::string TimeReadout(GraphKind kind, const SecondSeries& series, const PlotArea& area, const TimeScale& scale, int x,
+                        int y) {
   const int32_t second = SecondAtColumn(area, scale, series, x);
   const SystemTime clock = DateFromTrackTime(series.firstTime + static_cast<TrackTime>(second));
-  const double value = static_cast<size_t>(second) < series.value.size() ? series.value[static_cast<size_t>(second)] : 0;
+  const double value =
+      static_cast<size_t>(second) < series.value.size() ? series.value[static_cast<size_t>(second)] : 0;
   const double pointed = scale.pixelsPerUnit > 0 ? (scale.zeroY - y) / scale.pixelsPerUnit : 0;
   return CFormat(kind == GraphKind::Vario ? "%02d:%02d:%02d   %.2f m/s  (%.2f)" : "%02d:%02d:%02d   %.2f  (%.2f)",
                  clock.hour, clock.minute, clock.second, value, pointed);

@@ -16,8 +16,8 @@ std::string LeastLabel(const SecondSeries& series);
 // second under the cursor, the series value there and, in brackets, the
 // value the cursor's height stands for. Vario "%02d:%02d:%02d   %.2f m/s  (%.2f)",
 // glide "%02d:%02d:%02d   %.2f  (%.2f)".
-std::string TimeReadout(GraphKind kind, const SecondSeries& series, const PlotArea& area, const TimeScale& scale,
-                        int x, int y);
+std::string TimeReadout(GraphKind kind, const SecondSeries& series, const PlotArea& area, const TimeScale& scale, int x,
+                        int y);
 
 // The mouse over the polar view: "%.2f Km/h,  %.2f m/s".
 std::string PolarReadout(const PlotArea& area, int x, int y);

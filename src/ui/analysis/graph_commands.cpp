@@ -2,6 +2,7 @@
 
 #include <QEvent>
 #include <QTableView>
+#include <new>
 #include <vector>
 
 #include "base/message_box.hpp"
@@ -31,8 +32,13 @@ void GraphCommands::Show(GraphKind kind) {
     return;
   }
   std::vector<TrackPoint> points;
-  for (const int row : SelectedRows(window_.List())) {
-    if (row < context_.log.Count()) points.push_back(context_.log.points[static_cast<size_t>(row)]);
+  try {
+    for (const int row : SelectedRows(window_.List())) {
+      if (row < context_.log.Count()) points.push_back(context_.log.points[static_cast<size_t>(row)]);
+    }
+  } catch (const std::bad_alloc&) {
+    ShowError(context_.ui, "Track log memory allocation", caption);
+    return;
   }
   if (kind == GraphKind::Polar) {
     std::optional<std::vector<PolarSample>> samples = PreparePolarSamples(context_.ui, points, intervals_.polarPoints);

@@ -17,9 +17,9 @@ class MainWindow;
 class QtUserInterface;
 
 struct GraphCommandContext {
-  TrackLog& log;         // the window's track log
-  UserInterface& ui;     // messages (the window's, or a test's recorder)
-  QtUserInterface& qtUi; // places the small dialog
+  TrackLog& log;          // the window's track log
+  UserInterface& ui;      // messages (the window's, or a test's recorder)
+  QtUserInterface& qtUi;  // places the small dialog
 };
 
 class GraphCommands : public QObject {
