@@ -21,7 +21,8 @@ GraphCommands::GraphCommands(MainWindow& window, const GraphCommandContext& cont
 }
 
 void GraphCommands::Show(GraphKind kind) {
-  if (graph_) return;
+  // A closed graph may wait a moment for its deletion; only a shown one counts.
+  if (graph_ && graph_->isVisible()) return;
   const std::string_view caption = GraphCaption(kind);
   if (window_.JobRunning()) {
     ShowError(context_.ui, "Busy GPS driver", caption);
