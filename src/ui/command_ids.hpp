@@ -70,6 +70,7 @@ inline constexpr int kOlcFromSelection = 42138;
 inline constexpr int kShowVario = 42139;
 inline constexpr int kShowGlide = 42140;
 inline constexpr int kShowPolar = 42141;
+inline constexpr int kViewIntervals = 42142;
 inline constexpr int kUsbCompCheckWaypoints = 42150;
 inline constexpr int kPowerOffAfterWaypointsAndLog = 42151;
 inline constexpr int kPowerOffAfterLog = 42152;

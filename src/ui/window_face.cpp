@@ -12,6 +12,7 @@
 #include "settings/settings_store.hpp"
 #include "ui/airspace/airspace_commands.hpp"
 #include "ui/analysis/analysis_commands.hpp"
+#include "ui/analysis/graph_commands.hpp"
 #include "ui/main_window.hpp"
 #include "ui/qt_user_interface.hpp"
 #include "ui/server_dialog.hpp"
@@ -53,6 +54,7 @@ int RunWindowFace(int argc, char** argv, const WindowHooks& hooks) {
   // handlers they may replace.
   InstallAirspaceCommands(window, {airspace, stores.Waypoints(), store.Values(), ui, ui, {}, &table});
   InstallAnalysisCommands(window, {stores.Log(), store.Values(), ui, ui});
+  InstallGraphCommands(window, {stores.Log(), ui, ui});
   InstallServerCommand(window, table, linkOpener, ui);
   InstallWaypointCommands(window, {stores.Waypoints(), store.Values(), ui, ui});
 

@@ -44,10 +44,14 @@
 #include "ui/main_window.hpp"
 #include "ui/qt_user_interface.hpp"
 #include "ui/track_view_window.hpp"
+#include "window_look.hpp"
 
 namespace trelvik {
 namespace {
 
+using testing::DarkLook;
+using testing::HoldForScreenshot;
+using testing::Luminance;
 using testing::ModalScript;
 namespace cmd = command;
 
@@ -57,59 +61,6 @@ constexpr const char* kAirspaces =
     "AC C\r\nAN CTR Sion\r\nAL GND\r\nAH 2500 m\r\nV X=46:13:00 N 007:20:00 E\r\nDC 5\r\n"
     "AC R\r\nAN R Glider area\r\nAL GND\r\nAH FL 125\r\nV D=-\r\nV X=46:00:00 N 007:00:00 E\r\n"
     "DB 46:05:00 N 007:00:00 E, 46:00:00 N 007:07:00 E\r\nDP 46:00:00 N 007:00:00 E\r\n";
-
-QPalette DarkPalette() {
-  QPalette p;
-  const QColor window(45, 45, 48), base(30, 30, 30), text(230, 230, 230), disabled(130, 130, 130);
-  p.setColor(QPalette::Window, window);
-  p.setColor(QPalette::WindowText, text);
-  p.setColor(QPalette::Base, base);
-  p.setColor(QPalette::AlternateBase, QColor(40, 40, 44));
-  // The bevel roles too, or frames keep the light theme's white edges.
-  p.setColor(QPalette::Light, QColor(75, 75, 80));
-  p.setColor(QPalette::Midlight, QColor(62, 62, 66));
-  p.setColor(QPalette::Mid, QColor(55, 55, 58));
-  p.setColor(QPalette::Dark, QColor(25, 25, 27));
-  p.setColor(QPalette::Shadow, QColor(12, 12, 12));
-  p.setColor(QPalette::ToolTipBase, window);
-  p.setColor(QPalette::ToolTipText, text);
-  p.setColor(QPalette::Text, text);
-  p.setColor(QPalette::Button, window);
-  p.setColor(QPalette::ButtonText, text);
-  p.setColor(QPalette::BrightText, Qt::red);
-  p.setColor(QPalette::Link, QColor(110, 170, 255));
-  p.setColor(QPalette::Highlight, QColor(38, 100, 180));
-  p.setColor(QPalette::HighlightedText, Qt::white);
-  p.setColor(QPalette::PlaceholderText, disabled);
-  for (const QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}) {
-    p.setColor(QPalette::Disabled, role, disabled);
-  }
-  return p;
-}
-
-// Applies a dark Fusion look for the test's life and restores the old one.
-class DarkLook {
- public:
-  DarkLook() : palette_(QApplication::palette()), style_(QApplication::style()->name()) {
-    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
-    QApplication::setPalette(DarkPalette());
-  }
-  ~DarkLook() {
-    QApplication::setStyle(QStyleFactory::create(style_));
-    QApplication::setPalette(palette_);
-  }
-
- private:
-  QPalette palette_;
-  QString style_;
-};
-
-double Luminance(QRgb c) { return 0.2126 * qRed(c) + 0.7152 * qGreen(c) + 0.0722 * qBlue(c); }
-
-void HoldForScreenshot() {
-  const int ms = qEnvironmentVariableIntValue("TRELVIK_SCREENSHOT_HOLD_MS");
-  if (ms > 0) QTest::qWait(ms);
-}
 
 // Mnemonic letters of a dialog's labels (with a buddy) and buttons; a letter
 // twice means one of them cannot be reached with Alt.
