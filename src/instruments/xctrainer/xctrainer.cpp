@@ -1,5 +1,6 @@
 #include "instruments/xctrainer/xctrainer.hpp"
 
+#include "instruments/topnav/jobs.hpp"
 #include "instruments/xctrainer/jobs.hpp"
 
 namespace trelvik {
@@ -11,6 +12,7 @@ constexpr JobCell kXcTrainerCells[] = {
     {AccessFunction::UploadWaypoints, ProtocolType::XcTrainer, xctrainer::UploadWaypointRecords},
     {AccessFunction::DownloadTrackLog, ProtocolType::XcTrainerMxp, xctrainer::DownloadMxpTrack},
     {AccessFunction::DownloadTrackLog, ProtocolType::TopNav, xctrainer::DownloadTncmTrack},
+    {AccessFunction::DownloadWaypoints, ProtocolType::TopNav, topnav::DownloadWaypointLines},
     {AccessFunction::UploadWaypoints, ProtocolType::TopNav, xctrainer::UploadWaypointRecords},
     {AccessFunction::DownloadTrackLog, ProtocolType::TopNavMxp, xctrainer::DownloadMxpTrack},
 };
