@@ -75,6 +75,7 @@ int GpsAccess::StartGpsJob(JobRequest request) {
   job->waypoints = std::move(request.waypoints);
   job->ctrList = std::move(request.ctrList);
   job->analysis = std::move(request.analysis);
+  job->utcOffsetForTn = request.utcOffsetForTn;
   job->competitionCheck = std::move(request.competitionCheck);
   if (job->row == nullptr || !job->row->usb) {
     job->option = request.option;

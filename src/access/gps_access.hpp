@@ -31,6 +31,7 @@ struct JobRequest {
   std::vector<Waypoint> waypoints;  // uploads
   std::any ctrList;                 // CTR upload
   TrackAnalysisSettings analysis;   // all-tracks download
+  int32_t utcOffsetForTn = 0;       // TopNav logs: the UtcOffsetForTN setting
   CompetitionWaypointCheck competitionCheck;  // competition mode only
   // A TCP session's job: runs outside the one-job gate and does not become
   // the running job; its channel hears JobFreed when it ends.
