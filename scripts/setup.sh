@@ -5,7 +5,7 @@
 set -euo pipefail
 
 packages=(
-  build-essential cmake ninja-build pkg-config
+  build-essential cmake ninja-build pkg-config lld
   qt6-base-dev libgl-dev libusb-1.0-0-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang locales xvfb xauth

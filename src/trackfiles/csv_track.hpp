@@ -3,6 +3,8 @@
 // and on writing the optional derived columns of "Set additional csv parameters".
 #include <cstdint>
 #include <span>
+#include <optional>
+#include <string>
 #include <string_view>
 
 #include "records/track_point.hpp"
@@ -22,6 +24,16 @@ struct CsvColumns {
   int32_t speedSeconds = 0;
   int32_t varioSeconds = 0;
 };
+
+// The three window fields of "Set additional csv parameters" (seconds; empty
+// counts 0) checked as OK checks them; nothing is changed on a refusal, whose
+// text ("Bad bearing input", ...) comes back under "Check csv parameters".
+struct CsvParameterTexts {
+  std::string bearing;
+  std::string speed;
+  std::string vario;
+};
+[[nodiscard]] std::optional<FileMessage> ApplyCsvParameterTexts(const CsvParameterTexts& texts, CsvColumns& columns);
 
 // Errors come back under "Read CSV track log file" with the line's number.
 [[nodiscard]] TrackFileRead ReadCsvTrack(std::string_view text);

@@ -4,6 +4,7 @@
 #include "base/c_format.hpp"
 #include "geo/angles.hpp"
 #include "records/number_parsers.hpp"
+#include "settings/utf8_text.hpp"
 #include "trackfiles/csv_track.hpp"
 #include "trackfiles/kml_values.hpp"
 #include "trackfiles/text_lines.hpp"

@@ -1,9 +1,11 @@
+#include <algorithm>
 #include <cmath>
 #include <string>
 
 #include "base/c_format.hpp"
 #include "geo/transverse_mercator.hpp"
 #include "geo/vincenty.hpp"
+#include "records/number_parsers.hpp"
 #include "records/text_buffer.hpp"
 #include "trackfiles/csv_track.hpp"
 #include "trackfiles/kml_values.hpp"
@@ -137,6 +139,28 @@ FileWriteResult WriteCsvTrack(std::span<const TrackPoint> points, const CsvColum
   }
   if (buffer.Failed()) return {{}, FileMessage{0, kMemoryAllocationError, kWriteCaption}};
   return {buffer.Take(), std::nullopt};
+}
+
+}  // namespace trelvik
+
+namespace trelvik {
+
+std::optional<FileMessage> ApplyCsvParameterTexts(const CsvParameterTexts& texts, CsvColumns& columns) {
+  const struct {
+    const std::string& text;
+    const char* refusal;
+  } fields[] = {{texts.bearing, "Bad bearing input"}, {texts.speed, "Bad speed input"}, {texts.vario, "Bad vario input"}};
+  int32_t values[3] = {};
+  for (int i = 0; i < 3; ++i) {
+    if (ParseSignedInt(fields[i].text, values[i]) < 0) {
+      return FileMessage{0, fields[i].refusal, "Check csv parameters"};
+    }
+  }
+  // A negative window means no column, as 0 does.
+  columns.bearingSeconds = std::max(values[0], 0);
+  columns.speedSeconds = std::max(values[1], 0);
+  columns.varioSeconds = std::max(values[2], 0);
+  return std::nullopt;
 }
 
 }  // namespace trelvik

@@ -1,5 +1,7 @@
 #include "trackfiles/windows1252.hpp"
 
+#include "settings/utf8_text.hpp"
+
 #include <array>
 #include <cstdint>
 
@@ -39,24 +41,6 @@ std::size_t DecodeUtf8(std::string_view text, std::size_t i, char32_t& code) {
   if (code < min || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return 0;
   return length;
 }
-
-}  // namespace
-
-bool IsValidUtf8(std::string_view text) {
-  char32_t code = 0;
-  for (std::size_t i = 0; i < text.size();) {
-    if (static_cast<uint8_t>(text[i]) < 0x80) {
-      ++i;
-      continue;
-    }
-    const std::size_t length = DecodeUtf8(text, i, code);
-    if (length == 0) return false;
-    i += length;
-  }
-  return true;
-}
-
-namespace {
 
 void AppendUtf8(std::string& out, char32_t code) {
   if (code < 0x80) {
@@ -99,6 +83,10 @@ std::string Utf8ToWindows1252(std::string_view utf8) {
 
 std::string FileTextToUtf8(std::string_view bytes) {
   if (IsValidUtf8(bytes)) return std::string(bytes);
+  return Windows1252ToUtf8(bytes);
+}
+
+std::string Windows1252ToUtf8(std::string_view bytes) {
   std::string out;
   out.reserve(bytes.size() * 2);
   for (const char c : bytes) {

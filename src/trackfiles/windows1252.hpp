@@ -10,7 +10,8 @@ namespace trelvik {
 // "?". Bytes that are not valid UTF-8 are taken as they are.
 std::string Utf8ToWindows1252(std::string_view utf8);
 
-[[nodiscard]] bool IsValidUtf8(std::string_view text);
+// Windows-1252 bytes as UTF-8 (the five unassigned bytes become U+FFFD).
+std::string Windows1252ToUtf8(std::string_view bytes);
 
 // Text read from a file: valid UTF-8 stays as it is, anything else is taken
 // as Windows-1252.

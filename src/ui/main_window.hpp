@@ -33,6 +33,7 @@ class JobTable;
 class ListModel;
 class UserInterfaceChannel;
 class QtTrackListChooser;
+class QtFieldFormAsker;
 class SettingsStore;
 struct GpsJob;
 struct Settings;
@@ -82,7 +83,8 @@ class MainWindow : public QMainWindow {
   // job runs (the busy flag is then set), -1 after a refusal was shown.
   [[nodiscard]] int StartInstrumentJob(const InstrumentJob& job, std::string_view caption,
                                        std::function<void(GpsJob&)> onComplete, std::vector<Waypoint> waypoints = {},
-                                       std::any ctrList = {});
+                                       std::any ctrList = {}, std::string ownerName = {},
+                                       std::vector<std::string> pilotData = {});
   // The channel the window's jobs report through.
   UserInterfaceChannel& JobChannelOfWindow() const { return *channel_; }
 
@@ -116,6 +118,7 @@ class MainWindow : public QMainWindow {
   QString TitleText() const;
 
   TrackLog& Log() const { return log_; }
+  WaypointList& Waypoints() const { return waypoints_; }
   QTableView& List() const { return *list_; }
   ListModel& Model() const { return *model_; }
   QLabel& ProductLine() const { return *product_; }
@@ -161,6 +164,8 @@ class MainWindow : public QMainWindow {
   void RunInstrumentCommand(const MenuEntry& entry);
   void StartTrackDownload(const MenuEntry& entry);
   void StartWaypointUpload(const MenuEntry& entry);
+  // "Write Flymaster Name", "Set Flymaster altitude alarm", "Write Flymaster IDs".
+  void StartFlymasterSettings(const MenuEntry& entry);
   // Runs a completion routine on the window thread, so that the list never
   // reads a store while the job's thread replaces it.
   std::function<void(GpsJob&)> OnWindowThread(std::function<void(GpsJob&)> completion);
@@ -193,6 +198,7 @@ class MainWindow : public QMainWindow {
   SettingsStore* settingsStore_ = nullptr;
   std::unique_ptr<UserInterfaceChannel> channel_;
   std::unique_ptr<QtTrackListChooser> trackListChooser_;
+  std::unique_ptr<QtFieldFormAsker> fieldFormAsker_;
   TrackFileDialogs trackFileDialogs_;
 
   ListModel* model_ = nullptr;

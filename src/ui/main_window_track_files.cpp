@@ -16,6 +16,7 @@
 #include "trackfiles/track_log_save.hpp"
 #include "ui/choice_list_dialog.hpp"
 #include "ui/command_ids.hpp"
+#include "ui/csv_parameters_dialog.hpp"
 #include "ui/main_window.hpp"
 #include "ui/qt_user_interface.hpp"
 
@@ -38,6 +39,11 @@ void MainWindow::AttachTrackFileCommands() {
   SetHandler(kConvertIgcToKml, [this] { ConvertFiles(TrackConversion::IgcToKml); });
   SetHandler(kConvertKmlToIgc, [this] { ConvertFiles(TrackConversion::KmlToIgc); });
   SetHandler(kCopyTrackToClipboard, [this] { CopyTrackToClipboard(); });
+  SetHandler(kCsvParameters, [this] {
+    CsvParametersDialog dialog(ui_, *settings_, this);
+    qtUi_.PlaceSmallDialog(dialog);
+    dialog.exec();
+  });
 }
 
 void MainWindow::OpenLog() {

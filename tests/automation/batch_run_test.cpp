@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
 
 #include "airspace/ctr_area.hpp"
 #include "automation/batch_conversion.hpp"
@@ -52,7 +53,7 @@ class BatchRunTest : public ::testing::Test {
     hooks.notify = [this](std::string_view text) { notes.emplace_back(text); };
     hooks.showWindowNormally = [this] { ++shownNormally; };
     hooks.utcNow = [] { return SystemTime{2024, 5, 0, 18, 8, 0, 0, 0}; };
-    run = std::make_unique<BatchRun>(job, BatchRunContext{ui, transfers, log, airspace, settings, hidden, hooks});
+    run = std::make_unique<BatchRun>(job, BatchRunContext{ui, transfers, log, waypoints, airspace, settings, hidden, hooks});
     return *run;
   }
 
@@ -61,6 +62,7 @@ class BatchRunTest : public ::testing::Test {
   ScriptedUserInterface ui;
   FakeTransfers transfers;
   TrackLog log;
+  WaypointList waypoints;
   AirspaceList airspace;
   Settings settings;
   bool hidden = true;
@@ -176,7 +178,7 @@ TEST_F(BatchRunTest, HiddenRunLeavesAnExistingKmlFileAndSucceeds) {
 }
 
 TEST_F(BatchRunTest, JobWithoutBatchSupportIsRefused) {
-  job.jobKind = JobKind::ReadWaypoints;
+  job.jobKind = JobKind::CompLog;
   job.exitAfter = 1;
   EXPECT_EQ(Run().RunCommandLineJob(), -1);
   EXPECT_EQ(ui.boxes,
@@ -184,6 +186,133 @@ TEST_F(BatchRunTest, JobWithoutBatchSupportIsRefused) {
                                        "Parsing command line"}}));
   EXPECT_EQ(run->ExitCode(), 1);
   EXPECT_TRUE(transfers.requests.empty());
+}
+
+// ---- RD_WPT, RD_GEO_WPT, WR_WPT, WR_WPT2 -----------------------------------------
+
+constexpr const char* kGeoFile =
+    "$FormatGEO\r\nTK1       N 46 30 00.00    W 007 15 00.00  1001  Takeoff north\r\n"
+    "LZ        S 47 15 00.00    E 008 30 00.00     0  \r\n";
+
+Waypoint Named(const char* name, const char* description) {
+  Waypoint waypoint;
+  std::strncpy(waypoint.name, name, 6);
+  std::strncpy(waypoint.description, description, 40);
+  waypoint.lat = 123456789;
+  waypoint.lon = -23456789;
+  waypoint.alt = 1234;
+  return waypoint;
+}
+
+TEST_F(BatchRunTest, WaypointDownloadWritesOziOrGeoByTheJob) {
+  struct Case {
+    JobKind kind;
+    const char* firstLine;
+  };
+  for (const Case c : {Case{JobKind::ReadWaypoints, "OziExplorer Waypoint File Version 1.0\r\n"},
+                       Case{JobKind::ReadGeoWaypoints, "$FormatGEO\r\n"}}) {
+    job.jobKind = c.kind;
+    job.fileName = dir.File("wpts.txt");
+    job.overwrite = 1;
+    EXPECT_EQ(Run().RunCommandLineJob(), 0);
+    ASSERT_EQ(transfers.requests.back().kind, BatchTransferKind::WaypointDownload);
+    EXPECT_EQ(transfers.requests.back().protocol, ProtocolType::Flytec);
+    waypoints.waypoints = {Named("TK1", "Takeoff"), Named("LZ", "")};
+    EXPECT_FALSE(run->ContinueCommandLineJob(true));
+    EXPECT_EQ(FileText(job.fileName).substr(0, std::strlen(c.firstLine)), c.firstLine);
+    EXPECT_EQ(ui.statusLines.back(), "2 waypoints written");
+    EXPECT_EQ(ui.productLines.back(), job.fileName);
+  }
+}
+
+TEST_F(BatchRunTest, WaypointDownloadWithoutWaypointsWritesNothing) {
+  job.jobKind = JobKind::ReadWaypoints;
+  job.fileName = dir.File("wpts.wpt");
+  ASSERT_EQ(Run().RunCommandLineJob(), 0);
+  hidden = false;
+  EXPECT_FALSE(run->ContinueCommandLineJob(true));
+  EXPECT_EQ(ui.boxes, (std::vector<RecordedBox>{{MessageKind::Error, "No waypoints", "Download waypoints"}}));
+  EXPECT_FALSE(std::filesystem::exists(job.fileName));
+  EXPECT_EQ(run->ExitCode(), 1);
+}
+
+TEST_F(BatchRunTest, WaypointUploadPreparesNamesAndAddsTheIdWaypoints) {
+  struct Case {
+    JobKind kind;
+    GpsType instrument;
+    const char* firstDescription;
+    const char* secondDescription;
+  };
+  const Case cases[] = {
+      {JobKind::WriteWaypoints, GpsType::IqCompeo, "Takeoff north", "LZ"},
+      {JobKind::WriteWaypoints2, GpsType::IqCompeo, "TK1 Takeoff north", "LZ "},
+  };
+  for (const Case& c : cases) {
+    job = CommandLineJob();
+    job.jobKind = c.kind;
+    job.gpsType = c.instrument;
+    job.fileName = dir.File("wpts.wpt");
+    job.compId = 12;
+    job.civlId = 4567;
+    ASSERT_FALSE(WriteFileAtomically(job.fileName, kGeoFile));
+    transfers.requests.clear();
+    ASSERT_EQ(Run().RunCommandLineJob(), 0);
+    ASSERT_EQ(transfers.requests.size(), 1u);
+    const BatchTransferRequest& request = transfers.requests[0];
+    EXPECT_EQ(request.kind, BatchTransferKind::WaypointUpload);
+    ASSERT_EQ(request.waypoints.size(), 4u);  // the file's two and both IDs
+    EXPECT_STREQ(request.waypoints[0].description, c.firstDescription);
+    EXPECT_STREQ(request.waypoints[1].description, c.secondDescription);
+    EXPECT_STREQ(request.waypoints[2].name, "COMPID");
+    EXPECT_STREQ(request.waypoints[2].description, "COMPID 12");
+    EXPECT_STREQ(request.waypoints[3].name, "CIVLID");
+    EXPECT_STREQ(request.waypoints[3].description, "CIVLID 4567");
+    // The list shows the file as read, with the IDs.
+    ASSERT_EQ(waypoints.Count(), 4);
+    EXPECT_STREQ(waypoints.waypoints[1].description, "");
+    EXPECT_EQ(ui.statusLines.back(), "4 waypoints read");
+    EXPECT_EQ(ui.productLines.back(), job.fileName);
+    EXPECT_EQ(notes.back(), "Transfer started");
+  }
+}
+
+TEST_F(BatchRunTest, WaypointUploadOfAFileWithoutWaypointsStartsNothing) {
+  job.jobKind = JobKind::WriteWaypoints;
+  job.fileName = dir.File("wpts.wpt");
+  job.exitAfter = 1;
+  hidden = false;
+  ASSERT_FALSE(WriteFileAtomically(job.fileName, "$FormatGEO\r\n"));
+  EXPECT_EQ(Run().RunCommandLineJob(), -1);
+  EXPECT_TRUE(transfers.requests.empty());
+  EXPECT_EQ(ui.boxes, (std::vector<RecordedBox>{{MessageKind::Error, "No waypoints found", "Decoding waypoint file"}}));
+  EXPECT_EQ(run->ExitCode(), 0);
+}
+
+TEST_F(BatchRunTest, WaypointUploadFileErrorsFailTheRun) {
+  struct Case {
+    std::string bytes;  // empty: no file at all
+    RecordedBox box;
+  };
+  const Case cases[] = {
+      {"", {MessageKind::Error, "No such file or directory", "Error opening waypoint file"}},
+      {"\r\nno waypoint\r\n", {MessageKind::Error, "Bad line 2", "Decoding WinPilot file"}},
+      {"$FormatGEO\r\nlower N 46 30 00.00 W 007 15 00.00 1\r\n",
+       {MessageKind::Error, "Bad line 2", "Decoding waypoint file"}},
+  };
+  for (const Case& c : cases) {
+    job = CommandLineJob();
+    job.jobKind = JobKind::WriteWaypoints;
+    job.gpsType = GpsType::IqCompeo;
+    job.fileName = dir.File(c.bytes.empty() ? "absent.wpt" : "wpts.wpt");
+    if (!c.bytes.empty()) {
+      ASSERT_FALSE(WriteFileAtomically(job.fileName, c.bytes));
+    }
+    ui.boxes.clear();
+    EXPECT_EQ(Run().RunCommandLineJob(), 0);
+    EXPECT_TRUE(transfers.requests.empty());
+    EXPECT_EQ(ui.boxes, std::vector<RecordedBox>{c.box}) << c.bytes;
+    EXPECT_EQ(run->ExitCode(), 1);
+  }
 }
 
 // ---- WR_CTR -----------------------------------------------------------------

@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <cstring>
 
 namespace trelvik::testing {
@@ -135,6 +136,39 @@ std::vector<std::string> NotifyReceiver::Texts() {
   std::vector<std::string> texts;
   for (const Note& note : Notes()) texts.push_back(note.text);
   return texts;
+}
+
+namespace {
+
+constexpr const char* kNotAvailable = "Command-line jobs are not available in this build";
+
+std::string BuildDir() {
+  const char* dir = std::getenv("TRELVIK_BUILD_DIR");
+  return dir != nullptr ? dir : "";
+}
+
+std::string FindProgram(std::string& why) {
+  const std::string program = BuildDir() + "/trelvik";
+  if (BuildDir().empty() || ::access(program.c_str(), X_OK) != 0) {
+    why = "the program is not built";
+    return {};
+  }
+  const ProgramRun probe = RunProgram(program, {"/WIN=0", "/LOGFILE=/nonexistent/probe.txt"}, {}, 10000);
+  if (probe.err.find(kNotAvailable) == std::string::npos) return program;
+  const std::string driver = BuildDir() + "/tests/e2e/batch_e2e_driver";
+  const char* useDriver = std::getenv("TRELVIK_E2E_DRIVER");
+  if (useDriver != nullptr && std::string(useDriver) == "1" && ::access(driver.c_str(), X_OK) == 0) return driver;
+  why = "build/trelvik does not run command-line jobs yet (TRELVIK_E2E_DRIVER=1 runs them through the test driver)";
+  return {};
+}
+
+}  // namespace
+
+const std::string& ProgramUnderTest(std::string& why) {
+  static std::string reason;
+  static const std::string program = FindProgram(reason);
+  why = reason;
+  return program;
 }
 
 }  // namespace trelvik::testing

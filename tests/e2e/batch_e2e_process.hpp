@@ -25,6 +25,12 @@ struct ProgramRun {
 ProgramRun RunProgram(const std::string& program, const std::vector<std::string>& args,
                       const std::map<std::string, std::string>& env, int limitMs);
 
+// The program under test: build/trelvik once it runs command-line jobs.
+// Before that, TRELVIK_E2E_DRIVER=1 runs the same headless face through the
+// test driver; otherwise it is empty and `why` says what is missing. Looked
+// up once per test binary.
+const std::string& ProgramUnderTest(std::string& why);
+
 // A bound datagram socket collecting what arrives, each datagram as its
 // 32-bit data word and text.
 class NotifyReceiver {

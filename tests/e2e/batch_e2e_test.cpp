@@ -19,38 +19,6 @@ namespace trelvik::testing {
 namespace {
 
 constexpr int kRunLimitMs = 60000;
-constexpr const char* kNotAvailable = "Command-line jobs are not available in this build";
-
-std::string BuildDir() {
-  const char* dir = std::getenv("TRELVIK_BUILD_DIR");
-  return dir != nullptr ? dir : "";
-}
-
-// The program under test: build/trelvik once it runs command-line jobs. Before
-// that, TRELVIK_E2E_DRIVER=1 runs the same headless face through the test
-// driver; otherwise `why` says what is missing.
-std::string FindProgram(std::string& why) {
-  const std::string program = BuildDir() + "/trelvik";
-  if (BuildDir().empty() || ::access(program.c_str(), X_OK) != 0) {
-    why = "the program is not built";
-    return {};
-  }
-  const ProgramRun probe = RunProgram(program, {"/WIN=0", "/LOGFILE=/nonexistent/probe.txt"}, {}, 10000);
-  if (probe.err.find(kNotAvailable) == std::string::npos) return program;
-  const std::string driver = BuildDir() + "/tests/e2e/batch_e2e_driver";
-  const char* useDriver = std::getenv("TRELVIK_E2E_DRIVER");
-  if (useDriver != nullptr && std::string(useDriver) == "1" && ::access(driver.c_str(), X_OK) == 0) return driver;
-  why = "build/trelvik does not run command-line jobs yet (TRELVIK_E2E_DRIVER=1 runs them through the test driver)";
-  return {};
-}
-
-const std::string& ProgramUnderTest(std::string& why) {
-  static std::string reason;
-  static const std::string program = FindProgram(reason);
-  why = reason;
-  return program;
-}
-
 std::vector<std::string> FilesIn(const std::string& folder) {
   std::vector<std::string> names;
   if (!std::filesystem::is_directory(folder)) return names;
@@ -354,11 +322,56 @@ TEST_F(BatchFiles, LogFileAsTheOnlyArgument) {
   EXPECT_NE(run.out.find("Status: 100 positions read (Signature ignored)\n"), std::string::npos) << run.out;
 }
 
+// The exact contest score of a real flight, beside the conversion and the
+// reading; the figures are those the public igc-xc-score solver gives.
+TEST_F(BatchFiles, ScoreByContestRules) {
+  if (FlightCorpusDir().empty()) GTEST_SKIP() << "flight corpus not present";
+  ASSERT_FALSE(WriteFileAtomically(Out("real.igc"), Text(FlightCorpusDir() + "/pg-flytec5020-2007-3s.igc")));
+  const ProgramRun converted = Run({"/IGC2KML=" + Out("real"), "/SCORE=XCONTEST"});
+  EXPECT_EQ(converted.exitCode, 0) << converted.err;
+  EXPECT_NE(converted.out.find("Status: XContest: Closed free triangle 157.55 km, 218.86 points\n"), std::string::npos)
+      << converted.out;
+  EXPECT_TRUE(std::filesystem::exists(Out("real.kml")));
+  const ProgramRun read = Run({"/WIN=0", "/LOGFILE=" + Out("real.igc"), "/SCORE=ffvl"});
+  EXPECT_EQ(read.exitCode, 0) << read.err;
+  EXPECT_NE(read.out.find("Status: FFVL: Flat triangle 157.55 km, 189.06 points\n"), std::string::npos) << read.out;
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Out("")), std::filesystem::directory_iterator()), 3)
+      << "only the flights and the conversion's KML";
+}
+
 TEST_F(BatchFiles, LogFileWithAnUnsupportedExtension) {
   ASSERT_FALSE(WriteFileAtomically(Out("flight.IGC"), Text(Out("flight.igc"))));
   const ProgramRun run = Run({"/LOGFILE=" + Out("flight.IGC")});
   EXPECT_EQ(run.exitCode, 1);
   EXPECT_EQ(run.ErrLines(), std::vector<std::string>{"Parsing command line: Unsupported track log file extension"});
+}
+
+// ---- the other instruments that keep IGC files -----------------------------------
+
+TEST_F(BatchEndToEnd, IqBasicIgcLogSavesTheInstrumentFile) {
+  ASSERT_TRUE(sim.Start({"iqbasic", "--flights=2"}));
+  const ProgramRun run = Run({"/GPS=IQBASIC", "/IGC_LOG=" + dir.File("out") + "/", "/TRACK=1", "/EXIT"});
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  const std::vector<std::string> files = FilesIn(dir.File("out"));
+  ASSERT_EQ(files.size(), 1u);
+  EXPECT_TRUE(files[0].starts_with("2024-07-14-xxx-012-01")) << files[0];
+  const std::string igc = Text(Out(files[0]));
+  EXPECT_TRUE(igc.starts_with("AFLY01234\r\nHFDTE140724\r\n"));
+  EXPECT_EQ(std::count(igc.begin(), igc.end(), '\n'), 605);
+  EXPECT_NE(run.out.find("Product: IQ-BASIC, SW 1.2.34, S/N 1137\n"), std::string::npos) << run.out;
+}
+
+TEST_F(BatchEndToEnd, DsxWithoutTrackListTakesTheLatestFlightHeadless) {
+  ASSERT_TRUE(sim.Start({"dsx", "--flights=2"}));
+  const ProgramRun run = Run({"/GPS=DSX", "/IGC_LOG=" + dir.File("out") + "/", "/WIN=0"});
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(run.ErrLines(), std::vector<std::string>{"Track List: 1 taken"});
+  const std::vector<std::string> files = FilesIn(dir.File("out"));
+  ASSERT_EQ(files.size(), 1u);
+  EXPECT_TRUE(files[0].starts_with("2024-07-14-")) << files[0];
+  const std::string igc = Text(Out(files[0]));
+  EXPECT_TRUE(igc.starts_with("AFLY01234\r\nHFDTE140724\r\n"));
+  EXPECT_TRUE(igc.ends_with("ZZZZ\r\n"));  // the recorder's file as it came, end mark included
 }
 
 }  // namespace

@@ -148,5 +148,26 @@ TEST(CsvTrack, BearingsTurnClockwiseAndCirclingGivesZero) {
   EXPECT_EQ(Fields(WriteCsvTrack(circling, columns).bytes, 8)[5], "0");
 }
 
+TEST(CsvTrack, ParameterFieldsAreCheckedInOrder) {
+  CsvColumns columns;
+  EXPECT_FALSE(ApplyCsvParameterTexts({"", " 30 ", "-5"}, columns));
+  EXPECT_EQ(columns.bearingSeconds, 0);
+  EXPECT_EQ(columns.speedSeconds, 30);
+  EXPECT_EQ(columns.varioSeconds, 0);
+  const struct {
+    CsvParameterTexts texts;
+    const char* refusal;
+  } cases[] = {{{"x", "y", "z"}, "Bad bearing input"}, {{"1", "2s", "z"}, "Bad speed input"},
+               {{"1", "2", "3.5"}, "Bad vario input"}};
+  for (const auto& c : cases) {
+    CsvColumns kept = columns;
+    const std::optional<FileMessage> refusal = ApplyCsvParameterTexts(c.texts, kept);
+    ASSERT_TRUE(refusal) << c.refusal;
+    EXPECT_EQ(refusal->text, c.refusal);
+    EXPECT_EQ(refusal->caption, "Check csv parameters");
+    EXPECT_EQ(kept.speedSeconds, 30) << c.refusal;
+  }
+}
+
 }  // namespace
 }  // namespace trelvik

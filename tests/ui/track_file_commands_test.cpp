@@ -1,7 +1,9 @@
 // The window's track file commands offscreen: "&Open log", "Save log &As...",
 // the conversions and Ctrl+C, with scripted dialogs.
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
+#include <QLineEdit>
 #include <QLabel>
 #include <QTableView>
 #include <gtest/gtest.h>
@@ -17,6 +19,7 @@
 #include "trackfiles/track_file_formats.hpp"
 #include "trackfiles/track_log_save.hpp"
 #include "ui/command_ids.hpp"
+#include "ui/csv_parameters_dialog.hpp"
 #include "ui/list_model.hpp"
 #include "ui/main_window.hpp"
 #include "ui/qt_user_interface.hpp"
@@ -132,6 +135,25 @@ TEST_F(TrackFileCommands, CopyNeedsASelection) {
   window->Dispatch(cmd::kCopyTrackToClipboard);
   EXPECT_EQ(recorder.boxes,
             (std::vector<RecordedBox>{{MessageKind::Error, "No position(s) selected", "Copy track to clip board"}}));
+}
+
+TEST_F(TrackFileCommands, CsvParametersAreCheckedBeforeTheyAreKept) {
+  settings.csvSpeed = 20;
+  CsvParametersDialog dialog(recorder, settings);
+  EXPECT_EQ(dialog.speed->text(), "20");
+  EXPECT_EQ(dialog.bearing->text(), "");
+  dialog.absTime->setChecked(true);
+  dialog.vario->setText("ten");
+  dialog.accept();
+  EXPECT_EQ(recorder.boxes,
+            (std::vector<RecordedBox>{{MessageKind::Error, "Bad vario input", "Check csv parameters"}}));
+  EXPECT_EQ(settings.csvAbsTime, 0);
+  dialog.vario->setText("10");
+  dialog.accept();
+  EXPECT_EQ(dialog.result(), QDialog::Accepted);
+  EXPECT_EQ(settings.csvAbsTime, 1);
+  EXPECT_EQ(settings.csvVario, 10);
+  EXPECT_EQ(settings.csvSpeed, 20);
 }
 
 }  // namespace
