@@ -21,7 +21,7 @@ int DownloadWaypointLines(GpsJob& job) {
   int error = 0;
   bool ended = false;
   bool writeFailed = false;
-  const ReadEnd end = ReadLoop(job, InstrumentSilenceLimit(job), true, [&](std::span<const uint8_t> bytes) {
+  const ReadEnd end = ReadLoop(job, AttemptsSilence(job), true, [&](std::span<const uint8_t> bytes) {
     const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
     const SplitEnd split = splitter.Feed(text, [&](std::string_view line) {
       Waypoint waypoint;
@@ -52,10 +52,11 @@ int DownloadWaypointLines(GpsJob& job) {
     return -1;
   }
   if (!ended) {
-    ReportError(job, kTimeoutText, kWaypointCaption);
+    ReportError(job, kDataTimeoutText, kWaypointCaption);
     return -1;
   }
-  if (waypoints.empty()) return -1;
+  // An empty list ends as the XC Trainer's does when nothing came.
+  if (waypoints.empty()) return EndAborted(job);
   job.waypoints = std::move(waypoints);
   return 0;
 }

@@ -2,7 +2,6 @@
 // Thread routines shared by the XC Trainer and TopNav instruments, which send
 // on their own once the pilot starts a transfer: the MXP and TNCM track
 // downloads and the binary waypoint records.
-#include <chrono>
 #include <string>
 
 #include "access/gps_job.hpp"
@@ -24,9 +23,6 @@ int UploadWaypointRecords(GpsJob& job);
 [[nodiscard]] constexpr bool IsXcTrainer(ProtocolType protocol) {
   return protocol == ProtocolType::XcTrainer || protocol == ProtocolType::XcTrainerMxp;
 }
-// How long a loop the instrument alone ends waits through silence: the
-// command line's attempts, about a second each.
-[[nodiscard]] std::chrono::milliseconds InstrumentSilenceLimit(const GpsJob& job);
 // Product line, model name and identity of an instrument that did not say more.
 void SetIdentity(GpsJob& job, const std::string& model, const std::string& product);
 // Competition mode starts with no pilot identified.
@@ -36,6 +32,5 @@ void KeepRawLog(GpsJob& job, std::string raw);
 
 inline constexpr const char* kTrackCaption = "Read GPS track log";
 inline constexpr const char* kWaypointCaption = "Read GPS waypoints";
-inline constexpr const char* kTimeoutText = "Timeout while waiting for data";
 
 }  // namespace trelvik::xctrainer

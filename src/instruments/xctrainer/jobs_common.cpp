@@ -1,13 +1,8 @@
 // What the track and waypoint routines of both instruments share.
 #include "access/access_function.hpp"
-#include "access/command_line_values.hpp"
 #include "instruments/xctrainer/jobs.hpp"
 
 namespace trelvik::xctrainer {
-
-std::chrono::milliseconds InstrumentSilenceLimit(const GpsJob& job) {
-  return std::chrono::milliseconds(1000) * AttemptCount(job.commandLine);
-}
 
 void SetIdentity(GpsJob& job, const std::string& model, const std::string& product) {
   job.modelName = model.substr(0, kModelNameLimit);

@@ -102,7 +102,7 @@ int DownloadMxpTrack(GpsJob& job) {
   ShowProgress(job, FormatProgress("% points received", static_cast<int64_t>(job.points.size())));
   if (decoder.State() != MxpState::Finished) {
     // Silence before the header, or fewer positions than the header announced.
-    ReportError(job, kTimeoutText, kTrackCaption);
+    ReportError(job, kDataTimeoutText, kTrackCaption);
     return -1;
   }
   SetTrackResult(job, decoder.Header().format != kMxpGpsOnly);
@@ -124,7 +124,7 @@ int DownloadTncmTrack(GpsJob& job) {
   decoder.Points().reserve(kTncmPointStart);
   int blocks = 0;
   ShowProgress(job, "Waiting for data");
-  const ReadEnd end = ReadLoop(job, InstrumentSilenceLimit(job), true, [&](std::span<const uint8_t> bytes) {
+  const ReadEnd end = ReadLoop(job, AttemptsSilence(job), true, [&](std::span<const uint8_t> bytes) {
     for (const uint8_t c : bytes) {
       if (c == 0x11 || c == 0x13) continue;
       raw += static_cast<char>(c);
@@ -145,7 +145,7 @@ int DownloadTncmTrack(GpsJob& job) {
     return -1;
   }
   if (decoder.State() != TncmState::Finished) {
-    ReportError(job, kTimeoutText, kTrackCaption);
+    ReportError(job, kDataTimeoutText, kTrackCaption);
     return -1;
   }
   job.points = std::move(decoder.Points());
