@@ -10,7 +10,7 @@
 namespace trelvik::topnav {
 namespace {
 
-constexpr size_t kTokens = 14;
+constexpr size_t kTokens = 13;  // name, any, type, 4 of latitude, 4 of longitude, altitude, "m"
 constexpr double kSemicirclesPerArcSecond = 2147483648.0 / (180.0 * 3600.0);
 
 std::vector<std::string_view> Tokens(std::string_view line) {
@@ -63,7 +63,7 @@ WaypointLine DecodeWaypointLine(std::string_view line, Waypoint& waypoint) {
   if (t.empty()) return WaypointLine::Skipped;
   if (t.size() < 3) return WaypointLine::Bad;
   if (t[2] != "TPT") return WaypointLine::Skipped;
-  if (t.size() != kTokens || t[13] != "m") return WaypointLine::Bad;
+  if (t.size() != kTokens || t[12] != "m") return WaypointLine::Bad;
   waypoint = Waypoint{};
   int64_t alt = 0;
   if (!Angle(std::span(t).subspan(3, 4), 'N', 'S', 90, waypoint.lat) ||
