@@ -201,15 +201,18 @@ TEST_F(XcTrainerEndToEnd, WaypointUploadSendsOneRecordEach) {
   SimRun run;
   ASSERT_TRUE(Start(run, ProtocolType::XcTrainer, {"--send=none"}));
   const std::vector<Waypoint> waypoints = {MakeWaypoint(46.4243333, 8.135, "FIESCH", "Fiesch launch", 2240),
-                                           MakeWaypoint(-33.5, -151.25, "SEA", "", -20)};
+                                           MakeWaypoint(-33.5, -151.25, "SEA", "", -20),
+                                           MakeWaypoint(267025 / 6000.0, 4371 / 6000.0, "XONOFF", "", 500)};
   ASSERT_EQ(run.Run(AccessFunction::UploadWaypoints, waypoints), 0) << Shown(run);
-  const std::string expected =
-      WaypointRecordBytes("FIESCH", 2240, 278546, 48810) + WaypointRecordBytes("SEA", 0, -201000, -907500);
+  // The last record holds the bytes 0x11 and 0x13, which reach the instrument as they are.
+  const std::string expected = WaypointRecordBytes("FIESCH", 2240, 278546, 48810) +
+                               WaypointRecordBytes("SEA", 0, -201000, -907500) +
+                               WaypointRecordBytes("XONOFF", 500, 0x041311, 0x001113);
   EXPECT_EQ(run.ReceivedAtLeast(expected.size(), std::chrono::seconds(2)), expected);
   EXPECT_EQ(Setups(run), "9600 xon/xoff\n");
-  EXPECT_EQ(run.channel.Progress().back(), "2 waypoints sent");
+  EXPECT_EQ(run.channel.Progress().back(), "3 waypoints sent");
   const std::vector<std::string> texts = run.datagrams.Texts();
-  EXPECT_NE(std::find(texts.begin(), texts.end(), "Sent wpt 2/2"), texts.end());
+  EXPECT_NE(std::find(texts.begin(), texts.end(), "Sent wpt 3/3"), texts.end());
 }
 
 }  // namespace
