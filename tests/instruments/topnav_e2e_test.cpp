@@ -125,6 +125,20 @@ TEST_F(TopNavEndToEnd, WaypointListThatNeverEnds) {
   }
 }
 
+// The user gives up waiting for an instrument that never starts its transfer.
+TEST_F(TopNavEndToEnd, AbortWhileWaitingForData) {
+  SimRun run;
+  ASSERT_TRUE(Start(run, ProtocolType::TopNav, {"--send=none"}));
+  run.channel.SetSpeed(1);
+  ASSERT_TRUE(run.StartOnly(AccessFunction::DownloadTrackLog));
+  ASSERT_TRUE(run.channel.WaitForProgress("Waiting for data", std::chrono::seconds(5)));
+  EXPECT_EQ(run.Abort(), 0);
+  ASSERT_TRUE(run.WaitForEnd(std::chrono::seconds(5)));
+  EXPECT_EQ(run.result.load(), -1);
+  EXPECT_EQ(run.channel.Progress().back(), "Transfer aborted");
+  EXPECT_EQ(Shown(run), "");
+}
+
 TEST_F(TopNavEndToEnd, WaypointUploadWithoutFlowControl) {
   SimRun run;
   ASSERT_TRUE(Start(run, ProtocolType::TopNav, {"--send=none"}));
