@@ -22,6 +22,8 @@ const SimPlugin kPlugins[] = {
     GarminSimPlugin(),
     FlymasterSimPlugin(),
     LeonardoSimPlugin(),
+    XcTrainerSimPlugin(),
+    TopNavSimPlugin(),
 };
 
 }  // namespace

@@ -4,13 +4,36 @@
 #include <chrono>
 #include <poll.h>
 #include <string>
+#include <termios.h>
 #include <thread>
+#include <utility>
 #include <unistd.h>
 
 namespace trelvik::sim {
 namespace {
 
 constexpr int kTickMs = 10;
+
+// The line setup the program gave its side of the pseudo-terminal, which the
+// master side can read: speed in baud (0 when not a usual one) and XON/XOFF.
+struct ObservedSetup {
+  int baud = 0;
+  bool xonXoff = false;
+  bool operator==(const ObservedSetup&) const = default;
+};
+
+ObservedSetup ReadSetup(int lineFd) {
+  termios tio{};
+  if (::tcgetattr(lineFd, &tio) != 0) return {};
+  static constexpr std::pair<speed_t, int> kSpeeds[] = {{B4800, 4800},   {B9600, 9600},     {B19200, 19200},
+                                                        {B38400, 38400}, {B57600, 57600},   {B115200, 115200}};
+  ObservedSetup setup;
+  for (const auto& [code, baud] : kSpeeds) {
+    if (::cfgetospeed(&tio) == code) setup.baud = baud;
+  }
+  setup.xonXoff = (tio.c_iflag & IXON) != 0;
+  return setup;
+}
 
 uint64_t NowMs() {
   return static_cast<uint64_t>(std::chrono::duration_cast<std::chrono::milliseconds>(
@@ -26,6 +49,7 @@ LoopEnd RunSimulator(int lineFd, SimInstrument& instrument, FaultInjector& fault
   const uint64_t start = NowMs();
   uint64_t paceFrom = start;
   double paceCredit = 0;  // bytes the pacing allows now
+  ObservedSetup setup;  // none yet: the first tick reports the line as found
   while (!stop.load()) {
     pollfd p{lineFd, static_cast<short>(POLLIN | (pending.empty() ? 0 : POLLOUT)), 0};
     const int ready = ::poll(&p, 1, kTickMs);
@@ -37,6 +61,10 @@ LoopEnd RunSimulator(int lineFd, SimInstrument& instrument, FaultInjector& fault
       if (n > 0) instrument.Receive(std::string_view(buffer, static_cast<size_t>(n)), reply);
     }
     const uint64_t now = NowMs();
+    if (const ObservedSetup seen = ReadSetup(lineFd); !(seen == setup)) {
+      setup = seen;
+      instrument.LineSetup(now - start, setup.baud, setup.xonXoff);
+    }
     instrument.Tick(now - start, reply);
     if (!reply.empty()) pending += faults.Filter(reply);
 

@@ -30,6 +30,10 @@ class SimInstrument {
   virtual void Receive(std::string_view bytes, std::string& reply) = 0;
   // Called about every 10 ms; for instruments that talk on their own.
   virtual void Tick(uint64_t /*nowMs*/, std::string& /*reply*/) {}
+  // The line's setup as the first tick finds it, then each time the program
+  // changes it (opens the port, switches the speed): for instruments that
+  // start sending once someone listens. Speed in baud, 0 for an unusual one.
+  virtual void LineSetup(uint64_t /*nowMs*/, int /*baud*/, bool /*xonXoff*/) {}
 };
 
 struct SimPlugin {
@@ -57,5 +61,7 @@ SimPlugin GraviterSimPlugin();  // sim/graviter
 SimPlugin GarminSimPlugin();  // sim/garmin
 SimPlugin FlymasterSimPlugin();  // sim/flymaster
 SimPlugin LeonardoSimPlugin();  // sim/leonardo
+SimPlugin XcTrainerSimPlugin();  // sim/xctrainer
+SimPlugin TopNavSimPlugin();     // sim/xctrainer
 
 }  // namespace trelvik::sim

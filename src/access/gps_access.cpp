@@ -79,6 +79,7 @@ int GpsAccess::StartGpsJob(JobRequest request) {
   job->ownerName = std::move(request.ownerName);
   job->pilotData = std::move(request.pilotData);
   job->analysis = std::move(request.analysis);
+  job->utcOffsetForTn = request.utcOffsetForTn;
   job->competitionCheck = std::move(request.competitionCheck);
   job->powerOffAfterTransfer = request.powerOffAfterTransfer;
   if (job->row == nullptr || !job->row->usb) {

@@ -33,6 +33,7 @@ struct JobRequest {
   std::string ownerName;            // owner-name upload
   std::vector<std::string> pilotData;  // pilot-data upload
   TrackAnalysisSettings analysis;   // all-tracks download
+  int32_t utcOffsetForTn = 0;       // TopNav logs: the UtcOffsetForTN setting
   CompetitionWaypointCheck competitionCheck;  // competition mode only
   bool powerOffAfterTransfer = false;         // the window's power-off check mark
   // A TCP session's job: runs outside the one-job gate and does not become

@@ -80,6 +80,7 @@ struct GpsJob {
   const ProtocolRow* row = nullptr;  // the protocol's row; null only for jobs made by hand
   int32_t option = 0;     // baud rate or variant, per protocol
   std::string portName;   // at most kPortNameLimit characters
+  int32_t utcOffsetForTn = 0;  // seconds TopNav logs are ahead of UTC (UtcOffsetForTN)
   TrackAnalysisSettings analysis;
 
   std::unique_ptr<Link> port;  // null while closed

@@ -13,6 +13,7 @@ int GpsBatchTransfers::Start(BatchTransferRequest request) {
   job.protocol = request.protocol;
   job.option = request.option;
   job.portName = std::move(request.portName);
+  job.utcOffsetForTn = request.utcOffsetForTn;
   job.channel = &channel_;
   switch (request.kind) {
     case BatchTransferKind::TrackDownload:

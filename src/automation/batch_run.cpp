@@ -96,6 +96,7 @@ int BatchRun::StartTransfer(BatchTransferRequest request) {
   // A pilot-data upload's option is its command; the others take the protocol's.
   if (request.kind != BatchTransferKind::PilotData) request.option = protocol->option;
   request.portName = context_.settings.portName;
+  request.utcOffsetForTn = context_.settings.utcOffsetForTN;
   if (context_.transfers.Start(std::move(request)) < 0) {
     // A transfer that never began has failed as surely as one that broke off.
     context_.transfers.SetFailed();

@@ -31,6 +31,7 @@ struct BatchTransferRequest {
   std::any ctrList;  // CtrUpload: the airspace list (CtrList)
   std::vector<Waypoint> waypoints;  // WaypointUpload: what is sent, in order
   std::vector<std::string> pilotData;
+  int32_t utcOffsetForTn = 0;  // TopNav logs: the UtcOffsetForTN setting
 };
 
 class BatchTransfers {

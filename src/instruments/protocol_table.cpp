@@ -15,6 +15,7 @@
 #include "instruments/magellan/magellan.hpp"
 #include "instruments/mlr/mlr.hpp"
 #include "instruments/mtk/mtk.hpp"
+#include "instruments/xctrainer/xctrainer.hpp"
 
 namespace trelvik {
 namespace {
@@ -189,7 +190,7 @@ constexpr std::array<ProtocolRow, kProtocolCount> kRows = {{
     {.protocol = P::TopNav, .label = "TopNav (TNCM)", .source = TrackSource::XcTrainerTopNav, .line = {9600, false},
      .rawImage = RawImage::LoggerBytes, .offered = kWaypointsBothWays,
      .commandLine = CommandLineUse{.name = "TOPNAV", .type = GpsType::TopNav, .trackLog = kYes, .waypointUpload = kYes},
-     .serverName = "topnav", .commands = kTopNavCommands},
+     .serverName = "topnav", .commands = kTopNavCommands, .driver = &kXcTrainerDriver},
     {.protocol = P::LogIt, .label = "LogIt", .source = TrackSource::LogIt, .line = {4800, false},
      .offered = Functions({AF::DownloadTrackLog, AF::LoggerDataDialog, AF::EraseLog, AF::UploadPilotName}),
      .commandLine = CommandLineUse{.name = "LOGIT", .type = GpsType::LogIt, .trackLog = At(kFastBaud), .igcLog = true},
@@ -217,17 +218,18 @@ constexpr std::array<ProtocolRow, kProtocolCount> kRows = {{
      .rawImage = RawImage::LoggerBytes, .offered = kWaypointsBothWays,
      .commandLine = CommandLineUse{.name = "XCTRAINER", .type = GpsType::XcTrainer, .trackLog = kYes, .igcLog = true,
                                    .waypointUpload = kYes},
-     .serverName = "xctrainer", .commands = kXcTrainerCommands},
+     .serverName = "xctrainer", .commands = kXcTrainerCommands, .driver = &kXcTrainerDriver},
     {.protocol = P::GarminUsb, .label = "Garmin (USB)", .source = TrackSource::Garmin, .line = {0, false}, .usb = true,
      .offered = Functions({AF::DownloadWaypoints, AF::DownloadTrackLog, AF::UploadWaypoints, AF::UploadWaypointsAsTrack, AF::UploadCtr}),
      .serverName = "garminusb", .serverSessions = true, .commands = kGarminUsbCommands, .quickButtons = kGarminUsbButtons},
     {.protocol = P::TopNavMxp, .label = "TopNav (MXP)", .source = TrackSource::XcTrainerTopNav, .line = {57600, false},
      .rawImage = RawImage::LoggerBytes, .offered = Functions({AF::DownloadTrackLog}),
-     .commands = kTopNavMxpCommands, .quickButtons = kTopNavMxpButtons},
+     .commands = kTopNavMxpCommands, .quickButtons = kTopNavMxpButtons, .driver = &kXcTrainerDriver},
     {.protocol = P::XcTrainerMxp, .label = "XC Trainer (MXP)", .source = TrackSource::XcTrainerTopNav, .line = {57600, true},
      .rawImage = RawImage::LoggerBytes, .offered = Functions({AF::DownloadTrackLog}),
      .commandLine = CommandLineUse{.name = "XCT_MXP", .type = GpsType::XctMxp, .trackLog = At(kFastBaud), .igcLog = true},
-     .serverName = "xct_mxp", .commands = kXcTrainerMxpCommands, .quickButtons = kXcTrainerMxpButtons},
+     .serverName = "xct_mxp", .commands = kXcTrainerMxpCommands, .quickButtons = kXcTrainerMxpButtons,
+     .driver = &kXcTrainerDriver},
     {.protocol = P::FlytecAllTracks, .label = "Flytec / Bräuniger, all tracks", .source = TrackSource::Flytec,
      .line = {57600, true}, .rawImage = RawImage::IgcFile, .writesOwnLogbook = true,
      .offered = Functions({AF::DownloadTrackLog}), .commands = kFlytecAllTracksCommands, .driver = &kFlytecDriver},

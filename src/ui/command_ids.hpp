@@ -77,5 +77,6 @@ inline constexpr int kPowerOffAfterLog = 42152;
 inline constexpr int kSetComPort = 42160;
 inline constexpr int kServer = 42161;
 inline constexpr int kCompetitionMode = 42162;
+inline constexpr int kSetUtcOffsetForTn = 42163;
 
 }  // namespace trelvik::command

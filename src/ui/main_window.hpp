@@ -171,6 +171,7 @@ class MainWindow : public QMainWindow {
   std::function<void(GpsJob&)> OnWindowThread(std::function<void(GpsJob&)> completion);
   std::vector<Waypoint> SelectedWaypoints() const;
   void ChoosePort();
+  void ChooseUtcOffsetForTn();  // "Set UTC offset for TN"
   void SaveLogIgc();
   void SaveRawIgc();
   void VerifyIgc();

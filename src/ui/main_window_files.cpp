@@ -1,5 +1,5 @@
-// The window's commands on settings and track files: "Set COM port", the two
-// IGC saves, the IGC verification and the FlightLog save.
+// The window's commands on settings and track files: "Set COM port", "Set UTC
+// offset for TN", the two IGC saves, the IGC verification and the FlightLog save.
 #include <QDialog>
 
 #include "analysis/optimise_flight.hpp"
@@ -22,6 +22,7 @@
 #include "ui/logbook_question.hpp"
 #include "ui/main_window.hpp"
 #include "ui/qt_user_interface.hpp"
+#include "ui/utc_offset_dialog.hpp"
 
 namespace trelvik {
 namespace {
@@ -36,6 +37,7 @@ void MainWindow::AttachSettings(Settings& settings) {
   settings_ = &settings;
   SetPortName(settings.portName);
   SetHandler(kSetComPort, [this] { ChoosePort(); });
+  SetHandler(kSetUtcOffsetForTn, [this] { ChooseUtcOffsetForTn(); });
   SetHandler(kSaveLogIgc, [this] { SaveLogIgc(); });
   SetHandler(kSaveIgcFromGps, [this] { SaveRawIgc(); });
   SetHandler(kVerifyIgc, [this] { VerifyIgc(); });
@@ -55,6 +57,12 @@ void MainWindow::ChoosePort() {
   if (dialog.exec() != QDialog::Accepted) return;
   settings_->portName = dialog.Chosen();
   SetPortName(settings_->portName);
+}
+
+void MainWindow::ChooseUtcOffsetForTn() {
+  UtcOffsetDialog dialog(settings_->utcOffsetForTN, this);
+  qtUi_.PlaceSmallDialog(dialog);
+  if (dialog.exec() == QDialog::Accepted) settings_->utcOffsetForTN = dialog.Seconds();
 }
 
 void MainWindow::SaveLogIgc() {

@@ -97,6 +97,7 @@ int MainWindow::StartInstrumentJob(const InstrumentJob& job, std::string_view ca
   request.pilotData = std::move(pilotData);
   if (settings_ != nullptr) {
     request.analysis = {settings_->logFilter != 0, settings_->loopFlightGap, settings_->trackLogDir};
+    request.utcOffsetForTn = settings_->utcOffsetForTN;
   }
   if (access_->StartGpsJob(std::move(request)) != 0) return -1;
   SetJobRunning(true);

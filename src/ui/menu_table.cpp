@@ -102,6 +102,7 @@ constexpr auto kMenu = std::to_array<SkeletonRow>({
     End(),
     Sub("&GPS"),
       Cmd(kSetComPort, "Set COM port"),
+      Cmd(kSetUtcOffsetForTn, "Set UTC offset for TN"),
       Sep(),
       Instruments(MenuPlace::Gps),
       Sep(),

@@ -1,4 +1,4 @@
-// /GPS=MAGELLAN and /GPS=MTK runs without a window: the headless entry, the
+// /GPS=MAGELLAN, /GPS=MTK and /GPS=XCTRAINER runs without a window: the headless entry, the
 // instrument table and the real serial link against the simulated receiver
 // and logger on a pseudo-terminal, with the console's streams caught in files.
 #include <gtest/gtest.h>
@@ -52,7 +52,9 @@ class MagellanMtkHeadless : public ::testing::Test {
     FILE* err = std::tmpfile();
     FILE* in = std::fopen("/dev/null", "r");
     HeadlessUserInterface console(out, err, in, false);
-    const int exitCode = RunHeadlessCommandLine(job, console, BuiltInDefaults(dir.Path()));
+    Settings settings = BuiltInDefaults(dir.Path());
+    settings.utcOffsetForTN = utcOffsetForTn;
+    const int exitCode = RunHeadlessCommandLine(job, console, settings);
     outText = Contents(out);
     errText = Contents(err);
     for (FILE* f : {out, err, in}) std::fclose(f);
@@ -69,6 +71,7 @@ class MagellanMtkHeadless : public ::testing::Test {
   TempDir dir;
   SimProcess sim;
   CommandLineJob job;
+  int32_t utcOffsetForTn = 0;  // the stored setting the run uses
   std::string outText;
   std::string errText;
 };
@@ -103,6 +106,24 @@ TEST_F(MagellanMtkHeadless, MtkFailureEndsTheRunWithItsMessage) {
   EXPECT_EQ(Run(), 1);
   EXPECT_EQ(errText, "Get memory used: Zero used memory\n");
   EXPECT_TRUE(WrittenFile(".igc").empty());
+}
+
+// The XC Trainer's clock runs an hour ahead of UTC; the stored UtcOffsetForTN
+// setting brings its positions back to 10:00:00 UTC in the IGC file.
+TEST_F(MagellanMtkHeadless, XcTrainerLogLosesTheStoredUtcOffset) {
+  StartSim({"xctrainer", "--points=40", "--utc-offset=3600", "--send-after=100"});
+  job.gpsType = GpsType::XcTrainer;
+  job.jobKind = JobKind::IgcLog;
+  job.fileName = dir.Path() + "/";
+  utcOffsetForTn = 3600;
+  EXPECT_EQ(Run(), 0) << errText;
+  const std::string file = WrittenFile(".igc");
+  ASSERT_FALSE(file.empty()) << outText;
+  EXPECT_EQ(PositionRecords(file), 40u);
+  std::ifstream in(file, std::ios::binary);
+  const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  EXPECT_NE(text.find("\nB100000"), std::string::npos);
+  EXPECT_NE(outText.find("Status: 40 points received\n"), std::string::npos) << outText;
 }
 
 }  // namespace

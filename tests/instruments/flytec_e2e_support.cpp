@@ -50,6 +50,7 @@ JobRequest SimRun::Request(AccessFunction function) {
   request.protocol = protocol;
   request.option = option;
   request.ownerName = ownerName;
+  request.utcOffsetForTn = utcOffsetForTn;
   request.portName = sim_.PtyPath();
   request.channel = &channel;
   request.onComplete = [this, function](GpsJob& job) {

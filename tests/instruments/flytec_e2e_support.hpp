@@ -76,6 +76,7 @@ class SimRun {
   ProtocolType protocol = ProtocolType::Flytec;
   int32_t option = 0;     // the job's speed or variant
   std::string ownerName;  // owner-name uploads
+  int32_t utcOffsetForTn = 0;  // the UtcOffsetForTN setting (TopNav logs)
   LineTimeChannel channel{2};
   CommandLineValues commandLine;
   Datagrams datagrams;

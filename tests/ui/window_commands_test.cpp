@@ -29,6 +29,7 @@
 #include "ui/logbook_question.hpp"
 #include "ui/main_window.hpp"
 #include "ui/qt_user_interface.hpp"
+#include "ui/utc_offset_dialog.hpp"
 
 namespace trelvik {
 namespace {
@@ -150,6 +151,19 @@ TEST_F(WindowCommands, SetComPortStoresTheTypedPortAndRetitlesTheWindow) {
   EXPECT_TRUE(std::find(recorder.boxes.begin(), recorder.boxes.end(),
                         RecordedBox{MessageKind::Error, "User port out of range (1-20)", "Set COM port"}) !=
               recorder.boxes.end());
+}
+
+TEST_F(WindowCommands, SetUtcOffsetForTnStoresTheChosenOffset) {
+  ModalScript script;
+  script.Add([](QWidget& widget) {
+    auto& dialog = dynamic_cast<UtcOffsetDialog&>(widget);
+    dialog.Hours().setCurrentIndex(dialog.Hours().findText(QStringLiteral("-3")));
+    dialog.HalfHour().setCurrentIndex(1);
+    dialog.accept();
+  });
+  window->Dispatch(cmd::kSetUtcOffsetForTn);
+  EXPECT_EQ(script.Unexpected(), 0);
+  EXPECT_EQ(store->Values().utcOffsetForTN, -12600);
 }
 
 TEST_F(WindowCommands, CtrlVVerifiesAnIgcFileEvenFromTheList) {
