@@ -1,0 +1,64 @@
+#pragma once
+// Packets over a Garmin receiver's USB pipes: the interrupt pipe until the
+// receiver announces data, then the bulk pipe. No link acknowledgements, so
+// the application steps of the serial driver run over it unchanged.
+#include <chrono>
+#include <cstdint>
+#include <string>
+
+#include "access/debug_trace.hpp"
+#include "instruments/garmin/packet_link.hpp"
+#include "instruments/garmin/usb_packets.hpp"
+#include "instruments/garmin/usb_transport.hpp"
+
+namespace trelvik::garmin {
+
+// Outcome of one gathered pipe read.
+enum class PipeRead { kOk, kTimeout, kFailed };
+
+class UsbPacketLink : public PacketLink {
+ public:
+  UsbPacketLink(UsbTransport& transport, DebugTrace* trace,
+                std::chrono::milliseconds zeroReadPause = std::chrono::milliseconds(20))
+      : transport_(transport), trace_(trace), zeroReadPause_(zeroReadPause) {}
+
+  int Send(const GarminPacket& packet) override;
+  // 0, -1 when the pipe timed out, -2 for any other failure; the packet
+  // layer's own code is kept in LastReadCode().
+  int Read(std::chrono::milliseconds timeout, GarminPacket& packet) override;
+  void Reset() override {}
+
+  // 0 or the packet layer's negative code: -7 bulk read failed, -8 bulk packet
+  // not application, -9 bulk packet short; -1 interrupt read failed, -2 an
+  // unexpected protocol packet, -3/-4/-5 the bulk read after a data-available
+  // notice failed / was not application / was short, -6 not application.
+  int ReadUsbPacket(UsbPacket& packet);
+  int LastReadCode() const { return lastReadCode_; }
+
+  // Starts the session: 0 with UnitId() set, or the error number 1..8 whose
+  // text the caller reports ("E00n Start session error").
+  int StartSession(std::chrono::milliseconds limit = std::chrono::seconds(10));
+  uint32_t UnitId() const { return unitId_; }
+  bool BulkMode() const { return bulk_; }
+  // True once a transfer found the receiver gone.
+  bool DeviceGone() const { return deviceGone_; }
+
+ private:
+  PipeRead Gather(bool bulk, std::vector<uint8_t>& bytes);
+  PipeRead ReadPipe(bool bulk, UsbPacket& packet, bool& shortPacket);
+
+  void Trace(std::string_view text) {
+    if (trace_ != nullptr) trace_->TraceText(text);
+  }
+  void TraceBytes(std::string_view pipe, const std::vector<uint8_t>& bytes);
+
+  UsbTransport& transport_;
+  DebugTrace* trace_;
+  std::chrono::milliseconds zeroReadPause_;
+  bool bulk_ = false;
+  bool deviceGone_ = false;
+  uint32_t unitId_ = 0;
+  int lastReadCode_ = 0;
+};
+
+}  // namespace trelvik::garmin
