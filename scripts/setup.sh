@@ -5,11 +5,11 @@
 set -euo pipefail
 
 packages=(
-  build-essential cmake ninja-build pkg-config
+  build-essential cmake ninja-build pkg-config lld
   qt6-base-dev libgl-dev libusb-1.0-0-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang locales xvfb xauth
-  gpsbabel libexpat1-dev help2man dpkg-dev file
+  gpsbabel libxml2-utils libexpat1-dev help2man dpkg-dev file
   desktop-file-utils appstream shared-mime-info libglib2.0-bin
 )
 

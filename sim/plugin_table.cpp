@@ -12,7 +12,16 @@ const SimPlugin kPlugins[] = {
      "$PTRVQ,n asks for n sentences $PTRVD,1 .. $PTRVD,n",
      std::span(kNoOptions, 0), CreateNmeaInstrument},
     FlytecSimPlugin(),
+    IqBasicSimPlugin(),
+    DsxSimPlugin(),
+    MagellanSimPlugin(),
+    MtkSimPlugin(),
+    MlrSimPlugin(),
+    LogItSimPlugin(),
+    GraviterSimPlugin(),
     GarminSimPlugin(),
+    FlymasterSimPlugin(),
+    LeonardoSimPlugin(),
 };
 
 }  // namespace

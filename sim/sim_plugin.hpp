@@ -17,6 +17,12 @@ struct SimOptions {
   std::map<std::string, std::string> values;    // the plugin's own --key=value options
 };
 
+// The value of a plugin option, or `fallback`.
+inline std::string OptionValue(const SimOptions& options, const std::string& key, const std::string& fallback) {
+  const auto found = options.values.find(key);
+  return found == options.values.end() ? fallback : found->second;
+}
+
 class SimInstrument {
  public:
   virtual ~SimInstrument() = default;
@@ -41,6 +47,15 @@ const SimPlugin* FindSimPlugin(std::string_view name);
 std::unique_ptr<SimInstrument> CreateEchoInstrument(const SimOptions& options, std::string& error);
 std::unique_ptr<SimInstrument> CreateNmeaInstrument(const SimOptions& options, std::string& error);
 SimPlugin FlytecSimPlugin();  // sim/flytec
+SimPlugin IqBasicSimPlugin();  // sim/iqbasic
+SimPlugin DsxSimPlugin();  // sim/dsx
+SimPlugin MagellanSimPlugin();  // sim/magellan
+SimPlugin MtkSimPlugin();  // sim/mtk
+SimPlugin MlrSimPlugin();       // sim/mlr
+SimPlugin LogItSimPlugin();     // sim/logit
+SimPlugin GraviterSimPlugin();  // sim/graviter
 SimPlugin GarminSimPlugin();  // sim/garmin
+SimPlugin FlymasterSimPlugin();  // sim/flymaster
+SimPlugin LeonardoSimPlugin();  // sim/leonardo
 
 }  // namespace trelvik::sim

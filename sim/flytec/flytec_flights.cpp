@@ -119,6 +119,17 @@ std::string WithoutDateLines(const std::string& igc) {
   return EditLines(igc, [](std::string& line) { return !line.starts_with("HFDTE"); });
 }
 
+std::string WithoutRecords(const std::string& igc, char letter) {
+  return EditLines(igc, [letter](std::string& line) { return line.empty() || line[0] != letter; });
+}
+
+std::string WithBadDate(const std::string& igc) {
+  return EditLines(igc, [](std::string& line) {
+    if (line.starts_with("HFDTE") && line.size() >= 7) line.replace(5, 2, "32");
+    return true;
+  });
+}
+
 std::string WithCutPositions(const std::string& igc, int every) {
   int count = 0;
   return EditLines(igc, [&](std::string& line) {

@@ -24,6 +24,10 @@ SimFlight GenerateFlight(int number);
 
 // The flight's IGC text without its HFDTE lines.
 std::string WithoutDateLines(const std::string& igc);
+// The flight's IGC text without the records that begin with `letter`.
+std::string WithoutRecords(const std::string& igc, char letter);
+// The flight's IGC text with its date lines naming the 32nd day of the month.
+std::string WithBadDate(const std::string& igc);
 // The flight's IGC text with every `every`-th B record cut to 30 characters.
 std::string WithCutPositions(const std::string& igc, int every);
 

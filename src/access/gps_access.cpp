@@ -66,7 +66,9 @@ int GpsAccess::StartGpsJob(JobRequest request) {
   job->linkOpener = &linkOpener_;
   job->notifier = notifier_;
   job->commandLine = commandLine_;
-  job->trackListChooser = trackListChooser_;
+  // A network session's job never opens the window's dialogs.
+  job->trackListChooser = request.tcpClient ? request.sessionTrackChooser : trackListChooser_;
+  job->fieldFormAsker = request.tcpClient ? nullptr : fieldFormAsker_;
   job->tcpClient = request.tcpClient;
   job->function = request.function;
   job->protocol = request.protocol;
@@ -74,6 +76,8 @@ int GpsAccess::StartGpsJob(JobRequest request) {
   job->onComplete = std::move(request.onComplete);
   job->waypoints = std::move(request.waypoints);
   job->ctrList = std::move(request.ctrList);
+  job->ownerName = std::move(request.ownerName);
+  job->pilotData = std::move(request.pilotData);
   job->analysis = std::move(request.analysis);
   job->competitionCheck = std::move(request.competitionCheck);
   job->powerOffAfterTransfer = request.powerOffAfterTransfer;

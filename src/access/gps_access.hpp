@@ -30,12 +30,17 @@ struct JobRequest {
   std::function<void(GpsJob&)> onComplete;
   std::vector<Waypoint> waypoints;  // uploads
   std::any ctrList;                 // CTR upload
+  std::string ownerName;            // owner-name upload
+  std::vector<std::string> pilotData;  // pilot-data upload
   TrackAnalysisSettings analysis;   // all-tracks download
   CompetitionWaypointCheck competitionCheck;  // competition mode only
   bool powerOffAfterTransfer = false;         // the window's power-off check mark
   // A TCP session's job: runs outside the one-job gate and does not become
   // the running job; its channel hears JobFreed when it ends.
   bool tcpClient = false;
+  // A TCP session's own track choice (the list goes to its client); the
+  // access layer's chooser, which asks the window's user, never serves one.
+  TrackListChooser* sessionTrackChooser = nullptr;
 };
 
 class GpsAccess {
@@ -52,6 +57,7 @@ class GpsAccess {
   void SetNotifier(Notifier* notifier) { notifier_ = notifier; }
   void SetCommandLine(const CommandLineValues* commandLine) { commandLine_ = commandLine; }
   void SetTrackListChooser(TrackListChooser* chooser) { trackListChooser_ = chooser; }
+  void SetFieldFormAsker(FieldFormAsker* asker) { fieldFormAsker_ = asker; }
 
   // Clears the trace; called once while the main window initialises.
   void InitGpsAccess();
@@ -91,6 +97,7 @@ class GpsAccess {
   Notifier* notifier_ = nullptr;
   const CommandLineValues* commandLine_ = nullptr;
   TrackListChooser* trackListChooser_ = nullptr;
+  FieldFormAsker* fieldFormAsker_ = nullptr;
   DebugTrace trace_;
 
   mutable std::mutex mutex_;      // guards running_ and liveJobs_

@@ -23,6 +23,7 @@
 namespace trelvik {
 
 class DebugTrace;
+class FieldFormAsker;
 class JobChannel;
 class Notifier;
 class TrackListChooser;
@@ -71,6 +72,7 @@ struct GpsJob {
   Notifier* notifier = nullptr;                      // null: no program to notify
   const CommandLineValues* commandLine = nullptr;    // null: no command-line run
   TrackListChooser* trackListChooser = nullptr;      // null: no one to ask
+  FieldFormAsker* fieldFormAsker = nullptr;          // null: no one to ask
 
   bool tcpClient = false;  // reports go to a TCP session; outside the one-job gate
   AccessFunction function = AccessFunction::DownloadWaypoints;
@@ -96,6 +98,8 @@ struct GpsJob {
   std::any ctrList;  // the airspace list, typed by the airspace layer
   std::optional<RawIgcImage> rawIgc;
   std::optional<std::string> rawLog;  // XC Trainer / TopNav logger bytes
+  std::string ownerName;              // the name an owner-name upload writes, as typed
+  std::vector<std::string> pilotData;  // pilot-data uploads: the texts of the command in `option`
 
   // Track result fields and the instrument's identity.
   int32_t utcTimes = 0;

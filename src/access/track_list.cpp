@@ -53,6 +53,7 @@ TrackListQuestion MakeTrackListQuestion(const GpsJob& job) {
                                      start.month, start.day, start.hour, start.minute, start.second, d / 3600,
                                      d / 60 % 60, d % 60));
     question.lineNumbers.push_back(entry + 1);
+    question.flights.assign(job.flightList.begin(), job.flightList.begin() + entry + 1);
   }
   return question;
 }

@@ -22,6 +22,9 @@ struct TrackListQuestion {
   bool multipleSelection = true;
   bool allButton = true;  // "&All": every line, as OK would
   int preselected = 0;    // line selected when the question opens
+  // The flight list behind the lines: every entry up to the last one with a
+  // start time, empty ones included, for a chooser that sends it as it is.
+  std::vector<FlightListEntry> flights;
 };
 
 class TrackListChooser {

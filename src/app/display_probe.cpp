@@ -116,6 +116,15 @@ bool AsksForHiddenWindow(int argc, char** argv) {
   return false;
 }
 
+bool AsksForServer(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view argument = argv[i];
+    const size_t equals = argument.find('=');
+    if (equals != std::string_view::npos && EqualsIgnoringCase(argument.substr(0, equals), "/SERVER")) return true;
+  }
+  return false;
+}
+
 bool DisplayReachable() {
   const char* display = std::getenv("DISPLAY");
   if (display && *display && X11Reachable(display)) return true;

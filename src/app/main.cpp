@@ -12,6 +12,7 @@
 #include "automation/usage_text.hpp"
 #include "base/headless_user_interface.hpp"
 #include "base/message_box.hpp"
+#include "server/headless_server.hpp"
 #include "settings/settings_store.hpp"
 
 #ifdef TRELVIK_HAVE_QT
@@ -34,6 +35,7 @@ int RunHeadless(int argc, char** argv) {
   if (ParseCommandLineArguments(argc, argv, console, parsed, BatchCommandLineHooks(settings.Values())) < 0) {
     return parsed.exitCode;
   }
+  if (parsed.job && parsed.job->server) return RunHeadlessServer(*parsed.job->server, console);
   if (!NamesAJob(parsed)) {
     const std::string usage = UsageText();
     std::fwrite(usage.data(), 1, usage.size(), stderr);
@@ -80,7 +82,7 @@ int main(int argc, char** argv) {
     return trelvik::kExitSuccess;
   }
 #ifdef TRELVIK_HAVE_QT
-  if (!trelvik::AsksForHiddenWindow(argc, argv) && trelvik::DisplayReachable()) {
+  if (!trelvik::AsksForHiddenWindow(argc, argv) && !trelvik::AsksForServer(argc, argv) && trelvik::DisplayReachable()) {
     return trelvik::RunWindow(argc, argv);
   }
 #endif

@@ -6,8 +6,9 @@
 
 namespace trelvik {
 
-// IGC2KML: `fileName` + ".igc" becomes `fileName` + ".kml" with the flight's
-// statistics and optimised distances. 0, or -1 after the failure was shown.
+// IGC2KML and DAT2KML: `fileName` + ".igc" (or ".dat") becomes `fileName` +
+// ".kml" with the flight's statistics and optimised distances. 0, or -1 after
+// the failure was shown.
 [[nodiscard]] int ConvertCommandLineToKml(const CommandLineJob& job, UserInterface& ui, const Settings& settings);
 
 // The parser's hooks with the conversions filled in; `settings` (LoopFlightGap)

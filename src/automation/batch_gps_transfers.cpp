@@ -2,8 +2,9 @@
 
 namespace trelvik {
 
-GpsBatchTransfers::GpsBatchTransfers(GpsAccess& access, JobChannel& channel, TrackLog& log, CompletionContext context)
-    : access_(access), channel_(channel), log_(log), context_(std::move(context)) {
+GpsBatchTransfers::GpsBatchTransfers(GpsAccess& access, JobChannel& channel, TrackLog& log, WaypointList& waypoints,
+                                     CompletionContext context)
+    : access_(access), channel_(channel), log_(log), waypoints_(waypoints), context_(std::move(context)) {
   context_.commandLineRun = true;
 }
 
@@ -22,9 +23,24 @@ int GpsBatchTransfers::Start(BatchTransferRequest request) {
       job.function = AccessFunction::DownloadFlightList;
       job.onComplete = [this](GpsJob& done) { CompleteFlightListDownload(done, access_, context_); };
       break;
+    case BatchTransferKind::PilotData:
+      job.function = AccessFunction::UploadPilotName;
+      job.pilotData = std::move(request.pilotData);
+      // The run waits for the upload, and its result is the run's.
+      job.onComplete = [this](GpsJob& done) { CompleteCommandLineStep(done, access_, context_); };
+      break;
     case BatchTransferKind::CtrUpload:
       job.function = AccessFunction::UploadCtr;
       job.ctrList = std::move(request.ctrList);
+      job.onComplete = [this](GpsJob& done) { CompleteCommandLineStep(done, access_, context_); };
+      break;
+    case BatchTransferKind::WaypointDownload:
+      job.function = AccessFunction::DownloadWaypoints;
+      job.onComplete = [this](GpsJob& done) { CompleteWaypointDownload(done, access_, log_, waypoints_, context_); };
+      break;
+    case BatchTransferKind::WaypointUpload:
+      job.function = AccessFunction::UploadWaypoints;
+      job.waypoints = std::move(request.waypoints);
       job.onComplete = [this](GpsJob& done) { CompleteCommandLineStep(done, access_, context_); };
       break;
   }

@@ -12,8 +12,9 @@ namespace trelvik {
 
 class GpsBatchTransfers : public BatchTransfers {
  public:
-  // All references outlive this object. `context.commandLineRun` is set here.
-  GpsBatchTransfers(GpsAccess& access, JobChannel& channel, TrackLog& log, CompletionContext context);
+  // All references outlive this object; downloads install into `log` and `waypoints`. `context.commandLineRun` is set here.
+  GpsBatchTransfers(GpsAccess& access, JobChannel& channel, TrackLog& log, WaypointList& waypoints,
+                    CompletionContext context);
 
   [[nodiscard]] int Start(BatchTransferRequest request) override;
   void SetFailed() override { access_.SetFailed(); }
@@ -23,6 +24,7 @@ class GpsBatchTransfers : public BatchTransfers {
   GpsAccess& access_;
   JobChannel& channel_;
   TrackLog& log_;
+  WaypointList& waypoints_;
   CompletionContext context_;
 };
 

@@ -15,7 +15,8 @@ int RunHeadlessCommandLine(const CommandLineJob& job, HeadlessUserInterface& con
   ConsoleTrackListChooser chooser(console.Out(), console.Err(), console.In(), console.Interactive());
   AirspaceList airspace;
   return RunHeadlessBatch(job,
-                          {console, table, linkOpener, &chooser, TrackStores::Instance().Log(), airspace, settings});
+                          {console, table, linkOpener, &chooser, TrackStores::Instance().Log(),
+                           TrackStores::Instance().Waypoints(), airspace, settings});
 }
 
 }  // namespace trelvik

@@ -75,13 +75,13 @@ int RunHeadlessBatch(const CommandLineJob& job, HeadlessBatchServices services) 
   access.InitGpsAccess();
   frame.Attach(access);
   access.SetTrackListChooser(services.trackListChooser);
-  GpsBatchTransfers transfers(access, channel, services.log, completion);
+  GpsBatchTransfers transfers(access, channel, services.log, services.waypoints, completion);
 
   BatchRunHooks hooks;
   hooks.notify = [&frame](std::string_view text) { frame.NotifyText(text); };
   hooks.chooseSplit = TakeFirstFlight(ui);
   hooks.chooseTrack = FirstTrackTaken(ui);
-  BatchRun run(job, BatchRunContext{ui, transfers, services.log, services.airspace, services.settings, true, hooks});
+  BatchRun run(job, BatchRunContext{ui, transfers, services.log, services.waypoints, services.airspace, services.settings, true, hooks});
   if (run.RunCommandLineJob() == 0 && run.TransferRunning()) {
     const std::optional<bool> success = mailbox.Wait(access);
     (void)run.ContinueCommandLineJob(success.value_or(false));

@@ -19,6 +19,7 @@ struct HeadlessBatchServices {
   LinkOpener& linkOpener;
   TrackListChooser* trackListChooser;  // null: a listed instrument's first flight is not asked for
   TrackLog& log;
+  WaypointList& waypoints;
   AirspaceList& airspace;
   Settings settings;
 };

@@ -51,7 +51,7 @@ BatchTrackChooser FirstTrackTaken(UserInterface& ui) {
 }
 
 int OpenTrackLogFile(UserInterface& ui, const std::string& fileName, TrackLog& log,
-                     const BatchTrackChooser& chooseTrack, const SystemTime& now) {
+                     const BatchTrackChooser& chooseTrack, const SystemTime& now, int32_t utcOffsetForTn) {
   const std::string_view extension = FileExtensionOf(fileName);
   if (extension.empty()) {
     ShowError(ui, "Missing track log file extension", kParsingCaption);
@@ -73,7 +73,7 @@ int OpenTrackLogFile(UserInterface& ui, const std::string& fileName, TrackLog& l
   if (!bytes) return -1;
 
   std::optional<TrackFileRecords> records =
-      ReadTrackFileShown(ui, *format, *bytes, chooseTrack, TrackTimeFromDate(now));
+      ReadTrackFileShown(ui, *format, *bytes, chooseTrack, TrackTimeFromDate(now), utcOffsetForTn);
   const int count = records ? records->Count() : 0;
   if (count > 0) InstallTrackFile(log, std::move(*records), now);
   ui.SetStatus(count > 0 ? CFormat("%d positions read (Signature ignored)", count) : std::string("No positions found"));

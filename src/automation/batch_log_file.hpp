@@ -21,7 +21,8 @@ BatchTrackChooser FirstTrackTaken(UserInterface& ui);
 // the status line tells how many were read. 0 with positions installed, -1
 // otherwise (the fault has been shown).
 [[nodiscard]] int OpenTrackLogFile(UserInterface& ui, const std::string& fileName, TrackLog& log,
-                                   const BatchTrackChooser& chooseTrack, const SystemTime& now);
+                                   const BatchTrackChooser& chooseTrack, const SystemTime& now,
+                                   int32_t utcOffsetForTn = 0);
 
 // CHKKML: true when the file carries a valid signature.
 [[nodiscard]] bool KmlSignatureValid(UserInterface& ui, const std::string& fileName,

@@ -29,6 +29,12 @@ inline constexpr int kOutputFailed = -1;    // shown; the run's failure flag is 
 // optimised distances.
 [[nodiscard]] int WriteBatchKml(const TrackLog& log, const BatchOutputContext& context);
 
+// OZI_LOG / RD_LOG ("ozi-track") and MPS_LOG ("mapsource"): the log, split at
+// its gaps, by the writer of that row of the track file table; `now` stamps
+// formats that carry the time of writing.
+[[nodiscard]] int WriteBatchTrackFile(const TrackLog& log, const BatchOutputContext& context,
+                                      std::string_view format, TrackTime now);
+
 // IGC_LOG: the instrument's own IGC file for instruments that deliver one,
 // otherwise the log encoded with the program's security record when signable.
 [[nodiscard]] int WriteBatchIgc(const TrackLog& log, const BatchOutputContext& context);

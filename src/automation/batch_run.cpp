@@ -3,14 +3,21 @@
 #include "airspace/ctr_file.hpp"
 #include "automation/batch_log_file.hpp"
 #include "automation/batch_output.hpp"
+#include "automation/batch_waypoints.hpp"
 #include "automation/command_line.hpp"
 #include "automation/command_line_instruments.hpp"
+#include "automation/contest_score_report.hpp"
+#include "trackfiles/igc_contest_fixes.hpp"
 #include "base/c_format.hpp"
 #include "base/message_box.hpp"
 #include "records/track_stores.hpp"
 
 namespace trelvik {
 namespace {
+
+// The command of the pilot-data upload that USERNAME starts: the identifiers
+// (competition id, CIVL id, pilot name).
+constexpr int32_t kIdentifiersCommand = 2;
 
 void Call(const std::function<void()>& hook) {
   if (hook) hook();
@@ -38,17 +45,26 @@ int BatchRun::RunCommandLineJob() {
   if (!job.portName.empty()) context_.settings.portName = job.portName;
   switch (job.jobKind) {
     case JobKind::KmlLog:
+    case JobKind::OziLog:
+    case JobKind::MpsLog:
     case JobKind::IgcLog:
       // The menu's starter drops the old log before the download begins.
       ClearTrackLog(context_.log);
       Call(context_.hooks.redrawTrackList);
       return StartTransfer({BatchTransferKind::TrackDownload});
     case JobKind::FlightList: return StartTransfer({BatchTransferKind::FlightList});
+    case JobKind::ReadWaypoints:
+    case JobKind::ReadGeoWaypoints: return StartTransfer({BatchTransferKind::WaypointDownload});
+    case JobKind::WriteWaypoints:
+    case JobKind::WriteWaypoints2: return StartWaypointUpload();
     case JobKind::WriteCtr: return StartCtrUpload();
+    case JobKind::Username: return StartPilotDataUpload();
     case JobKind::LogFile: {
-      const SystemTime now = context_.hooks.utcNow ? context_.hooks.utcNow() : CurrentUtcTime();
-      if (OpenTrackLogFile(ui, job.fileName, context_.log, context_.hooks.chooseTrack, now) < 0) {
+      if (OpenTrackLogFile(ui, job.fileName, context_.log, context_.hooks.chooseTrack, NowDate(),
+                           context_.settings.utcOffsetForTN) < 0) {
         context_.transfers.SetFailed();
+      } else if (job.scoreRules) {
+        ReportContestScore(ui, *job.scoreRules, ContestFixesOfLog(context_.log));
       }
       Call(context_.hooks.redrawTrackList);
       return EndWithoutTransfer();
@@ -77,7 +93,8 @@ int BatchRun::StartTransfer(BatchTransferRequest request) {
     return EndWithoutTransfer();
   }
   request.protocol = protocol->protocol;
-  request.option = protocol->option;
+  // A pilot-data upload's option is its command; the others take the protocol's.
+  if (request.kind != BatchTransferKind::PilotData) request.option = protocol->option;
   request.portName = context_.settings.portName;
   if (context_.transfers.Start(std::move(request)) < 0) {
     // A transfer that never began has failed as surely as one that broke off.
@@ -111,6 +128,42 @@ int BatchRun::StartCtrUpload() {
   return StartTransfer(std::move(request));
 }
 
+int BatchRun::StartWaypointUpload() {
+  UserInterface& ui = context_.ui;
+  const std::optional<JobProtocol> protocol = ProtocolForJob(*job_);
+  const SystemTime now = context_.hooks.utcNow ? context_.hooks.utcNow() : CurrentUtcTime();
+  std::optional<WaypointUploadFile> file =
+      ReadWaypointUploadFile(ui, *job_, protocol ? protocol->protocol : ProtocolType::Flytec, TrackTimeFromDate(now),
+                             context_.hooks.askWaypointFile);
+  if (!file) context_.transfers.SetFailed();
+  if (!file || file->fileCount == 0) return EndWithoutTransfer();
+  const int count = static_cast<int>(file->listed.size());
+  if (!job_->exitAfter) {
+    context_.waypoints.waypoints = std::move(file->listed);
+    Call(context_.hooks.redrawWaypointList);
+  }
+  ui.SetStatus(CFormat("%d waypoints read", count));
+  ui.SetProduct(job_->fileName);
+  BatchTransferRequest request{BatchTransferKind::WaypointUpload};
+  request.waypoints = std::move(file->toSend);
+  return StartTransfer(std::move(request));
+}
+
+int BatchRun::StartPilotDataUpload() {
+  const CommandLineJob& job = *job_;
+  const auto number = [](int32_t value) { return value < 0 ? std::string() : std::to_string(value); };
+  BatchTransferRequest request{BatchTransferKind::PilotData};
+  request.option = kIdentifiersCommand;
+  request.pilotData = {number(job.compId), number(job.civlId), job.pilot};
+  return StartTransfer(std::move(request));
+}
+
+SystemTime BatchRun::NowDate() const {
+  return context_.hooks.utcNow ? context_.hooks.utcNow() : CurrentUtcTime();
+}
+
+TrackTime BatchRun::Now() const { return TrackTimeFromDate(NowDate()); }
+
 int BatchRun::EndWithoutTransfer() { return job_->exitAfter ? -1 : 0; }
 
 bool BatchRun::ContinueCommandLineJob(bool success) {
@@ -128,6 +181,10 @@ void BatchRun::WriteOutput() {
   switch (job_->jobKind) {
     case JobKind::KmlLog: result = WriteBatchKml(context_.log, output); break;
     case JobKind::IgcLog: result = WriteBatchIgc(context_.log, output); break;
+    case JobKind::ReadWaypoints:
+    case JobKind::ReadGeoWaypoints: result = WriteBatchWaypoints(context_.waypoints, output); break;
+    case JobKind::OziLog: result = WriteBatchTrackFile(context_.log, output, "ozi-track", Now()); break;
+    case JobKind::MpsLog: result = WriteBatchTrackFile(context_.log, output, "mapsource", Now()); break;
     default: break;
   }
   if (result == kOutputFailed) context_.transfers.SetFailed();

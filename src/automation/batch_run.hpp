@@ -15,6 +15,7 @@
 #include "base/user_interface.hpp"
 #include "records/track_log.hpp"
 #include "settings/settings.hpp"
+#include "trackfiles/file_answers.hpp"
 
 namespace trelvik {
 
@@ -24,6 +25,7 @@ struct TrackListRequest;
 struct BatchRunHooks {
   std::function<void()> redrawTrackList;
   std::function<void()> redrawCtrList;
+  std::function<void()> redrawWaypointList;
   // A file error cancelled EXIT: the window is shown normally so that the
   // user sees the problem.
   std::function<void()> showWindowNormally;
@@ -35,6 +37,9 @@ struct BatchRunHooks {
   // The choice among several tracks of a KML or GPX file; empty: the first.
   std::function<int(const TrackListRequest&)> chooseTrack;
   std::function<SystemTime()> utcNow;  // empty: the system clock
+  // The "Modify waypoint ID" questions of a waypoint file; empty: none are
+  // asked, and a name the strict formats refuse stops the reading.
+  FileQuestionAsker askWaypointFile;
 };
 
 // The stores and services the run works on; all outlive the run.
@@ -42,6 +47,7 @@ struct BatchRunContext {
   UserInterface& ui;
   BatchTransfers& transfers;
   TrackLog& log;
+  WaypointList& waypoints;
   AirspaceList& airspace;
   Settings& settings;  // loaded; the port and the analysis settings are read
   bool hiddenWindow;   // headless or WIN=0: nothing is asked
@@ -72,8 +78,12 @@ class BatchRun {
  private:
   int StartTransfer(BatchTransferRequest request);
   int StartCtrUpload();
+  int StartWaypointUpload();
+  int StartPilotDataUpload();
   // The result of a start step that ended without a transfer.
   int EndWithoutTransfer();
+  SystemTime NowDate() const;  // the hook's clock, else the system's
+  TrackTime Now() const;
   void WriteOutput();
   void CancelExit();
 

@@ -5,8 +5,12 @@
 #include <any>
 #include <cstdint>
 #include <string>
+#include <vector>
+
+#include <vector>
 
 #include "records/protocol_type.hpp"
+#include "records/waypoint.hpp"
 
 namespace trelvik {
 
@@ -14,6 +18,9 @@ enum class BatchTransferKind {
   TrackDownload,  // operation 1; its completion installs the log
   FlightList,     // operation 9; the driver sends the list to the notify target
   CtrUpload,      // operation 7 with the selected airspaces
+  WaypointDownload,  // operation 0; its completion installs the list
+  WaypointUpload,    // operation 3 with `waypoints`
+  PilotData,      // operation 5: the instrument's settings command `option` with `pilotData`
 };
 
 struct BatchTransferRequest {
@@ -22,6 +29,8 @@ struct BatchTransferRequest {
   int32_t option = 0;
   std::string portName;
   std::any ctrList;  // CtrUpload: the airspace list (CtrList)
+  std::vector<Waypoint> waypoints;  // WaypointUpload: what is sent, in order
+  std::vector<std::string> pilotData;
 };
 
 class BatchTransfers {

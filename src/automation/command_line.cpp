@@ -79,6 +79,9 @@ int ParseCommandLine(std::string_view text, UserInterface& ui, CommandLineResult
   if (job.jobKind == JobKind::CompLog && context.pilotListLoaded && hooks.enableCompetitionMode) {
     hooks.enableCompetitionMode(job.compSpecial != 0);
   }
+  if (job.scoreRules && job.jobKind != JobKind::Igc2Kml && job.jobKind != JobKind::LogFile) {
+    return Refuse(ui, result, "SCORE needs IGC2KML or LOGFILE");
+  }
   if (job.jobKind == JobKind::Igc2Kml || job.jobKind == JobKind::Dat2Kml) return RunConversion(job, ui, result, hooks);
 
   result.job = std::move(job);

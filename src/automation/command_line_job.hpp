@@ -6,7 +6,11 @@
 #include "access/gps_job.hpp"
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
+
+#include "analysis/contest/contest_rules.hpp"
+#include "automation/server_endpoint.hpp"
 
 #include "records/track_time.hpp"
 
@@ -83,10 +87,14 @@ struct CommandLineJob {
   int32_t powerOff = 0;
   int32_t timeout = 0;  // 0..86400; below 1 the drivers use 30
   int32_t noLoopOpt = 0;
+  // SCORE: the open-distance rules to score the flight of IGC2KML or LOGFILE by.
+  std::optional<contest::ContestRules> scoreRules;
   std::array<int32_t, kTrackListSize> trackList = EmptyTrackList();
   // SENDLOG: seconds between position notifications, 0 = none. The command
   // line is the only source of this interval, so it travels with the job.
   int32_t sendLogInterval = 0;
+  // SERVER: run the TCP command server until stopped, in place of a job.
+  std::optional<ServerEndpoint> server;
 
   // The data word of every notification: the session number when one was
   // given, else the tick at which the line was parsed.

@@ -5,6 +5,7 @@
 #include <chrono>
 
 #include "automation/command_line_instruments.hpp"
+#include "automation/server_endpoint.hpp"
 #include "access/datagram_sender.hpp"
 #include "base/atomic_file.hpp"
 #include "base/c_format.hpp"
@@ -257,6 +258,10 @@ int NoSplit(Value, OptionContext& context) { return SetFlag(context.job.noSplit)
 int NoCheck(Value, OptionContext& context) { return SetFlag(context.job.noCheck); }
 int PwrOff(Value, OptionContext& context) { return SetFlag(context.job.powerOff); }
 int NoLoopOpt(Value, OptionContext& context) { return SetFlag(context.job.noLoopOpt); }
+int Score(Value value, OptionContext& context) {
+  context.job.scoreRules = contest::RulesFromName(value);
+  return context.job.scoreRules ? 0 : Fail(context, "Bad scoring rules");
+}
 
 int Session(Value value, OptionContext& context) {
   if (IsBlankOnly(value)) return Fail(context, "Missing session number");
@@ -318,6 +323,13 @@ int Track(Value value, OptionContext& context) {
 
 int Usb(Value, OptionContext& context) { return SetFlag(context.job.useUsb); }
 
+int Server(Value value, OptionContext& context) {
+  std::variant<ServerEndpoint, std::string> endpoint = ParseServerEndpoint(value);
+  if (const auto* error = std::get_if<std::string>(&endpoint)) return Fail(context, *error);
+  context.job.server = std::get<ServerEndpoint>(endpoint);
+  return 0;
+}
+
 struct Option {
   std::string_view key;
   Handler handler;
@@ -365,8 +377,10 @@ constexpr Option kOptions[] = {
     {"USERNAME", Username},
     {"TIMEOUT", Timeout},
     {"NOLOOPOPT", NoLoopOpt},
+    {"SCORE", Score},
     {"FLIGHTLIST", FlightList},
     {"TRACK", Track},
+    {"SERVER", Server},
 };
 
 constexpr auto kKeys = [] {

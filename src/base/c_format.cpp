@@ -43,6 +43,23 @@ std::string CFormatV(const char* format, va_list args) {
   return std::string(big.data(), static_cast<size_t>(needed));
 }
 
+void AppendFixed(std::string& out, double value, int decimals) {
+  // Both round the exact binary value correctly, so they print the same digits.
+  char text[352];  // the longest double in fixed notation with up to 17 decimals
+  const std::to_chars_result end =
+      std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, decimals);
+  if (end.ec != std::errc()) {
+    out += CFormat("%.*f", decimals, value);
+    return;
+  }
+  out.append(text, end.ptr);
+}
+
+void AppendInteger(std::string& out, long long value) {
+  char text[24];
+  out.append(text, std::to_chars(text, text + sizeof text, value).ptr);
+}
+
 std::string CFormat(const char* format, ...) {
   va_list args;
   va_start(args, format);

@@ -13,6 +13,11 @@ namespace trelvik {
 std::string CFormat(const char* format, ...) __attribute__((format(printf, 1, 2)));
 std::string CFormatV(const char* format, va_list args);
 
+// Appends `value` as CFormat("%.<decimals>f") and CFormat("%lld") would, at a
+// fraction of their cost, for texts of many numbers.
+void AppendFixed(std::string& out, double value, int decimals);
+void AppendInteger(std::string& out, long long value);
+
 // Parses a whole text as a double in the "C" locale (leading and trailing blanks
 // allowed); nothing on any other character.
 std::optional<double> ParseDoubleC(std::string_view text);

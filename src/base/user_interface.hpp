@@ -4,6 +4,7 @@
 // console and the tests' scripted fake implement it; core code never knows which.
 #include <optional>
 #include <string>
+#include <vector>
 #include <string_view>
 
 namespace trelvik {
@@ -30,6 +31,15 @@ class UserInterface {
   virtual Answer Ask(QuestionKind kind, std::string_view text, std::string_view caption) = 0;
   // The name the user picked, or nothing when the user cancelled.
   virtual std::optional<std::string> ChooseFile(const FileDialogRequest& request) = 0;
+  // A dialog that offers several file types, one entry of `filters` each:
+  // `entry` is the 1-based entry it starts on and, after a choice, the entry
+  // the user chose. The default offers `request`'s one type and keeps `entry`.
+  virtual std::optional<std::string> ChooseFileOfType(const FileDialogRequest& request,
+                                                      const std::vector<std::string>& filters, size_t& entry) {
+    (void)filters;
+    (void)entry;
+    return ChooseFile(request);
+  }
   virtual void SetStatus(std::string_view text) = 0;
   virtual void SetProduct(std::string_view text) = 0;
 };

@@ -16,5 +16,6 @@ inline constexpr int kReadMlr = 40004;
 inline constexpr int kReadTopNavMxp = 40090;
 inline constexpr int kReadFlymaster = 40126;
 inline constexpr int kReadFlytecFlightList = 42020;  // the instrument's flight list, shown in a box
+inline constexpr int kWriteDsxPilotData = 42153;
 
 }  // namespace trelvik::command

@@ -3,9 +3,18 @@
 #include <array>
 
 #include "airspace/ctr_selection.hpp"
+#include "instruments/dsx/dsx.hpp"
+#include "instruments/flymaster/flymaster.hpp"
 #include "instruments/flytec/flytec.hpp"
 #include "instruments/garmin/garmin.hpp"
+#include "instruments/graviter/graviter.hpp"
 #include "instruments/instrument_command_ids.hpp"
+#include "instruments/iqbasic/iqbasic.hpp"
+#include "instruments/leonardo/leonardo.hpp"
+#include "instruments/logit/logit.hpp"
+#include "instruments/magellan/magellan.hpp"
+#include "instruments/mlr/mlr.hpp"
+#include "instruments/mtk/mtk.hpp"
 
 namespace trelvik {
 namespace {
@@ -84,6 +93,9 @@ constexpr InstrumentCommand kFlymasterCommands[] = {
     {MP::SendWaypoints, 11, 40163, "Send to Flymaster (Only Name)", AF::UploadWaypoints, kOnlyName},
     {MP::SendWaypoints, 12, 40164, "Send to Flymaster (ID+Name)", AF::UploadWaypoints, kIdAndName},
     {MP::SendWaypoints, 13, 40165, "Send to Flymaster (Only ID)", AF::UploadWaypoints, kOnlyId},
+    {MP::Gps, 100, 40171, "Write Flymaster Name", AF::UploadPilotName, 0},
+    {MP::Gps, 101, 40172, "Set Flymaster altitude alarm", AF::UploadPilotName, 1},
+    {MP::Gps, 102, 40173, "Write Flymaster IDs", AF::UploadPilotName, 2},
 };
 constexpr QuickButtonPlace kFlymasterButtons[] = {{"Flymaster", kReadFlymaster, 1, 3}};
 
@@ -132,6 +144,7 @@ constexpr InstrumentCommand kLeonardoCommands[] = {
 
 constexpr InstrumentCommand kDsxCommands[] = {
     {MP::ReadTrackLog, 203, 40148, "Read DSX", AF::DownloadTrackLog},
+    {MP::Gps, 103, kWriteDsxPilotData, "Write DSX pilot data", AF::UploadPilotName},
 };
 
 constexpr InstrumentCommand kMagellanCommands[] = {
@@ -172,7 +185,7 @@ constexpr std::array<ProtocolRow, kProtocolCount> kRows = {{
      .offered = kWaypointsBothWays,
      .commandLine = CommandLineUse{.name = "MLR", .type = GpsType::Mlr, .trackLog = kYes, .igcLog = true,
                                    .waypointDownload = kYes, .waypointUpload = kYes},
-     .serverName = "mlr", .commands = kMlrCommands, .quickButtons = kMlrButtons},
+     .serverName = "mlr", .commands = kMlrCommands, .quickButtons = kMlrButtons, .driver = &kMlrDriver},
     {.protocol = P::TopNav, .label = "TopNav (TNCM)", .source = TrackSource::XcTrainerTopNav, .line = {9600, false},
      .rawImage = RawImage::LoggerBytes, .offered = kWaypointsBothWays,
      .commandLine = CommandLineUse{.name = "TOPNAV", .type = GpsType::TopNav, .trackLog = kYes, .waypointUpload = kYes},
@@ -180,7 +193,7 @@ constexpr std::array<ProtocolRow, kProtocolCount> kRows = {{
     {.protocol = P::LogIt, .label = "LogIt", .source = TrackSource::LogIt, .line = {4800, false},
      .offered = Functions({AF::DownloadTrackLog, AF::LoggerDataDialog, AF::EraseLog, AF::UploadPilotName}),
      .commandLine = CommandLineUse{.name = "LOGIT", .type = GpsType::LogIt, .trackLog = At(kFastBaud), .igcLog = true},
-     .serverName = "logit", .commands = kLogItCommands},
+     .serverName = "logit", .commands = kLogItCommands, .driver = &kLogItDriver},
     {.protocol = P::Flytec, .label = "Flytec / Bräuniger (Compeo, Competino, 50xx, 60xx)", .source = TrackSource::Flytec,
      .line = {57600, true}, .rawImage = RawImage::IgcFile, .uploadNameRules = true,
      .airspaceNameLength = kFlytecCtrNameLength,
@@ -194,12 +207,12 @@ constexpr std::array<ProtocolRow, kProtocolCount> kRows = {{
     {.protocol = P::Graviter, .label = "Graviter", .source = TrackSource::Graviter, .line = {38400, false},
      .offered = Functions({AF::DownloadTrackLog, AF::UploadPilotName}),
      .commandLine = CommandLineUse{.name = "GRAVITER", .type = GpsType::Graviter, .trackLog = kYes},
-     .serverName = "graviter", .commands = kGraviterCommands},
+     .serverName = "graviter", .commands = kGraviterCommands, .driver = &kGraviterDriver},
     {.protocol = P::Magellan, .label = "Magellan", .source = TrackSource::Magellan, .line = {9600, false},
      .offered = kWaypointsBothWays,
      .commandLine = CommandLineUse{.name = "MAGELLAN", .type = GpsType::Magellan, .trackLog = kYes, .igcLog = true,
                                    .waypointUpload = kYes},
-     .serverName = "magellan", .commands = kMagellanCommands},
+     .serverName = "magellan", .commands = kMagellanCommands, .driver = &kMagellanDriver},
     {.protocol = P::XcTrainer, .label = "XC Trainer", .source = TrackSource::XcTrainerTopNav, .line = {57600, true},
      .rawImage = RawImage::LoggerBytes, .offered = kWaypointsBothWays,
      .commandLine = CommandLineUse{.name = "XCTRAINER", .type = GpsType::XcTrainer, .trackLog = kYes, .igcLog = true,
@@ -224,31 +237,32 @@ constexpr std::array<ProtocolRow, kProtocolCount> kRows = {{
                            AF::DownloadFlightList}),
      .commandLine = CommandLineUse{.name = "FLYMASTER", .type = GpsType::Flymaster, .trackLog = kYes, .igcLog = true,
                                    .waypointDownload = kYes, .waypointUpload = kYes, .flightList = true, .username = true},
-     .serverName = "flymaster", .serverSessions = true, .commands = kFlymasterCommands, .quickButtons = kFlymasterButtons},
+     .serverName = "flymaster", .serverSessions = true, .commands = kFlymasterCommands, .quickButtons = kFlymasterButtons,
+     .driver = &kFlymasterDriver},
     {.protocol = P::Dsx, .label = "DSX", .source = TrackSource::Dsx, .line = {9600, false}, .rawImage = RawImage::IgcFile,
      .offered = Functions({AF::DownloadTrackLog, AF::UploadPilotName}),
      .commandLine = CommandLineUse{.name = "DSX", .type = GpsType::Dsx, .trackLog = kYes, .igcLog = true},
-     .serverName = "dsx", .commands = kDsxCommands},
+     .serverName = "dsx", .commands = kDsxCommands, .driver = &kDsxDriver},
     {.protocol = P::MlrFast, .label = "MLR, fast / Leonardo (MLR)", .source = TrackSource::Mlr, .line = {4800, false},
      .offered = kWaypointsBothWays,
      .commandLine = CommandLineUse{.name = "MLRC", .type = GpsType::Mlrc, .waypointDownload = kYes},
-     .commands = kMlrFastCommands},
+     .commands = kMlrFastCommands, .driver = &kMlrDriver},
     {.protocol = P::MtkLogger, .label = "MTK / Pentagram logger", .source = TrackSource::Mtk, .line = {115200, false},
-     .offered = Functions({AF::DownloadTrackLog, AF::EraseLog}),
+     .rawImage = RawImage::LoggerBytes, .offered = Functions({AF::DownloadTrackLog, AF::EraseLog}),
      .commandLine = CommandLineUse{.name = "MTK", .type = GpsType::Mtk, .trackLog = kYes, .igcLog = true},
-     .serverName = "mtk", .commands = kMtkCommands},
+     .serverName = "mtk", .commands = kMtkCommands, .driver = &kMtkDriver},
     {.protocol = P::IqBasic, .label = "IQ Basic / Flytec 6015", .source = TrackSource::IqBasic, .line = {57600, false},
      .rawImage = RawImage::IgcFile, .uploadNameRules = true,
      .offered = Functions({AF::DownloadWaypoints, AF::DownloadTrackLog, AF::UploadWaypoints, AF::DownloadFlightList}),
      .commandLine = CommandLineUse{.name = "IQBASIC", .type = GpsType::IqBasic, .trackLog = kYes, .igcLog = true,
                                    .waypointDownload = kYes, .waypointUpload = kYes, .flightList = true},
-     .serverName = "iqbasic", .commands = kIqBasicCommands},
+     .serverName = "iqbasic", .commands = kIqBasicCommands, .driver = &kIqBasicDriver},
     {.protocol = P::Leonardo, .label = "Digifly Leonardo", .source = TrackSource::Leonardo, .line = {38400, false},
      .offered = Functions({AF::DownloadWaypoints, AF::DownloadTrackLog, AF::UploadWaypoints, AF::DownloadFlightList}),
      .commandLine = CommandLineUse{.name = "LEONARDO", .type = GpsType::Leonardo, .trackLog = kYes, .igcLog = true,
                                    .waypointDownload = At(kCompetitionWaypoints),
                                    .waypointUpload = At(kCompetitionWaypoints), .flightList = true},
-     .commands = kLeonardoCommands},
+     .commands = kLeonardoCommands, .driver = &kLeonardoDriver},
     {.protocol = P::MlrTrackOnly, .label = "MLR, track log only", .source = TrackSource::Mlr, .line = {38400, false},
      .offered = Functions({AF::DownloadTrackLog})},
 }};

@@ -20,7 +20,12 @@ void ApplyUploadNameRule(Waypoint& waypoint, UploadNameRule rule) {
     case UploadNameRule::IdAndName: description = name + " " + old; break;
     case UploadNameRule::OnlyId: description = name; break;
   }
-  description.resize(std::min(description.size(), sizeof waypoint.description - 1));
+  // Cut to the field, never inside a UTF-8 character.
+  size_t length = std::min(description.size(), sizeof waypoint.description - 1);
+  if (length < description.size()) {
+    while (length > 0 && (static_cast<unsigned char>(description[length]) & 0xC0) == 0x80) --length;
+  }
+  description.resize(length);
   std::memset(waypoint.description, 0, sizeof waypoint.description);
   std::memcpy(waypoint.description, description.data(), description.size());
 }

@@ -16,6 +16,7 @@ struct FileReadContext {
   TrackTime now = 0;     // the time of records the file gives none
   FileAnswers answers;   // the answers to the questions asked so far
   bool canAsk = true;    // false: the reader follows its rule for a run without questions
+  int32_t utcOffsetForTn = 0;  // seconds that TopNavigator logs are ahead of UTC (UtcOffsetForTN)
 };
 
 class FileAnswerReplay {

@@ -12,6 +12,7 @@
 #include "trackfiles/kml_values.hpp"
 #include "trackfiles/xml_attributes.hpp"
 #include "trackfiles/xml_text.hpp"
+#include "trackfiles/xml_references.hpp"
 #include "trackfiles/xml_walker.hpp"
 #include "trackfiles/xml_waypoint_name.hpp"
 
@@ -84,11 +85,11 @@ class WptWalk : public XmlElementHandler {
     if (NormalizeSpace(wpt_.attributes) == 0) return Fail(CFormat("Missing position data for waypoint %d", number));
     if (NormalizeSpace(wpt_.name) == 0) return Fail(CFormat("Missing name data for waypoint %d", number));
     std::string cleanName;
-    if (const std::optional<XmlStep> step = namer_.CleanForReader(wpt_.name, cleanName, number, error)) return *step;
+    if (const std::optional<XmlStep> step = namer_.CleanForReader(DecodeXmlReferences(wpt_.name), cleanName, number, error)) return *step;
     Waypoint waypoint;
     CopyToField(cleanName, waypoint.name);
     const char* description = wpt_.hasCmt ? wpt_.cmt : wpt_.hasDesc ? wpt_.desc : nullptr;
-    if (description != nullptr) CopyToField(CleanDescription(description), waypoint.description);
+    if (description != nullptr) CopyToField(CleanDescription(DecodeXmlReferences(description)), waypoint.description);
     NormalizeSpace(wpt_.type);
     waypoint.airport = wpt_.type != nullptr && strcasecmp(wpt_.type, "AIRPORT") == 0 ? 1 : 0;
 

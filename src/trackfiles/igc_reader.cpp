@@ -41,7 +41,7 @@ void InstallRawIgcImage(TrackLog& log, RawIgcImage image) {
 }
 
 std::optional<std::vector<TrackPoint>> ReadIgcForCommandLine(UserInterface& ui, const std::string& fileName) {
-  const std::string path = fileName + ".igc";
+  const std::string path = CommandLineIgcPath(fileName);
   if (path.size() > kMaxFileName) {
     ShowError(ui, "File name too long", kIgcReadCaption);
     return std::nullopt;

@@ -24,7 +24,10 @@ inline constexpr char kIgcReadCaption[] = "Reading IGC log file";
 // Makes `image` the raw IGC image of `log`, to be saved again unchanged.
 void InstallRawIgcImage(TrackLog& log, RawIgcImage image);
 
-// Reads `fileName` + ".igc" (the command-line job's file) and decodes it.
+// The IGC file a command-line job names: its name without the extension.
+inline std::string CommandLineIgcPath(const std::string& fileName) { return fileName + ".igc"; }
+
+// Reads CommandLineIgcPath(fileName) and decodes it.
 // Nothing when it fails (every failure is shown).
 [[nodiscard]] std::optional<std::vector<TrackPoint>> ReadIgcForCommandLine(UserInterface& ui,
                                                                            const std::string& fileName);

@@ -236,7 +236,10 @@ class TrackDecoder {
       if (item == kKmlListEnd) return "Bad number of positions in <PressureAltitude>";
       if (item == kKmlListBad) return "Bad <PressureAltitude> data";
       points[i].baroAlt = altitude;
-      Sha1Update(hash_, CFormat(i + 1 < points.size() ? "%d " : "%d", altitude));
+      hashed_.clear();
+      AppendInteger(hashed_, altitude);
+      if (i + 1 < points.size()) hashed_ += ' ';
+      Sha1Update(hash_, hashed_);
     }
     if (*cursor != '\0') return "Bad number of positions in <PressureAltitude>";
     return {};
@@ -254,8 +257,14 @@ class TrackDecoder {
       }
       if (i >= points.size()) return "Bad number of positions in <coordinates>";
       // The hash covers the re-formatted numbers, so 8.5 and 8.500000 are the same text.
-      Sha1Update(hash_, CFormat(i + 1 < points.size() ? "%.6f,%.6f,%d " : "%.6f,%.6f,%d", coordinate.lon,
-                                coordinate.lat, coordinate.alt));
+      hashed_.clear();
+      AppendFixed(hashed_, coordinate.lon, 6);
+      hashed_ += ',';
+      AppendFixed(hashed_, coordinate.lat, 6);
+      hashed_ += ',';
+      AppendInteger(hashed_, coordinate.alt);
+      if (i + 1 < points.size()) hashed_ += ' ';
+      Sha1Update(hash_, hashed_);
       points[i].lat = DegreesToSemicircle(coordinate.lat);
       points[i].lon = DegreesToSemicircle(coordinate.lon);
       points[i].gpsAlt = coordinate.alt * 10;
@@ -263,6 +272,7 @@ class TrackDecoder {
   }
 
   TrackTexts& texts_;
+  std::string hashed_;  // one position's hashed text, its storage kept from point to point
   Sha1State hash_;
 };
 

@@ -8,6 +8,7 @@
 #include "records/text_buffer.hpp"
 #include "trackfiles/kml_values.hpp"
 #include "trackfiles/xml_attributes.hpp"
+#include "trackfiles/xml_references.hpp"
 #include "trackfiles/xml_walker.hpp"
 #include "trackfiles/xml_waypoint_name.hpp"
 
@@ -71,10 +72,13 @@ class WaypointWalk : public XmlElementHandler {
       return Fail(CFormat("Missing data for waypoint %d", number));
     }
     std::string cleanName;
-    if (const std::optional<XmlStep> step = namer_.CleanForReader(name_, cleanName, number, error)) return *step;
+    if (const std::optional<XmlStep> step = namer_.CleanForReader(DecodeXmlReferences(name_), cleanName, number, error)) return *step;
     Waypoint waypoint;
     CopyToField(cleanName, waypoint.name);
-    if (hasDescription_) CopyToField(CleanDescription(description_ != nullptr ? description_ : ""), waypoint.description);
+    if (hasDescription_) {
+      CopyToField(CleanDescription(DecodeXmlReferences(description_ != nullptr ? description_ : "")),
+                  waypoint.description);
+    }
     waypoint.time = now_;
     waypoint.airport = 0;
     const char* cursor = coordinates_;

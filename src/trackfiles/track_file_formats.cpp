@@ -3,10 +3,17 @@
 #include <algorithm>
 #include <array>
 
+#include "trackfiles/csv_track.hpp"
+#include "trackfiles/dat_track.hpp"
 #include "trackfiles/gpx_track_reader.hpp"
+#include "trackfiles/gpx_track_writer.hpp"
 #include "trackfiles/igc_reader.hpp"
 #include "trackfiles/kml_track_file.hpp"
 #include "trackfiles/kml_track_reader.hpp"
+#include "trackfiles/magellan_track.hpp"
+#include "trackfiles/mapsource_file.hpp"
+#include "trackfiles/ozi_track.hpp"
+#include "trackfiles/topnav_track.hpp"
 
 namespace trelvik {
 namespace {
@@ -39,6 +46,28 @@ FileWriteResult WriteKmlTrackRow(const TrackFileRecords& records, const TrackWri
   return {std::move(file.text), std::nullopt};
 }
 
+TrackFileRead ReadOziRow(std::string_view bytes, const FileReadContext&) { return ReadOziTrack(bytes); }
+TrackFileRead ReadDatRow(std::string_view bytes, const FileReadContext&) { return ReadDatTrack(bytes); }
+TrackFileRead ReadMapSourceRow(std::string_view bytes, const FileReadContext&) { return ReadMapSourceTrack(bytes); }
+TrackFileRead ReadMagellanRow(std::string_view bytes, const FileReadContext&) { return ReadMagellanTrack(bytes); }
+TrackFileRead ReadCsvRow(std::string_view bytes, const FileReadContext&) { return ReadCsvTrack(bytes); }
+TrackFileRead ReadTopNavRow(std::string_view bytes, const FileReadContext& context) {
+  return ReadTopNavTrack(bytes, context.utcOffsetForTn);
+}
+
+FileWriteResult WriteOziRow(const TrackFileRecords& records, const TrackWriteOptions& options) {
+  return WriteOziTrack(records.points, options.now);
+}
+FileWriteResult WriteMapSourceRow(const TrackFileRecords& records, const TrackWriteOptions&) {
+  return WriteMapSourceTrack(records.points);
+}
+FileWriteResult WriteGpxRow(const TrackFileRecords& records, const TrackWriteOptions& options) {
+  return WriteGpxTrack(records.points, options.now);
+}
+FileWriteResult WriteCsvRow(const TrackFileRecords& records, const TrackWriteOptions& options) {
+  return WriteCsvTrack(records.points, options.csv);
+}
+
 constexpr std::array<std::string_view, 1> kKml = {".kml"};
 constexpr std::array<std::string_view, 1> kPlt = {".plt"};
 constexpr std::array<std::string_view, 1> kDat = {".dat"};
@@ -49,22 +78,22 @@ constexpr std::array<std::string_view, 1> kIgc = {".igc"};
 constexpr std::array<std::string_view, 1> kGpx = {".gpx"};
 constexpr std::array<std::string_view, 1> kCsv = {".csv"};
 
-// Rows without a reader are formats the dialogs and the batch run already
-// name; their readers and writers come as the formats are built.
 const std::array<TrackFileFormat, 9> kTrackFileFormats = {{
     {"kml-track", kKml, "FlightLog", 1, 0,
      kFormatHoldsTracks | kFormatKeyedHash | kFormatAsksQuestions, ReadKmlTrackRow, WriteKmlTrackRow, {}},
-    {"ozi-track", kPlt, "Ozi", 2, 1, kFormatHoldsTracks, nullptr, nullptr, {}},
-    {"flightlog-dat", kDat, "FlightLog (old)", 3, 0, kFormatHoldsTracks, nullptr, nullptr, {}},
-    {"topnavigator", kTnc, "TopNavigator", 4, 3, kFormatHoldsTracks | kFormatKeepsRawImage, nullptr, nullptr, {}},
-    {"mapsource", kMps, "MapSource", 5, 2, kFormatHoldsTracks | kFormatHoldsWaypoints, nullptr, nullptr, {}},
-    {"magellan", kLog, "Magellan", 6, 0, kFormatHoldsTracks, nullptr, nullptr, {}},
+    {"ozi-track", kPlt, "Ozi", 2, 1, kFormatHoldsTracks, ReadOziRow, WriteOziRow, {}},
+    {"flightlog-dat", kDat, "FlightLog (old)", 3, 0, kFormatHoldsTracks, ReadDatRow, nullptr, {}},
+    {"topnavigator", kTnc, "TopNavigator", 4, 3, kFormatHoldsTracks | kFormatKeepsRawImage, ReadTopNavRow, nullptr,
+     "a TopNavigator file is the instrument's own log, saved unchanged from the downloaded image"},
+    {"mapsource", kMps, "MapSource", 5, 2, kFormatHoldsTracks | kFormatHoldsWaypoints, ReadMapSourceRow,
+     WriteMapSourceRow, {}},
+    {"magellan", kLog, "Magellan", 6, 0, kFormatHoldsTracks, ReadMagellanRow, nullptr, {}},
     {"igc", kIgc, "IGC", 7, 0, kFormatHoldsTracks | kFormatKeepsRawImage, ReadIgcRow,
      nullptr,
      "an IGC file takes its header from the \"IGC format\" dialog and a security record only when the log may be "
      "signed; the IGC save commands write it"},
-    {"gpx-track", kGpx, "GPX", 8, 4, kFormatHoldsTracks | kFormatAsksQuestions, ReadGpxTrackRow, nullptr, {}},
-    {"csv-track", kCsv, "CSV", 9, 5, kFormatHoldsTracks, nullptr, nullptr, {}},
+    {"gpx-track", kGpx, "GPX", 8, 4, kFormatHoldsTracks | kFormatAsksQuestions, ReadGpxTrackRow, WriteGpxRow, {}},
+    {"csv-track", kCsv, "CSV", 9, 5, kFormatHoldsTracks, ReadCsvRow, WriteCsvRow, {}},
 }};
 
 std::vector<const TrackFileFormat*> ListBy(int TrackFileFormat::*index) {

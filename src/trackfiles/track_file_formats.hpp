@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "analysis/optimise_flight.hpp"
+#include "records/track_time.hpp"
+#include "trackfiles/csv_track.hpp"
 #include "trackfiles/file_answers.hpp"
 #include "trackfiles/file_format_flags.hpp"
 #include "trackfiles/file_type_filters.hpp"
@@ -18,6 +20,8 @@ namespace trelvik {
 // Settings a writer needs beyond the records.
 struct TrackWriteOptions {
   OptimiseOptions optimise;  // the analysis of a KML trip
+  TrackTime now = 0;         // formats that stamp the file with the time of writing
+  CsvColumns csv;            // the derived columns of a CSV file
 };
 
 using TrackFileReader = TrackFileRead (*)(std::string_view bytes, const FileReadContext& context);

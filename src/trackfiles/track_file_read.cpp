@@ -7,10 +7,11 @@ namespace trelvik {
 
 std::optional<TrackFileRecords> ReadTrackFileShown(UserInterface& ui, const TrackFileFormat& format,
                                                    std::string_view bytes, const FileTrackChooser& chooseTrack,
-                                                   TrackTime now) {
+                                                   TrackTime now, int32_t utcOffsetForTn) {
   if (format.read == nullptr) return std::nullopt;
   FileReadContext context;
   context.now = now;
+  context.utcOffsetForTn = utcOffsetForTn;
   // Track readers only ask which of several tracks to read.
   const FileQuestionAsker ask = [&chooseTrack](const FileQuestion& question) {
     return ChooseTrack(chooseTrack, question.trackList);

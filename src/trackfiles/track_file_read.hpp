@@ -14,6 +14,7 @@ namespace trelvik {
 // `chooseTrack` the first of several tracks is taken, as OK would.
 [[nodiscard]] std::optional<TrackFileRecords> ReadTrackFileShown(UserInterface& ui, const TrackFileFormat& format,
                                                                  std::string_view bytes,
-                                                                 const FileTrackChooser& chooseTrack, TrackTime now);
+                                                                 const FileTrackChooser& chooseTrack, TrackTime now,
+                                                                 int32_t utcOffsetForTn = 0);
 
 }  // namespace trelvik

@@ -21,6 +21,7 @@
 #include "access/user_interface_channel.hpp"
 #include "base/c_format.hpp"
 #include "ui/choice_list_dialog.hpp"
+#include "ui/field_form_dialog.hpp"
 #include "ui/command_ids.hpp"
 #include "ui/list_model.hpp"
 #include "ui/menu_table.hpp"

@@ -15,8 +15,10 @@
 #include "analysis/list_columns.hpp"
 #include "base/user_interface.hpp"
 #include "records/track_log.hpp"
+#include "trackfiles/track_conversions.hpp"
 #include "ui/menu_table.hpp"
 #include "ui/position_dialogs_state.hpp"
+#include "ui/track_file_dialogs.hpp"
 
 class QAction;
 class QCheckBox;
@@ -31,6 +33,7 @@ class JobTable;
 class ListModel;
 class UserInterfaceChannel;
 class QtTrackListChooser;
+class QtFieldFormAsker;
 class SettingsStore;
 struct GpsJob;
 struct Settings;
@@ -80,7 +83,8 @@ class MainWindow : public QMainWindow {
   // job runs (the busy flag is then set), -1 after a refusal was shown.
   [[nodiscard]] int StartInstrumentJob(const InstrumentJob& job, std::string_view caption,
                                        std::function<void(GpsJob&)> onComplete, std::vector<Waypoint> waypoints = {},
-                                       std::any ctrList = {});
+                                       std::any ctrList = {}, std::string ownerName = {},
+                                       std::vector<std::string> pilotData = {});
   // The channel the window's jobs report through.
   UserInterfaceChannel& JobChannelOfWindow() const { return *channel_; }
 
@@ -114,12 +118,15 @@ class MainWindow : public QMainWindow {
   QString TitleText() const;
 
   TrackLog& Log() const { return log_; }
+  WaypointList& Waypoints() const { return waypoints_; }
   QTableView& List() const { return *list_; }
   ListModel& Model() const { return *model_; }
   QLabel& ProductLine() const { return *product_; }
   QLabel& StatusLine() const { return *status_; }
   QCheckBox& UtmBox() const { return *utmBox_; }
   TrackViewWindow* TrackView() const;
+  // The dialogs of the track file commands; Qt's unless replaced (tests).
+  void SetTrackFileDialogs(TrackFileDialogs dialogs);
 
  signals:
   void listSizeChanged(trelvik::ListSize size);
@@ -157,6 +164,8 @@ class MainWindow : public QMainWindow {
   void RunInstrumentCommand(const MenuEntry& entry);
   void StartTrackDownload(const MenuEntry& entry);
   void StartWaypointUpload(const MenuEntry& entry);
+  // "Write Flymaster Name", "Set Flymaster altitude alarm", "Write Flymaster IDs".
+  void StartFlymasterSettings(const MenuEntry& entry);
   // Runs a completion routine on the window thread, so that the list never
   // reads a store while the job's thread replaces it.
   std::function<void(GpsJob&)> OnWindowThread(std::function<void(GpsJob&)> completion);
@@ -166,7 +175,12 @@ class MainWindow : public QMainWindow {
   void SaveRawIgc();
   void VerifyIgc();
   void SaveLogFlightLog();
+  void AttachTrackFileCommands();
   void OpenLog();
+  void SaveLogAs();
+  void SaveLogAnimation();
+  void ConvertFiles(TrackConversion direction);
+  void CopyTrackToClipboard();
 
   TrackLog& log_;
   WaypointList& waypoints_;
@@ -184,6 +198,8 @@ class MainWindow : public QMainWindow {
   SettingsStore* settingsStore_ = nullptr;
   std::unique_ptr<UserInterfaceChannel> channel_;
   std::unique_ptr<QtTrackListChooser> trackListChooser_;
+  std::unique_ptr<QtFieldFormAsker> fieldFormAsker_;
+  TrackFileDialogs trackFileDialogs_;
 
   ListModel* model_ = nullptr;
   QTableView* list_ = nullptr;

@@ -8,6 +8,7 @@
 #include "access/user_interface_channel.hpp"
 #include "ui/choice_list_dialog.hpp"
 #include "ui/command_ids.hpp"
+#include "ui/field_form_dialog.hpp"
 #include "ui/main_window.hpp"
 
 namespace trelvik {
@@ -19,6 +20,8 @@ void MainWindow::AttachGpsAccess(GpsAccess& access, std::string& traceFolder) {
   channel_ = std::make_unique<UserInterfaceChannel>(ui_);
   trackListChooser_ = std::make_unique<QtTrackListChooser>(qtUi_);
   access.SetTrackListChooser(trackListChooser_.get());
+  fieldFormAsker_ = std::make_unique<QtFieldFormAsker>(qtUi_);
+  access.SetFieldFormAsker(fieldFormAsker_.get());
   SetAbortHandler([this] {
     UserInterfaceChannel channel(ui_);
     (void)access_->AbortGpsJob(channel);

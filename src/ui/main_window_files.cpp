@@ -41,6 +41,7 @@ void MainWindow::AttachSettings(Settings& settings) {
   SetHandler(kVerifyIgc, [this] { VerifyIgc(); });
   SetHandler(kSaveLogFlightLog, [this] { SaveLogFlightLog(); });
   SetHandler(kSaveLogButton, [this] { SaveLogFlightLog(); });
+  AttachTrackFileCommands();
 }
 
 void MainWindow::AttachSettingsStore(SettingsStore& store) {

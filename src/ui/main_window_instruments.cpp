@@ -2,6 +2,7 @@
 // whose cell the job table holds starts its job through the GPS access layer,
 // behind the busy flag, and its completion installs the result into the stores.
 #include <QCoreApplication>
+#include <QInputDialog>
 #include <QItemSelectionModel>
 #include <QTableView>
 #include <algorithm>
@@ -17,6 +18,7 @@
 #include "records/waypoint_upload.hpp"
 #include "settings/settings.hpp"
 #include "ui/command_ids.hpp"
+#include "ui/flymaster_settings_dialog.hpp"
 #include "ui/main_window.hpp"
 #include "ui/qt_user_interface.hpp"
 
@@ -39,6 +41,18 @@ const char* CaptionOf(AccessFunction function) {
     case AF::DownloadFlightList: return "Download flightlist";
     default: return "GPS access";
   }
+}
+
+// "Write GPS name": the owner name a logger stores, at most `width`
+// characters; nothing when cancelled or left empty.
+std::optional<std::string> AskOwnerName(QWidget* parent, size_t width) {
+  bool ok = false;
+  const QString typed = QInputDialog::getText(parent, "Write GPS name", "Fill in the name:", QLineEdit::Normal, {}, &ok);
+  if (!ok) return std::nullopt;
+  std::string name = typed.toStdString().substr(0, width);
+  while (!name.empty() && name.back() == ' ') name.pop_back();
+  if (name.empty()) return std::nullopt;
+  return name;
 }
 
 }  // namespace
@@ -67,7 +81,7 @@ std::function<void(GpsJob&)> MainWindow::OnWindowThread(std::function<void(GpsJo
 
 int MainWindow::StartInstrumentJob(const InstrumentJob& job, std::string_view caption,
                                    std::function<void(GpsJob&)> onComplete, std::vector<Waypoint> waypoints,
-                                   std::any ctrList) {
+                                   std::any ctrList, std::string ownerName, std::vector<std::string> pilotData) {
   if (access_ == nullptr || channel_ == nullptr) return -1;
   if (access_->RefuseWhenBusy(ui_, caption)) return -1;
   JobRequest request;
@@ -79,6 +93,8 @@ int MainWindow::StartInstrumentJob(const InstrumentJob& job, std::string_view ca
   request.onComplete = OnWindowThread(std::move(onComplete));
   request.waypoints = std::move(waypoints);
   request.ctrList = std::move(ctrList);
+  request.ownerName = std::move(ownerName);
+  request.pilotData = std::move(pilotData);
   if (settings_ != nullptr) {
     request.analysis = {settings_->logFilter != 0, settings_->loopFlightGap, settings_->trackLogDir};
   }
@@ -114,11 +130,53 @@ void MainWindow::RunInstrumentCommand(const MenuEntry& entry) {
         if (listed && !text.empty()) ShowInfo(ui_, text, caption);
       });
       return;
+    case AF::UploadPilotName: {
+      if (entry.job.Protocol() == ProtocolType::Flymaster) {
+        StartFlymasterSettings(entry);
+        return;
+      }
+      if (entry.job.Protocol() == ProtocolType::Dsx && settings_ != nullptr) {
+        // The pilot-data form opens in the mode the user left it in last time.
+        InstrumentJob job = entry.job;
+        job.parameter = settings_->dsxDataMode;
+        (void)StartInstrumentJob(job, caption, [this](GpsJob& done) {
+          settings_->dsxDataMode = done.option;
+          CompleteUpload(done, *access_);
+        });
+        return;
+      }
+      if (RefuseWhileBusy(caption)) return;
+      constexpr size_t kLogItName = 9;
+      constexpr size_t kGraviterName = 20;
+      const size_t width = entry.job.Protocol() == ProtocolType::Graviter ? kGraviterName : kLogItName;
+      std::optional<std::string> name = AskOwnerName(this, width);
+      if (!name) return;
+      (void)StartInstrumentJob(
+          entry.job, caption, [this](GpsJob& job) { CompleteUpload(job, *access_); }, {}, {}, std::move(*name));
+      return;
+    }
     default:
-      // Erase, owner name and the logger's own dialog install nothing.
+      // Erase and the logger's own dialog install nothing.
       (void)StartInstrumentJob(entry.job, caption, [this](GpsJob& job) { CompleteUpload(job, *access_); });
       return;
   }
+}
+
+void MainWindow::StartFlymasterSettings(const MenuEntry& entry) {
+  const auto command = static_cast<flymaster::SettingsCommand>(entry.job.parameter);
+  const flymaster::SettingsDialog& dialog = flymaster::SettingsDialogOf(command);
+  if (RefuseWhileBusy(dialog.caption)) return;
+  const std::optional<std::vector<std::string>> typed = AskFlymasterSettings(this, dialog);
+  if (!typed) return;
+  const flymaster::InputCheck check = flymaster::CheckSettingsInput(command, *typed);
+  if (check.verdict == flymaster::InputVerdict::Refused) {
+    ShowError(ui_, check.refusal, dialog.caption);
+    return;
+  }
+  if (check.verdict == flymaster::InputVerdict::Cancelled) return;
+  // The settings job installs nothing; its completion only clears the busy flag.
+  (void)StartInstrumentJob(
+      entry.job, dialog.caption, [this](GpsJob& job) { CompleteUpload(job, *access_); }, {}, {}, {}, check.texts);
 }
 
 void MainWindow::StartTrackDownload(const MenuEntry& entry) {

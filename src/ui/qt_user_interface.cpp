@@ -179,6 +179,31 @@ std::optional<std::string> QtUserInterface::ChooseFile(const FileDialogRequest& 
       std::optional<std::string>());
 }
 
+std::optional<std::string> QtUserInterface::ChooseFileOfType(const FileDialogRequest& request,
+                                                            const std::vector<std::string>& filters, size_t& entry) {
+  return OnWindowThread(
+      [&]() -> std::optional<std::string> {
+        QFileDialog dialog(owner_, FromUtf8(request.title), FromUtf8(request.folder));
+        QStringList names;
+        for (const std::string& filter : filters) names.push_back(FromUtf8(filter));
+        dialog.setNameFilters(names);
+        if (entry >= 1 && entry <= filters.size()) dialog.selectNameFilter(names[static_cast<qsizetype>(entry - 1)]);
+        const bool save = request.kind == FileDialogKind::Save;
+        dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+        dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+        // The overwrite question is the system's own ("File already exists, overwrite ?").
+        if (save) dialog.setOption(QFileDialog::DontConfirmOverwrite);
+        if (save && !request.fileName.empty()) dialog.selectFile(FromUtf8(request.fileName));
+        if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+        const QStringList files = dialog.selectedFiles();
+        if (files.isEmpty()) return std::nullopt;
+        const qsizetype chosen = names.indexOf(dialog.selectedNameFilter());
+        if (chosen >= 0) entry = static_cast<size_t>(chosen) + 1;
+        return files.front().toStdString();
+      },
+      std::optional<std::string>());
+}
+
 void QtUserInterface::SetLine(QPointer<QLabel> label, std::string_view text) {
   const QString line = FromUtf8(text);
   OnWindowThread(

@@ -46,6 +46,8 @@ class QtUserInterface : public QObject, public UserInterface {
   void ShowMessage(MessageKind kind, std::string_view text, std::string_view caption) override;
   Answer Ask(QuestionKind kind, std::string_view text, std::string_view caption) override;
   std::optional<std::string> ChooseFile(const FileDialogRequest& request) override;
+  std::optional<std::string> ChooseFileOfType(const FileDialogRequest& request, const std::vector<std::string>& filters,
+                                              size_t& entry) override;
   void SetStatus(std::string_view text) override;
   void SetProduct(std::string_view text) override;
 

@@ -20,8 +20,9 @@ struct WindowBatchRun::State {
       : window(window),
         frame(job),
         channel(qtUi),
-        transfers(access, channel, downloaded, Completion(job, settings)),
-        run(job, BatchRunContext{qtUi, transfers, window.Log(), airspace, settings, false, Hooks(qtUi)}) {
+        transfers(access, channel, downloaded, downloadedWaypoints, Completion(job, settings)),
+        run(job, BatchRunContext{qtUi, transfers, window.Log(), window.Waypoints(), airspace, settings, false,
+                                 Hooks(qtUi)}) {
     frame.Attach(access);
   }
 
@@ -43,6 +44,7 @@ struct WindowBatchRun::State {
     BatchRunHooks hooks;
     hooks.redrawTrackList = [this] { window.ShowView(ViewMode::TrackLog); };
     hooks.redrawCtrList = [this] { window.RefreshList(); };
+    hooks.redrawWaypointList = [this] { window.ShowView(ViewMode::Waypoints); };
     hooks.showWindowNormally = [this] { window.showNormal(); };
     hooks.notify = [this](std::string_view text) { frame.NotifyText(text); };
     hooks.chooseSplit = QtSplitLogChooser(qtUi);
@@ -56,6 +58,11 @@ struct WindowBatchRun::State {
       downloaded = TrackLog();
       window.ShowView(ViewMode::TrackLog);
     }
+    if (success && !downloadedWaypoints.waypoints.empty()) {
+      window.Waypoints() = std::move(downloadedWaypoints);
+      downloadedWaypoints = WaypointList();
+      window.ShowView(ViewMode::Waypoints);
+    }
     if (run.ContinueCommandLineJob(success)) window.close();
   }
 
@@ -63,6 +70,7 @@ struct WindowBatchRun::State {
   BatchJobFrame frame;
   UserInterfaceChannel channel;
   TrackLog downloaded;
+  WaypointList downloadedWaypoints;
   GpsBatchTransfers transfers;
   BatchRun run;
 };

@@ -14,6 +14,8 @@
 #include "ui/analysis/analysis_commands.hpp"
 #include "ui/main_window.hpp"
 #include "ui/qt_user_interface.hpp"
+#include "ui/server_dialog.hpp"
+#include "ui/waypoints/waypoint_commands.hpp"
 #include "ui/window_batch_run.hpp"
 
 namespace trelvik {
@@ -51,6 +53,8 @@ int RunWindowFace(int argc, char** argv, const WindowHooks& hooks) {
   // handlers they may replace.
   InstallAirspaceCommands(window, {airspace, stores.Waypoints(), store.Values(), ui, ui, {}, &table});
   InstallAnalysisCommands(window, {stores.Log(), store.Values(), ui, ui});
+  InstallServerCommand(window, table, linkOpener, ui);
+  InstallWaypointCommands(window, {stores.Waypoints(), store.Values(), ui, ui});
 
   if (start.minimised) {
     window.showMinimized();

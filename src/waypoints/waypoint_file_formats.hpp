@@ -11,6 +11,7 @@
 #include "trackfiles/file_answers.hpp"
 #include "trackfiles/file_format_flags.hpp"
 #include "trackfiles/file_type_filters.hpp"
+#include "trackfiles/igc_encoder.hpp"
 #include "trackfiles/waypoint_file_records.hpp"
 
 namespace trelvik {
@@ -18,6 +19,7 @@ namespace trelvik {
 // Settings a writer needs beyond the waypoints.
 struct WaypointWriteOptions {
   TrackTime now = 0;  // formats that stamp the file with the time of writing
+  int32_t programVersion = kTrelvikVersion;  // 100 x major + minor, in the GPX creator
 };
 
 using WaypointFileReader = WaypointFileRead (*)(std::string_view bytes, const FileReadContext& context);

@@ -10,6 +10,7 @@
 #include "access/job_report.hpp"
 #include "support/recording_channel.hpp"
 #include "access/tcp_job_channel.hpp"
+#include "access/track_list.hpp"
 #include "support/scripted_user_interface.hpp"
 
 namespace trelvik {
@@ -30,6 +31,7 @@ struct Seen {
   bool portClosed = false;
   int traceCount = -1;
   size_t waypoints = 0;
+  const TrackListChooser* chooser = nullptr;
 };
 Seen seen;
 
@@ -44,7 +46,7 @@ int BlockingRoutine(GpsJob& job) {
 
 int CaptureRoutine(GpsJob& job) {
   seen = {job.option, job.portName, job.compId, job.civlId, job.port == nullptr, job.trace->Count(),
-          job.waypoints.size()};
+          job.waypoints.size(), job.trackListChooser};
   return 3;
 }
 
@@ -203,6 +205,31 @@ TEST_F(GpsAccessTest, TcpJobRunsOutsideTheGateAndClosesItsSession) {
   // The TCP job never became the running job: abort still reaches the window's job.
   EXPECT_EQ(access.AbortGpsJob(channel), 0);
   ASSERT_TRUE(access.WaitForGpsJobEnd(5000ms));
+}
+
+class NoChoice : public TrackListChooser {
+ public:
+  std::optional<std::vector<int>> ChooseTracks(const TrackListQuestion&) override { return std::nullopt; }
+};
+
+TEST_F(GpsAccessTest, TcpJobChoosesTracksThroughItsSessionNeverTheWindow) {
+  NoChoice window;
+  NoChoice session;
+  access.SetTrackListChooser(&window);
+  ASSERT_EQ(access.StartGpsJob(Request(AccessFunction::UploadWaypoints, ProtocolType::GarminSerial)), 0);
+  ASSERT_TRUE(access.WaitForGpsJobEnd(5000ms));
+  EXPECT_EQ(seen.chooser, &window);
+  for (TrackListChooser* own : {static_cast<TrackListChooser*>(&session), static_cast<TrackListChooser*>(nullptr)}) {
+    RecordingChannel client;
+    JobRequest request = Request(AccessFunction::UploadWaypoints, ProtocolType::GarminSerial);
+    request.channel = &client;
+    request.tcpClient = true;
+    request.sessionTrackChooser = own;
+    ASSERT_EQ(access.StartGpsJob(std::move(request)), 0);
+    ASSERT_TRUE(client.WaitForFreed(5s));
+    ASSERT_TRUE(access.WaitForGpsJobEnd(5000ms));
+    EXPECT_EQ(seen.chooser, own);
+  }
 }
 
 TEST_F(GpsAccessTest, LostTcpClientStopsItsJob) {

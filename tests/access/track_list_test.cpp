@@ -84,6 +84,11 @@ TEST(TrackListQuestionTest, NumbersCountEmptyEntriesAndDurationsPassADay) {
   EXPECT_EQ(question.lines, (std::vector<std::string>{"01   2024-07-03   10:05:09   2:03:04",
                                                       "03   2024-07-01   09:00:00   25:00:00"}));
   EXPECT_EQ(question.preselected, 0);
+  // The entries behind the lines, the empty one between them included.
+  ASSERT_EQ(question.flights.size(), 3u);
+  EXPECT_EQ(question.flights[0].start, job.flightList[0].start);
+  EXPECT_EQ(question.flights[1].start, 0u);
+  EXPECT_EQ(question.flights[2].duration, job.flightList[2].duration);
 }
 
 class ScriptedChooser : public TrackListChooser {

@@ -3,10 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
 
 #include "airspace/ctr_area.hpp"
+#include "automation/batch_conversion.hpp"
 #include "automation/batch_test_support.hpp"
+#include "base/c_format.hpp"
+#include "support/golden_file.hpp"
 #include "support/temp_dir.hpp"
+#include "trackfiles/track_file_formats.hpp"
 #include "trackfiles/igc_encoder.hpp"
 #include "trackfiles/kml_track_file.hpp"
 
@@ -48,7 +53,7 @@ class BatchRunTest : public ::testing::Test {
     hooks.notify = [this](std::string_view text) { notes.emplace_back(text); };
     hooks.showWindowNormally = [this] { ++shownNormally; };
     hooks.utcNow = [] { return SystemTime{2024, 5, 0, 18, 8, 0, 0, 0}; };
-    run = std::make_unique<BatchRun>(job, BatchRunContext{ui, transfers, log, airspace, settings, hidden, hooks});
+    run = std::make_unique<BatchRun>(job, BatchRunContext{ui, transfers, log, waypoints, airspace, settings, hidden, hooks});
     return *run;
   }
 
@@ -57,6 +62,7 @@ class BatchRunTest : public ::testing::Test {
   ScriptedUserInterface ui;
   FakeTransfers transfers;
   TrackLog log;
+  WaypointList waypoints;
   AirspaceList airspace;
   Settings settings;
   bool hidden = true;
@@ -172,7 +178,7 @@ TEST_F(BatchRunTest, HiddenRunLeavesAnExistingKmlFileAndSucceeds) {
 }
 
 TEST_F(BatchRunTest, JobWithoutBatchSupportIsRefused) {
-  job.jobKind = JobKind::ReadWaypoints;
+  job.jobKind = JobKind::CompLog;
   job.exitAfter = 1;
   EXPECT_EQ(Run().RunCommandLineJob(), -1);
   EXPECT_EQ(ui.boxes,
@@ -180,6 +186,133 @@ TEST_F(BatchRunTest, JobWithoutBatchSupportIsRefused) {
                                        "Parsing command line"}}));
   EXPECT_EQ(run->ExitCode(), 1);
   EXPECT_TRUE(transfers.requests.empty());
+}
+
+// ---- RD_WPT, RD_GEO_WPT, WR_WPT, WR_WPT2 -----------------------------------------
+
+constexpr const char* kGeoFile =
+    "$FormatGEO\r\nTK1       N 46 30 00.00    W 007 15 00.00  1001  Takeoff north\r\n"
+    "LZ        S 47 15 00.00    E 008 30 00.00     0  \r\n";
+
+Waypoint Named(const char* name, const char* description) {
+  Waypoint waypoint;
+  std::strncpy(waypoint.name, name, 6);
+  std::strncpy(waypoint.description, description, 40);
+  waypoint.lat = 123456789;
+  waypoint.lon = -23456789;
+  waypoint.alt = 1234;
+  return waypoint;
+}
+
+TEST_F(BatchRunTest, WaypointDownloadWritesOziOrGeoByTheJob) {
+  struct Case {
+    JobKind kind;
+    const char* firstLine;
+  };
+  for (const Case c : {Case{JobKind::ReadWaypoints, "OziExplorer Waypoint File Version 1.0\r\n"},
+                       Case{JobKind::ReadGeoWaypoints, "$FormatGEO\r\n"}}) {
+    job.jobKind = c.kind;
+    job.fileName = dir.File("wpts.txt");
+    job.overwrite = 1;
+    EXPECT_EQ(Run().RunCommandLineJob(), 0);
+    ASSERT_EQ(transfers.requests.back().kind, BatchTransferKind::WaypointDownload);
+    EXPECT_EQ(transfers.requests.back().protocol, ProtocolType::Flytec);
+    waypoints.waypoints = {Named("TK1", "Takeoff"), Named("LZ", "")};
+    EXPECT_FALSE(run->ContinueCommandLineJob(true));
+    EXPECT_EQ(FileText(job.fileName).substr(0, std::strlen(c.firstLine)), c.firstLine);
+    EXPECT_EQ(ui.statusLines.back(), "2 waypoints written");
+    EXPECT_EQ(ui.productLines.back(), job.fileName);
+  }
+}
+
+TEST_F(BatchRunTest, WaypointDownloadWithoutWaypointsWritesNothing) {
+  job.jobKind = JobKind::ReadWaypoints;
+  job.fileName = dir.File("wpts.wpt");
+  ASSERT_EQ(Run().RunCommandLineJob(), 0);
+  hidden = false;
+  EXPECT_FALSE(run->ContinueCommandLineJob(true));
+  EXPECT_EQ(ui.boxes, (std::vector<RecordedBox>{{MessageKind::Error, "No waypoints", "Download waypoints"}}));
+  EXPECT_FALSE(std::filesystem::exists(job.fileName));
+  EXPECT_EQ(run->ExitCode(), 1);
+}
+
+TEST_F(BatchRunTest, WaypointUploadPreparesNamesAndAddsTheIdWaypoints) {
+  struct Case {
+    JobKind kind;
+    GpsType instrument;
+    const char* firstDescription;
+    const char* secondDescription;
+  };
+  const Case cases[] = {
+      {JobKind::WriteWaypoints, GpsType::IqCompeo, "Takeoff north", "LZ"},
+      {JobKind::WriteWaypoints2, GpsType::IqCompeo, "TK1 Takeoff north", "LZ "},
+  };
+  for (const Case& c : cases) {
+    job = CommandLineJob();
+    job.jobKind = c.kind;
+    job.gpsType = c.instrument;
+    job.fileName = dir.File("wpts.wpt");
+    job.compId = 12;
+    job.civlId = 4567;
+    ASSERT_FALSE(WriteFileAtomically(job.fileName, kGeoFile));
+    transfers.requests.clear();
+    ASSERT_EQ(Run().RunCommandLineJob(), 0);
+    ASSERT_EQ(transfers.requests.size(), 1u);
+    const BatchTransferRequest& request = transfers.requests[0];
+    EXPECT_EQ(request.kind, BatchTransferKind::WaypointUpload);
+    ASSERT_EQ(request.waypoints.size(), 4u);  // the file's two and both IDs
+    EXPECT_STREQ(request.waypoints[0].description, c.firstDescription);
+    EXPECT_STREQ(request.waypoints[1].description, c.secondDescription);
+    EXPECT_STREQ(request.waypoints[2].name, "COMPID");
+    EXPECT_STREQ(request.waypoints[2].description, "COMPID 12");
+    EXPECT_STREQ(request.waypoints[3].name, "CIVLID");
+    EXPECT_STREQ(request.waypoints[3].description, "CIVLID 4567");
+    // The list shows the file as read, with the IDs.
+    ASSERT_EQ(waypoints.Count(), 4);
+    EXPECT_STREQ(waypoints.waypoints[1].description, "");
+    EXPECT_EQ(ui.statusLines.back(), "4 waypoints read");
+    EXPECT_EQ(ui.productLines.back(), job.fileName);
+    EXPECT_EQ(notes.back(), "Transfer started");
+  }
+}
+
+TEST_F(BatchRunTest, WaypointUploadOfAFileWithoutWaypointsStartsNothing) {
+  job.jobKind = JobKind::WriteWaypoints;
+  job.fileName = dir.File("wpts.wpt");
+  job.exitAfter = 1;
+  hidden = false;
+  ASSERT_FALSE(WriteFileAtomically(job.fileName, "$FormatGEO\r\n"));
+  EXPECT_EQ(Run().RunCommandLineJob(), -1);
+  EXPECT_TRUE(transfers.requests.empty());
+  EXPECT_EQ(ui.boxes, (std::vector<RecordedBox>{{MessageKind::Error, "No waypoints found", "Decoding waypoint file"}}));
+  EXPECT_EQ(run->ExitCode(), 0);
+}
+
+TEST_F(BatchRunTest, WaypointUploadFileErrorsFailTheRun) {
+  struct Case {
+    std::string bytes;  // empty: no file at all
+    RecordedBox box;
+  };
+  const Case cases[] = {
+      {"", {MessageKind::Error, "No such file or directory", "Error opening waypoint file"}},
+      {"\r\nno waypoint\r\n", {MessageKind::Error, "Bad line 2", "Decoding WinPilot file"}},
+      {"$FormatGEO\r\nlower N 46 30 00.00 W 007 15 00.00 1\r\n",
+       {MessageKind::Error, "Bad line 2", "Decoding waypoint file"}},
+  };
+  for (const Case& c : cases) {
+    job = CommandLineJob();
+    job.jobKind = JobKind::WriteWaypoints;
+    job.gpsType = GpsType::IqCompeo;
+    job.fileName = dir.File(c.bytes.empty() ? "absent.wpt" : "wpts.wpt");
+    if (!c.bytes.empty()) {
+      ASSERT_FALSE(WriteFileAtomically(job.fileName, c.bytes));
+    }
+    ui.boxes.clear();
+    EXPECT_EQ(Run().RunCommandLineJob(), 0);
+    EXPECT_TRUE(transfers.requests.empty());
+    EXPECT_EQ(ui.boxes, std::vector<RecordedBox>{c.box}) << c.bytes;
+    EXPECT_EQ(run->ExitCode(), 1);
+  }
 }
 
 // ---- WR_CTR -----------------------------------------------------------------
@@ -252,10 +385,132 @@ INSTANTIATE_TEST_SUITE_P(
         ExtensionCase{"flight.IGC",
                       {MessageKind::Error, "Unsupported track log file extension", "Parsing command line"}},
         ExtensionCase{"flight", {MessageKind::Error, "Missing track log file extension", "Parsing command line"}},
-        ExtensionCase{"x.d/flight", {MessageKind::Error, "Missing track log file extension", "Parsing command line"}},
-        ExtensionCase{"flight.plt",
-                      {MessageKind::Error, "Reading .plt track log files is not available in this version",
-                       "Reading track log file"}}));
+        ExtensionCase{"x.d/flight", {MessageKind::Error, "Missing track log file extension", "Parsing command line"}}));
+
+// Every format of the track file table opens from its golden file.
+TEST_F(BatchRunTest, LogFileOpensEveryFormat) {
+  struct Case {
+    const char* golden;
+    size_t count;
+    int32_t pressure;
+  };
+  const Case cases[] = {{"flight.plt", 3, 0}, {"flight.dat", 3, 0}, {"flight.tnc", 5, 0}, {"flight.mps", 3, 0},
+                        {"flight.log", 3, 0}, {"flight.csv", 3, 1}, {"flight.gpx", 3, 0}, {"flight.igc", 3, 1}};
+  for (const Case& c : cases) {
+    ui.statusLines.clear(), ui.productLines.clear(), ui.boxes.clear();
+    log = TrackLog{};
+    job.jobKind = JobKind::LogFile;
+    job.fileName = dir.File(c.golden);
+    ASSERT_FALSE(WriteFileAtomically(job.fileName, testing::GoldenFile(std::string("track_files/") + c.golden)));
+    EXPECT_EQ(Run().RunCommandLineJob(), 0) << c.golden;
+    EXPECT_EQ(log.points.size(), c.count) << c.golden;
+    EXPECT_EQ(log.hasPressureAltitude, c.pressure) << c.golden;
+    EXPECT_EQ(ui.statusLines, std::vector<std::string>{CFormat("%zu positions read (Signature ignored)", c.count)})
+        << c.golden;
+    EXPECT_TRUE(ui.boxes.empty()) << c.golden;
+    EXPECT_EQ(run->ExitCode(), 0) << c.golden;
+  }
+}
+
+TEST_F(BatchRunTest, LogFileTopNavTimesAreTakenBackToUtc) {
+  settings.utcOffsetForTN = 7200;
+  job.jobKind = JobKind::LogFile;
+  job.fileName = dir.File("flight.tnc");
+  ASSERT_FALSE(WriteFileAtomically(job.fileName, testing::GoldenFile("track_files/flight.tnc")));
+  EXPECT_EQ(Run().RunCommandLineJob(), 0);
+  ASSERT_FALSE(log.points.empty());
+  EXPECT_EQ(log.points[0].time, TrackTimeFromDate(SystemTime{2012, 7, 0, 1, 8, 0, 0, 0}));
+}
+
+// ---- DAT2KML ------------------------------------------------------------------
+
+// An old FlightLog file of `count` points a second apart, 5 m east of each
+// other in zone 32T, without the optional validation word.
+std::string DatFile(uint32_t count) {
+  std::vector<uint32_t> words = {0, 0x01000000, count, 0x80002054};
+  for (uint32_t i = 0; i < count; ++i) words.insert(words.end(), {710071200 + i, 500000 + 5 * i, 5206000, 15000});
+  uint32_t sum = 0;
+  for (const uint32_t word : words) sum += word;
+  words.push_back(0 - sum);
+  std::string bytes;
+  for (const uint32_t word : words) {
+    for (int shift = 24; shift >= 0; shift -= 8) bytes += static_cast<char>(word >> shift);
+  }
+  return bytes;
+}
+
+TEST_F(BatchRunTest, DatFileBecomesAKmlTripBesideIt) {
+  job.jobKind = JobKind::Dat2Kml;
+  job.fileName = dir.File("flight");
+  ASSERT_FALSE(WriteFileAtomically(job.fileName + ".dat", DatFile(120)));
+  ASSERT_EQ(ConvertCommandLineToKml(job, ui, settings), 0) << (ui.boxes.empty() ? "" : ui.boxes[0].text);
+  const TrackFileRead read = FindTrackFileFormat("kml-track")->read(FileText(job.fileName + ".kml"), {});
+  ASSERT_TRUE(read.Ok()) << read.error.text;
+  EXPECT_EQ(read.records.Count(), 120);
+  EXPECT_EQ(read.records.hasPressureAltitude, 0);
+  // A second run does not replace it without OVERWRITE.
+  EXPECT_EQ(ConvertCommandLineToKml(job, ui, settings), -1);
+  EXPECT_EQ(ui.boxes.back().text, "File already exists");
+  job.overwrite = 1;
+  EXPECT_EQ(ConvertCommandLineToKml(job, ui, settings), 0);
+}
+
+TEST_F(BatchRunTest, DatFileFaultsAreShown) {
+  job.jobKind = JobKind::Dat2Kml;
+  job.fileName = dir.File("absent");
+  EXPECT_EQ(ConvertCommandLineToKml(job, ui, settings), -1);
+  ASSERT_EQ(ui.boxes.size(), 1u);
+  EXPECT_EQ(ui.boxes[0].caption, "Error opening file");
+  job.fileName = dir.File("bad");
+  ASSERT_FALSE(WriteFileAtomically(job.fileName + ".dat", std::string(20, '\0')));
+  EXPECT_EQ(ConvertCommandLineToKml(job, ui, settings), -1);
+  EXPECT_EQ(ui.boxes.back(), (RecordedBox{MessageKind::Error, "Zero track positions", "Decoding track log file"}));
+  job.fileName = std::string(253, 'x');
+  EXPECT_EQ(ConvertCommandLineToKml(job, ui, settings), -1);
+  EXPECT_EQ(ui.boxes.back(), (RecordedBox{MessageKind::Error, "File name too long", "Reading .dat log file"}));
+}
+
+// ---- OZI_LOG, MPS_LOG ---------------------------------------------------------
+
+TEST_F(BatchRunTest, DownloadedLogIsWrittenInTheJobsFormat) {
+  struct Case {
+    JobKind kind;
+    const char* name;
+    const char* format;
+  };
+  for (const Case& c : {Case{JobKind::OziLog, "flight-$date.plt", "ozi-track"},
+                        Case{JobKind::MpsLog, "flight-$date.mps", "mapsource"}}) {
+    ui.statusLines.clear(), ui.productLines.clear(), ui.boxes.clear();
+    job.jobKind = c.kind;
+    job.fileName = dir.File(c.name);
+    job.exitAfter = 1;
+    ASSERT_EQ(Run().RunCommandLineJob(), 0) << c.format;
+    ASSERT_EQ(transfers.requests.back().kind, BatchTransferKind::TrackDownload);
+    log = testing::DownloadedLog();
+    EXPECT_TRUE(run->ContinueCommandLineJob(true));
+    const std::string written = dir.File(std::string(c.name).replace(7, 5, "20240517"));
+    const TrackFileRead read = FindTrackFileFormat(c.format)->read(FileText(written), FileReadContext{});
+    ASSERT_TRUE(read.Ok()) << c.format << ": " << read.error.text;
+    EXPECT_EQ(read.records.Count(), 60) << c.format;
+    EXPECT_EQ(ui.statusLines, std::vector<std::string>{"60 positions written"}) << c.format;
+    EXPECT_EQ(ui.productLines, std::vector<std::string>{written}) << c.format;
+    EXPECT_EQ(run->ExitCode(), 0) << c.format;
+  }
+}
+
+TEST_F(BatchRunTest, HiddenRunLeavesAnExistingOziFileAndSucceeds) {
+  job.jobKind = JobKind::OziLog;
+  job.fileName = dir.File("flight.plt");
+  job.exitAfter = 1;
+  hidden = true;
+  ASSERT_FALSE(WriteFileAtomically(job.fileName, "old"));
+  ASSERT_EQ(Run().RunCommandLineJob(), 0);
+  log = testing::DownloadedLog();
+  EXPECT_TRUE(run->ContinueCommandLineJob(true));
+  EXPECT_EQ(FileText(job.fileName), "old");
+  EXPECT_TRUE(ui.questions.empty());
+  EXPECT_EQ(run->ExitCode(), 0);
+}
 
 TEST_F(BatchRunTest, LogFileIgcIsOpened) {
   const std::vector<TrackPoint> points = testing::TestFlight();

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
+#include <random>
+#include <vector>
 
 namespace trelvik {
 namespace {
@@ -28,6 +30,32 @@ TEST(ParseDoubleC, RejectsWhatIsNotANumber) {
   EXPECT_FALSE(ParseDoubleC(""));
   EXPECT_FALSE(ParseDoubleC("1,5"));
   EXPECT_FALSE(ParseDoubleC("1.5x"));
+}
+
+}  // namespace
+}  // namespace trelvik
+
+namespace trelvik {
+namespace {
+
+// The fast appenders feed the KML keyed hash, so every digit must be printf's.
+TEST(AppendFixed, PrintsWhatPrintfPrints) {
+  std::mt19937_64 random(11);
+  std::uniform_real_distribution<double> degrees(-180.0, 180.0);
+  std::vector<double> values = {0.0, -0.0, 0.5, -0.5, 1e-9, -1e-9, 179.9999995, 1e300, -123.4567895};
+  for (int i = 0; i < 100000; ++i) values.push_back(degrees(random));
+  for (double value : values) {
+    for (int decimals : {0, 1, 6}) {
+      std::string text;
+      AppendFixed(text, value, decimals);
+      ASSERT_EQ(text, CFormat("%.*f", decimals, value)) << value;
+    }
+  }
+  for (long long value : {0LL, -1LL, 2147483647LL, -2147483648LL, 9000000000LL}) {
+    std::string text;
+    AppendInteger(text, value);
+    EXPECT_EQ(text, CFormat("%lld", value));
+  }
 }
 
 }  // namespace

@@ -63,6 +63,7 @@ class BatchEndToEnd : public ::testing::Test {
     return RunProgram(program_, full, {{"XDG_CONFIG_HOME", dir.File("config")}}, kRunLimitMs);
   }
 
+  const std::string& ProgramPath() const { return program_; }
   std::string Out(const std::string& name) const { return dir.File("out/" + name); }
   std::string NotifyOption() const { return "/NOTIFY=" + notify.Path(); }
 
@@ -133,6 +134,30 @@ TEST_F(BatchEndToEnd, IgcLogWithoutFreeFlightNumberFails) {
   EXPECT_EQ(Text(Out("given.igc")), "old");
   // The transfer itself went well; the exit code tells that the file did not.
   ExpectTransferNotes(notify.Texts(), "Transfer completed");
+}
+
+// ---- OZI_LOG, RD_LOG, MPS_LOG, LOGFILE ----------------------------------------
+
+TEST_F(BatchEndToEnd, TrackFormatsAreWrittenAndReadBack) {
+  StartSim();
+  for (const char* option : {"/OZI_LOG=", "/RD_LOG=", "/MPS_LOG="}) {
+    const std::string name = Out(std::string(option + 1, 3) + "-$date" + (option[1] == 'M' ? ".mps" : ".plt"));
+    const ProgramRun run = Run({"/GPS=IQCOMPEO", option + name, "/TRACK=0", NotifyOption(), "/EXIT"});
+    EXPECT_EQ(run.exitCode, 0) << option << run.err;
+    const std::string written = std::string(name).replace(name.find("$date"), 5, "20240715");
+    EXPECT_NE(run.out.find("Status: 600 positions written\n"), std::string::npos) << option << run.out;
+    // The program reads its own file back.
+    const ProgramRun back = RunProgram(ProgramPath(), {"/WIN=0", "/LOGFILE=" + written},
+                                       {{"XDG_CONFIG_HOME", dir.File("config")}}, kRunLimitMs);
+    EXPECT_EQ(back.exitCode, 0) << option << back.err;
+    EXPECT_NE(back.out.find("Status: 600 positions read (Signature ignored)\n"), std::string::npos)
+        << option << back.out;
+  }
+  // Without OVERWRITE an existing file stays, and the run still succeeds.
+  ASSERT_FALSE(WriteFileAtomically(Out("kept.plt"), "old"));
+  const ProgramRun kept = Run({"/GPS=IQCOMPEO", "/OZI_LOG=" + Out("kept.plt"), "/TRACK=0", "/EXIT"});
+  EXPECT_EQ(kept.exitCode, 0) << kept.err;
+  EXPECT_EQ(Text(Out("kept.plt")), "old");
 }
 
 // ---- errors of the transfer ---------------------------------------------------
@@ -297,11 +322,56 @@ TEST_F(BatchFiles, LogFileAsTheOnlyArgument) {
   EXPECT_NE(run.out.find("Status: 100 positions read (Signature ignored)\n"), std::string::npos) << run.out;
 }
 
+// The exact contest score of a real flight, beside the conversion and the
+// reading; the figures are those the public igc-xc-score solver gives.
+TEST_F(BatchFiles, ScoreByContestRules) {
+  if (FlightCorpusDir().empty()) GTEST_SKIP() << "flight corpus not present";
+  ASSERT_FALSE(WriteFileAtomically(Out("real.igc"), Text(FlightCorpusDir() + "/pg-flytec5020-2007-3s.igc")));
+  const ProgramRun converted = Run({"/IGC2KML=" + Out("real"), "/SCORE=XCONTEST"});
+  EXPECT_EQ(converted.exitCode, 0) << converted.err;
+  EXPECT_NE(converted.out.find("Status: XContest: Closed free triangle 157.55 km, 218.86 points\n"), std::string::npos)
+      << converted.out;
+  EXPECT_TRUE(std::filesystem::exists(Out("real.kml")));
+  const ProgramRun read = Run({"/WIN=0", "/LOGFILE=" + Out("real.igc"), "/SCORE=ffvl"});
+  EXPECT_EQ(read.exitCode, 0) << read.err;
+  EXPECT_NE(read.out.find("Status: FFVL: Flat triangle 157.55 km, 189.06 points\n"), std::string::npos) << read.out;
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Out("")), std::filesystem::directory_iterator()), 3)
+      << "only the flights and the conversion's KML";
+}
+
 TEST_F(BatchFiles, LogFileWithAnUnsupportedExtension) {
   ASSERT_FALSE(WriteFileAtomically(Out("flight.IGC"), Text(Out("flight.igc"))));
   const ProgramRun run = Run({"/LOGFILE=" + Out("flight.IGC")});
   EXPECT_EQ(run.exitCode, 1);
   EXPECT_EQ(run.ErrLines(), std::vector<std::string>{"Parsing command line: Unsupported track log file extension"});
+}
+
+// ---- the other instruments that keep IGC files -----------------------------------
+
+TEST_F(BatchEndToEnd, IqBasicIgcLogSavesTheInstrumentFile) {
+  ASSERT_TRUE(sim.Start({"iqbasic", "--flights=2"}));
+  const ProgramRun run = Run({"/GPS=IQBASIC", "/IGC_LOG=" + dir.File("out") + "/", "/TRACK=1", "/EXIT"});
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  const std::vector<std::string> files = FilesIn(dir.File("out"));
+  ASSERT_EQ(files.size(), 1u);
+  EXPECT_TRUE(files[0].starts_with("2024-07-14-xxx-012-01")) << files[0];
+  const std::string igc = Text(Out(files[0]));
+  EXPECT_TRUE(igc.starts_with("AFLY01234\r\nHFDTE140724\r\n"));
+  EXPECT_EQ(std::count(igc.begin(), igc.end(), '\n'), 605);
+  EXPECT_NE(run.out.find("Product: IQ-BASIC, SW 1.2.34, S/N 1137\n"), std::string::npos) << run.out;
+}
+
+TEST_F(BatchEndToEnd, DsxWithoutTrackListTakesTheLatestFlightHeadless) {
+  ASSERT_TRUE(sim.Start({"dsx", "--flights=2"}));
+  const ProgramRun run = Run({"/GPS=DSX", "/IGC_LOG=" + dir.File("out") + "/", "/WIN=0"});
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(run.ErrLines(), std::vector<std::string>{"Track List: 1 taken"});
+  const std::vector<std::string> files = FilesIn(dir.File("out"));
+  ASSERT_EQ(files.size(), 1u);
+  EXPECT_TRUE(files[0].starts_with("2024-07-14-")) << files[0];
+  const std::string igc = Text(Out(files[0]));
+  EXPECT_TRUE(igc.starts_with("AFLY01234\r\nHFDTE140724\r\n"));
+  EXPECT_TRUE(igc.ends_with("ZZZZ\r\n"));  // the recorder's file as it came, end mark included
 }
 
 }  // namespace

@@ -11,6 +11,11 @@ namespace trelvik::testing {
 
 uint32_t LineTimeChannel::TickMs() { return MonotonicTickMs() * speed_; }
 
+void LineTimeChannel::Sleep(std::chrono::milliseconds duration) {
+  if (realPauses.load()) std::this_thread::sleep_for(duration / speed_);
+  RecordingChannel::Sleep(duration);
+}
+
 bool Datagrams::Send(std::string_view datagram) {
   std::lock_guard lock(mutex_);
   texts_.emplace_back(datagram.substr(4));
@@ -43,6 +48,8 @@ JobRequest SimRun::Request(AccessFunction function) {
   JobRequest request;
   request.function = function;
   request.protocol = protocol;
+  request.option = option;
+  request.ownerName = ownerName;
   request.portName = sim_.PtyPath();
   request.channel = &channel;
   request.onComplete = [this, function](GpsJob& job) {
@@ -83,6 +90,10 @@ int SimRun::Run(AccessFunction function, std::vector<Waypoint> waypoints, std::a
   JobRequest request = Request(function);
   request.waypoints = std::move(waypoints);
   request.ctrList = std::move(ctr);
+  return RunToEnd(std::move(request));
+}
+
+int SimRun::RunToEnd(JobRequest request) {
   access_->SetJobRunning(true);
   if (access_->StartGpsJob(std::move(request)) != 0) {
     access_->SetJobRunning(false);
@@ -90,6 +101,13 @@ int SimRun::Run(AccessFunction function, std::vector<Waypoint> waypoints, std::a
   }
   if (!WaitForEnd(std::chrono::seconds(30))) return -2;
   return result.load();
+}
+
+int SimRun::RunPilotData(int32_t command, std::vector<std::string> texts) {
+  JobRequest request = Request(AccessFunction::UploadPilotName);
+  request.option = command;
+  request.pilotData = std::move(texts);
+  return RunToEnd(std::move(request));
 }
 
 int SimRun::Abort() { return access_->AbortGpsJob(channel); }

@@ -26,8 +26,11 @@ class LineTimeChannel : public RecordingChannel {
  public:
   explicit LineTimeChannel(uint32_t speed) : speed_(speed) {}
   uint32_t TickMs() override;
-  void Sleep(std::chrono::milliseconds duration) override { RecordingChannel::Sleep(duration); }
+  void Sleep(std::chrono::milliseconds duration) override;
   void SetSpeed(uint32_t speed) { speed_ = speed; }  // before the job starts
+  // Pauses really pass (sped up like the clock): for protocols whose speed
+  // switches purge the line, which must not drop a request still on its way.
+  std::atomic<bool> realPauses{false};
 
  private:
   uint32_t speed_;
@@ -52,6 +55,8 @@ class SimRun {
   bool Start(const std::vector<std::string>& args);
   // Runs one job to its end; the job's result (-2 when it did not start or end).
   int Run(AccessFunction function, std::vector<Waypoint> waypoints = {}, std::any ctrList = {});
+  // The pilot-data upload: `command` in the job's option, its texts.
+  int RunPilotData(int32_t command, std::vector<std::string> texts);
   // Starts one job without waiting (for the abort test); false when refused.
   bool StartOnly(AccessFunction function);
   bool WaitForEnd(std::chrono::milliseconds limit);
@@ -65,9 +70,12 @@ class SimRun {
 
   // Asked by jobs that show the "Track List" question whatever the command line says.
   void UseTrackListChooser(TrackListChooser& chooser) { access_->SetTrackListChooser(&chooser); }
+  void UseFieldFormAsker(FieldFormAsker& asker) { access_->SetFieldFormAsker(&asker); }
 
+  std::string family = "flytec";  // the simulator's instrument
   ProtocolType protocol = ProtocolType::Flytec;
-  std::string family = "flytec";  // the simulator's plugin
+  int32_t option = 0;     // the job's speed or variant
+  std::string ownerName;  // owner-name uploads
   LineTimeChannel channel{2};
   CommandLineValues commandLine;
   Datagrams datagrams;
@@ -80,6 +88,7 @@ class SimRun {
 
  private:
   JobRequest Request(AccessFunction function);
+  int RunToEnd(JobRequest request);
 
   SimProcess sim_;
   PosixLinkOpener opener_;

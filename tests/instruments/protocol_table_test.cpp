@@ -115,6 +115,12 @@ TEST(ProtocolTable, EveryBuiltCellIsRegisteredAndReachable) {
       if (cell.protocol != row.protocol) continue;
       EXPECT_EQ(table.Find(cell.function, cell.protocol), cell.routine);
       bool reachable = cell.function == AF::DownloadTrackLog && row.serverSessions;
+      // The flight list of an unattended run goes to the program that started
+      // it; /USERNAME uploads the pilot data.
+      if (row.commandLine) {
+        reachable = reachable || (cell.function == AF::DownloadFlightList && row.commandLine->flightList) ||
+                    (cell.function == AF::UploadPilotName && row.commandLine->username);
+      }
       for (const InstrumentCommand& command : row.commands) reachable = reachable || command.function == cell.function;
       EXPECT_TRUE(reachable) << row.label << " operation " << static_cast<int>(cell.function);
     }

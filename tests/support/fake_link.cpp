@@ -159,6 +159,7 @@ int LinkScript::Write(std::span<const uint8_t> bytes) {
   if (hungUp_) return -1;
   const std::string_view sent(reinterpret_cast<const char*>(bytes.data()), bytes.size());
   written_.append(sent);
+  timeline_.append(sent);
   for (size_t i = 0; i < sent.size() && !mismatch_;) {
     AdvanceLocked();
     if (steps_.empty() || steps_.front().kind != Step::Expect || silenced_ || hungUp_) break;
@@ -208,6 +209,7 @@ SetupError LinkScript::Configure(const LineSetup& setup) {
   std::lock_guard lock(mutex_);
   ++configureCount_;
   lastSetup_ = setup;
+  timeline_ += "{" + std::to_string(setup.baud) + "}";
   const SetupError error = configureError_;
   configureError_ = SetupError::None;
   return error;
@@ -236,6 +238,10 @@ int LinkScript::ConfigureCount() const {
 LineSetup LinkScript::LastSetup() const {
   std::lock_guard lock(mutex_);
   return lastSetup_;
+}
+std::string LinkScript::WrittenWithSpeeds() const {
+  std::lock_guard lock(mutex_);
+  return timeline_;
 }
 
 size_t LinkScript::AnswerBytes() const {

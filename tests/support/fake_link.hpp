@@ -57,6 +57,9 @@ class LinkScript : public std::enable_shared_from_this<LinkScript> {
   bool Finished() const;              // every step has been played
   int ConfigureCount() const;
   LineSetup LastSetup() const;
+  // What the driver sent with each speed change marked where it happened,
+  // as "{38400}", so tests see which bytes went at which speed.
+  std::string WrittenWithSpeeds() const;
   size_t AnswerBytes() const;         // of every Answer step, played or not
   bool WaitedOut() const;             // the wait limit was reached
   int OpenLinks() const;              // links of this script not yet destroyed
@@ -80,6 +83,7 @@ class LinkScript : public std::enable_shared_from_this<LinkScript> {
   size_t expectPos_ = 0;
   std::string inbox_;
   std::string written_;
+  std::string timeline_;
   bool hungUp_ = false;
   bool silenced_ = false;
   bool mismatch_ = false;

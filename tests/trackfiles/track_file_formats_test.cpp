@@ -5,6 +5,7 @@
 #include <set>
 #include <string>
 
+#include "geo/transverse_mercator.hpp"
 #include "records/track_time.hpp"
 #include "support/golden_file.hpp"
 #include "trackfiles/kml_values.hpp"
@@ -23,6 +24,17 @@ Semicircle FromMilliMinutes(int64_t milliMinutes) {
 TrackTime At(int hour, int minute, int second) {
   return TrackTimeFromDate(SystemTime{2012, 7, 0, 1, static_cast<uint16_t>(hour), static_cast<uint16_t>(minute),
                                       static_cast<uint16_t>(second), 0});
+}
+
+// A point of the .dat golden file: zone 32, band T.
+TrackPoint DatPoint(TrackTime time, double easting, double northing, int32_t gpsAlt) {
+  UtmPosition utm;
+  utm.easting = easting;
+  utm.northing = northing;
+  utm.zone = 32;
+  utm.band = 'T';
+  const GeoPosition position = UtmToLatLon(utm);
+  return TrackPoint{0, time, RadiansToSemicircle(position.lat), RadiansToSemicircle(position.lon), gpsAlt, 0, 0};
 }
 
 struct GoldenTrack {
@@ -47,6 +59,23 @@ const GoldenTrack kGoldenTracks[] = {
      false},
     {"gpx-track", "track_files/flight.gpx", 3,
      TrackPoint{0, At(10, 0, 10), DegreesToSemicircle(47.001), DegreesToSemicircle(8.501), 15107, 0, 0}, 0, 0, 0,
+     false},
+    {"ozi-track", "track_files/flight.plt", 3,
+     TrackPoint{0, At(10, 0, 10), DegreesToSemicircle(47.001), DegreesToSemicircle(8.501), 15106, 0, 0}, 0, 0, 0,
+     false},
+    {"flightlog-dat", "track_files/flight.dat", 3, DatPoint(At(10, 0, 10), 500076, 5206111, 15107), 0, 0, 0, false},
+    {"topnavigator", "track_files/flight.tnc", 5,
+     TrackPoint{0, At(10, 0, 1), RoundHalfAway(282006 * 1988.410785185), RoundHalfAway(51006 * 1988.410785185), 15110,
+                0, 0},
+     0, 0, 0, false},
+    {"mapsource", "track_files/flight.mps", 3,
+     TrackPoint{0, At(10, 0, 10), DegreesToSemicircle(47.001), DegreesToSemicircle(8.501), 15100, 0, 0}, 0, 0, 0,
+     false},
+    {"magellan", "track_files/flight.log", 3,
+     TrackPoint{0, At(10, 0, 10), DegreesToSemicircle(47.001), DegreesToSemicircle(8.501), 15109, 0, 0}, 0, 0, 0,
+     false},
+    {"csv-track", "track_files/flight.csv", 3,
+     TrackPoint{0, At(10, 0, 10), DegreesToSemicircle(47.001), DegreesToSemicircle(8.501), 15110, 1489, 0}, 0, 0, 1,
      false},
 };
 

@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTableView>
 #include <QTest>
@@ -144,18 +145,23 @@ TEST_F(AnalysisCommandsTest, StatisticsDialogShowsTheFlightAndItsDistances) {
   LoadLog(GenerateTestFlight());
   SelectAll();
   ModalScript script;
-  QStringList values, distances;
+  QStringList values, distances, contestScores;
   QString status;
   script.Add([&](QWidget& modal) {
     auto* dialog = qobject_cast<FlightStatisticsWindow*>(&modal);
     ASSERT_NE(dialog, nullptr);
+    QSignalSpy scored(dialog, &FlightStatisticsWindow::contestScoresFinished);
     if (!dialog->ComputationFinished()) {
       QSignalSpy finished(dialog, &FlightStatisticsWindow::computationFinished);
       ASSERT_TRUE(finished.wait(60000));
     }
+    if (scored.isEmpty()) {
+      ASSERT_TRUE(scored.wait(60000));
+    }
     QTest::qWait(20);  // the last progress text is queued behind the distances
     for (int i = 0; i < 9; ++i) values << dialog->Value(i).text();
     for (int i = 0; i < 7; ++i) distances << dialog->Distance(i).text();
+    for (int i = 0; i < 2; ++i) contestScores << dialog->ContestScore(i).text();
     status = dialog->StatusLine().text();
     EXPECT_FALSE(dialog->HaltButton().isEnabled());
     dialog->ExitButton().click();
@@ -169,6 +175,10 @@ TEST_F(AnalysisCommandsTest, StatisticsDialogShowsTheFlightAndItsDistances) {
   for (const QString& distance : distances) EXPECT_TRUE(distance.contains('.')) << distance.toStdString();
   EXPECT_GT(distances[3].toDouble(), distances[0].toDouble());  // 5 points beat 2 on a figure-eight
   EXPECT_TRUE(status.startsWith("Computing completed (")) << status.toStdString();
+  for (const QString& score : contestScores) {
+    EXPECT_TRUE(score.contains(QRegularExpression("^[A-Za-z0-9 ]+ [0-9]+\\.[0-9]{2} km, [0-9]+\\.[0-9]{2} points$")))
+        << score.toStdString();
+  }
   EXPECT_TRUE(recorder.boxes.empty());
 }
 

@@ -82,7 +82,9 @@ TEST_F(WindowCommands, OnlyCommandsWithADriverCellAreOffered) {
       {cmd::kReadCompeo, true},  {cmd::kReadFlytec, true},   {cmd::kReadAllIqTracks, true},
       {40055, true},             {40086, true},              {40018, true},  // waypoints in and out
       {cmd::kReadFlytecFlightList, true},
-      {cmd::kReadGarmin, true},  {cmd::kReadFlymaster, false}, {40021, true},
+      {cmd::kReadGarmin, true},     {40021, true},
+      {cmd::kReadFlymaster, true}, {40171, true},  // Flymaster download and its settings dialogs
+      {40179, true},                               // Leonardo
       {40109, false},            {40098, false},  // the airspace commands start those
   };
   for (const OfferCase& offer : cases) {

@@ -168,9 +168,11 @@ class WindowDownload : public ::testing::Test {
     job.trackList[0] = 0;
     testing::ScriptedUserInterface console;
     TrackLog batchLog;
+    WaypointList batchWaypoints;
     AirspaceList airspace;
     PosixLinkOpener batchOpener;
-    return RunHeadlessBatch(job, {console, table, batchOpener, nullptr, batchLog, airspace, store->Values()});
+    return RunHeadlessBatch(job,
+                            {console, table, batchOpener, nullptr, batchLog, batchWaypoints, airspace, store->Values()});
   }
 
   testing::TempDir dir;
@@ -347,6 +349,45 @@ TEST_F(WindowDownload, ACommandLineJobRunsInTheShownWindowAndExitEndsIt) {
   EXPECT_EQ(window->ExitCode(), 0);
   EXPECT_NE(FileText(dir.File("run.kml")).find("<name>Tracklog</name>"), std::string::npos);
   EXPECT_FALSE(std::filesystem::exists(dir.File("config/settings.conf")));
+}
+
+// RD_GEO_WPT without EXIT: the file is written and the downloaded waypoints
+// stay in the window's list; then WR_WPT sends a file's waypoints with the
+// COMPID waypoint, and the list shows them.
+TEST_F(WindowDownload, CommandLineWaypointJobsRunInTheWindowAndFillItsList) {
+  store->SetCommandLineRun(true);
+  AirspaceList airspace;
+  const auto runToEnd = [&](const CommandLineJob& job) {
+    WindowBatchRun run(*window, qtUi, *access, job, store->Values(), airspace);
+    ASSERT_TRUE(run.Start());
+    EXPECT_TRUE(WaitForJobEnd());
+    QTest::qWait(50);  // the continuation is a queued call
+    (void)access->WaitForGpsJobEnd();
+  };
+  CommandLineJob download;
+  download.jobKind = JobKind::ReadGeoWaypoints;
+  download.gpsType = GpsType::IqCompeo;
+  download.portName = sim.PtyPath();
+  download.fileName = dir.File("instrument.wpt");
+  download.windowMode = WindowMode::Normal;
+  runToEnd(download);
+  EXPECT_EQ(window->ExitCode(), 0);
+  EXPECT_EQ(FileText(download.fileName).substr(0, 12), "$FormatGEO\r\n");
+  ASSERT_EQ(waypoints.Count(), 4);
+  EXPECT_STREQ(waypoints.waypoints[0].name, "FIESCH");
+  EXPECT_EQ(window->Mode(), ViewMode::Waypoints);
+
+  CommandLineJob upload = download;
+  upload.jobKind = JobKind::WriteWaypoints;
+  upload.fileName = "tests/data/waypoint_files/waypoints_geo.wpt";
+  upload.compId = 12;
+  runToEnd(upload);
+  EXPECT_EQ(window->ExitCode(), 0);
+  ASSERT_EQ(waypoints.Count(), 4);  // the file's three and the COMPID waypoint
+  EXPECT_STREQ(waypoints.waypoints[2].name, "PASS");
+  EXPECT_STREQ(waypoints.waypoints[2].description, "");  // the list keeps the file's texts
+  EXPECT_STREQ(waypoints.waypoints[3].name, "COMPID");
+  EXPECT_EQ(window->Model().rowCount(), 4);
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 #pragma once
-// The steps of the drivers that download IGC files: receiving one track, and
-// joining the tracks of several flights into one log.
+// The step of the drivers that download IGC files: receiving one track (the
+// joining of several is in track_join.hpp).
 #include <chrono>
 #include <functional>
 #include <string>
@@ -9,8 +9,18 @@
 
 #include "access/gps_job.hpp"
 #include "instruments/common/igc_track_receiver.hpp"
+#include "instruments/common/track_join.hpp"
 
 namespace trelvik {
+
+// How a family words the failures of a receive.
+struct IgcTrackTexts {
+  std::string_view readError;                                // "E203 COM port read error"
+  std::string (*faultText)(const IgcTrackReceiver& receiver);  // the receiver's fault
+};
+// "E203 COM port read error" and the numbered faults of IgcFaultText.
+std::string NumberedIgcFaultText(const IgcTrackReceiver& receiver);
+inline constexpr IgcTrackTexts kNumberedIgcTexts{"E203 COM port read error", NumberedIgcFaultText};
 
 // Receives the IGC track just requested into job.points (bytes into `raw`)
 // until `silence` passes without data; `onPoints` hears the point count before
@@ -20,9 +30,16 @@ namespace trelvik {
                                   std::chrono::milliseconds silence, std::string_view caption,
                                   const std::function<void(size_t before)>& onPoints);
 
-// Adds `track` to `kept` before or after it, the later one continuing the
-// earlier one's segment; false, and neither changed, when they overlap in
-// time. Both must hold points.
-[[nodiscard]] bool JoinTracks(std::vector<TrackPoint>& kept, std::vector<TrackPoint>& track);
+// Reads on into a track the receiver has started, until the receiver stops
+// or `silence` passes without data; as ReceiveIgcTrack, with `texts`.
+[[nodiscard]] int ContinueIgcTrack(GpsJob& job, IgcTrackReceiver& receiver, std::chrono::milliseconds silence,
+                                   std::string_view caption, const IgcTrackTexts& texts,
+                                   const std::function<void(size_t before)>& onPoints);
+
+// The progress of the points a chunk added (`before`: the count before it):
+// "Receiving track log" and the first fix for the estimate at the first,
+// "Track position % (%m %s)" (with `estimate`; else "Track position %") and
+// "Progress %/?" at the 101st, 201st and so on.
+void ReportIgcTrackProgress(GpsJob& job, const IgcTrackReceiver& receiver, size_t before, bool estimate);
 
 }  // namespace trelvik

@@ -31,6 +31,8 @@ void IgcTrackReceiver::Start(std::vector<TrackPoint>& points, std::string& raw) 
   firstIndex_ = points.size();
   status_ = {};
   length_ = 0;
+  lastLength_ = 0;
+  ended_ = false;
   hasARecord_ = false;
   maker_.clear();
   serial_.clear();
@@ -44,7 +46,7 @@ void IgcTrackReceiver::Start(std::vector<TrackPoint>& points, std::string& raw) 
 }
 
 bool IgcTrackReceiver::Feed(std::span<const uint8_t> bytes) {
-  if (status_.fault != IgcFault::None) return false;
+  if (status_.fault != IgcFault::None || ended_) return false;
   for (const uint8_t c : bytes) {
     if (IsFlowControl(c)) continue;
     raw_->push_back(static_cast<char>(c));
@@ -59,7 +61,7 @@ bool IgcTrackReceiver::Feed(std::span<const uint8_t> bytes) {
     }
     if (c == '\r') continue;
     if (c == '\n') {
-      if (!Decode()) return false;
+      if (!Decode() || ended_) return false;
       continue;
     }
     if (length_ > kIgcRecordLimit) {
@@ -72,7 +74,7 @@ bool IgcTrackReceiver::Feed(std::span<const uint8_t> bytes) {
 }
 
 bool IgcTrackReceiver::Finish() {
-  if (status_.fault != IgcFault::None) return false;
+  if (status_.fault != IgcFault::None || ended_) return false;
   return length_ == 0 || Decode();
 }
 
@@ -85,7 +87,9 @@ bool IgcTrackReceiver::Decode() {
     case 'G': ++gRecords_; break;
     default: break;
   }
+  lastLength_ = length_;
   length_ = 0;
+  if (!endRecord_.empty() && LastRecord() == endRecord_) ended_ = true;
   if (code < 0) {
     status_ = {IgcFault::Format, code, 0};
     return false;

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "records/track_point.hpp"
@@ -44,6 +45,10 @@ class IgcTrackReceiver {
   bool Feed(std::span<const uint8_t> bytes);
   // The track ended: a last record without LF is decoded too.
   bool Finish();
+  // A record (without its line end) after which the track is over, as the
+  // DSX's "ZZZZ": Feed then returns false with no fault, and Ended() is true.
+  void SetEndRecord(std::string_view record) { endRecord_ = record; }
+  bool Ended() const { return ended_; }
 
   const IgcStatus& Status() const { return status_; }
   bool HasARecord() const { return hasARecord_; }
@@ -53,6 +58,8 @@ class IgcTrackReceiver {
   int SkippedRecords() const { return skipped_; }  // B records cut short
   TrackTime FirstFixTime() const { return firstFix_; }
   size_t PointCount() const { return points_->size() - firstIndex_; }
+  // The record decoded last (the one at fault after a Format fault), without its line end.
+  std::string_view LastRecord() const { return {record_, lastLength_}; }
 
  private:
   bool Decode();
@@ -66,6 +73,9 @@ class IgcTrackReceiver {
   IgcStatus status_;
   char record_[kIgcRecordLimit + 1] = {};
   size_t length_ = 0;  // 0: at the start of a line
+  size_t lastLength_ = 0;
+  std::string endRecord_;
+  bool ended_ = false;
   bool hasARecord_ = false;
   std::string maker_;
   std::string serial_;

@@ -10,8 +10,8 @@ constexpr size_t kReceiveBuffer = 100;
 
 }  // namespace
 
-ReadEnd ReadLoop(GpsJob& job, std::chrono::milliseconds limit, bool fromLastData,
-                 const std::function<bool(std::span<const uint8_t>)>& take) {
+ReadEnd ReadOwnTraffic(GpsJob& job, std::chrono::milliseconds limit,
+                       const std::function<Taken(std::span<const uint8_t>)>& take) {
   uint8_t buffer[kReceiveBuffer];
   uint32_t since = JobTick(job);
   for (;;) {
@@ -20,12 +20,20 @@ ReadEnd ReadLoop(GpsJob& job, std::chrono::milliseconds limit, bool fromLastData
     if (n < 0) return ReadEnd::ReadError;
     const uint32_t now = JobTick(job);
     if (n > 0) {
-      if (fromLastData) since = now;
-      if (!take(std::span<const uint8_t>(buffer, static_cast<size_t>(n)))) return ReadEnd::Stopped;
-      continue;
+      const Taken taken = take(std::span<const uint8_t>(buffer, static_cast<size_t>(n)));
+      if (taken == Taken::Enough) return ReadEnd::Stopped;
+      if (taken == Taken::Own) since = now;
     }
     if (now - since >= static_cast<uint32_t>(limit.count())) return ReadEnd::TimedOut;
   }
+}
+
+ReadEnd ReadLoop(GpsJob& job, std::chrono::milliseconds limit, bool fromLastData,
+                 const std::function<bool(std::span<const uint8_t>)>& take) {
+  return ReadOwnTraffic(job, limit, [&](std::span<const uint8_t> bytes) {
+    if (!take(bytes)) return Taken::Enough;
+    return fromLastData ? Taken::Own : Taken::Other;
+  });
 }
 
 int ReportReadFailure(GpsJob& job, ReadEnd end, std::string_view readErrorText, std::string_view caption) {
@@ -35,6 +43,10 @@ int ReportReadFailure(GpsJob& job, ReadEnd end, std::string_view readErrorText, 
     return -1;
   }
   return 0;
+}
+
+std::chrono::milliseconds AttemptsSilence(const GpsJob& job) {
+  return std::chrono::milliseconds(1000) * AttemptCount(job.commandLine);
 }
 
 }  // namespace trelvik

@@ -21,10 +21,28 @@ enum class ReadEnd { Stopped, TimedOut, ReadError, Aborted };
 ReadEnd ReadLoop(GpsJob& job, std::chrono::milliseconds limit, bool fromLastData,
                  const std::function<bool(std::span<const uint8_t>)>& take);
 
+// What a taker of ReadOwnTraffic made of a chunk.
+enum class Taken {
+  Other,   // nothing of the transfer's own (an instrument may stream other sentences meanwhile)
+  Own,     // part of the transfer: the silence starts again
+  Enough,  // the transfer is complete
+};
+// As ReadLoop, but the silence `limit` is counted from the last chunk the
+// taker called its own, so traffic of no interest cannot keep a transfer alive.
+ReadEnd ReadOwnTraffic(GpsJob& job, std::chrono::milliseconds limit,
+                       const std::function<Taken(std::span<const uint8_t>)>& take);
+
 // An aborted job ends as aborted, a failed port with the operation's numbered
 // read error ("E301 COM port read error") under `caption`: -1 after that
 // report. 0 when the loop stopped or timed out, which the caller judges.
 [[nodiscard]] int ReportReadFailure(GpsJob& job, ReadEnd end, std::string_view readErrorText,
                                     std::string_view caption);
+
+// How long a transfer whose protocol sets no limit waits for more data: the
+// TIMEOUT attempts' worth of silence (a second each, as the identification
+// passes count them), so that every wait for an instrument ends.
+[[nodiscard]] std::chrono::milliseconds AttemptsSilence(const GpsJob& job);
+// The report of such a wait that ran out.
+inline constexpr std::string_view kDataTimeoutText = "Timeout while waiting for data";
 
 }  // namespace trelvik

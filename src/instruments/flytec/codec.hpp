@@ -4,6 +4,7 @@
 // and the framing of replies. Every parser is fed one byte at a time and
 // answers with the protocol's own negative codes.
 #include "access/serial_link.hpp"
+#include "instruments/common/line_collector.hpp"
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -23,25 +24,6 @@ inline constexpr std::string_view kPBRWPS = "\x11$PBRWPS,*38\r\n";
 inline constexpr std::string_view kPBRCTR = "\x11$PBRCTR,*29\r\n";
 // XON, "$PBRTR,nn", checksum: send track nn (0..99) as an IGC file.
 std::string PBRTR(int index);
-
-// Collects "$" ... CR LF lines of the product and track-list replies: at most
-// `limit` characters are kept from the "$" up to the CR; the line is complete
-// at the LF that follows. A "$" always starts a new line.
-class LineCollector {
- public:
-  explicit LineCollector(size_t limit) : limit_(limit) {}
-  // True when `c` completed a line; Line() holds it without CR LF.
-  bool Feed(uint8_t c);
-  const std::string& Line() const { return line_; }
-  std::string& Line() { return line_; }
-  void Reset() { state_ = State::Idle; line_.clear(); }
-
- private:
-  enum class State { Idle, InLine, AwaitLf };
-  size_t limit_;
-  State state_ = State::Idle;
-  std::string line_;
-};
 
 // ---- $PBRSNP -----------------------------------------------------------------
 

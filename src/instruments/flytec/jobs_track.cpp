@@ -1,6 +1,5 @@
 // Track logs: the receiving of one IGC track, the track choice, the IGC
 // download with the joining of several tracks, and the flight list.
-#include "access/estimate_remaining.hpp"
 #include "access/job_report.hpp"
 #include "access/serial_link.hpp"
 #include "access/track_list.hpp"
@@ -20,28 +19,6 @@ constexpr milliseconds kTrackSilence{2000};
 constexpr milliseconds kTrackRequestPause{500};
 constexpr size_t kRawStart = 20000;
 constexpr size_t kPointStart = 2000;
-
-// Progress for the points a chunk added to the track being received.
-void ReportNewPoints(GpsJob& job, const IgcTrackReceiver& receiver, size_t before, bool listed) {
-  const size_t count = receiver.PointCount();
-  const size_t first = job.points.size() - count;
-  for (size_t n = before + 1; n <= count; ++n) {
-    if (n == 1) {
-      ShowProgress(job, "Receiving track log");
-      job.firstFixTime = receiver.FirstFixTime();
-      job.firstFixTick = JobTick(job);
-    }
-    NotifyPosition(job, job.points[first + n - 1]);
-    if (n <= 100 || n % 100 != 1) continue;
-    if (listed) {
-      const MinutesSeconds left = SplitRemaining(EstimateRemaining(job));
-      ShowProgress(job, FormatProgress("Track position % (%m %s)", static_cast<int64_t>(n), left.minutes, left.seconds));
-    } else {
-      ShowProgress(job, FormatProgress("Track position %", static_cast<int64_t>(n)));
-    }
-    NotifyText(job, FormatProgress("Progress %/?", static_cast<int64_t>(n)));
-  }
-}
 
 }  // namespace
 
@@ -74,7 +51,7 @@ int DownloadIgc(GpsJob& job, bool listed) {
       return -1;
     }
     if (ReceiveIgcTrack(job, receiver, raw, kTrackSilence, kCaption,
-                        [&](size_t before) { ReportNewPoints(job, receiver, before, listed); }) < 0) {
+                        [&](size_t before) { ReportIgcTrackProgress(job, receiver, before, listed); }) < 0) {
       return -1;
     }
     ShowProgress(job, FormatProgress("% points received", static_cast<int64_t>(job.points.size())));

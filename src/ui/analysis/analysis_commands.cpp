@@ -6,11 +6,13 @@
 #include <utility>
 #include <vector>
 
+#include "analysis/contest/contest_fixes.hpp"
 #include "analysis/filter_settings.hpp"
 #include "analysis/rotate_track.hpp"
 #include "analysis/split_at_gaps.hpp"
 #include "analysis/statistics_dialog.hpp"
 #include "base/message_box.hpp"
+#include "trackfiles/igc_contest_fixes.hpp"
 #include "ui/airspace/selected_rows.hpp"
 #include "ui/analysis/rotate_track_dialog.hpp"
 #include "ui/analysis/statistics_window.hpp"
@@ -161,6 +163,11 @@ void OpenFlightStatistics(MainWindow& window, const AnalysisCommandContext& cont
   if (!TrackCommandAllowed(window, context, kStatisticsCheckCaption)) return;
   const Settings& settings = context.settings;
   std::vector<TrackPoint> points = SelectedPoints(window, context.log);
+  // The contests score every fix the recorder kept: the IGC image's when the
+  // whole log is selected, else the selection as it stands.
+  std::vector<contest::GeoFix> contestFixes = points.size() == context.log.points.size()
+                                                  ? ContestFixesOfLog(context.log)
+                                                  : contest::ContestFixes(points);
   const SplitSettings split{settings.trackGapTime, context.noSplit, settings.portName, context.log.modelName};
   (void)SplitAtGaps(points, split, QtSplitLogChooser(context.qtUi));
   const StatisticsFilterSettings filters{settings.varioFilter, settings.logFilter != 0 && !context.noCheck};
@@ -174,6 +181,7 @@ void OpenFlightStatistics(MainWindow& window, const AnalysisCommandContext& cont
   input.utcTimes = context.log.utcTimes;
   input.hasPressureAltitude = context.log.hasPressureAltitude;
   input.instrument = context.log.description;
+  input.contestFixes = std::move(contestFixes);
   FlightStatisticsWindow dialog(std::move(input), context.settings.trackLogDir, context.ui,
                                 QtLogbookQuestion(context.qtUi), &window);
   TrackLog& log = context.log;

@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 #include <QtMath>
 
+#include "analysis/contest/contest_score_text.hpp"
 #include "trackfiles/kml_flightlog.hpp"
 
 namespace trelvik {
@@ -83,11 +84,22 @@ FlightStatisticsWindow::FlightStatisticsWindow(StatisticsWindowInput input, std:
     // No thread: the dialog still shows the statistics and can be saved without distances.
     ShowDistances(-1, OptimisationResult());
   }
+  const bool scoring = contest_.Start(std::move(input_.contestFixes),
+                                      [this](contest::ContestRules rules, const contest::ContestScore& score) {
+                                        QMetaObject::invokeMethod(
+                                            this, [this, rules, score] { ShowContestScore(rules, score); },
+                                            Qt::QueuedConnection);
+                                      });
+  if (!scoring) {
+    for (QLabel* label : contestScores_) label->setText(QStringLiteral("not available"));
+    contestScoresShown_ = true;
+  }
 }
 
 FlightStatisticsWindow::~FlightStatisticsWindow() {
-  // The worker posts to this object; it must be gone before the object is.
+  // The workers post to this object; they must be gone before the object is.
   computation_.Close();
+  contest_.Close();
 }
 
 void FlightStatisticsWindow::BuildContents() {
@@ -116,6 +128,20 @@ void FlightStatisticsWindow::BuildContents() {
   optimisedGrid->setRowStretch(static_cast<int>(distances_.size()), 1);
   columns->addWidget(optimised);
   layout->addLayout(columns);
+
+  // Today's open-distance contests score with their own rules; the pilot sees
+  // both before submitting.
+  auto* contests = new QGroupBox(QStringLiteral("Contest score"), this);
+  auto* contestGrid = new QGridLayout(contests);
+  for (size_t i = 0; i < contestScores_.size(); ++i) {
+    const std::string_view rules = contest::RulesName(contest::kContestRules[i]);
+    contestScores_[i] = ValueLabel(rules.data(), contests);
+    contestScores_[i]->setText(QStringLiteral("computing..."));
+    contestGrid->addWidget(new QLabel(Utf8(rules) + QLatin1Char(':'), contests), static_cast<int>(i), 0);
+    contestGrid->addWidget(contestScores_[i], static_cast<int>(i), 1);
+  }
+  contestGrid->setColumnStretch(1, 1);
+  layout->addWidget(contests);
 
   status_ = new QLabel(QStringLiteral("Status"), this);
   status_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
@@ -168,11 +194,25 @@ void FlightStatisticsWindow::ShowDistances(int code, const OptimisationResult& r
     const std::array<std::string, 7> texts = FormatOptimisedDistances(result);
     for (size_t i = 0; i < distances_.size(); ++i) distances_[i]->setText(Utf8(texts[i]));
   }
-  halt_->setEnabled(false);
+  distancesShown_ = true;
+  halt_->setEnabled(!contestScoresShown_);
   emit computationFinished();
 }
 
-void FlightStatisticsWindow::Halt() { computation_.Halt(&relay_); }
+void FlightStatisticsWindow::ShowContestScore(contest::ContestRules rules, const contest::ContestScore& score) {
+  for (size_t i = 0; i < contestScores_.size(); ++i) {
+    if (contest::kContestRules[i] == rules) contestScores_[i]->setText(Utf8(contest::ContestScoreText(score)));
+  }
+  if (rules != contest::kContestRules[std::size(contest::kContestRules) - 1]) return;
+  contestScoresShown_ = true;
+  halt_->setEnabled(!distancesShown_);
+  emit contestScoresFinished();
+}
+
+void FlightStatisticsWindow::Halt() {
+  computation_.Halt(&relay_);
+  contest_.Halt();
+}
 
 void FlightStatisticsWindow::Save() {
   if (!computation_.CheckSaveAllowed(ui_)) return;
@@ -206,6 +246,7 @@ void FlightStatisticsWindow::done(int result) {
   // "E&xit" and closing stop the worker and wait for it, so the points it
   // reads stay valid until it has left.
   computation_.Close();
+  contest_.Close();
   QDialog::done(result);
 }
 

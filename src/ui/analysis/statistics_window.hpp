@@ -1,6 +1,7 @@
 #pragma once
 // The flight statistics dialog: the statistics of the prepared points at
-// once, the optimised distances when the worker thread has them, "&Halt
+// once, the optimised distances and the contest scores when their worker
+// threads have them, "&Halt
 // computation", "&Save" to the FlightLog logbook and "E&xit". The dialog
 // stays responsive while the worker runs: the worker's texts reach it as
 // queued calls, never as calls that wait for the window thread.
@@ -10,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "analysis/contest/contest_computation.hpp"
 #include "analysis/flight_statistics.hpp"
 #include "analysis/statistics_dialog.hpp"
 #include "base/user_interface.hpp"
@@ -29,6 +31,7 @@ struct StatisticsWindowInput {
   int32_t utcTimes = 0;
   int32_t hasPressureAltitude = 0;
   std::string instrument;  // the log's description
+  std::vector<contest::GeoFix> contestFixes;  // what the open-distance contests score
 };
 
 class FlightStatisticsWindow : public QDialog {
@@ -48,12 +51,15 @@ class FlightStatisticsWindow : public QDialog {
   void done(int result) override;
 
   bool ComputationFinished() const { return computation_.IsFinished(); }
+  bool ContestScoresFinished() const { return contest_.IsFinished(); }
   const FlightStatistics& Statistics() const { return statistics_; }
 
   // The widgets, for tests.
   QLabel& StatusLine() const { return *status_; }
   QLabel& Value(int index) const { return *values_[static_cast<size_t>(index)]; }
   QLabel& Distance(int index) const { return *distances_[static_cast<size_t>(index)]; }
+  // In the order of contest::kContestRules.
+  QLabel& ContestScore(int index) const { return *contestScores_[static_cast<size_t>(index)]; }
   QPlainTextEdit& Description() const { return *description_; }
   QPushButton& HaltButton() const { return *halt_; }
   QPushButton& SaveButton() const { return *save_; }
@@ -62,6 +68,8 @@ class FlightStatisticsWindow : public QDialog {
  signals:
   // On the window thread, once the distances are shown.
   void computationFinished();
+  // On the window thread, once every contest score is shown.
+  void contestScoresFinished();
   // Once the logbook was written.
   void saved();
 
@@ -83,6 +91,7 @@ class FlightStatisticsWindow : public QDialog {
 
   void BuildContents();
   void ShowDistances(int code, const OptimisationResult& result);
+  void ShowContestScore(contest::ContestRules rules, const contest::ContestScore& score);
 
   StatisticsWindowInput input_;
   FlightStatistics statistics_;
@@ -92,9 +101,13 @@ class FlightStatisticsWindow : public QDialog {
   ExistingLogbookQuestion askExisting_;
   StatusRelay relay_{*this};
   StatisticsComputation computation_;
+  contest::ContestComputation contest_;
 
   std::array<QLabel*, 9> values_{};
   std::array<QLabel*, 7> distances_{};
+  std::array<QLabel*, std::size(contest::kContestRules)> contestScores_{};
+  bool distancesShown_ = false;
+  bool contestScoresShown_ = false;
   QLabel* status_ = nullptr;
   QPlainTextEdit* description_ = nullptr;
   QPushButton* halt_ = nullptr;

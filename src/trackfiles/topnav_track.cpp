@@ -1,0 +1,42 @@
+#include "trackfiles/topnav_track.hpp"
+
+#include <algorithm>
+
+#include "base/c_format.hpp"
+#include "trackfiles/topnav_tncm.hpp"
+
+namespace trelvik {
+namespace {
+
+constexpr const char* kCaption = "Reading Top Navigator Log File";
+constexpr size_t kPiece = 200;  // the instrument's read size, kept so both paths feed alike
+
+}  // namespace
+
+TrackFileRead ReadTopNavTrack(std::string_view bytes, int32_t utcOffset) {
+  TncmDecoder decoder(TncmOptions{false, utcOffset});
+  for (size_t at = 0; at < bytes.size() && decoder.State() == TncmState::Running; at += kPiece) {
+    (void)decoder.Feed(bytes.substr(at, std::min(kPiece, bytes.size() - at)));
+  }
+  switch (decoder.State()) {
+    case TncmState::Failed: {
+      const int code = decoder.ErrorCode();
+      const char* format = code >= kTncmGoodAfterBadAtEnd ? "Error %d on block line %d" : "Error %d on line %d";
+      return TrackFileRead::Failure(CFormat(format, code, decoder.ErrorLine()), kCaption, decoder.ErrorLine());
+    }
+    case TncmState::Running:
+      return TrackFileRead::Failure(decoder.SawHeader() ? "Missing end-of-file record" : "Missing start record",
+                                    kCaption);
+    case TncmState::Finished: break;
+  }
+  TrackFileRead read;
+  read.records.points = std::move(decoder.Points());
+  read.records.hasPressureAltitude = decoder.RecordFormat() == kTncmGpsOnly ? 0 : 1;
+  if (decoder.IgnoredBlocks() > 0) {
+    read.notices.push_back(
+        {FileNoticeKind::Warning, CFormat("Error(s) in %d block(s) ignored", decoder.IgnoredBlocks()), kCaption});
+  }
+  return read;
+}
+
+}  // namespace trelvik
