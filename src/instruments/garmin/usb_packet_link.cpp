@@ -37,6 +37,7 @@ PipeRead UsbPacketLink::Gather(bool bulk, std::vector<uint8_t>& bytes) {
                                   : transport_.ReadInterrupt(transfer, kInterruptTimeout);
     if (result.status == UsbStatus::kTimeout) return PipeRead::kTimeout;
     if (result.status != UsbStatus::kOk) {
+      pipeError_ = result.error;
       if (result.status == UsbStatus::kNoDevice) deviceGone_ = true;
       return PipeRead::kFailed;
     }
@@ -93,6 +94,12 @@ int UsbPacketLink::Read(std::chrono::milliseconds /*timeout*/, GarminPacket& pac
   if (code != 0) return (code == -1 && !deviceGone_) ? -1 : -2;
   packet = usb.packet;
   return 0;
+}
+
+void UsbPacketLink::SendAbort() {
+  const std::vector<uint8_t> start = StartSessionPacket();
+  TraceBytes("Bulk OUT pipe:\r\n", start);
+  (void)transport_.WriteBulk(start, kWriteTimeout);
 }
 
 int UsbPacketLink::StartSession(std::chrono::milliseconds limit) {

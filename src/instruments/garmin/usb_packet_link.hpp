@@ -7,9 +7,9 @@
 #include <string>
 
 #include "access/debug_trace.hpp"
+#include "access/usb_link.hpp"
 #include "instruments/garmin/packet_link.hpp"
 #include "instruments/garmin/usb_packets.hpp"
-#include "instruments/garmin/usb_transport.hpp"
 
 namespace trelvik::garmin {
 
@@ -27,21 +27,25 @@ class UsbPacketLink : public PacketLink {
   // layer's own code is kept in LastReadCode().
   int Read(std::chrono::milliseconds timeout, GarminPacket& packet) override;
   void Reset() override {}
+  // USB has no abort command: a new session start ends the transfer.
+  void SendAbort() override;
 
   // 0 or the packet layer's negative code: -7 bulk read failed, -8 bulk packet
   // not application, -9 bulk packet short; -1 interrupt read failed, -2 an
   // unexpected protocol packet, -3/-4/-5 the bulk read after a data-available
   // notice failed / was not application / was short, -6 not application.
   int ReadUsbPacket(UsbPacket& packet);
-  int LastReadCode() const { return lastReadCode_; }
+  int LastReadCode() const override { return lastReadCode_; }
 
   // Starts the session: 0 with UnitId() set, or the error number 1..8 whose
-  // text the caller reports ("E00n Start session error").
+  // text the caller reports ("E00n Start session error"); after 3,
+  // PipeError() holds the failed bulk read's error number.
   int StartSession(std::chrono::milliseconds limit = std::chrono::seconds(10));
   uint32_t UnitId() const { return unitId_; }
   bool BulkMode() const { return bulk_; }
   // True once a transfer found the receiver gone.
   bool DeviceGone() const { return deviceGone_; }
+  int PipeError() const { return pipeError_; }
 
  private:
   PipeRead Gather(bool bulk, std::vector<uint8_t>& bytes);
@@ -59,6 +63,7 @@ class UsbPacketLink : public PacketLink {
   bool deviceGone_ = false;
   uint32_t unitId_ = 0;
   int lastReadCode_ = 0;
+  int pipeError_ = 0;
 };
 
 }  // namespace trelvik::garmin

@@ -1,14 +1,14 @@
 #pragma once
-// The USB pipes of one opened Garmin receiver, behind an interface so the
-// packet layer and the jobs run against a fake in tests and against libusb
-// on a real machine.
+// The pipes of one opened USB instrument (Garmin receivers: a bulk pair and
+// an interrupt IN pipe), behind an interface so the packet layer and the jobs
+// run against a fake in tests and against libusb on a real machine.
 #include <chrono>
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
 
-namespace trelvik::garmin {
+namespace trelvik {
 
 enum class UsbStatus {
   kOk,        // `bytes` holds what the transfer moved (possibly nothing)
@@ -20,6 +20,7 @@ enum class UsbStatus {
 struct UsbResult {
   UsbStatus status = UsbStatus::kOk;
   std::vector<uint8_t> bytes;
+  int error = 0;  // the USB library's error number when the transfer failed
 };
 
 class UsbTransport {
@@ -34,12 +35,32 @@ class UsbTransport {
                                                 std::chrono::milliseconds timeout) = 0;
 };
 
-// Finds and opens a receiver. Null with `error` set when none could be opened;
-// an empty `error` means no receiver was found (the caller may try again).
+// The vendor and product ids an instrument family answers to.
+struct UsbDeviceId {
+  uint16_t vendor = 0;
+  uint16_t product = 0;
+};
+
+enum class UsbOpenStatus {
+  Opened,
+  NotFound,  // no such device plugged in (or none the system lets us see)
+  Refused,   // one was found but could not be opened or claimed
+};
+
+struct OpenedUsb {
+  UsbOpenStatus status = UsbOpenStatus::NotFound;
+  std::unique_ptr<UsbTransport> transport;  // set when Opened
+  // The device's name (bus and port path) when one was found, for the trace.
+  std::string deviceName;
+  // Why a found device could not be opened, in words a user can act on.
+  std::string reason;
+};
+
+// Finds and opens the first device of an id; the job's open loop retries.
 class UsbOpener {
  public:
   virtual ~UsbOpener() = default;
-  [[nodiscard]] virtual std::unique_ptr<UsbTransport> Open(std::string& error) = 0;
+  [[nodiscard]] virtual OpenedUsb Open(UsbDeviceId id) = 0;
 };
 
-}  // namespace trelvik::garmin
+}  // namespace trelvik
