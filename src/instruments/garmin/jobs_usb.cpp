@@ -106,7 +106,7 @@ namespace {
 int UsbCell(GpsJob& job, int (*transfer)(Session&)) {
   std::unique_ptr<UsbTransport> transport;
   if (OpenGarminUsb(job, transport) < 0) return -1;
-  UsbPacketLink link(*transport, job.trace);
+  UsbPacketLink link(*transport, job.trace, [&job](milliseconds pause) { JobSleep(job, pause); });
   Session session{job, link, {}, &kUsbDialect};
   if (RequestUsbProductData(session, link) < 0) return -1;
   return transfer(session);

@@ -1,7 +1,5 @@
 #include "instruments/garmin/usb_packet_link.hpp"
 
-#include <thread>
-
 
 namespace trelvik::garmin {
 
@@ -12,6 +10,7 @@ constexpr auto kBulkTimeout = std::chrono::milliseconds(3000);
 constexpr size_t kInterruptTransfer = 64;
 constexpr size_t kBulkTransfer = 4096;
 constexpr int kMaxZeroReads = 50;
+constexpr auto kZeroReadPause = std::chrono::milliseconds(20);
 }  // namespace
 
 void UsbPacketLink::TraceBytes(std::string_view pipe, const std::vector<uint8_t>& bytes) {
@@ -42,9 +41,12 @@ PipeRead UsbPacketLink::Gather(bool bulk, std::vector<uint8_t>& bytes) {
       return PipeRead::kFailed;
     }
     if (result.bytes.empty()) {
-      // A zero-length transfer ends nothing; a receiver that sends only those is dead.
+      // After a transfer of a whole buffer, a zero-length one ends the packet
+      // (USB's rule for data that fills its last transfer exactly). Before
+      // any data it ends nothing; a receiver that sends only those is dead.
+      if (!bytes.empty()) break;
       if (++zeroReads > kMaxZeroReads) return PipeRead::kFailed;
-      std::this_thread::sleep_for(zeroReadPause_);
+      pause_(kZeroReadPause);
       continue;
     }
     for (uint8_t b : result.bytes) {

@@ -4,6 +4,7 @@
 // the application steps of the serial driver run over it unchanged.
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "access/debug_trace.hpp"
@@ -18,9 +19,12 @@ enum class PipeRead { kOk, kTimeout, kFailed };
 
 class UsbPacketLink : public PacketLink {
  public:
-  UsbPacketLink(UsbTransport& transport, DebugTrace* trace,
-                std::chrono::milliseconds zeroReadPause = std::chrono::milliseconds(20))
-      : transport_(transport), trace_(trace), zeroReadPause_(zeroReadPause) {}
+  // How the link waits between zero-length reads: the job's sleep, so tests
+  // pass it in no real time.
+  using Pause = std::function<void(std::chrono::milliseconds)>;
+
+  UsbPacketLink(UsbTransport& transport, DebugTrace* trace, Pause pause)
+      : transport_(transport), trace_(trace), pause_(std::move(pause)) {}
 
   int Send(const GarminPacket& packet) override;
   // 0, -1 when the pipe timed out, -2 for any other failure; the packet
@@ -58,7 +62,7 @@ class UsbPacketLink : public PacketLink {
 
   UsbTransport& transport_;
   DebugTrace* trace_;
-  std::chrono::milliseconds zeroReadPause_;
+  Pause pause_;
   bool bulk_ = false;
   bool deviceGone_ = false;
   uint32_t unitId_ = 0;

@@ -12,6 +12,8 @@ namespace {
 
 using std::chrono::milliseconds;
 
+const UsbPacketLink::Pause kNoPause = [](milliseconds) {};
+
 // Plays back scripted transfers per pipe; an empty script times out.
 class ScriptedUsb : public UsbTransport {
  public:
@@ -73,7 +75,7 @@ TEST(GarminUsbLink, SessionStartsOnTheInterruptPipeAndGivesTheUnitId) {
   ScriptedUsb usb;
   usb.interrupt.push_back(Ok(Protocol(kUsbPidSessionStarted, {0x78, 0x56, 0x34, 0x12})));
   DebugTrace trace;
-  UsbPacketLink link(usb, &trace, milliseconds(0));
+  UsbPacketLink link(usb, &trace, kNoPause);
   ASSERT_EQ(link.StartSession(), 0);
   EXPECT_EQ(link.UnitId(), 0x12345678u);
   ASSERT_EQ(usb.written.size(), 1u);
@@ -86,7 +88,7 @@ TEST(GarminUsbLink, DataAvailableSwitchesToBulkForTheRestOfTheExchange) {
   usb.interrupt.push_back(Ok(Protocol(kUsbPidDataAvailable)));
   usb.bulk.push_back(Ok(Protocol(kUsbPidSessionStarted, {1, 0, 0, 0})));
   usb.bulk.push_back(Ok(App(kPidProductData, {1, 2, 3, 4, 5})));
-  UsbPacketLink link(usb, nullptr, milliseconds(0));
+  UsbPacketLink link(usb, nullptr, kNoPause);
   ASSERT_EQ(link.StartSession(), 0);
   EXPECT_TRUE(link.BulkMode());
   GarminPacket packet;
@@ -99,7 +101,7 @@ TEST(GarminUsbLink, InterruptReadAfterDataAvailableNoticeReadsBulkAtOnce) {
   ScriptedUsb usb;
   usb.interrupt.push_back(Ok(Protocol(kUsbPidDataAvailable)));
   usb.bulk.push_back(Ok(App(kPidProtocolArray, {'P', 0, 0})));
-  UsbPacketLink link(usb, nullptr, milliseconds(0));
+  UsbPacketLink link(usb, nullptr, kNoPause);
   UsbPacket packet;
   ASSERT_EQ(link.ReadUsbPacket(packet), 0);
   EXPECT_EQ(packet.id, kPidProtocolArray);
@@ -111,7 +113,7 @@ TEST(GarminUsbLink, TransfersOfAWholeBufferAreFollowedByAnotherRead) {
   std::vector<uint8_t> whole = App(kPidWaypoint, std::vector<uint8_t>(100, 9));
   usb.interrupt.push_back(Ok({whole.begin(), whole.begin() + 64}));
   usb.interrupt.push_back(Ok({whole.begin() + 64, whole.end()}));
-  UsbPacketLink link(usb, nullptr, milliseconds(0));
+  UsbPacketLink link(usb, nullptr, kNoPause);
   UsbPacket packet;
   ASSERT_EQ(link.ReadUsbPacket(packet), 0);
   EXPECT_EQ(packet.packet.size, 100);
@@ -143,12 +145,12 @@ TEST(GarminUsbLink, SessionFaultsGiveTheirNumberedError) {
     ScriptedUsb usb;
     usb.interrupt = c.interrupt;
     usb.bulk = c.bulk;
-    UsbPacketLink link(usb, nullptr, milliseconds(0));
+    UsbPacketLink link(usb, nullptr, kNoPause);
     EXPECT_EQ(link.StartSession(milliseconds(2000)), c.error);
   }
   ScriptedUsb deaf;
   deaf.writeStatus = UsbStatus::kError;
-  UsbPacketLink link(deaf, nullptr, milliseconds(0));
+  UsbPacketLink link(deaf, nullptr, kNoPause);
   EXPECT_EQ(link.StartSession(), 1);
 }
 
@@ -156,12 +158,12 @@ TEST(GarminUsbLink, ApplicationPacketsDuringTheSessionStartAreIgnoredAndTheLimit
   ScriptedUsb usb;
   usb.interrupt.push_back(Ok(App(kPidProductData, {1})));
   usb.interrupt.push_back(Ok(Protocol(kUsbPidSessionStarted, {2, 0, 0, 0})));
-  UsbPacketLink link(usb, nullptr, milliseconds(0));
+  UsbPacketLink link(usb, nullptr, kNoPause);
   EXPECT_EQ(link.StartSession(), 0);
   EXPECT_EQ(link.UnitId(), 2u);
   ScriptedUsb chatty;
   for (int i = 0; i < 1000; ++i) chatty.interrupt.push_back(Ok(App(kPidProductData, {1})));
-  UsbPacketLink late(chatty, nullptr, milliseconds(0));
+  UsbPacketLink late(chatty, nullptr, kNoPause);
   EXPECT_EQ(late.StartSession(milliseconds(0)), 7);
 }
 
@@ -190,7 +192,7 @@ TEST(GarminUsbLink, PacketReadFaultsGiveTheirCodes) {
     if (c.bulk) usb.bulk.push_back(Ok(App(kPidProductData, {1})));
     auto& pipe = c.bulk ? usb.bulk : usb.interrupt;
     pipe.insert(pipe.end(), c.script.begin(), c.script.end());
-    UsbPacketLink link(usb, nullptr, milliseconds(0));
+    UsbPacketLink link(usb, nullptr, kNoPause);
     UsbPacket packet;
     if (c.bulk) {
       ASSERT_EQ(link.ReadUsbPacket(packet), 0);
