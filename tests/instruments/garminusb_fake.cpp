@@ -10,6 +10,7 @@ namespace {
 using sim::garmin::UsbPipe;
 
 constexpr size_t kGarbageBytes = 7;
+constexpr size_t kHeaderBytes = 12;
 
 class FakeUsbTransport : public UsbTransport {
  public:
@@ -123,24 +124,29 @@ UsbResult FakeUsbDevice::Read(UsbPipe pipe, size_t maxBytes, std::chrono::millis
     return {};
   }
   const size_t n = std::min(maxBytes, rest.size());
+  const size_t offset = packetOffset_[index];
   std::string chunk = rest.substr(0, n);
   rest.erase(0, n);
   const bool packetEnds = rest.empty();
+  packetOffset_[index] = packetEnds ? 0 : offset + n;
   if (packetEnds && n == maxBytes) endWithZeroLength_[index] = true;
-  return Deliver(std::move(chunk), maxBytes, packetEnds);
+  return Deliver(std::move(chunk), offset, packetEnds);
 }
 
-UsbResult FakeUsbDevice::Deliver(std::string chunk, size_t /*maxBytes*/, bool packetEnds) {
+UsbResult FakeUsbDevice::Deliver(std::string chunk, size_t packetOffset, bool packetEnds) {
   const size_t first = answerBytes_;
   if (faultAt_ && *faultAt_ >= first && *faultAt_ < first + chunk.size()) {
     const size_t at = *faultAt_ - first;
     if (fault_ == LinkFault::Corrupt) {
-      chunk[at] = static_cast<char>(~static_cast<uint8_t>(chunk[at]));
+      // USB guards the bytes on the bus with CRCs: a wrong byte can only be
+      // the receiver's own mistake in a header (type, id, size).
+      if (packetOffset + at < kHeaderBytes) chunk[at] = static_cast<char>(~static_cast<uint8_t>(chunk[at]));
     } else {
       // The transfer holding byte k arrives cut there, and nothing after it.
       chunk.resize(at);
       rest_[0].clear();
       rest_[1].clear();
+      packetOffset_[0] = packetOffset_[1] = 0;
       endWithZeroLength_[0] = endWithZeroLength_[1] = false;
       if (fault_ == LinkFault::HangUp) gone_ = true;
       if (fault_ == LinkFault::Silence) silent_ = true;

@@ -5,7 +5,8 @@
 // the receiver's answers acts as on the serial fake: silence from there on
 // (the transfer holding byte k arrives cut short), garbage (a cut transfer,
 // a burst of junk, then silence), a hang-up (the receiver is unplugged) or a
-// corrupt byte (its bits flipped: a wrong type, id or size field).
+// corrupt byte (its bits flipped where it is a packet header's: a wrong type,
+// id or size field; the bus's CRCs keep data bytes whole).
 #include <chrono>
 #include <functional>
 #include <memory>
@@ -56,7 +57,8 @@ class FakeUsbDevice {
 
  private:
   UsbResult Wait(std::chrono::milliseconds timeout);
-  UsbResult Deliver(std::string chunk, size_t maxBytes, bool packetEnds);
+  // Delivers a chunk starting at `packetOffset` of its packet, with the fault.
+  UsbResult Deliver(std::string chunk, size_t packetOffset, bool packetEnds);
 
   mutable std::mutex mutex_;
   sim::garmin::GarminUsbReceiver receiver_;
@@ -75,6 +77,7 @@ class FakeUsbDevice {
   // The rest of a packet longer than one transfer, per pipe, and whether a
   // zero-length transfer must end a packet that filled its last one exactly.
   std::string rest_[2];
+  size_t packetOffset_[2] = {0, 0};
   bool endWithZeroLength_[2] = {false, false};
   std::chrono::milliseconds waited_{0};
   std::chrono::milliseconds waitLimit_{0};
