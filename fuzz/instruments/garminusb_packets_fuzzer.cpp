@@ -65,7 +65,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (size_t reads = 0; reads <= size && !transport.Empty(); ++reads) {
     const int code = link.ReadUsbPacket(packet);
     Check(code <= 0 && code >= -9);
-    if (code == 0) Check(packet.type == kUsbTypeApplication && packet.packet.size <= packet.totalBytes - kUsbHeaderSize);
+    if (code == 0) {
+      Check(packet.type == kUsbTypeApplication && packet.packet.size <= packet.totalBytes - kUsbHeaderSize);
+    }
   }
   return 0;
 }

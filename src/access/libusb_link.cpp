@@ -93,10 +93,10 @@ class LibusbTransport : public UsbTransport {
     int rc = 0;
     for (int attempt = 0; attempt < 2; ++attempt) {
       moved = 0;
-      rc = interrupt ? libusb_interrupt_transfer(handle_, endpoint, buffer.data(), static_cast<int>(buffer.size()),
-                                                 &moved, limit)
-                     : libusb_bulk_transfer(handle_, endpoint, buffer.data(), static_cast<int>(buffer.size()),
-                                            &moved, limit);
+      rc = interrupt
+               ? libusb_interrupt_transfer(handle_, endpoint, buffer.data(), static_cast<int>(buffer.size()), &moved,
+                                           limit)
+               : libusb_bulk_transfer(handle_, endpoint, buffer.data(), static_cast<int>(buffer.size()), &moved, limit);
       if (rc != LIBUSB_ERROR_PIPE || libusb_clear_halt(handle_, endpoint) != 0) break;
     }
     UsbResult result;
@@ -181,7 +181,8 @@ OpenedUsb LibusbOpener::Open(UsbDeviceId id) {
     if (view.vendor != id.vendor || view.product != id.product) continue;
     if (!FindEndpoints(list[i], endpoints, view.interfaceClass) || !IsWantedUsbDevice(view, id)) continue;
     if (!endpoints.Complete()) {
-      result = Refused(DeviceName(list[i]), "The receiver at " + DeviceName(list[i]) + " lacks the bulk and interrupt pipes of an instrument.");
+      result = Refused(DeviceName(list[i]), "The receiver at " + DeviceName(list[i]) +
+                                                " lacks the bulk and interrupt pipes of an instrument.");
       continue;
     }
     result = OpenDevice(context, list[i], endpoints);

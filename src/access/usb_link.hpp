@@ -26,13 +26,11 @@ struct UsbResult {
 class UsbTransport {
  public:
   virtual ~UsbTransport() = default;
-  [[nodiscard]] virtual UsbResult WriteBulk(const std::vector<uint8_t>& bytes,
-                                            std::chrono::milliseconds timeout) = 0;
+  [[nodiscard]] virtual UsbResult WriteBulk(const std::vector<uint8_t>& bytes, std::chrono::milliseconds timeout) = 0;
   // Reads at most `maxBytes` from the bulk IN pipe.
   [[nodiscard]] virtual UsbResult ReadBulk(size_t maxBytes, std::chrono::milliseconds timeout) = 0;
   // Reads at most `maxBytes` from the interrupt IN pipe.
-  [[nodiscard]] virtual UsbResult ReadInterrupt(size_t maxBytes,
-                                                std::chrono::milliseconds timeout) = 0;
+  [[nodiscard]] virtual UsbResult ReadInterrupt(size_t maxBytes, std::chrono::milliseconds timeout) = 0;
 };
 
 // The vendor and product ids an instrument family answers to.

@@ -14,9 +14,7 @@ constexpr size_t kHeaderBytes = 12;
 
 class FakeUsbTransport : public UsbTransport {
  public:
-  explicit FakeUsbTransport(std::shared_ptr<FakeUsbDevice> device) : device_(std::move(device)) {
-    device_->Opened(1);
-  }
+  explicit FakeUsbTransport(std::shared_ptr<FakeUsbDevice> device) : device_(std::move(device)) { device_->Opened(1); }
   ~FakeUsbTransport() override { device_->Opened(-1); }
   FakeUsbTransport(const FakeUsbTransport&) = delete;
   FakeUsbTransport& operator=(const FakeUsbTransport&) = delete;

@@ -36,11 +36,11 @@ Messages Identification() {
   Add(all, "E104 Bulk OUT error", caption);
   ReadErrors(all, 104, caption);
   ReadErrors(all, 114, caption);
-  for (const char* text : {"E114 Bad product data packet", "E124 Bad protocol array data packet",
-                           "E125 Bad protocol data packet", "E126 Bad protocol tag character",
-                           "E180 Unsupported link protocol", "E181 Unsupported device command protocol",
-                           "E182 Unsupported waypoint transfer protocol", "E183 Unsupported waypoint data type",
-                           "E185 Unsupported track log data type"}) {
+  for (const char* text :
+       {"E114 Bad product data packet", "E124 Bad protocol array data packet", "E125 Bad protocol data packet",
+        "E126 Bad protocol tag character", "E180 Unsupported link protocol", "E181 Unsupported device command protocol",
+        "E182 Unsupported waypoint transfer protocol", "E183 Unsupported waypoint data type",
+        "E185 Unsupported track log data type"}) {
     Add(all, text, caption);
   }
   return all;
@@ -62,10 +62,10 @@ Messages TrackDownload() {
   Messages all = Identification();
   const char* caption = "Read track log";
   for (int base : {203, 214, 226}) ReadErrors(all, base, caption);
-  for (const char* text : {"E237 No track log protocol defined", "E203 Bulk OUT error", "E213 Bad record count packet",
-                           "E224 Packet type/length mismatch", "E225 Packet type/protocol mismatch",
-                           "E226 Bad data packet", "E236 Bad transfer complete packet type or format",
-                           "No points detected"}) {
+  for (const char* text :
+       {"E237 No track log protocol defined", "E203 Bulk OUT error", "E213 Bad record count packet",
+        "E224 Packet type/length mismatch", "E225 Packet type/protocol mismatch", "E226 Bad data packet",
+        "E236 Bad transfer complete packet type or format", "No points detected"}) {
     Add(all, text, caption);
   }
   return all;
@@ -140,8 +140,7 @@ TEST_P(GarminUsbFaultSweep, TrackDownloadWithCompetitionCheck) {
   testing::SweepFaults("track download with the waypoint check",
                        UsbRunner(
                            GetParam(), UsbDownloadTrackLog,
-                           [](UsbJob& s) { s.job.competitionCheck = [](GpsJob&, const Waypoint&) {}; },
-                           ObservedTrack),
+                           [](UsbJob& s) { s.job.competitionCheck = [](GpsJob&, const Waypoint&) {}; }, ObservedTrack),
                        [] {
                          Messages all = TrackDownload();
                          const Messages waypoints = WaypointDownload();
@@ -162,8 +161,7 @@ TEST_P(GarminUsbFaultSweep, Uploads) {
   }
   for (int n = 503; n <= 508; ++n) Add(messages, CFormat("E%d Bulk OUT error", n), "Upload track log");
   const auto prepare = [](UsbJob& s) { s.job.waypoints = {Point("ONE", 1000), Point("TWO", 2000)}; };
-  testing::SweepFaults("waypoint upload", UsbRunner(GetParam(), UsbUploadWaypoints, prepare, ObservedUpload),
-                       messages);
+  testing::SweepFaults("waypoint upload", UsbRunner(GetParam(), UsbUploadWaypoints, prepare, ObservedUpload), messages);
   testing::SweepFaults("waypoints as a track log",
                        UsbRunner(GetParam(), UsbUploadWaypointsAsTrack, prepare, ObservedUpload), messages);
 }

@@ -14,9 +14,9 @@ namespace trelvik::garmin {
 namespace {
 
 using sim::garmin::SimPacket;
-using trelvik::LinkFault;
 using testing::UsbJob;
 using testing::UsbReceiverModel;
+using trelvik::LinkFault;
 
 std::string Ids(const std::vector<SimPacket>& packets) {
   std::string ids;
@@ -63,6 +63,8 @@ TEST_P(GarminUsbJobs, WaypointDownloadOnEitherPipe) {
   EXPECT_EQ(U16(s.device->Received()[1].data), 7);
   EXPECT_EQ(s.trace.Contents().find("Bulk pipe TRUE") != std::string::npos, GetParam());
   EXPECT_NE(s.trace.Contents().find("Unit ID = "), std::string::npos);
+  EXPECT_NE(s.trace.Contents().find("Requesting waypoints\r\n"), std::string::npos);
+  EXPECT_NE(s.trace.Contents().find("USB device name:\r\nbus 001 device 007 (fake)\r\n"), std::string::npos);
   s.block.reset();
   EXPECT_EQ(s.device->OpenTransports(), 0);
 }
@@ -131,15 +133,15 @@ struct FaultCase {
 
 TEST(GarminUsbFaults, EachFaultGivesItsNumberedError) {
   const std::vector<FaultCase> cases = {
-      {"no device", [](UsbJob& s) { s.opener.usb.plugged = false; }, UsbDownloadTrackLog,
-       "Could not open USB port", "Connecting to GPS"},
-      {"no permission",
-       [](UsbJob& s) { s.opener.usb.refusal = "The receiver may not be opened by this user."; },
+      {"no device", [](UsbJob& s) { s.opener.usb.plugged = false; }, UsbDownloadTrackLog, "Could not open USB port",
+       "Connecting to GPS"},
+      {"no permission", [](UsbJob& s) { s.opener.usb.refusal = "The receiver may not be opened by this user."; },
        UsbDownloadTrackLog, "Could not open USB port\nThe receiver may not be opened by this user.",
        "Connecting to GPS"},
       {"silence", [](UsbJob& s) { s.device->InjectFault(0, LinkFault::Silence); }, UsbDownloadTrackLog,
        "E002 Start session error", "Read GPS product data"},
-      {"more than 50 zero-length reads", [](UsbJob& s) { s.device->ZeroReadsBeforeEachPacket(51); },
+      {"more than 50 zero-length reads",
+       [](UsbJob& s) { s.device->ZeroReadsBeforeEachPacket(51); },
        UsbDownloadTrackLog, "E002 Start session error", "Read GPS product data"},
       {"a packet shorter than 12 bytes", [](UsbJob& s) { s.device->InjectFault(7, LinkFault::Silence); },
        UsbDownloadWaypoints, "E002 Start session error", "Read GPS product data"},
@@ -161,9 +163,8 @@ TEST(GarminUsbFaults, EachFaultGivesItsNumberedError) {
          s.opener = testing::FakeUsbLinkOpener(s.device);
        },
        UsbDownloadWaypoints, "E115 Packet read error", "Read GPS product data"},
-      {"unplugged during the track log",
-       [](UsbJob& s) { s.device->UnplugAfterPackets(10); },
-       UsbDownloadTrackLog, "E221 Packet read error", "Read track log"},
+      {"unplugged during the track log", [](UsbJob& s) { s.device->UnplugAfterPackets(10); }, UsbDownloadTrackLog,
+       "E221 Packet read error", "Read track log"},
       {"track log without track protocol",
        [](UsbJob& s) {
          auto model = UsbReceiverModel();

@@ -22,9 +22,7 @@ class ScriptedUsb : public UsbTransport {
     return {writeStatus, {}};
   }
   UsbResult ReadBulk(size_t maxBytes, milliseconds) override { return Next(bulk, maxBytes); }
-  UsbResult ReadInterrupt(size_t maxBytes, milliseconds) override {
-    return Next(interrupt, maxBytes);
-  }
+  UsbResult ReadInterrupt(size_t maxBytes, milliseconds) override { return Next(interrupt, maxBytes); }
 
   std::deque<UsbResult> bulk;
   std::deque<UsbResult> interrupt;
@@ -134,10 +132,7 @@ TEST(GarminUsbLink, SessionFaultsGiveTheirNumberedError) {
       {"other protocol packet", {Ok(Protocol(9))}, {}, 6},
       {"no device", {{UsbStatus::kNoDevice, {}}}, {}, 2},
       {"bulk failure", {Ok(Protocol(kUsbPidDataAvailable))}, {{UsbStatus::kError, {}}}, 3},
-      {"interrupt failure after bulk time-out",
-       {Ok(Protocol(kUsbPidDataAvailable)), {UsbStatus::kError, {}}},
-       {},
-       8},
+      {"interrupt failure after bulk time-out", {Ok(Protocol(kUsbPidDataAvailable)), {UsbStatus::kError, {}}}, {}, 8},
       {"more than 50 zero-length reads", std::deque<UsbResult>(51, Ok({})), {}, 2},
   };
   for (const SessionFault& c : cases) {

@@ -28,6 +28,7 @@ using FinalStatus = std::string (*)(int received, int count, uint32_t elapsedMs)
 
 struct WaypointDownloadTexts {
   const char* caption;
+  std::string_view requestTrace;  // written to the debug trace with the request, or empty
   std::string_view noProtocol;
   std::string_view commandNotSent;  // empty: a failed write shows as the silence after it
   WaitTexts commandAck;             // links that acknowledge only
@@ -43,6 +44,7 @@ struct WaypointDownloadTexts {
 
 struct TrackDownloadTexts {
   const char* caption;
+  std::string_view requestTrace;
   std::string_view noProtocol;
   std::string_view commandNotSent;
   WaitTexts commandAck;
@@ -52,8 +54,8 @@ struct TrackDownloadTexts {
   std::string_view headerMismatch;  // a header from an A300 unit
   std::string_view badPacket;
   WaitTexts complete;
-  int progressEvery;           // "Progress %/%" to the calling program every so many packets
-  bool positionStatus;         // "Track position % of % (%m %s)" with each progress
+  int progressEvery;                 // "Progress %/%" to the calling program every so many packets
+  bool positionStatus;               // "Track position % of % (%m %s)" with each progress
   std::string_view receivingStatus;  // after the second packet, or empty
   FinalStatus finalStatus;
 };

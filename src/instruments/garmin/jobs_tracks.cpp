@@ -2,6 +2,7 @@
 // an airspace outline shown on the unit as a track).
 #include <algorithm>
 
+#include "access/debug_trace.hpp"
 #include "access/estimate_remaining.hpp"
 #include "access/job_report.hpp"
 #include "instruments/garmin/jobs.hpp"
@@ -30,6 +31,7 @@ int DownloadTrackLog(Session& session) {
   const char* caption = texts.caption;
   if (session.protocols.trackTransfer == 0) return Fail(session, texts.noProtocol, caption, false);
   ShowProgress(job, "Requesting track log download");
+  if (!texts.requestTrace.empty()) job.trace->TraceText(texts.requestTrace);
   if (Transmit(session, Command(kCmdTransferTracks), texts.commandNotSent, caption) < 0) return -1;
   GarminPacket packet;
   if (AwaitAck(session, kPidCommand, texts.commandAck, caption) < 0) return -1;
@@ -107,8 +109,7 @@ int UploadTrackLog(Session& session, int ctrNumber, std::string_view trackName, 
     if (AwaitAck(session, kPidTrackHeader, texts.headerAck, caption) < 0) return -1;
   }
   const size_t pointSize = UploadPointSize(protocols);
-  const std::string_view pointNotSent =
-      texts.pointNotSent[std::clamp(protocols.trackTransfer - 300, 0, 2)];
+  const std::string_view pointNotSent = texts.pointNotSent[std::clamp(protocols.trackTransfer - 300, 0, 2)];
   for (int i = 1; i <= count; ++i) {
     if (JobAborted(job)) {
       SendAbort(session);

@@ -77,7 +77,8 @@ int RequestUsbProductData(Session& session, UsbPacketLink& link) {
   if (link.Send(ProductRequest()) != 0) return Fail(session, "E104 Bulk OUT error", kProductCaption);
   UsbPacket usb;
   if (const int code = link.ReadUsbPacket(usb); code != 0) return ReadError(session, 104, code);
-  if (usb.id != kPidProductData || !IsProductData(usb.packet)) return Fail(session, "E114 Bad product data packet", kProductCaption);
+  if (usb.id != kPidProductData || !IsProductData(usb.packet))
+    return Fail(session, "E114 Bad product data packet", kProductCaption);
   const ProductData product = ParseProductData(usb.packet);
   TakeProductData(job, product);
   job.identity = CFormat("Garmin USB: %u", link.UnitId()).substr(0, kIdentityLimit);

@@ -3,6 +3,7 @@
 // acknowledged.
 #include <algorithm>
 
+#include "access/debug_trace.hpp"
 #include "access/job_report.hpp"
 #include "instruments/garmin/jobs.hpp"
 #include "instruments/garmin/waypoints.hpp"
@@ -23,6 +24,7 @@ int DownloadWaypoints(Session& session, bool checkOnly) {
   const uint16_t type = session.protocols.waypointType;
   if (session.protocols.waypointTransfer == 0) return Fail(session, texts.noProtocol, caption, false);
   ShowProgress(job, "Requesting waypoint download");
+  if (!texts.requestTrace.empty()) job.trace->TraceText(texts.requestTrace);
   if (Transmit(session, Command(kCmdTransferWaypoints), texts.commandNotSent, caption) < 0) return -1;
   GarminPacket packet;
   if (AwaitAck(session, kPidCommand, texts.commandAck, caption) < 0) return -1;

@@ -1,6 +1,5 @@
 #include "instruments/garmin/usb_packet_link.hpp"
 
-
 namespace trelvik::garmin {
 
 namespace {
@@ -19,6 +18,13 @@ void UsbPacketLink::TraceBytes(std::string_view pipe, const std::vector<uint8_t>
   trace_->TraceHexBytes(bytes.data(), static_cast<int>(bytes.size()));
 }
 
+void UsbPacketLink::TracePipeError(bool bulk, int number) {
+  if (trace_ == nullptr) return;
+  trace_->TraceText(bulk ? "Bulk IN error " : "INT pipe error ");
+  trace_->TraceText(std::to_string(number));
+  trace_->TraceText("\r\n");
+}
+
 int UsbPacketLink::Send(const GarminPacket& packet) {
   const std::vector<uint8_t> bytes = EncodeUsbApplication(packet);
   TraceBytes("Bulk OUT pipe:\r\n", bytes);
@@ -32,12 +38,16 @@ PipeRead UsbPacketLink::Gather(bool bulk, std::vector<uint8_t>& bytes) {
   const size_t transfer = bulk ? kBulkTransfer : kInterruptTransfer;
   int zeroReads = 0;
   for (;;) {
-    const UsbResult result = bulk ? transport_.ReadBulk(transfer, kBulkTimeout)
-                                  : transport_.ReadInterrupt(transfer, kInterruptTimeout);
-    if (result.status == UsbStatus::kTimeout) return PipeRead::kTimeout;
+    const UsbResult result =
+        bulk ? transport_.ReadBulk(transfer, kBulkTimeout) : transport_.ReadInterrupt(transfer, kInterruptTimeout);
+    if (result.status == UsbStatus::kTimeout) {
+      TracePipeError(bulk, 2);
+      return PipeRead::kTimeout;
+    }
     if (result.status != UsbStatus::kOk) {
       pipeError_ = result.error;
       if (result.status == UsbStatus::kNoDevice) deviceGone_ = true;
+      TracePipeError(bulk, result.status == UsbStatus::kNoDevice ? 3 : 1);
       return PipeRead::kFailed;
     }
     if (result.bytes.empty()) {
@@ -45,7 +55,10 @@ PipeRead UsbPacketLink::Gather(bool bulk, std::vector<uint8_t>& bytes) {
       // (USB's rule for data that fills its last transfer exactly). Before
       // any data it ends nothing; a receiver that sends only those is dead.
       if (!bytes.empty()) break;
-      if (++zeroReads > kMaxZeroReads) return PipeRead::kFailed;
+      if (++zeroReads > kMaxZeroReads) {
+        TracePipeError(bulk, 4);
+        return PipeRead::kFailed;
+      }
       pause_(kZeroReadPause);
       continue;
     }

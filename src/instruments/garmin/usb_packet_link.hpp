@@ -59,6 +59,9 @@ class UsbPacketLink : public PacketLink {
     if (trace_ != nullptr) trace_->TraceText(text);
   }
   void TraceBytes(std::string_view pipe, const std::vector<uint8_t>& bytes);
+  // "INT pipe error n" / "Bulk IN error n": 1 failed, 2 timed out, 3 device
+  // gone, 4 nothing but zero-length transfers.
+  void TracePipeError(bool bulk, int number);
 
   UsbTransport& transport_;
   DebugTrace* trace_;

@@ -25,13 +25,10 @@ std::vector<uint8_t> EncodeUsbPacket(uint8_t type, uint16_t id, std::span<const 
 }
 
 std::vector<uint8_t> EncodeUsbApplication(const GarminPacket& packet) {
-  return EncodeUsbPacket(kUsbTypeApplication, packet.id,
-                         std::span<const uint8_t>(packet.data.data(), packet.size));
+  return EncodeUsbPacket(kUsbTypeApplication, packet.id, std::span<const uint8_t>(packet.data.data(), packet.size));
 }
 
-std::vector<uint8_t> StartSessionPacket() {
-  return EncodeUsbPacket(kUsbTypeProtocol, kUsbPidStartSession, {});
-}
+std::vector<uint8_t> StartSessionPacket() { return EncodeUsbPacket(kUsbTypeProtocol, kUsbPidStartSession, {}); }
 
 bool DecodeUsbPacket(std::span<const uint8_t> bytes, UsbPacket& out) {
   out = UsbPacket{};
@@ -40,8 +37,7 @@ bool DecodeUsbPacket(std::span<const uint8_t> bytes, UsbPacket& out) {
   out.id = static_cast<uint16_t>(GetLe(bytes, 4, 2));
   out.declaredSize = GetLe(bytes, 8, 4);
   out.totalBytes = bytes.size();
-  const size_t kept = std::min<size_t>(
-      {out.declaredSize, bytes.size() - kUsbHeaderSize, kMaxPacketData});
+  const size_t kept = std::min<size_t>({out.declaredSize, bytes.size() - kUsbHeaderSize, kMaxPacketData});
   out.packet.id = static_cast<uint8_t>(out.id);
   out.packet.size = static_cast<uint8_t>(kept);
   std::copy_n(bytes.begin() + kUsbHeaderSize, kept, out.packet.data.begin());
