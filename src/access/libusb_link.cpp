@@ -56,11 +56,13 @@ using Context = std::unique_ptr<libusb_context, ContextDeleter>;
 // threads never share one; everything is released in the destructor.
 class LibusbTransport : public UsbTransport {
  public:
-  LibusbTransport(Context context, libusb_device_handle* handle, Endpoints endpoints)
-      : context_(std::move(context)), handle_(handle), endpoints_(endpoints) {}
+  LibusbTransport(Context context, libusb_device_handle* handle, Endpoints endpoints, bool reattach)
+      : context_(std::move(context)), handle_(handle), endpoints_(endpoints), reattach_(reattach) {}
   ~LibusbTransport() override {
-    // Releasing the interface gives it back to the kernel driver we detached.
+    // Releasing the interface gives it back to the kernel driver it was taken
+    // from (libusb does so itself where it detached the driver).
     (void)libusb_release_interface(handle_, 0);
+    if (reattach_) (void)libusb_attach_kernel_driver(handle_, 0);
     libusb_close(handle_);
   }
   LibusbTransport(const LibusbTransport&) = delete;
@@ -118,6 +120,7 @@ class LibusbTransport : public UsbTransport {
   Context context_;
   libusb_device_handle* handle_;
   Endpoints endpoints_;
+  bool reattach_;
 };
 
 OpenedUsb Refused(std::string name, std::string reason) {
@@ -140,10 +143,18 @@ OpenedUsb OpenDevice(Context& context, libusb_device* device, const Endpoints& e
   const int rc = libusb_open(device, &handle);
   if (rc == LIBUSB_ERROR_ACCESS) return Refused(name, AccessReason(name));
   if (rc != 0) return Refused(name, "The receiver at " + name + " could not be opened: " + libusb_strerror(rc) + ".");
-  // garmin_gps (or any other kernel driver) lets go while we hold the interface.
-  (void)libusb_set_auto_detach_kernel_driver(handle, 1);
-  const int claim = libusb_claim_interface(handle, 0);
+  // garmin_gps (or any other kernel driver) lets go while we hold the
+  // interface and gets it back when we release it.
+  const bool autoDetach = libusb_set_auto_detach_kernel_driver(handle, 1) == 0;
+  int claim = libusb_claim_interface(handle, 0);
+  bool detached = false;
+  if (claim == LIBUSB_ERROR_BUSY && !autoDetach && libusb_kernel_driver_active(handle, 0) == 1 &&
+      libusb_detach_kernel_driver(handle, 0) == 0) {
+    detached = true;
+    claim = libusb_claim_interface(handle, 0);
+  }
   if (claim != 0) {
+    if (detached) (void)libusb_attach_kernel_driver(handle, 0);
     libusb_close(handle);
     if (claim == LIBUSB_ERROR_ACCESS) return Refused(name, AccessReason(name));
     if (claim == LIBUSB_ERROR_BUSY) {
@@ -154,7 +165,7 @@ OpenedUsb OpenDevice(Context& context, libusb_device* device, const Endpoints& e
   OpenedUsb opened;
   opened.status = UsbOpenStatus::Opened;
   opened.deviceName = name;
-  opened.transport = std::make_unique<LibusbTransport>(std::move(context), handle, endpoints);
+  opened.transport = std::make_unique<LibusbTransport>(std::move(context), handle, endpoints, detached);
   return opened;
 }
 
