@@ -117,6 +117,20 @@ TEST(GarminUsbLink, TransfersOfAWholeBufferAreFollowedByAnotherRead) {
   EXPECT_EQ(packet.packet.size, 100);
 }
 
+TEST(GarminUsbLink, AZeroLengthTransferEndsAPacketThatFilledItsLastTransfer) {
+  ScriptedUsb usb;
+  const std::vector<uint8_t> exact = App(kPidWaypoint, std::vector<uint8_t>(64 - 12, 7));
+  usb.interrupt.push_back(Ok(exact));
+  usb.interrupt.push_back(Ok({}));
+  usb.interrupt.push_back(Ok(App(kPidWaypoint, {1, 2})));
+  UsbPacketLink link(usb, nullptr, kNoPause);
+  UsbPacket packet;
+  ASSERT_EQ(link.ReadUsbPacket(packet), 0);
+  EXPECT_EQ(packet.packet.size, 52);
+  ASSERT_EQ(link.ReadUsbPacket(packet), 0);  // the next packet stays whole and apart
+  EXPECT_EQ(packet.packet.size, 2);
+}
+
 struct SessionFault {
   const char* name;
   std::deque<UsbResult> interrupt;
