@@ -8,6 +8,8 @@
 #include <span>
 #include <string>
 
+#include "access/usb_link.hpp"
+
 namespace trelvik {
 
 // 8N1 raw always; the speed and software flow control vary per protocol.
@@ -48,6 +50,8 @@ class LinkOpener {
  public:
   virtual ~LinkOpener() = default;
   [[nodiscard]] virtual OpenedLink Open(const std::string& portName) = 0;
+  // The opener of USB instruments; null where none can be reached.
+  [[nodiscard]] virtual UsbOpener* Usb() { return nullptr; }
 };
 
 }  // namespace trelvik

@@ -3,6 +3,7 @@
 // (TIOCEXCL and flock) so that no second program interleaves its bytes.
 #include <string>
 
+#include "access/libusb_link.hpp"
 #include "access/link.hpp"
 
 namespace trelvik {
@@ -30,6 +31,10 @@ class PosixSerialLink : public Link {
 class PosixLinkOpener : public LinkOpener {
  public:
   OpenedLink Open(const std::string& portName) override { return PosixSerialLink::Open(portName); }
+  UsbOpener* Usb() override { return &usb_; }
+
+ private:
+  LibusbOpener usb_;
 };
 
 // The termios speed constant for a baud rate; false for rates the system lacks.

@@ -13,8 +13,17 @@ constexpr JobCell kGarminCells[] = {
     {AccessFunction::UploadCtr, ProtocolType::GarminSerial, garmin::SerialUploadCtr},
 };
 
+constexpr JobCell kGarminUsbCells[] = {
+    {AccessFunction::DownloadWaypoints, ProtocolType::GarminUsb, garmin::UsbDownloadWaypoints},
+    {AccessFunction::DownloadTrackLog, ProtocolType::GarminUsb, garmin::UsbDownloadTrackLog},
+    {AccessFunction::UploadWaypoints, ProtocolType::GarminUsb, garmin::UsbUploadWaypoints},
+    {AccessFunction::UploadWaypointsAsTrack, ProtocolType::GarminUsb, garmin::UsbUploadWaypointsAsTrack},
+    {AccessFunction::UploadCtr, ProtocolType::GarminUsb, garmin::UsbUploadCtr},
+};
+
 }  // namespace
 
 const InstrumentDriver kGarminDriver{"garmin", kGarminCells};
+const InstrumentDriver kGarminUsbDriver{"garminusb", kGarminUsbCells};
 
 }  // namespace trelvik

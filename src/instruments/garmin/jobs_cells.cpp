@@ -1,5 +1,5 @@
-// The thread routines of the Garmin serial cells: the product data step on
-// the serial link, then one transfer.
+// The transfers every Garmin cell runs once the unit is identified, and the
+// serial cells: the product data step on the serial link, then one transfer.
 #include <any>
 
 #include "access/debug_trace.hpp"
@@ -38,19 +38,10 @@ int UploadCtrList(Session& session) {
   return result;
 }
 
-int SerialDownloadWaypoints(GpsJob& job) {
-  job.trace->ClearTrace();
-  SerialPacketLink link(job);
-  Session session{job, link};
-  if (RequestProductData(session) < 0) return -1;
-  return DownloadWaypoints(session, false);
-}
+int RunWaypointDownload(Session& session) { return DownloadWaypoints(session, false); }
 
-int SerialDownloadTrackLog(GpsJob& job) {
-  job.trace->ClearTrace();
-  SerialPacketLink link(job);
-  Session session{job, link};
-  if (RequestProductData(session) < 0) return -1;
+int RunTrackDownload(Session& session) {
+  GpsJob& job = session.job;
   if (job.competitionCheck && session.protocols.waypointTransfer != 0 && DownloadWaypoints(session, true) < 0) {
     return -1;
   }
@@ -61,25 +52,36 @@ int SerialDownloadTrackLog(GpsJob& job) {
   return DownloadTrackLog(session);
 }
 
-int SerialUploadWaypoints(GpsJob& job) {
+int RunWaypointUpload(Session& session) { return UploadWaypoints(session); }
+
+int RunWaypointsAsTrack(Session& session) { return UploadTrackLog(session, 0, {}, session.job.waypoints); }
+
+namespace {
+
+// The serial port: the product data step, then the transfer.
+int SerialCell(GpsJob& job, int (*transfer)(Session&)) {
   SerialPacketLink link(job);
   Session session{job, link};
   if (RequestProductData(session) < 0) return -1;
-  return UploadWaypoints(session);
+  return transfer(session);
 }
 
-int SerialUploadWaypointsAsTrack(GpsJob& job) {
-  SerialPacketLink link(job);
-  Session session{job, link};
-  if (RequestProductData(session) < 0) return -1;
-  return UploadTrackLog(session, 0, {}, job.waypoints);
+}  // namespace
+
+int SerialDownloadWaypoints(GpsJob& job) {
+  job.trace->ClearTrace();
+  return SerialCell(job, RunWaypointDownload);
 }
 
-int SerialUploadCtr(GpsJob& job) {
-  SerialPacketLink link(job);
-  Session session{job, link};
-  if (RequestProductData(session) < 0) return -1;
-  return UploadCtrList(session);
+int SerialDownloadTrackLog(GpsJob& job) {
+  job.trace->ClearTrace();
+  return SerialCell(job, RunTrackDownload);
 }
+
+int SerialUploadWaypoints(GpsJob& job) { return SerialCell(job, RunWaypointUpload); }
+
+int SerialUploadWaypointsAsTrack(GpsJob& job) { return SerialCell(job, RunWaypointsAsTrack); }
+
+int SerialUploadCtr(GpsJob& job) { return SerialCell(job, UploadCtrList); }
 
 }  // namespace trelvik::garmin

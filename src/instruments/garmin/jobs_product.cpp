@@ -37,14 +37,14 @@ int TryProductRequest(Session& session, GarminPacket& packet) {
   return rc == 0 && IsProductData(packet) ? 0 : 1;
 }
 
-int Check(Session& session) {
+}  // namespace
+
+int CheckUnitProtocols(Session& session) {
   const ProtocolCheck check = CheckProtocols(session.protocols);
   if (check == ProtocolCheck::Ok) return 0;
   ReportError(session.job, ProtocolCheckText(check), kCheckCaption);
   return -1;
 }
-
-}  // namespace
 
 void TakeProductData(GpsJob& job, const ProductData& product) {
   job.description = product.description.substr(0, kDescriptionLimit);
@@ -97,7 +97,7 @@ int NegotiateProtocols(Session& session, const ProductData& product) {
         return -1;
       }
       session.protocols = *row;
-      return Check(session);
+      return CheckUnitProtocols(session);
     }
     if (packet.id != kPidProtocolArray) {
       acknowledge = packet.id;
@@ -115,7 +115,7 @@ int NegotiateProtocols(Session& session, const ProductData& product) {
       return -1;
     }
     SendQuietly(session, Ack(kPidProtocolArray));
-    return Check(session);
+    return CheckUnitProtocols(session);
   }
 }
 

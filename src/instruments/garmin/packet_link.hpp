@@ -17,6 +17,11 @@ class PacketLink {
   [[nodiscard]] virtual int Read(std::chrono::milliseconds timeout, GarminPacket& packet) = 0;
   // Forgets a half-received packet and the bytes not yet consumed.
   virtual void Reset() = 0;
+  // Tells the unit to drop the transfer in progress; no answer is awaited.
+  virtual void SendAbort() = 0;
+  // The link's own code for the last failed Read, where it numbers its
+  // failures finer than Read's result; 0 where it does not.
+  [[nodiscard]] virtual int LastReadCode() const { return 0; }
 };
 
 }  // namespace trelvik::garmin

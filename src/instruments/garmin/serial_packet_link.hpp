@@ -14,6 +14,7 @@ class SerialPacketLink : public PacketLink {
   int Send(const GarminPacket& packet) override;
   int Read(std::chrono::milliseconds timeout, GarminPacket& packet) override;
   void Reset() override;
+  void SendAbort() override { (void)Send(Command(kCmdAbortTransfer)); }
 
  private:
   // Feeds the unconsumed bytes; true when a packet completed.
