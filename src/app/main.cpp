@@ -31,8 +31,9 @@ int RunHeadless(int argc, char** argv) {
   (void)settings.Load(console);      // a failure is shown; the built-in defaults serve
   settings.SetCommandLineRun(true);  // a command-line run never writes the settings
   CommandLineResult parsed;
+  PilotList pilots;
   // The conversion jobs run inside the parse, through these hooks.
-  if (ParseCommandLineArguments(argc, argv, console, parsed, BatchCommandLineHooks(settings.Values())) < 0) {
+  if (ParseCommandLineArguments(argc, argv, console, parsed, BatchCommandLineHooks(settings.Values(), &pilots)) < 0) {
     return parsed.exitCode;
   }
   if (parsed.job && parsed.job->server) return RunHeadlessServer(*parsed.job->server, console);
@@ -41,7 +42,7 @@ int RunHeadless(int argc, char** argv) {
     std::fwrite(usage.data(), 1, usage.size(), stderr);
     return kExitUsage;
   }
-  return RunHeadlessCommandLine(*parsed.job, console, settings.Values());
+  return RunHeadlessCommandLine(*parsed.job, console, settings.Values(), &pilots);
 }
 
 #ifdef TRELVIK_HAVE_QT

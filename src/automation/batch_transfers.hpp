@@ -31,6 +31,10 @@ struct BatchTransferRequest {
   std::any ctrList;  // CtrUpload: the airspace list (CtrList)
   std::vector<Waypoint> waypoints;  // WaypointUpload: what is sent, in order
   std::vector<std::string> pilotData;
+  // TrackDownload in competition mode: the instrument's waypoints are searched
+  // for the pilot's IDs first (`competitionSpecial`: the "-NNN" variant).
+  bool competitionCheck = false;
+  bool competitionSpecial = false;
 };
 
 class BatchTransfers {
