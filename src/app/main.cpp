@@ -48,10 +48,12 @@ int RunHeadless(int argc, char** argv) {
 #ifdef TRELVIK_HAVE_QT
 int RunWindow(int argc, char** argv) {
   CommandLineResult parsed;
+  PilotList pilots;
   WindowHooks hooks;
+  hooks.pilots = &pilots;
   hooks.parse = [&](UserInterface& ui, Settings& settings, WindowStart& start, int& exitCode) {
     // The conversion jobs run inside the parse, through these hooks.
-    if (ParseCommandLineArguments(argc, argv, ui, parsed, BatchCommandLineHooks(settings)) < 0) {
+    if (ParseCommandLineArguments(argc, argv, ui, parsed, BatchCommandLineHooks(settings, &pilots)) < 0) {
       exitCode = parsed.exitCode;
       return -1;
     }

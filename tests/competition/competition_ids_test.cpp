@@ -76,7 +76,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<IdCase>& info) { return std::string(info.param.label); });
 
 TEST(CompetitionIds, CheckSetsTheJobsIdsAndShowsThem) {
-  testing::RecordingChannel channel;
+  RecordingChannel channel;
   GpsJob job;
   job.channel = &channel;
   job.competitionCheck = MakeCompetitionWaypointCheck(false);
