@@ -45,6 +45,7 @@ class CompetitionEndToEnd : public ::testing::Test {
   }
 
   std::string Folder() const { return dir.File("comp"); }
+  const std::string& ProgramPath() const { return program_; }
 
   std::vector<std::string> Files() const {
     std::vector<std::string> names;
@@ -143,6 +144,20 @@ TEST_F(CompetitionEndToEnd, ListEntryNamedByTheInstrumentsIdWaypoints) {
   EXPECT_EQ(run.exitCode, 0) << run.err;
   EXPECT_EQ(Files(), std::vector<std::string>{"Anna Berger.20240715-100000.4567.12.kml"}) << run.out;
   EXPECT_NE(run.out.find("Status: COMP ID = 56, CIVL ID = 4567\n"), std::string::npos) << run.out;
+}
+
+TEST_F(CompetitionEndToEnd, IdsUploadedToTheInstrumentAreFoundAgain) {
+  StartSim();
+  const std::string waypoints = dir.File("task.cup");
+  ASSERT_FALSE(WriteFileAtomically(waypoints, "name,code,country,lat,lon,elev,style\r\n"
+                                              "Fiesch,FIESCH,CH,4625.460N,00808.100E,2240.0m,2\r\n"));
+  const ProgramRun upload =
+      RunProgram(ProgramPath(), {"/COM=" + sim.PtyPath(), "/GPS=IQCOMPEO", "/WR_WPT=" + waypoints, "/COMPID=34"},
+                 {{"XDG_CONFIG_HOME", dir.File("config")}}, kRunLimitMs);
+  ASSERT_EQ(upload.exitCode, 0) << upload.err;
+  const ProgramRun run = Run({"/COMP_FS=" + kFsList, "/COMP_LOG=KML"});
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(Files(), std::vector<std::string>{"Bruno & Co.20240715-100000.[CIVLID].34.kml"}) << run.out;
 }
 
 TEST_F(CompetitionEndToEnd, ListEntryNamedByTheCommandLineWhenTheInstrumentHasNoIds) {
