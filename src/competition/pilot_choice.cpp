@@ -56,6 +56,42 @@ std::optional<ChosenPilot> CheckSaveLogPilot(UserInterface& ui, const PilotField
   return ChosenPilot{*compId, *civlId, CutToCharacters(fields.name, kDialogPilotNameLimit)};
 }
 
+std::optional<ChosenPilot> CheckSelectPilot(UserInterface& ui, const PilotFields& fields, PilotList& list,
+                                            std::optional<size_t> selected) {
+  constexpr const char* kCaption = "Check ID";
+  const std::optional<int32_t> compId = IdOfField(fields.compId);
+  if (!compId) {
+    ShowError(ui, "Bad comp. ID", kCaption);
+    return std::nullopt;
+  }
+  const std::optional<int32_t> civlId = IdOfField(fields.civlId);
+  if (!civlId) {
+    ShowError(ui, "Bad CIVL ID", kCaption);
+    return std::nullopt;
+  }
+  if (*compId < 0 && *civlId < 0 && AskOkCancel(ui, "Both IDs missing, continue ?", kCaption) != Answer::Ok) {
+    return std::nullopt;
+  }
+  ChosenPilot chosen{*compId, *civlId, CutToCharacters(fields.name, kDialogPilotNameLimit)};
+  if (list.Loaded()) {
+    if (!selected || *selected >= list.entries.size()) {
+      ShowError(ui, "Dialog box error", kCaption);
+      return std::nullopt;
+    }
+    PilotEntry& entry = list.entries[*selected];
+    entry.compId = chosen.compId;
+    entry.civlId = chosen.civlId;
+    chosen.name = entry.name;
+  }
+  return chosen;
+}
+
+std::string SelectPilotTitle(std::string_view portName, std::string_view modelName) {
+  const std::string port(portName);
+  if (modelName.empty()) return CFormat("Select pilot (%s)", port.c_str());
+  return CFormat("Select pilot (%s, %s)", port.c_str(), std::string(modelName).c_str());
+}
+
 std::string SaveCompetitionLogTitle(std::string_view portName, std::string_view modelName) {
   const std::string port(portName);
   if (modelName.empty()) return CFormat("Save competition log (%s)", port.c_str());

@@ -45,6 +45,16 @@ struct ChosenPilot {
 // pilot ID" or "Bad CIVL pilot ID" under "Pilot parameter check"; empty = -1.
 [[nodiscard]] std::optional<ChosenPilot> CheckSaveLogPilot(UserInterface& ui, const PilotFields& fields);
 
+// OK of "Select pilot": "Bad comp. ID" or "Bad CIVL ID" under "Check ID" for
+// a field that is not a number; both empty asks "Both IDs missing, continue
+// ?"; with a list, the selected entry (`selected`) takes the typed IDs and
+// its name is the pilot's ("Dialog box error" when none is selected).
+[[nodiscard]] std::optional<ChosenPilot> CheckSelectPilot(UserInterface& ui, const PilotFields& fields,
+                                                          PilotList& list, std::optional<size_t> selected);
+
+// "Select pilot (%s, %s)" or "Select pilot (%s)".
+[[nodiscard]] std::string SelectPilotTitle(std::string_view portName, std::string_view modelName);
+
 // "Save competition log (%s, %s)" with the port and the model, or
 // "Save competition log (%s)" without a model.
 [[nodiscard]] std::string SaveCompetitionLogTitle(std::string_view portName, std::string_view modelName);

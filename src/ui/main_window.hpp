@@ -56,6 +56,11 @@ struct CompetitionHooks {
   // Runs on the window thread after a competition-mode track download ended
   // (`installed`: a log arrived), once the job's completion is over.
   std::function<void(bool installed)> afterDownload;
+  // Before a waypoint upload: in competition mode asks for the pilot and
+  // appends the ID waypoints. False when the user cancelled.
+  std::function<bool(std::vector<Waypoint>& waypoints)> beforeWaypointUpload;
+  // After a successful waypoint upload (the instrument is remembered for the pilot).
+  std::function<void(GpsJob&)> afterWaypointUpload;
 };
 
 class MainWindow : public QMainWindow {

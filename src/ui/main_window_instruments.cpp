@@ -231,17 +231,21 @@ void MainWindow::StartWaypointUpload(const MenuEntry& entry) {
   const char* caption = CaptionOf(entry.job.accessFunction);
   if (RefuseWhileBusy(caption)) return;
   std::vector<Waypoint> selected = SelectedWaypoints();
+  const bool uploadsWaypoints = entry.job.accessFunction == AF::UploadWaypoints;
+  const UploadNameRule rule = uploadsWaypoints ? UploadNameRuleFor(entry.job.row->uploadNameRules, entry.job.parameter)
+                                               : UploadNameRule::Unchanged;
+  for (Waypoint& waypoint : selected) ApplyUploadNameRule(waypoint, rule);
+  // The pilot's ID waypoints follow the selection with their names as they are.
+  if (uploadsWaypoints && competition_.beforeWaypointUpload && !competition_.beforeWaypointUpload(selected)) return;
   if (selected.empty()) {
     ShowError(ui_, "No waypoints selected", caption);
     return;
   }
-  const UploadNameRule rule = entry.job.accessFunction == AF::UploadWaypoints
-                                  ? UploadNameRuleFor(entry.job.row->uploadNameRules, entry.job.parameter)
-                                  : UploadNameRule::Unchanged;
-  for (Waypoint& waypoint : selected) ApplyUploadNameRule(waypoint, rule);
   CompletionContext context;
+  context.competitionMode = static_cast<bool>(competition_.afterWaypointUpload);
+  context.competitionBookkeeping = competition_.afterWaypointUpload;
   std::function<void(GpsJob&)> complete;
-  if (entry.job.accessFunction == AF::UploadWaypoints) {
+  if (uploadsWaypoints) {
     complete = [this, context](GpsJob& job) { CompleteWaypointUpload(job, *access_, context); };
   } else {
     complete = [this](GpsJob& job) { CompleteUpload(job, *access_); };

@@ -74,3 +74,31 @@ TEST(CompetitionTimes, OkChecksTheOrder) {
 
 }  // namespace
 }  // namespace trelvik
+
+namespace trelvik {
+namespace {
+
+TEST(SelectPilot, TheChosenEntryTakesTheTypedIds) {
+  testing::ScriptedUserInterface ui;
+  PilotList list = List();
+  EXPECT_EQ(CheckSelectPilot(ui, {"77", "", "typed"}, list, 1u), (ChosenPilot{77, -1, "Bob"}));
+  EXPECT_EQ(list.entries[1].compId, 77);
+  EXPECT_EQ(list.entries[1].civlId, -1);
+  EXPECT_EQ(CheckSelectPilot(ui, {"1", "2", ""}, list, std::nullopt), std::nullopt);
+  EXPECT_EQ(ui.boxes.back(), (testing::RecordedBox{MessageKind::Error, "Dialog box error", "Check ID"}));
+  PilotList none;
+  EXPECT_EQ(CheckSelectPilot(ui, {"1", "2", "Zoe"}, none, std::nullopt), (ChosenPilot{1, 2, "Zoe"}));
+  EXPECT_EQ(CheckSelectPilot(ui, {"x", "", ""}, none, std::nullopt), std::nullopt);
+  EXPECT_EQ(ui.boxes.back().text, "Bad comp. ID");
+  EXPECT_EQ(CheckSelectPilot(ui, {"", "y", ""}, none, std::nullopt), std::nullopt);
+  EXPECT_EQ(ui.boxes.back().text, "Bad CIVL ID");
+  // Both empty: asked, and the empty queue answers Cancel.
+  EXPECT_EQ(CheckSelectPilot(ui, {"", "", "A"}, none, std::nullopt), std::nullopt);
+  EXPECT_EQ(ui.questions.back().text, "Both IDs missing, continue ?");
+  ui.QueueAnswer(Answer::Ok);
+  EXPECT_EQ(CheckSelectPilot(ui, {"", "", "A"}, none, std::nullopt), (ChosenPilot{-1, -1, "A"}));
+  EXPECT_EQ(SelectPilotTitle("/dev/ttyS0", ""), "Select pilot (/dev/ttyS0)");
+}
+
+}  // namespace
+}  // namespace trelvik

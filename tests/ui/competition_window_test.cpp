@@ -19,6 +19,7 @@
 #include "base/atomic_file.hpp"
 #include "instruments/protocol_table.hpp"
 #include "qt_application.hpp"
+#include "records/names.hpp"
 #include "settings/settings_store.hpp"
 #include "support/scripted_user_interface.hpp"
 #include "support/temp_dir.hpp"
@@ -172,6 +173,51 @@ TEST_F(CompetitionWindow, DownloadAsksForThePilotFoundByTheInstrumentsIds) {
   }
   EXPECT_EQ(CompFiles(), (std::vector<std::string>{"Anna Berger.20240715-100000.4567.12.igc",
                                                    "Anna Berger.20240715-100000.4567.12.kml"}));
+}
+
+// "Send to Flytec 50xx/60xx (Only Name)".
+constexpr int kSendToFlytec = 40023;
+
+TEST_F(CompetitionWindow, UploadAsksForThePilotSendsTheIdsAndRemembersTheInstrument) {
+  Waypoint fiesch;
+  fiesch.lat = 1000000;
+  CopyToField(std::string("FIESCH"), fiesch.name);
+  CopyToField(std::string("Fiesch"), fiesch.description);
+  waypoints.waypoints = {fiesch};
+  window->Dispatch(cmd::kViewWaypoints);
+  window->Dispatch(cmd::kSelectAll);
+  QString title;
+  {
+    ModalScript script;
+    script.Add(Later([&](QWidget& widget) {
+      auto& dialog = dynamic_cast<SelectPilotDialog&>(widget);
+      title = dialog.windowTitle();
+      dialog.PilotListView().setCurrentRow(2);  // Carla Dias: her IDs fill the fields
+      Button(dialog, QStringLiteral("OK"))->click();
+    }));
+    window->Dispatch(kSendToFlytec);
+    ASSERT_TRUE(WaitForJobEnd());
+    EXPECT_EQ(script.Unexpected(), 0);
+  }
+  EXPECT_EQ(title.toStdString(), "Select pilot (" + sim.PtyPath() + ")");
+  EXPECT_EQ(log.pilotName, "Carla Dias");
+  EXPECT_EQ(pilots.entries[2].devices[0], "6030: 12345");
+  EXPECT_EQ(window->ExitCode(), 0);
+
+  // The instrument now holds Carla's IDs as well as the ones it came with
+  // (COMP ID 56 is hers too): the download names her.
+  {
+    ModalScript script;
+    script.Add(Later([](QWidget& widget) { Button(widget, QStringLiteral("OK"))->click(); }));
+    script.Add(Later([](QWidget& widget) { Button(widget, QStringLiteral("OK"))->click(); }));
+    window->QuickButton(cmd::kReadCompeo)->click();
+    ASSERT_TRUE(WaitForJobEnd());
+    const auto limit = std::chrono::steady_clock::now() + std::chrono::milliseconds(kDownloadLimitMs);
+    while (!script.Done() && std::chrono::steady_clock::now() < limit) QTest::qWait(20);
+    QTest::qWait(50);
+  }
+  EXPECT_EQ(log.civlId, 8910);
+  EXPECT_EQ(CompFiles(), std::vector<std::string>{"Carla Dias.20240715-100000.8910.56.kml"});
 }
 
 TEST_F(CompetitionWindow, SavePilotListAsCsv) {

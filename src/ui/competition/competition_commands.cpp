@@ -1,6 +1,11 @@
 #include "ui/competition/competition_commands.hpp"
 
 #include <QAction>
+#include <QCheckBox>
+#include <QTableView>
+#include <memory>
+
+#include "access/gps_job.hpp"
 
 #include "base/atomic_file.hpp"
 #include "base/c_format.hpp"
@@ -138,6 +143,33 @@ void SaveSelection(MainWindow& window, const CompetitionCommandContext& context)
   SaveOutput(context, points);
 }
 
+// Before a waypoint upload in competition mode: "Select pilot", then the ID
+// waypoints after the selection. False when the user cancelled.
+bool AddPilotIds(MainWindow& window, const CompetitionCommandContext& context, std::vector<Waypoint>& waypoints,
+                 bool& idsAdded) {
+  idsAdded = false;
+  Settings& settings = context.settings;
+  if (settings.compMode == 0) return true;
+  TrackLog& log = context.log;
+  const PilotFields current{log.compId < 0 ? std::string() : std::to_string(log.compId),
+                            log.civlId < 0 ? std::string() : std::to_string(log.civlId), log.pilotName};
+  SelectPilotDialog dialog(SelectPilotTitle(settings.portName, log.modelName), current, context.pilots,
+                           settings.compWptNNN != 0, context.ui, &window);
+  context.qtUi.PlaceSmallDialog(dialog);
+  if (dialog.exec() != QDialog::Accepted) return false;
+  settings.compWptNNN = dialog.NnnBox().isChecked() ? 1 : 0;
+  const ChosenPilot& pilot = dialog.Chosen();
+  log.compId = pilot.compId;
+  log.civlId = pilot.civlId;
+  log.pilotName = pilot.name;
+  const std::vector<Waypoint> ids =
+      PilotIdWaypoints(pilot.compId, pilot.civlId, settings.compWptNNN != 0, TrackTimeFromDate(CurrentUtcTime()));
+  waypoints.insert(waypoints.end(), ids.begin(), ids.end());
+  idsAdded = !ids.empty();
+  window.RefreshList();
+  return true;
+}
+
 }  // namespace
 
 void RunCompetitionFlow(MainWindow& window, const CompetitionCommandContext& context) {
@@ -162,6 +194,17 @@ void InstallCompetitionCommands(MainWindow& window, const CompetitionCommandCont
   };
   hooks.afterDownload = [&window, context](bool installed) {
     if (installed) RunCompetitionFlow(window, context);
+  };
+  // Set by the pilot question of an upload, read by its completion.
+  auto idsSent = std::make_shared<bool>(false);
+  hooks.beforeWaypointUpload = [&window, context, idsSent](std::vector<Waypoint>& waypoints) {
+    return AddPilotIds(window, context, waypoints, *idsSent);
+  };
+  hooks.afterWaypointUpload = [context, idsSent](GpsJob& job) {
+    if (!*idsSent || context.settings.compMode == 0) return;
+    *idsSent = false;
+    // The instrument that now holds the pilot's IDs belongs to that pilot.
+    (void)RememberPilotDevice(context.pilots, context.log.pilotName, job.identity);
   };
   window.SetCompetitionHooks(std::move(hooks));
 

@@ -10,6 +10,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <cstdlib>
+
 #include "base/atomic_file.hpp"
 #include "base/c_format.hpp"
 
@@ -190,6 +192,59 @@ void SaveCompetitionLogDialog::BrowseFolder() {
 }
 
 std::string SaveCompetitionLogDialog::Folder() const { return folder_->text().toStdString(); }
+
+SelectPilotDialog::SelectPilotDialog(const std::string& title, PilotFields current, PilotList& pilots, bool withNnn,
+                                     UserInterface& ui, QWidget* parent)
+    : QDialog(parent), pilots_(pilots), ui_(ui), name_(current.name) {
+  setWindowTitle(Text(title));
+  auto* layout = new QVBoxLayout(this);
+  auto* note =
+      new QLabel(QStringLiteral("Running in competition mode. Type your CIVL and/or pilot ID, or select from a list."));
+  note->setWordWrap(true);
+  layout->addWidget(note);
+  auto* form = new QFormLayout;
+  civlId_ = Row(form, QStringLiteral("CIVL ID"), current.civlId, 10, this);
+  compId_ = Row(form, QStringLiteral("COMP ID"), current.compId, 10, this);
+  layout->addLayout(form);
+  const QString label = pilots.Loaded()
+                            ? Text(CFormat("&Select pilot from list (%d pilots)", static_cast<int>(pilots.entries.size())))
+                            : QStringLiteral("&Select pilot from list");
+  auto* listLabel = new QLabel(label, this);
+  list_ = new QListWidget(this);
+  listLabel->setBuddy(list_);
+  list_->setAccessibleName(QStringLiteral("Select pilot from list"));
+  for (const PilotEntry& entry : pilots.entries) list_->addItem(Text(PilotEntryLabel(entry)));
+  list_->setEnabled(pilots.Loaded());
+  layout->addWidget(listLabel);
+  layout->addWidget(list_);
+  nnn_ = new QCheckBox(QStringLiteral("-NNN"), this);
+  nnn_->setChecked(withNnn);
+  layout->addWidget(nnn_);
+  layout->addWidget(OkCancel(this));
+  int32_t compId = -1;
+  int32_t civlId = -1;
+  if (!current.compId.empty()) compId = std::atoi(current.compId.c_str());
+  if (!current.civlId.empty()) civlId = std::atoi(current.civlId.c_str());
+  if (const std::optional<size_t> preselected = PreselectedPilot(pilots, compId, civlId)) {
+    list_->setCurrentRow(static_cast<int>(*preselected));
+  }
+  connect(list_, &QListWidget::currentRowChanged, this, [this](int row) {
+    if (row < 0 || static_cast<size_t>(row) >= pilots_.entries.size()) return;
+    const PilotFields fields = FieldsOfEntry(pilots_.entries[static_cast<size_t>(row)]);
+    compId_->setText(Text(fields.compId));
+    civlId_->setText(Text(fields.civlId));
+  });
+}
+
+void SelectPilotDialog::accept() {
+  const int row = list_->currentRow();
+  const std::optional<size_t> selected = row < 0 ? std::nullopt : std::optional<size_t>(static_cast<size_t>(row));
+  const std::optional<ChosenPilot> chosen =
+      CheckSelectPilot(ui_, {compId_->text().toStdString(), civlId_->text().toStdString(), name_}, pilots_, selected);
+  if (!chosen) return;
+  chosen_ = *chosen;
+  QDialog::accept();
+}
 
 void SaveCompetitionLogDialog::accept() {
   const std::optional<ChosenPilot> chosen =

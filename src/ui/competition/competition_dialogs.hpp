@@ -110,4 +110,30 @@ class SaveCompetitionLogDialog : public QDialog {
   bool filling_ = false;  // the fields change because an entry was chosen, not typed
 };
 
+// "Select pilot": whose IDs a waypoint upload in competition mode sends. OK
+// may change the chosen entry's IDs (they are typed over it).
+class SelectPilotDialog : public QDialog {
+  Q_OBJECT
+
+ public:
+  SelectPilotDialog(const std::string& title, PilotFields current, PilotList& pilots, bool withNnn, UserInterface& ui,
+                    QWidget* parent = nullptr);
+  QLineEdit& CompIdField() const { return *compId_; }
+  QLineEdit& CivlIdField() const { return *civlId_; }
+  QListWidget& PilotListView() const { return *list_; }
+  QCheckBox& NnnBox() const { return *nnn_; }
+  const ChosenPilot& Chosen() const { return chosen_; }
+  void accept() override;
+
+ private:
+  PilotList& pilots_;
+  UserInterface& ui_;
+  std::string name_;  // the current pilot's name, kept without a list
+  QLineEdit* compId_ = nullptr;
+  QLineEdit* civlId_ = nullptr;
+  QListWidget* list_ = nullptr;
+  QCheckBox* nnn_ = nullptr;
+  ChosenPilot chosen_;
+};
+
 }  // namespace trelvik
