@@ -16,7 +16,8 @@ using trelvik::PilotEntry;
 
 void Check(const std::vector<PilotEntry>& entries) {
   for (const PilotEntry& entry : entries) {
-    if (entry.name.empty() || trelvik::CutToCharacters(entry.name, trelvik::kPilotNameLimit) != entry.name) std::abort();
+    if (entry.name.empty() || trelvik::CutToCharacters(entry.name, trelvik::kPilotNameLimit) != entry.name)
+      std::abort();
     if (entry.compId < -1 || entry.civlId < -1) std::abort();
     for (const std::string& device : entry.devices) {
       if (trelvik::CutToCharacters(device, trelvik::kDeviceLimit) != device) std::abort();

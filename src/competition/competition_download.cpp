@@ -18,8 +18,7 @@ int StoreCompetitionDownload(UserInterface& ui, TrackLog& log, const PilotList* 
     log.civlId = given.civlId;
   } else {
     std::string why;
-    const std::optional<size_t> found =
-        MatchPilot(*list, {log.civlId, log.compId, given.civlId, given.compId}, why);
+    const std::optional<size_t> found = MatchPilot(*list, {log.civlId, log.compId, given.civlId, given.compId}, why);
     if (!found) {
       ShowError(ui, why, kSaveCompetitionCaption);
       return -1;

@@ -143,8 +143,8 @@ CompetitionPoints PointsInCompetitionWindow(std::span<const TrackPoint> points, 
 }
 
 CompetitionOutput SaveCompetitionOutput(UserInterface& ui, TrackLog& log, std::span<const TrackPoint> points,
-                                        const CompetitionOutputSettings& settings,
-                                        const SplitLogChooser& chooseSplit, const SystemTime& now) {
+                                        const CompetitionOutputSettings& settings, const SplitLogChooser& chooseSplit,
+                                        const SystemTime& now) {
   CompetitionPoints kept = PointsInCompetitionWindow(points, settings.timeStart, settings.timeStop);
   if (!kept.points.empty()) (void)SplitAtGaps(kept.points, settings.split, chooseSplit);
   if (kept.points.empty()) {

@@ -16,13 +16,13 @@ namespace trelvik {
 inline constexpr const char* kSaveCompetitionCaption = "Save log for competition";
 
 struct CompetitionOutputSettings {
-  std::string compDir;        // UTF-8 folder
-  TrackTime timeStart = 0;    // 0 = open
-  TrackTime timeStop = 0;     // 0 = open
-  bool writeIgc = false;      // AddIgcToCompOut, CompSpecial or COMP_LOG=IGC
-  bool speedFilter = true;    // LogFilter (off with NOCHECK)
-  int32_t varioFilter = 0;    // m/s, 0 = off
-  SplitSettings split;        // TrackGapTime, NOSPLIT, names for the split dialog
+  std::string compDir;      // UTF-8 folder
+  TrackTime timeStart = 0;  // 0 = open
+  TrackTime timeStop = 0;   // 0 = open
+  bool writeIgc = false;    // AddIgcToCompOut, CompSpecial or COMP_LOG=IGC
+  bool speedFilter = true;  // LogFilter (off with NOCHECK)
+  int32_t varioFilter = 0;  // m/s, 0 = off
+  SplitSettings split;      // TrackGapTime, NOSPLIT, names for the split dialog
   int32_t loopFlightGap = 800;
   bool noLoopOptimisation = false;
   // A command-line run leaves existing files alone ("already processed");

@@ -29,6 +29,6 @@ struct CompetitionTimes {
 // OK of "Set Competition Times": "Bad start time", "Bad stop time" or "Stop
 // time before start time" under "Read comp. time".
 [[nodiscard]] std::optional<CompetitionTimes> CheckCompetitionTimes(UserInterface& ui, std::string_view start,
-                                                                   std::string_view stop);
+                                                                    std::string_view stop);
 
 }  // namespace trelvik

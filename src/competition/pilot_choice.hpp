@@ -49,8 +49,8 @@ struct ChosenPilot {
 // a field that is not a number; both empty asks "Both IDs missing, continue
 // ?"; with a list, the selected entry (`selected`) takes the typed IDs and
 // its name is the pilot's ("Dialog box error" when none is selected).
-[[nodiscard]] std::optional<ChosenPilot> CheckSelectPilot(UserInterface& ui, const PilotFields& fields,
-                                                          PilotList& list, std::optional<size_t> selected);
+[[nodiscard]] std::optional<ChosenPilot> CheckSelectPilot(UserInterface& ui, const PilotFields& fields, PilotList& list,
+                                                          std::optional<size_t> selected);
 
 // "Select pilot (%s, %s)" or "Select pilot (%s)".
 [[nodiscard]] std::string SelectPilotTitle(std::string_view portName, std::string_view modelName);

@@ -26,9 +26,8 @@ std::optional<ListKind> KindOf(const std::string& text, std::string& error) {
   XmlToken token;
   const int result = NextXmlToken(cursor, token);
   if (result == kXmlEndOfText) return ListKind::Csv;
-  const std::string_view start = std::string_view(text).substr(text.find_first_not_of(" \t\r\n") == std::string::npos
-                                                                   ? text.size()
-                                                                   : text.find_first_not_of(" \t\r\n"));
+  const std::string_view start = std::string_view(text).substr(
+      text.find_first_not_of(" \t\r\n") == std::string::npos ? text.size() : text.find_first_not_of(" \t\r\n"));
   if (result == kXmlUnclosed) {
     if (!start.starts_with("<") && !start.starts_with(kUtf8Bom)) return ListKind::Csv;
     error = "End-of-file encountered within a tag";

@@ -13,8 +13,8 @@
 
 namespace trelvik {
 
-inline constexpr size_t kPilotNameLimit = 80;   // characters
-inline constexpr size_t kDeviceLimit = 50;      // characters
+inline constexpr size_t kPilotNameLimit = 80;  // characters
+inline constexpr size_t kDeviceLimit = 50;     // characters
 inline constexpr size_t kDeviceSlots = 4;
 inline constexpr int32_t kLargestPilotId = 17999999;  // the largest number an ID waypoint can spell
 

@@ -19,10 +19,8 @@ std::optional<size_t> MatchPilot(const PilotList& list, const PilotIds& ids, std
   const struct {
     int32_t id;
     bool civl;
-  } tries[] = {{ids.instrumentCivlId, true},
-               {ids.instrumentCompId, false},
-               {ids.givenCivlId, true},
-               {ids.givenCompId, false}};
+  } tries[] = {
+      {ids.instrumentCivlId, true}, {ids.instrumentCompId, false}, {ids.givenCivlId, true}, {ids.givenCompId, false}};
   std::string tried;
   for (const auto& attempt : tries) {
     if (const std::optional<size_t> found = FindBy(list, attempt.id, attempt.civl)) return found;

@@ -46,7 +46,8 @@ class RaceHandler : public XmlElementHandler {
     last = DecodeXmlReferences(last);
     NormalizeSpace(first);
     NormalizeSpace(last);
-    if (CutToCharacters(first, kPilotNameLimit).size() < first.size()) return Fail("Name too long for pilot %d in list");
+    if (CutToCharacters(first, kPilotNameLimit).size() < first.size())
+      return Fail("Name too long for pilot %d in list");
     std::string name = first.empty() ? last : first + " " + last;
     if (name.empty()) return Fail("Missing name for pilot %d in list");
     entry.name = CutToCharacters(name, kPilotNameLimit);

@@ -64,11 +64,13 @@ INSTANTIATE_TEST_SUITE_P(
         IdCase{"label_in_comment_only", Named("W001", "civlid 4567", 4567), false,
                FoundPilotId{PilotIdKind::Civl, 4567}},
         IdCase{"no_label", Named("FIESCH", "Fiesch", 123), false, std::nullopt},
-        IdCase{"position_spells_nothing", [] {
+        IdCase{"position_spells_nothing",
+               [] {
                  Waypoint w = PilotIdWaypoint(kCompIdName, 0, 0);
                  w.lat = RadiansToSemicircle(46.5 * kDegree);
                  return w;
-               }(), false, std::nullopt},
+               }(),
+               false, std::nullopt},
         IdCase{"special_dash_number", Named("-42", "COMPID 42", 0), true, FoundPilotId{PilotIdKind::Comp, 42}},
         IdCase{"special_ignores_labels", PilotIdWaypoint(kCompIdName, 123, 0), true, std::nullopt},
         IdCase{"special_dash_letters", Named("-4A", "", 0), true, std::nullopt},

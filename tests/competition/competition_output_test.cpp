@@ -140,7 +140,7 @@ TEST_F(CompetitionOutputTest, CommandLineRunLeavesExistingFilesAlone) {
   const CompetitionOutput second = Save();
   EXPECT_EQ(second.outcome, CompetitionOutcome::AlreadyProcessed);
   EXPECT_EQ(ui.statusLines, (std::vector<std::string>{"\"" + first.igcPath + "\" already processed",
-                                                     "\"" + first.kmlPath + "\" already processed"}));
+                                                      "\"" + first.kmlPath + "\" already processed"}));
   std::string kml;
   ASSERT_TRUE(ReadWholeFile(first.kmlPath, kml));
   EXPECT_EQ(kml, "kept");

@@ -39,7 +39,8 @@ TEST(PilotListFiles, FsWithoutTheCompetitionLevel) {
 }
 
 TEST(PilotListFiles, Race) {
-  EXPECT_EQ(ReadFixture("pilots.race"), (std::vector<PilotEntry>{Entry("Gina Horn", 101, 2024), Entry("Ivo", 102, -1)}));
+  EXPECT_EQ(ReadFixture("pilots.race"),
+            (std::vector<PilotEntry>{Entry("Gina Horn", 101, 2024), Entry("Ivo", 102, -1)}));
 }
 
 TEST(PilotListFiles, CsvWithQuotedNameAndHeader) {
@@ -80,7 +81,8 @@ INSTANTIATE_TEST_SUITE_P(
         ListCase{"csv_empty_comp_id", "Ann,,42\r\n", ""},
         ListCase{"csv_only_header", "name,compid\r\n", "No pilots found"},
         ListCase{"csv_empty_names_only", ",1,2\n,3\n", "No pilots found"},
-        ListCase{"fs_missing_name", kFsHead + "<FsParticipant id=\"1\"/>" + kFsTail, "Missing name for pilot 1 in list"},
+        ListCase{"fs_missing_name", kFsHead + "<FsParticipant id=\"1\"/>" + kFsTail,
+                 "Missing name for pilot 1 in list"},
         ListCase{"fs_no_attributes", kFsHead + "<FsParticipant id=\"1\" name=\"A\"/><FsParticipant/>" + kFsTail,
                  "Missing data for pilot 2 in list"},
         ListCase{"fs_bad_comp_id", kFsHead + "<FsParticipant id=\"x\" name=\"A\"/>" + kFsTail,
@@ -110,8 +112,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<ListCase>& info) { return std::string(info.param.label); });
 
 TEST(PilotListCsv, WritesHeaderAndEmptyIdsAndReadsBackWhole) {
-  const std::vector<PilotEntry> entries = {Entry("Smith, John \"Jo\"", 5, -1, "MTK: 1.0,747"),
-                                           Entry("Kurt", -1, 42)};
+  const std::vector<PilotEntry> entries = {Entry("Smith, John \"Jo\"", 5, -1, "MTK: 1.0,747"), Entry("Kurt", -1, 42)};
   const std::string text = PilotListCsvText(entries);
   EXPECT_EQ(text,
             "Name,CompId,CivlId,Device1,Device2,Device3,Device4\r\n"
@@ -137,7 +138,8 @@ TEST(PilotListFile, ReadReplacesOnlyOnSuccessAndReportsFileErrors) {
   EXPECT_EQ(ui.boxes.back().text, "Database file is empty");
   ASSERT_FALSE(WriteFileAtomically(dir.File("bad.csv"), "A,b\r\n"));
   EXPECT_EQ(ReadPilotListFile(ui, dir.File("bad.csv"), list), -1);
-  EXPECT_EQ(ui.boxes.back(), (testing::RecordedBox{MessageKind::Error, "Bad CompId number", "Decoding pilot list file"}));
+  EXPECT_EQ(ui.boxes.back(),
+            (testing::RecordedBox{MessageKind::Error, "Bad CompId number", "Decoding pilot list file"}));
   EXPECT_EQ(list.entries, std::vector<PilotEntry>{Entry("old", 1, 1)});
   ASSERT_FALSE(WriteFileAtomically(dir.File("good.csv"), "New,2,3\r\n"));
   EXPECT_EQ(ReadPilotListFile(ui, dir.File("good.csv"), list), 0);

@@ -90,8 +90,8 @@ TEST_F(CompetitionEndToEnd, IgcOutputReadsBackWithPilotAndId) {
   const ProgramRun run = Run({"/COMP_LOG=IGC", "/PILOT=Anna", "/COMPID=12"});
   EXPECT_EQ(run.exitCode, 0) << run.err;
   const std::vector<std::string> files = Files();
-  ASSERT_EQ(files, (std::vector<std::string>{"Anna.20240715-100000.[CIVLID].12.igc",
-                                             "Anna.20240715-100000.[CIVLID].12.kml"}));
+  ASSERT_EQ(files,
+            (std::vector<std::string>{"Anna.20240715-100000.[CIVLID].12.igc", "Anna.20240715-100000.[CIVLID].12.kml"}));
   const std::string igc = Text(files[0]);
   EXPECT_NE(igc.find("HOPLTPILOT: Anna\r\n"), std::string::npos);
   EXPECT_NE(igc.find("HOCIDCOMPETITIONID: 12\r\n"), std::string::npos);
@@ -149,8 +149,9 @@ TEST_F(CompetitionEndToEnd, ListEntryNamedByTheInstrumentsIdWaypoints) {
 TEST_F(CompetitionEndToEnd, IdsUploadedToTheInstrumentAreFoundAgain) {
   StartSim();
   const std::string waypoints = dir.File("task.cup");
-  ASSERT_FALSE(WriteFileAtomically(waypoints, "name,code,country,lat,lon,elev,style\r\n"
-                                              "Fiesch,FIESCH,CH,4625.460N,00808.100E,2240.0m,2\r\n"));
+  ASSERT_FALSE(WriteFileAtomically(waypoints,
+                                   "name,code,country,lat,lon,elev,style\r\n"
+                                   "Fiesch,FIESCH,CH,4625.460N,00808.100E,2240.0m,2\r\n"));
   const ProgramRun upload =
       RunProgram(ProgramPath(), {"/COM=" + sim.PtyPath(), "/GPS=IQCOMPEO", "/WR_WPT=" + waypoints, "/COMPID=34"},
                  {{"XDG_CONFIG_HOME", dir.File("config")}}, kRunLimitMs);

@@ -2,13 +2,13 @@
 // simulated Flytec instrument: the state restored at start, the pilot list
 // view, and a download that ends in the "Save competition log" dialog and the
 // files of the competition folder.
+#include <gtest/gtest.h>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
 #include <QTimer>
-#include <gtest/gtest.h>
 
 #include <chrono>
 #include <filesystem>
@@ -152,7 +152,8 @@ TEST_F(CompetitionWindow, DownloadAsksForThePilotFoundByTheInstrumentsIds) {
     QTest::qWait(50);
     EXPECT_EQ(script.Unexpected(), 0);
   }
-  EXPECT_TRUE(title.startsWith(QString::fromStdString("Save competition log (" + sim.PtyPath()))) << title.toStdString();
+  EXPECT_TRUE(title.startsWith(QString::fromStdString("Save competition log (" + sim.PtyPath())))
+      << title.toStdString();
   EXPECT_EQ(preselected, 0);
   EXPECT_EQ(fields, (QStringList{"12", "4567", "Anna Berger"}));
   EXPECT_EQ(CompFiles(), std::vector<std::string>{"Anna Berger.20240715-100000.4567.12.kml"});

@@ -107,8 +107,8 @@ bool AskPilot(MainWindow& window, const CompetitionCommandContext& context) {
   content.compId = log.compId;
   content.civlId = log.civlId;
   content.folder = context.settings.compDir;
-  SaveCompetitionLogDialog dialog(content, context.pilots, context.ui,
-                                  [context] { return ReadPilotListFromDialog(context) >= 0; }, &window);
+  SaveCompetitionLogDialog dialog(
+      content, context.pilots, context.ui, [context] { return ReadPilotListFromDialog(context) >= 0; }, &window);
   context.qtUi.PlaceSmallDialog(dialog);
   if (dialog.exec() != QDialog::Accepted) return false;
   const ChosenPilot& pilot = dialog.Chosen();
@@ -121,8 +121,8 @@ bool AskPilot(MainWindow& window, const CompetitionCommandContext& context) {
 }
 
 void SaveOutput(const CompetitionCommandContext& context, std::span<const TrackPoint> points) {
-  (void)SaveCompetitionOutput(context.ui, context.log, points, OutputSettings(context),
-                              QtSplitLogChooser(context.qtUi), CurrentUtcTime());
+  (void)SaveCompetitionOutput(context.ui, context.log, points, OutputSettings(context), QtSplitLogChooser(context.qtUi),
+                              CurrentUtcTime());
 }
 
 // "Save log" in competition mode: the selected positions under a pilot.

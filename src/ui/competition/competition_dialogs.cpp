@@ -107,8 +107,7 @@ void CompetitionModeDialog::ShowTimes(const CompetitionTimes& times) {
 }
 
 SaveCompetitionLogDialog::SaveCompetitionLogDialog(const SaveLogDialogContent& content, const PilotList& pilots,
-                                                   UserInterface& ui, std::function<bool()> readList,
-                                                   QWidget* parent)
+                                                   UserInterface& ui, std::function<bool()> readList, QWidget* parent)
     : QDialog(parent), pilots_(pilots), ui_(ui), readList_(std::move(readList)) {
   setWindowTitle(Text(content.title));
   auto* layout = new QVBoxLayout(this);
@@ -206,9 +205,9 @@ SelectPilotDialog::SelectPilotDialog(const std::string& title, PilotFields curre
   civlId_ = Row(form, QStringLiteral("CIVL ID"), current.civlId, 10, this);
   compId_ = Row(form, QStringLiteral("COMP ID"), current.compId, 10, this);
   layout->addLayout(form);
-  const QString label = pilots.Loaded()
-                            ? Text(CFormat("&Select pilot from list (%d pilots)", static_cast<int>(pilots.entries.size())))
-                            : QStringLiteral("&Select pilot from list");
+  const QString label =
+      pilots.Loaded() ? Text(CFormat("&Select pilot from list (%d pilots)", static_cast<int>(pilots.entries.size())))
+                      : QStringLiteral("&Select pilot from list");
   auto* listLabel = new QLabel(label, this);
   list_ = new QListWidget(this);
   listLabel->setBuddy(list_);
@@ -247,8 +246,8 @@ void SelectPilotDialog::accept() {
 }
 
 void SaveCompetitionLogDialog::accept() {
-  const std::optional<ChosenPilot> chosen =
-      CheckSaveLogPilot(ui_, {compId_->text().toStdString(), civlId_->text().toStdString(), name_->text().toStdString()});
+  const std::optional<ChosenPilot> chosen = CheckSaveLogPilot(
+      ui_, {compId_->text().toStdString(), civlId_->text().toStdString(), name_->text().toStdString()});
   if (!chosen) return;
   chosen_ = *chosen;
   QDialog::accept();

@@ -67,10 +67,10 @@ class CompetitionModeDialog : public QDialog {
 
 struct SaveLogDialogContent {
   std::string title;
-  PilotFields current;      // the log's pilot as the dialog opens
-  int32_t compId = -1;      // ... and its IDs, for the preselection
+  PilotFields current;  // the log's pilot as the dialog opens
+  int32_t compId = -1;  // ... and its IDs, for the preselection
   int32_t civlId = -1;
-  std::string folder;       // CompDir
+  std::string folder;  // CompDir
 };
 
 // "Save competition log". The list it shows is `pilots`, which "B&rowse..."
