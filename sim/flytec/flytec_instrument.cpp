@@ -45,6 +45,18 @@ const char* const kBuiltInWaypoints[] = {
     "4700.000,N,00800.000,E,EMPTY ,  Two  Blanks ,-0005",
 };
 
+// A pilot ID stored the way competition organisers store it: a waypoint whose
+// position spells the number's digits as degrees, minutes and seconds
+// (latitude: the last three digits, longitude: the ones before).
+SimWaypoint PilotIdWaypoint(const std::string& label, long id) {
+  const auto field = [](long degrees, long minutes, long seconds, int width) {
+    const long thousandths = minutes * 1000 + (seconds * 1000 + 30) / 60;
+    return CFormat("%0*ld%02ld.%03ld", width, degrees, thousandths / 1000, thousandths % 1000);
+  };
+  return {field(id / 100 % 10, id / 10 % 10, id % 10, 2) + ",N," + field(id / 100000, id / 10000 % 10, id / 1000 % 10, 3) +
+          ",E," + label + "," + label + " " + std::to_string(id) + ",0000"};
+}
+
 // The rule by which models decide whether they can list their tracks.
 bool ListsTracks(std::string model, const std::string& software) {
   for (char& c : model) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
@@ -70,6 +82,12 @@ class FlytecInstrument : public SimInstrument {
         record_(Value(options, "record", "")),
         flights_(std::move(flights)) {
     for (const char* fields : kBuiltInWaypoints) waypoints_.push_back({fields});
+    for (const char* label : {"COMPID", "CIVLID"}) {
+      std::string key = label;
+      for (char& c : key) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+      const std::string id = Value(options, key, "");
+      if (!id.empty()) waypoints_.push_back(PilotIdWaypoint(label, std::atol(id.c_str())));
+    }
     for (const char* body : kBuiltInAirspaces) airspaceLines_.emplace_back(body);
   }
 
@@ -199,6 +217,7 @@ namespace {
 
 constexpr std::string_view kFlytecOptionKeys[] = {
     "model", "pilot", "serial", "software", "flights", "no-hfdte", "cut-b", "bad-checksum", "ack", "record",
+    "compid", "civlid",
 };
 
 }  // namespace
@@ -209,7 +228,7 @@ SimPlugin FlytecSimPlugin() {
           "cannot list tracks ignore $PBRTL); flights from --igc=FILE in track-list order (0 is sent for "
           "$PBRIGC) or --flights=N generated; --no-hfdte=1 drops date lines, --cut-b=N cuts every N-th B record, "
           "--bad-checksum=PBRSNP spoils that sentence's checksum, --ack=1..5|none answers airspace uploads, "
-          "--record=FILE appends every line received",
+          "--record=FILE appends every line received, --compid=N and --civlid=N hold a pilot's ID waypoints",
           kFlytecOptionKeys, CreateFlytecInstrument};
 }
 

@@ -68,8 +68,14 @@ void CompleteTrackDownload(GpsJob& job, GpsAccess& access, TrackLog& log, const 
     log.hasPressureAltitude = job.hasPressureAltitude;
     log.protocol = job.protocol;
     CopyIdentity(job, log);
-    if (job.compId >= 0) log.compId = job.compId;
-    if (job.civlId >= 0) log.civlId = job.civlId;
+    if (job.competitionCheck) {
+      // The instrument's own IDs, or none: the previous pilot's never stay.
+      log.compId = job.compId < 0 ? -1 : job.compId;
+      log.civlId = job.civlId < 0 ? -1 : job.civlId;
+    } else {
+      if (job.compId >= 0) log.compId = job.compId;
+      if (job.civlId >= 0) log.civlId = job.civlId;
+    }
     log.downloadTime = context.utcNow ? context.utcNow() : CurrentUtcTime();
     if (!context.exitAfterRun) Call(context.redrawTrackList);
     installed = true;

@@ -31,8 +31,9 @@ int RunHeadless(int argc, char** argv) {
   (void)settings.Load(console);      // a failure is shown; the built-in defaults serve
   settings.SetCommandLineRun(true);  // a command-line run never writes the settings
   CommandLineResult parsed;
+  PilotList pilots;
   // The conversion jobs run inside the parse, through these hooks.
-  if (ParseCommandLineArguments(argc, argv, console, parsed, BatchCommandLineHooks(settings.Values())) < 0) {
+  if (ParseCommandLineArguments(argc, argv, console, parsed, BatchCommandLineHooks(settings.Values(), &pilots)) < 0) {
     return parsed.exitCode;
   }
   if (parsed.job && parsed.job->server) return RunHeadlessServer(*parsed.job->server, console);
@@ -41,16 +42,18 @@ int RunHeadless(int argc, char** argv) {
     std::fwrite(usage.data(), 1, usage.size(), stderr);
     return kExitUsage;
   }
-  return RunHeadlessCommandLine(*parsed.job, console, settings.Values());
+  return RunHeadlessCommandLine(*parsed.job, console, settings.Values(), &pilots);
 }
 
 #ifdef TRELVIK_HAVE_QT
 int RunWindow(int argc, char** argv) {
   CommandLineResult parsed;
+  PilotList pilots;
   WindowHooks hooks;
+  hooks.pilots = &pilots;
   hooks.parse = [&](UserInterface& ui, Settings& settings, WindowStart& start, int& exitCode) {
     // The conversion jobs run inside the parse, through these hooks.
-    if (ParseCommandLineArguments(argc, argv, ui, parsed, BatchCommandLineHooks(settings)) < 0) {
+    if (ParseCommandLineArguments(argc, argv, ui, parsed, BatchCommandLineHooks(settings, &pilots)) < 0) {
       exitCode = parsed.exitCode;
       return -1;
     }

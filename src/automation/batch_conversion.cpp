@@ -21,8 +21,13 @@ int ConvertCommandLineToKml(const CommandLineJob& job, UserInterface& ui, const 
   return converted;
 }
 
-CommandLineHooks BatchCommandLineHooks(const Settings& settings) {
+CommandLineHooks BatchCommandLineHooks(const Settings& settings, PilotList* pilots) {
   CommandLineHooks hooks;
+  if (pilots != nullptr) {
+    hooks.readFsPilotList = [pilots](const std::string& path, UserInterface& ui) {
+      return ReadPilotListFile(ui, path, *pilots);
+    };
+  }
   hooks.convertToKml = [&settings](const CommandLineJob& job, UserInterface& ui) {
     return ConvertCommandLineToKml(job, ui, settings);
   };

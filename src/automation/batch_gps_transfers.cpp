@@ -1,5 +1,7 @@
 #include "automation/batch_gps_transfers.hpp"
 
+#include "competition/competition_ids.hpp"
+
 namespace trelvik {
 
 GpsBatchTransfers::GpsBatchTransfers(GpsAccess& access, JobChannel& channel, TrackLog& log, WaypointList& waypoints,
@@ -18,6 +20,7 @@ int GpsBatchTransfers::Start(BatchTransferRequest request) {
   switch (request.kind) {
     case BatchTransferKind::TrackDownload:
       job.function = AccessFunction::DownloadTrackLog;
+      if (request.competitionCheck) job.competitionCheck = MakeCompetitionWaypointCheck(request.competitionSpecial);
       job.onComplete = [this](GpsJob& done) { CompleteTrackDownload(done, access_, log_, context_); };
       break;
     case BatchTransferKind::FlightList:

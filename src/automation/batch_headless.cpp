@@ -7,7 +7,9 @@
 
 namespace trelvik {
 
-int RunHeadlessCommandLine(const CommandLineJob& job, HeadlessUserInterface& console, const Settings& settings) {
+int RunHeadlessCommandLine(const CommandLineJob& job, HeadlessUserInterface& console, const Settings& settings,
+                           PilotList* pilots) {
+  PilotList ownList;
   JobTable table;
   // A driver whose cells clash is a fault of the build; the others still serve.
   (void)RegisterInstruments(table);
@@ -16,7 +18,8 @@ int RunHeadlessCommandLine(const CommandLineJob& job, HeadlessUserInterface& con
   AirspaceList airspace;
   return RunHeadlessBatch(job,
                           {console, table, linkOpener, &chooser, TrackStores::Instance().Log(),
-                           TrackStores::Instance().Waypoints(), airspace, settings});
+                           TrackStores::Instance().Waypoints(), airspace, settings,
+                           pilots != nullptr ? pilots : &ownList});
 }
 
 }  // namespace trelvik

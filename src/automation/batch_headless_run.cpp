@@ -81,7 +81,8 @@ int RunHeadlessBatch(const CommandLineJob& job, HeadlessBatchServices services) 
   hooks.notify = [&frame](std::string_view text) { frame.NotifyText(text); };
   hooks.chooseSplit = TakeFirstFlight(ui);
   hooks.chooseTrack = FirstTrackTaken(ui);
-  BatchRun run(job, BatchRunContext{ui, transfers, services.log, services.waypoints, services.airspace, services.settings, true, hooks});
+  BatchRun run(job, BatchRunContext{ui, transfers, services.log, services.waypoints, services.airspace, services.settings, true, hooks,
+                                services.pilots});
   if (run.RunCommandLineJob() == 0 && run.TransferRunning()) {
     const std::optional<bool> success = mailbox.Wait(access);
     (void)run.ContinueCommandLineJob(success.value_or(false));

@@ -6,6 +6,7 @@
 #include "access/track_list.hpp"
 #include "airspace/airspace_list.hpp"
 #include "base/user_interface.hpp"
+#include "competition/pilot_list.hpp"
 #include "records/track_log.hpp"
 #include "settings/settings.hpp"
 
@@ -22,6 +23,7 @@ struct HeadlessBatchServices {
   WaypointList& waypoints;
   AirspaceList& airspace;
   Settings settings;
+  PilotList* pilots = nullptr;  // the competition download's list; null: none
 };
 
 // Starts the job, waits for its transfer to end, runs the continuation and

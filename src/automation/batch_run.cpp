@@ -9,6 +9,7 @@
 #include "automation/contest_score_report.hpp"
 #include "trackfiles/igc_contest_fixes.hpp"
 #include "base/c_format.hpp"
+#include "competition/competition_download.hpp"
 #include "base/message_box.hpp"
 #include "records/track_stores.hpp"
 
@@ -52,6 +53,7 @@ int BatchRun::RunCommandLineJob() {
       ClearTrackLog(context_.log);
       Call(context_.hooks.redrawTrackList);
       return StartTransfer({BatchTransferKind::TrackDownload});
+    case JobKind::CompLog: return StartCompetitionDownload();
     case JobKind::FlightList: return StartTransfer({BatchTransferKind::FlightList});
     case JobKind::ReadWaypoints:
     case JobKind::ReadGeoWaypoints: return StartTransfer({BatchTransferKind::WaypointDownload});
@@ -159,6 +161,47 @@ int BatchRun::StartPilotDataUpload() {
   return StartTransfer(std::move(request));
 }
 
+int BatchRun::StartCompetitionDownload() {
+  const CommandLineJob& job = *job_;
+  Settings& settings = context_.settings;
+  if (job.filterStart != 0) settings.compTimeStart = job.filterStart;
+  if (job.filterEnd != 0) settings.compTimeStop = job.filterEnd;
+  if (!job.compDir.empty()) settings.compDir = job.compDir;
+  PilotList* pilots = context_.pilots;
+  if (pilots != nullptr && !pilots->Loaded() && settings.compMode != 0 && !settings.pilotListName.empty()) {
+    // The list the window's competition mode works with serves the run too.
+    if (ReadPilotListFile(context_.ui, settings.pilotListName, *pilots) < 0) {
+      context_.transfers.SetFailed();
+      return EndWithoutTransfer();
+    }
+  }
+  ClearTrackLog(context_.log);
+  Call(context_.hooks.redrawTrackList);
+  BatchTransferRequest request{BatchTransferKind::TrackDownload};
+  // With a list the instrument's ID waypoints name the pilot.
+  request.competitionCheck = pilots != nullptr && pilots->Loaded();
+  request.competitionSpecial = job.compSpecial != 0;
+  return StartTransfer(std::move(request));
+}
+
+int BatchRun::WriteCompetitionOutput() {
+  const CommandLineJob& job = *job_;
+  const Settings& settings = context_.settings;
+  CompetitionOutputSettings output;
+  output.compDir = settings.compDir;
+  output.timeStart = settings.compTimeStart;
+  output.timeStop = settings.compTimeStop;
+  output.writeIgc = job.compFileType == CompFileType::Igc || settings.addIgcToCompOut != 0;
+  output.speedFilter = job.noCheck == 0;
+  output.varioFilter = settings.varioFilter;
+  output.split = {settings.trackGapTime, job.noSplit != 0, settings.portName, context_.log.modelName};
+  output.loopFlightGap = settings.loopFlightGap;
+  output.noLoopOptimisation = job.noLoopOpt != 0;
+  output.commandLineRun = true;
+  return StoreCompetitionDownload(context_.ui, context_.log, context_.pilots, {job.pilot, job.compId, job.civlId},
+                                  output, context_.hooks.chooseSplit, NowDate());
+}
+
 SystemTime BatchRun::NowDate() const {
   return context_.hooks.utcNow ? context_.hooks.utcNow() : CurrentUtcTime();
 }
@@ -186,6 +229,7 @@ void BatchRun::WriteOutput() {
     case JobKind::ReadGeoWaypoints: result = WriteBatchWaypoints(context_.waypoints, output); break;
     case JobKind::OziLog: result = WriteBatchTrackFile(context_.log, output, "ozi-track", Now()); break;
     case JobKind::MpsLog: result = WriteBatchTrackFile(context_.log, output, "mapsource", Now()); break;
+    case JobKind::CompLog: result = WriteCompetitionOutput() < 0 ? kOutputFailed : kOutputWritten; break;
     default: break;
   }
   if (result == kOutputFailed) context_.transfers.SetFailed();

@@ -13,6 +13,7 @@
 #include "automation/batch_transfers.hpp"
 #include "automation/command_line_job.hpp"
 #include "base/user_interface.hpp"
+#include "competition/pilot_list.hpp"
 #include "records/track_log.hpp"
 #include "settings/settings.hpp"
 #include "trackfiles/file_answers.hpp"
@@ -52,6 +53,8 @@ struct BatchRunContext {
   Settings& settings;  // loaded; the port and the analysis settings are read
   bool hiddenWindow;   // headless or WIN=0: nothing is asked
   BatchRunHooks hooks;
+  // The pilot list (COMP_FS, or the competition state's list); null: none.
+  PilotList* pilots = nullptr;
 };
 
 class BatchRun {
@@ -80,6 +83,8 @@ class BatchRun {
   int StartCtrUpload();
   int StartWaypointUpload();
   int StartPilotDataUpload();
+  int StartCompetitionDownload();
+  int WriteCompetitionOutput();
   // The result of a start step that ended without a transfer.
   int EndWithoutTransfer();
   SystemTime NowDate() const;  // the hook's clock, else the system's

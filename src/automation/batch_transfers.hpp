@@ -32,6 +32,10 @@ struct BatchTransferRequest {
   std::vector<Waypoint> waypoints;  // WaypointUpload: what is sent, in order
   std::vector<std::string> pilotData;
   int32_t utcOffsetForTn = 0;  // TopNav logs: the UtcOffsetForTN setting
+  // TrackDownload in competition mode: the instrument's waypoints are searched
+  // for the pilot's IDs first (`competitionSpecial`: the "-NNN" variant).
+  bool competitionCheck = false;
+  bool competitionSpecial = false;
 };
 
 class BatchTransfers {

@@ -51,6 +51,9 @@ enum class WindowMode : int32_t { Hidden = 0, Normal = 5, Minimised = 6 };
 
 enum class CompFileType : int32_t { Kml = 0, Igc = 1 };
 
+// COMPID and CIVLID: the largest number an ID waypoint's position can spell.
+inline constexpr int32_t kLargestCommandLinePilotId = 17999999;
+
 
 
 struct CommandLineJob {

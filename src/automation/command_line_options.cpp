@@ -181,11 +181,21 @@ int SignedNumber(OptionContext& context, Value value, int32_t& field, std::strin
   return 0;
 }
 
+// A pilot ID must fit the six digits of an ID waypoint's position.
+int PilotId(OptionContext& context, Value value, int32_t& field, std::string_view bad) {
+  int32_t number = 0;
+  if (ParseSignedInt(value, number) < 0 || number < 0 || number > kLargestCommandLinePilotId) {
+    return Fail(context, bad);
+  }
+  field = number;
+  return 0;
+}
+
 int CompId(Value value, OptionContext& context) {
-  return SignedNumber(context, value, context.job.compId, "Bad COMPID value");
+  return PilotId(context, value, context.job.compId, "Bad COMPID value");
 }
 int CivlId(Value value, OptionContext& context) {
-  return SignedNumber(context, value, context.job.civlId, "Bad CIVLID value");
+  return PilotId(context, value, context.job.civlId, "Bad CIVLID value");
 }
 int PosX(Value value, OptionContext& context) {
   return SignedNumber(context, value, context.job.posX, "Bad POSX value");

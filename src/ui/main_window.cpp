@@ -250,6 +250,12 @@ void MainWindow::SetPortName(const std::string& portName) {
   setWindowTitle(TitleText());
 }
 
+void MainWindow::SetCompetitionMode(bool on, bool special) {
+  options_.competitionMode = on;
+  options_.compSpecial = special;
+  setWindowTitle(TitleText());
+}
+
 void MainWindow::SetListSize(ListSize size) {
   if (size == listSize_) return;
   listSize_ = size;

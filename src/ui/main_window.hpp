@@ -49,6 +49,20 @@ struct MainWindowOptions {
   bool compSpecial = false;
 };
 
+// Competition mode's part in the window's track downloads; each hook may be empty.
+struct CompetitionHooks {
+  // The waypoint check a track download runs first; empty outside competition mode.
+  std::function<std::function<void(GpsJob&, const Waypoint&)>()> waypointCheck;
+  // Runs on the window thread after a competition-mode track download ended
+  // (`installed`: a log arrived), once the job's completion is over.
+  std::function<void(bool installed)> afterDownload;
+  // Before a waypoint upload: in competition mode asks for the pilot and
+  // appends the ID waypoints. False when the user cancelled.
+  std::function<bool(std::vector<Waypoint>& waypoints)> beforeWaypointUpload;
+  // After a successful waypoint upload (the instrument is remembered for the pilot).
+  std::function<void(GpsJob&)> afterWaypointUpload;
+};
+
 class MainWindow : public QMainWindow {
   Q_OBJECT
 
@@ -115,6 +129,9 @@ class MainWindow : public QMainWindow {
   ListSize CurrentListSize() const { return listSize_; }
   void SetListSize(ListSize size);
   void SetPortName(const std::string& portName);
+  void SetCompetitionHooks(CompetitionHooks hooks) { competition_ = std::move(hooks); }
+  // Competition mode on or off, and its special variant: the title says so.
+  void SetCompetitionMode(bool on, bool special);
   QString TitleText() const;
 
   TrackLog& Log() const { return log_; }
@@ -201,6 +218,7 @@ class MainWindow : public QMainWindow {
   std::unique_ptr<QtTrackListChooser> trackListChooser_;
   std::unique_ptr<QtFieldFormAsker> fieldFormAsker_;
   TrackFileDialogs trackFileDialogs_;
+  CompetitionHooks competition_;
 
   ListModel* model_ = nullptr;
   QTableView* list_ = nullptr;

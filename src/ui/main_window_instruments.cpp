@@ -3,6 +3,7 @@
 // behind the busy flag, and its completion installs the result into the stores.
 #include <QCoreApplication>
 #include <QInputDialog>
+#include <QMetaObject>
 #include <QItemSelectionModel>
 #include <QTableView>
 #include <algorithm>
@@ -95,6 +96,9 @@ int MainWindow::StartInstrumentJob(const InstrumentJob& job, std::string_view ca
   request.ctrList = std::move(ctrList);
   request.ownerName = std::move(ownerName);
   request.pilotData = std::move(pilotData);
+  if (job.accessFunction == AccessFunction::DownloadTrackLog && competition_.waypointCheck) {
+    request.competitionCheck = competition_.waypointCheck();
+  }
   if (settings_ != nullptr) {
     request.analysis = {settings_->logFilter != 0, settings_->loopFlightGap, settings_->trackLogDir};
     request.utcOffsetForTn = settings_->utcOffsetForTN;
@@ -196,6 +200,15 @@ void MainWindow::StartTrackDownload(const MenuEntry& entry) {
   CompletionContext context;
   if (settings_ != nullptr) context.downloadFilter = DownloadFilterOf(*settings_);
   context.redrawTrackList = [this] { ShowView(ViewMode::TrackLog); };
+  context.competitionMode = replacesLog && competition_.waypointCheck && competition_.waypointCheck();
+  if (context.competitionMode) {
+    // The competition flow asks for the pilot: after the completion, not inside it.
+    context.postMainWindow = [this](int first, int second) {
+      if (first != 2 || !competition_.afterDownload) return;
+      QMetaObject::invokeMethod(
+          this, [this, second] { competition_.afterDownload(second == 1); }, Qt::QueuedConnection);
+    };
+  }
   (void)StartInstrumentJob(entry.job, caption, [this, context, replacesLog](GpsJob& job) {
     if (!replacesLog && settings_ != nullptr && !job.analysis.folder.empty()) {
       settings_->trackLogDir = job.analysis.folder;
@@ -219,17 +232,21 @@ void MainWindow::StartWaypointUpload(const MenuEntry& entry) {
   const char* caption = CaptionOf(entry.job.accessFunction);
   if (RefuseWhileBusy(caption)) return;
   std::vector<Waypoint> selected = SelectedWaypoints();
+  const bool uploadsWaypoints = entry.job.accessFunction == AF::UploadWaypoints;
+  const UploadNameRule rule = uploadsWaypoints ? UploadNameRuleFor(entry.job.row->uploadNameRules, entry.job.parameter)
+                                               : UploadNameRule::Unchanged;
+  for (Waypoint& waypoint : selected) ApplyUploadNameRule(waypoint, rule);
+  // The pilot's ID waypoints follow the selection with their names as they are.
+  if (uploadsWaypoints && competition_.beforeWaypointUpload && !competition_.beforeWaypointUpload(selected)) return;
   if (selected.empty()) {
     ShowError(ui_, "No waypoints selected", caption);
     return;
   }
-  const UploadNameRule rule = entry.job.accessFunction == AF::UploadWaypoints
-                                  ? UploadNameRuleFor(entry.job.row->uploadNameRules, entry.job.parameter)
-                                  : UploadNameRule::Unchanged;
-  for (Waypoint& waypoint : selected) ApplyUploadNameRule(waypoint, rule);
   CompletionContext context;
+  context.competitionMode = static_cast<bool>(competition_.afterWaypointUpload);
+  context.competitionBookkeeping = competition_.afterWaypointUpload;
   std::function<void(GpsJob&)> complete;
-  if (entry.job.accessFunction == AF::UploadWaypoints) {
+  if (uploadsWaypoints) {
     complete = [this, context](GpsJob& job) { CompleteWaypointUpload(job, *access_, context); };
   } else {
     complete = [this](GpsJob& job) { CompleteUpload(job, *access_); };

@@ -16,13 +16,13 @@ namespace trelvik {
 
 struct WindowBatchRun::State {
   State(MainWindow& window, QtUserInterface& qtUi, GpsAccess& access, const CommandLineJob& job, Settings& settings,
-        AirspaceList& airspace)
+        AirspaceList& airspace, PilotList* pilots)
       : window(window),
         frame(job),
         channel(qtUi),
         transfers(access, channel, downloaded, downloadedWaypoints, Completion(job, settings)),
         run(job, BatchRunContext{qtUi, transfers, window.Log(), window.Waypoints(), airspace, settings, false,
-                                 Hooks(qtUi)}) {
+                                 Hooks(qtUi), pilots}) {
     frame.Attach(access);
   }
 
@@ -76,8 +76,9 @@ struct WindowBatchRun::State {
 };
 
 WindowBatchRun::WindowBatchRun(MainWindow& window, QtUserInterface& qtUi, GpsAccess& access,
-                               const CommandLineJob& job, Settings& settings, AirspaceList& airspace)
-    : state_(std::make_unique<State>(window, qtUi, access, job, settings, airspace)) {}
+                               const CommandLineJob& job, Settings& settings, AirspaceList& airspace,
+                               PilotList* pilots)
+    : state_(std::make_unique<State>(window, qtUi, access, job, settings, airspace, pilots)) {}
 
 WindowBatchRun::~WindowBatchRun() = default;
 

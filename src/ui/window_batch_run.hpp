@@ -7,6 +7,7 @@
 
 #include "airspace/airspace_list.hpp"
 #include "automation/command_line_job.hpp"
+#include "competition/pilot_list.hpp"
 #include "settings/settings.hpp"
 
 namespace trelvik {
@@ -20,7 +21,7 @@ class WindowBatchRun {
   // Everything referred to outlives the run, and the run outlives every job
   // it starts (the program keeps it until the GPS access layer is gone).
   WindowBatchRun(MainWindow& window, QtUserInterface& qtUi, GpsAccess& access, const CommandLineJob& job,
-                 Settings& settings, AirspaceList& airspace);
+                 Settings& settings, AirspaceList& airspace, PilotList* pilots = nullptr);
   ~WindowBatchRun();
   WindowBatchRun(const WindowBatchRun&) = delete;
   WindowBatchRun& operator=(const WindowBatchRun&) = delete;

@@ -13,6 +13,7 @@
 #include "ui/airspace/airspace_commands.hpp"
 #include "ui/analysis/analysis_commands.hpp"
 #include "ui/analysis/graph_commands.hpp"
+#include "ui/competition/competition_commands.hpp"
 #include "ui/main_window.hpp"
 #include "ui/qt_user_interface.hpp"
 #include "ui/server_dialog.hpp"
@@ -57,6 +58,9 @@ int RunWindowFace(int argc, char** argv, const WindowHooks& hooks) {
   InstallGraphCommands(window, {stores.Log(), ui, ui});
   InstallServerCommand(window, table, linkOpener, ui);
   InstallWaypointCommands(window, {stores.Waypoints(), store.Values(), ui, ui});
+  PilotList ownPilots;
+  PilotList& pilots = hooks.pilots != nullptr ? *hooks.pilots : ownPilots;
+  InstallCompetitionCommands(window, {stores.Log(), store.Values(), pilots, ui, ui, start.commandLineJob});
 
   if (start.minimised) {
     window.showMinimized();
@@ -64,7 +68,7 @@ int RunWindowFace(int argc, char** argv, const WindowHooks& hooks) {
     window.show();
   }
   if (start.commandLineJob) {
-    run = std::make_unique<WindowBatchRun>(window, ui, access, hooks.job(), store.Values(), airspace);
+    run = std::make_unique<WindowBatchRun>(window, ui, access, hooks.job(), store.Values(), airspace, &pilots);
     if (!run->Start()) {
       window.close();
       return window.ExitCode();

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "base/user_interface.hpp"
+#include "competition/pilot_list.hpp"
 #include "settings/settings.hpp"
 
 namespace trelvik {
@@ -28,6 +29,9 @@ struct WindowHooks {
   std::function<int(UserInterface& ui, Settings& settings, WindowStart& start, int& exitCode)> parse;
   // The job the parse found; called only when `start.commandLineJob` is set.
   std::function<const CommandLineJob&()> job;
+  // The program's pilot list (COMP_FS reads into it during the parse); null:
+  // the window keeps one of its own.
+  PilotList* pilots = nullptr;
 };
 
 // Creates the application and the window, runs them, returns the exit code.

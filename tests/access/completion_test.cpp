@@ -71,6 +71,20 @@ TEST_F(CompletionTest, TrackDownloadInstallsPointsAndIdentity) {
   EXPECT_TRUE(posts.empty());
 }
 
+TEST_F(CompletionTest, CompetitionDownloadTakesTheInstrumentsIdsOrNone) {
+  log.compId = 12;  // the previous pilot's
+  log.civlId = 4567;
+  Downloaded(5, TrackSource::Flytec);
+  job.competitionCheck = [](GpsJob&, const Waypoint&) {};
+  job.compId = -1;
+  job.civlId = 77;
+  context.competitionMode = true;
+  CompleteTrackDownload(job, access, log, context);
+  EXPECT_EQ(log.compId, -1);
+  EXPECT_EQ(log.civlId, 77);
+  EXPECT_EQ(posts, (std::vector<std::pair<int, int>>{{2, 1}}));
+}
+
 TEST_F(CompletionTest, RawImagesComeWithTheirDownload) {
   Downloaded(5, TrackSource::Flytec);
   job.rawIgc = RawIgcImage{"AFLY new", 1234, "FLY", "042"};

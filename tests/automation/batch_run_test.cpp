@@ -8,6 +8,7 @@
 #include "airspace/ctr_area.hpp"
 #include "automation/batch_conversion.hpp"
 #include "automation/batch_test_support.hpp"
+#include "base/atomic_file.hpp"
 #include "base/c_format.hpp"
 #include "support/golden_file.hpp"
 #include "support/temp_dir.hpp"
@@ -178,7 +179,7 @@ TEST_F(BatchRunTest, HiddenRunLeavesAnExistingKmlFileAndSucceeds) {
 }
 
 TEST_F(BatchRunTest, JobWithoutBatchSupportIsRefused) {
-  job.jobKind = JobKind::CompLog;
+  job.jobKind = JobKind::Igc2Kml;  // runs while the line is parsed, never as a batch run
   job.exitAfter = 1;
   EXPECT_EQ(Run().RunCommandLineJob(), -1);
   EXPECT_EQ(ui.boxes,
@@ -186,6 +187,72 @@ TEST_F(BatchRunTest, JobWithoutBatchSupportIsRefused) {
                                        "Parsing command line"}}));
   EXPECT_EQ(run->ExitCode(), 1);
   EXPECT_TRUE(transfers.requests.empty());
+}
+
+// ---- COMP_LOG ---------------------------------------------------------------------
+
+TEST_F(BatchRunTest, CompetitionDownloadTakesItsWindowAndFolderAndChecksWaypointsWithAList) {
+  job.jobKind = JobKind::CompLog;
+  job.filterStart = 100;
+  job.filterEnd = 200;
+  job.compDir = dir.Path();
+  job.compSpecial = 1;
+  PilotList pilots;
+  pilots.entries = {{"Ann", 1, 2}};
+  run = nullptr;
+  BatchRunHooks hooks;
+  run = std::make_unique<BatchRun>(job, BatchRunContext{ui, transfers, log, waypoints, airspace, settings, hidden,
+                                                        hooks, &pilots});
+  EXPECT_EQ(run->RunCommandLineJob(), 0);
+  ASSERT_EQ(transfers.requests.size(), 1u);
+  EXPECT_EQ(transfers.requests[0].kind, BatchTransferKind::TrackDownload);
+  EXPECT_TRUE(transfers.requests[0].competitionCheck);
+  EXPECT_TRUE(transfers.requests[0].competitionSpecial);
+  EXPECT_EQ(settings.compTimeStart, 100u);
+  EXPECT_EQ(settings.compTimeStop, 200u);
+  EXPECT_EQ(settings.compDir, dir.Path());
+}
+
+TEST_F(BatchRunTest, CompetitionDownloadWithoutAListNamesTheFileFromTheCommandLine) {
+  job.jobKind = JobKind::CompLog;
+  job.compDir = dir.Path();
+  job.pilot = "Ann";
+  job.compId = 7;
+  job.noCheck = 1;
+  settings.compTimeStart = 0;
+  EXPECT_EQ(Run().RunCommandLineJob(), 0);
+  EXPECT_FALSE(transfers.requests.at(0).competitionCheck);
+  log = testing::DownloadedLog();
+  (void)run->ContinueCommandLineJob(true);
+  EXPECT_EQ(run->ExitCode(), 0) << (ui.boxes.empty() ? "" : ui.boxes[0].text);
+  EXPECT_EQ(log.pilotName, "Ann");
+  EXPECT_EQ(log.compId, 7);
+  ASSERT_FALSE(ui.statusLines.empty());
+  EXPECT_TRUE(ui.statusLines.back().starts_with("\"" + dir.Path() + "/Ann.")) << ui.statusLines.back();
+  EXPECT_TRUE(ui.statusLines.back().ends_with(".[CIVLID].7.kml\" written")) << ui.statusLines.back();
+}
+
+TEST_F(BatchRunTest, CompetitionDownloadReadsTheWindowsListAndFailsWithoutAMatch) {
+  ASSERT_FALSE(WriteFileAtomically(dir.File("pilots.csv"), "Ann,1,2\r\n"));
+  settings.compMode = 1;
+  settings.pilotListName = dir.File("pilots.csv");
+  job.jobKind = JobKind::CompLog;
+  job.compDir = dir.Path();
+  job.civlId = 9;
+  PilotList pilots;
+  BatchRunHooks hooks;
+  run = std::make_unique<BatchRun>(job, BatchRunContext{ui, transfers, log, waypoints, airspace, settings, hidden,
+                                                        hooks, &pilots});
+  EXPECT_EQ(run->RunCommandLineJob(), 0);
+  EXPECT_EQ(pilots.entries.size(), 1u);
+  EXPECT_TRUE(transfers.requests.at(0).competitionCheck);
+  log = testing::DownloadedLog();
+  (void)run->ContinueCommandLineJob(true);
+  EXPECT_EQ(run->ExitCode(), 1);
+  EXPECT_EQ(ui.boxes.back(),
+            (RecordedBox{MessageKind::Error, "No pilot in the list has CIVL ID 9", "Save log for competition"}));
+  const auto files = std::distance(std::filesystem::directory_iterator(dir.Path()), {});
+  EXPECT_EQ(files, 1) << "only the list: nothing was written";
 }
 
 // ---- RD_WPT, RD_GEO_WPT, WR_WPT, WR_WPT2 -----------------------------------------

@@ -84,6 +84,7 @@ TEST(CommandLine, AcceptedLinesGiveExactlyTheseJobs) {
       {"/SENDLOG=10", [](CommandLineJob& j) { j.sendLogInterval = 10; }},
       {"/POSX=-20 /POSY=300", [](CommandLineJob& j) { j.posX = -20, j.posY = 300; }},
       {"/COMPID=12 /CIVLID=34567", [](CommandLineJob& j) { j.compId = 12, j.civlId = 34567; }},
+      {"/COMPID=0 /CIVLID=17999999", [](CommandLineJob& j) { j.compId = 0, j.civlId = 17999999; }},
       {"/NOTIFY=/nonexistent/notify.sock",
        [](CommandLineJob& j) { j.notifyClass = "/nonexistent/notify.sock", j.notifyTick = testing::kTestTick; }},
       {"/GPS=IQCOMPEO /COMP_LOG=igc /COMP_DIR=\"/data/comp day\" /FILTER=20230615100000 /FILTEREND=20230615180000",
@@ -160,6 +161,10 @@ TEST(CommandLine, EveryRefusalShowsItsMessageAndEndsWithExitCodeTwo) {
       {"/COMPID=12a", "Bad COMPID value"},
       {"/CIVLID=x", "Bad CIVLID value"},
       {"/CIVLID=99999999999", "Bad CIVLID value"},
+      // An ID waypoint's position spells at most 17999999.
+      {"/COMPID=18000000", "Bad COMPID value"},
+      {"/COMPID=-1", "Bad COMPID value"},
+      {"/CIVLID=-5", "Bad CIVLID value"},
       {"/FILTER=2023061512000", "Bad track log start filter time"},
       {"/FILTER=202306151200000", "Bad track log start filter time"},
       {"/FILTER=20231315120000", "Bad track log start filter time"},

@@ -22,7 +22,8 @@ int main(int argc, char** argv) {
   (void)settings.Load(console);
   settings.SetCommandLineRun(true);
   CommandLineResult parsed;
-  if (ParseCommandLineArguments(argc, argv, console, parsed, BatchCommandLineHooks(settings.Values())) < 0) {
+  PilotList pilots;
+  if (ParseCommandLineArguments(argc, argv, console, parsed, BatchCommandLineHooks(settings.Values(), &pilots)) < 0) {
     return parsed.exitCode;
   }
   if (!parsed.job || parsed.job->jobKind == JobKind::None) {
@@ -30,5 +31,5 @@ int main(int argc, char** argv) {
     std::fwrite(usage.data(), 1, usage.size(), stderr);
     return kExitUsage;
   }
-  return RunHeadlessCommandLine(*parsed.job, console, settings.Values());
+  return RunHeadlessCommandLine(*parsed.job, console, settings.Values(), &pilots);
 }

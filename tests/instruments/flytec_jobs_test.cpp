@@ -263,14 +263,20 @@ TEST(FlytecWaypoints, DownloadAndItsFaults) {
   EXPECT_EQ(gone.channel.Messages().at(0).text, "E301 COM port read error");
 }
 
-TEST(FlytecWaypoints, CompetitionCheckGetsTheNamesOnly) {
+TEST(FlytecWaypoints, CompetitionCheckGetsEveryWaypointWithItsPosition) {
   ScriptedJob s;
   s.script->Expect(kWps).Answer(Sentence("PBRWPS,4625.460,N,00808.100,E,ID,  COMP  123 ,0") +
-                                Sentence("PBRWPS,4625.460,N,00808.100,E,ID,CIVL 9,0"));
+                                Sentence("PBRWPS,0102.050,N,00000.000,E,,COMPID 123,0"));
   s.job.port = s.script->NewLink();
-  std::vector<std::string> names;
-  ASSERT_EQ(WaypointCheck(s.job, [&](std::string_view name) { names.emplace_back(name); }), 0);
-  EXPECT_EQ(names, (std::vector<std::string>{"COMP 123", "CIVL 9"}));
+  std::vector<Waypoint> seen;
+  s.job.competitionCheck = [&](GpsJob&, const Waypoint& w) { seen.push_back(w); };
+  ASSERT_EQ(WaypointCheck(s.job), 0);
+  ASSERT_EQ(seen.size(), 2u);
+  EXPECT_STREQ(seen[0].name, "ID");
+  EXPECT_STREQ(seen[0].description, "COMP 123");
+  EXPECT_STREQ(seen[1].name, "COMPID");
+  EXPECT_GT(seen[1].lat, 0);
+  EXPECT_EQ(seen[1].lon, 0);
   EXPECT_TRUE(s.job.waypoints.empty());
 }
 

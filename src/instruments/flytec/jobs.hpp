@@ -25,11 +25,10 @@ int DownloadCtr(GpsJob& job);
 // Always -1, so that the loaded track log stays.
 int DownloadAllTracks(GpsJob& job);
 
-// The competition waypoint check: the instrument's waypoint names, each
-// blank-collapsed, handed to `check` instead of being stored; ends quietly
-// after the silence. 0, or -1 after the failure has been reported.
-using WaypointNameCheck = std::function<void(std::string_view name)>;
-[[nodiscard]] int WaypointCheck(GpsJob& job, const WaypointNameCheck& check);
+// The competition waypoint check: the instrument's waypoints go to the job's
+// competition check (names and positions) instead of being stored; ends
+// quietly after the silence. 0, or -1 after the failure has been reported.
+[[nodiscard]] int WaypointCheck(GpsJob& job);
 
 // ---- steps ----------------------------------------------------------------
 

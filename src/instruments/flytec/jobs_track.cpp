@@ -95,6 +95,12 @@ int DownloadIgc(GpsJob& job, bool listed) {
 int DownloadTrackLog(GpsJob& job) {
   ProductData product;
   if (ReadProductData(job, product) < 0) return -1;
+  if (job.competitionCheck) {
+    // The IDs come from this instrument's waypoints or not at all.
+    job.compId = -1;
+    job.civlId = -1;
+    if (WaypointCheck(job) < 0) return -1;
+  }
   ClearTrackSelection(job);
   bool listed = false;
   if (CanListTracks(product.model, product.software)) {

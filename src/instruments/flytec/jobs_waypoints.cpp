@@ -15,9 +15,9 @@ constexpr const char* kCaption = "Read GPS waypoints";
 constexpr milliseconds kWaypointSilence{1000};
 constexpr milliseconds kUploadPause{300};
 
-// Receives $PBRWPS sentences into job.waypoints, or hands their names to
-// `check` when one is given.
-int ReceiveWaypoints(GpsJob& job, const WaypointNameCheck* check) {
+// Receives $PBRWPS sentences into job.waypoints, or hands them to the job's
+// competition check in check mode.
+int ReceiveWaypoints(GpsJob& job, bool checkOnly) {
   std::vector<Waypoint> waypoints;
   waypoints.reserve(20);
   ShowProgress(job, "Requesting waypoints");
@@ -37,10 +37,8 @@ int ReceiveWaypoints(GpsJob& job, const WaypointNameCheck* check) {
         return false;
       }
       if (rc == 0) continue;
-      if (check != nullptr) {
-        std::string name = parser.Sentence().name;
-        CollapseBlanks(name);
-        (*check)(name);
+      if (checkOnly) {
+        CheckCompetitionWaypoint(job, WaypointFromSentence(parser.Sentence(), now));
         continue;
       }
       waypoints.push_back(WaypointFromSentence(parser.Sentence(), now));
@@ -54,7 +52,7 @@ int ReceiveWaypoints(GpsJob& job, const WaypointNameCheck* check) {
     ReportError(job, FormatProgress("E302 Format error %", -error), kCaption);
     return -1;
   }
-  if (check != nullptr) return 0;
+  if (checkOnly) return 0;
   ShowProgress(job, FormatProgress("% waypoints received", static_cast<int64_t>(waypoints.size())));
   if (waypoints.empty()) return -1;
   job.waypoints = std::move(waypoints);
@@ -63,13 +61,13 @@ int ReceiveWaypoints(GpsJob& job, const WaypointNameCheck* check) {
 
 }  // namespace
 
-int WaypointCheck(GpsJob& job, const WaypointNameCheck& check) { return ReceiveWaypoints(job, &check); }
+int WaypointCheck(GpsJob& job) { return ReceiveWaypoints(job, true); }
 
 int DownloadWaypoints(GpsJob& job) {
   job.trace->ClearTrace();
   ProductData product;
   if (ReadProductData(job, product) < 0) return -1;
-  return ReceiveWaypoints(job, nullptr);
+  return ReceiveWaypoints(job, false);
 }
 
 int UploadWaypoints(GpsJob& job) {

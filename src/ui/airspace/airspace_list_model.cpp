@@ -55,6 +55,8 @@ void AirspaceViewBinding::Follow() {
       window_.Mode() == ViewMode::Airspace ? static_cast<QAbstractItemModel*>(model_) : &window_.Model();
   if (wanted == model_) model_->Refresh();
   if (list.model() == wanted) return;
+  // Another view's binding may hold the list; only our own rows are taken back.
+  if (wanted != model_ && list.model() != model_) return;
   QItemSelectionModel* previous = list.selectionModel();
   list.setModel(wanted);
   // The view made a new selection model; the old one would stay behind.
