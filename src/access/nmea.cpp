@@ -58,4 +58,12 @@ std::string_view NmeaField(std::string_view line, int offset) {
   return rest.substr(0, rest.find('\0'));
 }
 
+std::string NmeaFieldText(std::string_view text, char replacement) {
+  std::string field(text);
+  for (char& c : field) {
+    if (c == ',' || c == '*' || c == '$' || static_cast<unsigned char>(c) < 0x20) c = replacement;
+  }
+  return field;
+}
+
 }  // namespace trelvik

@@ -28,6 +28,11 @@ inline constexpr int kNmeaNoStar = -5;
 [[nodiscard]] int CheckNmeaSentence(std::span<char> line, std::span<int> offsets);
 [[nodiscard]] int CheckNmeaSentence(std::string& line, std::span<int> offsets);
 
+// `text` fit for one field of an outgoing sentence: a comma would shift the
+// fields after it, "*" or "$" would end or restart the sentence, and a control
+// byte could end the line; each of these becomes `replacement`.
+std::string NmeaFieldText(std::string_view text, char replacement);
+
 // The field starting at `offset` of a line split by CheckNmeaSentence.
 std::string_view NmeaField(std::string_view line, int offset);
 

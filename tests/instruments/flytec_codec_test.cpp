@@ -237,6 +237,9 @@ TEST(FlytecWaypointUpload, SentencesCarryFixedWidthNamesAndClampedAltitudes) {
        "PBRWPR,3350.500,S,15112.250,W,,ABC              ,0000"},
       {MakeWaypoint(1.0 / 60000, 179 + 59.999 / 60, "X", "", 12000),
        "PBRWPR,0000.001,N,17959.999,E,,                 ,9999"},
+      // The sentence's own separators cannot stand in a name.
+      {MakeWaypoint(0, 0, "T", "Takeoff, \"north\"*$\t", 100),
+       "PBRWPR,0000.000,N,00000.000,E,,Takeoff  \"north\"   ,0100"},
   };
   for (const auto& [waypoint, body] : cases) EXPECT_EQ(PBRWPR(waypoint), Sentence(body));
 }

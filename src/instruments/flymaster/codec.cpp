@@ -28,9 +28,9 @@ std::string SentenceText(std::string_view text, size_t limit) {
   for (const char c : text) {
     const bool continuation = (static_cast<uint8_t>(c) & 0xC0) == 0x80;
     if (!continuation && characters++ == limit) break;
-    out += c == ',' || c == '*' || c == '$' || c == '\r' || c == '\n' ? ' ' : c;
+    out += c;
   }
-  return out;
+  return NmeaFieldText(out, ' ');
 }
 
 std::optional<ProductData> ParseProductLine(std::string line) {

@@ -30,7 +30,7 @@ inline constexpr uint8_t kBlockStop = 0xB3;
 std::string PfmSentence(std::string_view body, bool upperHex = false);
 
 // Texts the user typed that go into a sentence: the sentence's own
-// delimiters (",", "*", "$") and line breaks become blanks, so a name can
+// delimiters (",", "*", "$") and control bytes become blanks, so a name can
 // neither end a field nor forge another sentence; cut to `limit` characters
 // (UTF-8, never inside one).
 std::string SentenceText(std::string_view text, size_t limit);

@@ -118,7 +118,7 @@ std::string FixedWidth(std::string_view text, size_t width) {
   if (n < text.size()) {
     while (n > 0 && (static_cast<uint8_t>(text[n]) & 0xC0) == 0x80) --n;
   }
-  std::string out(text.substr(0, n));
+  std::string out = NmeaFieldText(text.substr(0, n), ' ');
   out.append(width - n, ' ');
   return out;
 }

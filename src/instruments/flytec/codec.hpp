@@ -143,7 +143,7 @@ char AckStatus(std::string_view sentence);
 std::string_view AckStatusText(char status);
 
 // Cuts or pads `text` with blanks to exactly `width` bytes, never cutting a
-// UTF-8 character in two.
+// UTF-8 character in two; the sentence's separators become blanks.
 std::string FixedWidth(std::string_view text, size_t width);
 
 }  // namespace trelvik::flytec

@@ -220,15 +220,7 @@ int ParseWaypointSentence(std::string_view sentence, Waypoint& waypoint) {
 
 namespace {
 
-// A field may not carry the sentence's own separators: a comma would shift
-// the fields after it, "*" or "$" would end or restart the sentence.
-std::string FieldText(const char* text) {
-  std::string field(text);
-  for (char& c : field) {
-    if (c == ',' || c == '*' || c == '$' || static_cast<unsigned char>(c) < 0x20) c = '-';
-  }
-  return field;
-}
+std::string FieldText(const char* text) { return NmeaFieldText(text, '-'); }
 
 }  // namespace
 
