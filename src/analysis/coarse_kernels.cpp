@@ -257,4 +257,42 @@ TRELVIK_CLONES void BlockExtremes(const int32_t* row, int32_t n, int32_t* blockM
   }
 }
 
+TRELVIK_CLONES BlockNeeds PairBlockNeeds(const int32_t* maxK, const int32_t* minK, const int32_t* maxL,
+                                         const int32_t* minL, int32_t first, int32_t end, int32_t closing,
+                                         int32_t gap, int32_t flatLegs, int32_t faiLegs, int32_t faiScore) {
+  const int32_t faiShortest = 7 * (faiScore + gap);
+  if (end - first < kLanes) {
+    BlockNeeds needs{false, false};
+    for (int32_t b = first; b < end; ++b) {
+      const int32_t legs = maxK[b] + maxL[b];
+      needs.flat |= legs >= flatLegs;
+      const int32_t shortest = std::min({maxK[b], maxL[b], closing});
+      needs.fai |= legs >= faiLegs && 25 * shortest + 24 >= faiShortest &&
+                   18 * maxK[b] + 24 >= 7 * (minL[b] + closing) && 18 * maxL[b] + 24 >= 7 * (minK[b] + closing) &&
+                   18 * closing + 24 >= 7 * (minK[b] + minL[b]);
+    }
+    return needs;
+  }
+  I32x8 flat = TRELVIK_SPLAT(0), fai = TRELVIK_SPLAT(0);
+  const I32x8 c = TRELVIK_SPLAT(closing);
+  auto step = [&](int32_t b) {
+    const I32x8 aMax = TRELVIK_LOAD(maxK + b), aMin = TRELVIK_LOAD(minK + b), bMax = TRELVIK_LOAD(maxL + b), bMin = TRELVIK_LOAD(minL + b);
+    const I32x8 legs = aMax + bMax;
+    flat |= legs >= flatLegs;
+    I32x8 shortest = aMax < bMax ? aMax : bMax;
+    shortest = shortest < c ? shortest : c;
+    fai |= (legs >= faiLegs) & (shortest * 25 + 24 >= faiShortest) & (aMax * 18 + 24 >= (bMin + c) * 7) &
+           (bMax * 18 + 24 >= (aMin + c) * 7) & (c * 18 + 24 >= (aMin + bMin) * 7);
+  };
+  int32_t b = first;
+  for (; b + kLanes <= end; b += kLanes) step(b);
+  if (b < end) step(end - kLanes);
+  BlockNeeds needs{false, false};
+  for (int lane = 0; lane < kLanes; ++lane) {
+    needs.flat |= flat[lane] != 0;
+    needs.fai |= fai[lane] != 0;
+  }
+  return needs;
+}
+
 }  // namespace trelvik::kernels

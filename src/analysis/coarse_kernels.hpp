@@ -46,8 +46,23 @@ inline constexpr int32_t kFaiVectorLimit = 80000000;
 void ClosingBlockMaxima(const int32_t* row, const int32_t* gaps, int32_t first, int32_t end, int32_t loopFlightGap,
                         int32_t* closing, int32_t* faiCap);
 
-// Cells up to this keep 25 D + 24 inside 32 bits.
+// Cells up to this keep every product of the block kernels inside 32 bits.
 inline constexpr int32_t kBlockKernelLimit = 50000000;
+
+struct BlockNeeds {
+  bool flat;
+  bool fai;
+};
+
+// For the turnpoints 1 and 3 of one pair, whether any block of turnpoint 2 in
+// [first, end) may hold a triangle reaching the running best: flat when
+// max D(k, M) + max D(M, l) >= flatLegs; FAI when also the legs' ranges allow
+// the 28 % rule (25 leg + 24 >= 7 P) and the shortest possible leg allows a
+// score of faiScore: 25 min(leg) + 24 >= 7 (faiScore + gap), with
+// max D(k, M) + max D(M, l) >= faiLegs. Cells at most kBlockKernelLimit.
+BlockNeeds PairBlockNeeds(const int32_t* maxK, const int32_t* minK, const int32_t* maxL, const int32_t* minL,
+                          int32_t first, int32_t end, int32_t closing, int32_t gap, int32_t flatLegs,
+                          int32_t faiLegs, int32_t faiScore);
 
 // For every block of 16 cells of row[0, n): its greatest and its smallest cell.
 void BlockExtremes(const int32_t* row, int32_t n, int32_t* blockMax, int32_t* blockMin);
