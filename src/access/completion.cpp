@@ -68,8 +68,9 @@ void CompleteTrackDownload(GpsJob& job, GpsAccess& access, TrackLog& log, const 
     log.hasPressureAltitude = job.hasPressureAltitude;
     log.protocol = job.protocol;
     CopyIdentity(job, log);
-    if (job.competitionCheck) {
-      // The instrument's own IDs, or none: the previous pilot's never stay.
+    if (job.competitionCheck || context.competitionMode) {
+      // The instrument's own IDs, or none: the previous pilot's never stay,
+      // also when the waypoints were not searched (Garmin USB unticked).
       log.compId = job.compId < 0 ? -1 : job.compId;
       log.civlId = job.civlId < 0 ? -1 : job.civlId;
     } else {

@@ -53,6 +53,9 @@ struct MainWindowOptions {
 struct CompetitionHooks {
   // The waypoint check a track download runs first; empty outside competition mode.
   std::function<std::function<void(GpsJob&, const Waypoint&)>()> waypointCheck;
+  // False when a track download of `protocol` leaves that check out (Garmin
+  // USB without its menu check mark); empty: every download runs it.
+  std::function<bool(ProtocolType protocol)> checksWaypoints;
   // Runs on the window thread after a competition-mode track download ended
   // (`installed`: a log arrived), once the job's completion is over.
   std::function<void(bool installed)> afterDownload;
@@ -99,6 +102,12 @@ class MainWindow : public QMainWindow {
                                        std::function<void(GpsJob&)> onComplete, std::vector<Waypoint> waypoints = {},
                                        std::any ctrList = {}, std::string ownerName = {},
                                        std::vector<std::string> pilotData = {});
+  // Sends a pilot's ID waypoints to the instrument of `protocol` with its
+  // waypoint upload command; `bookkeeping` runs after a successful upload.
+  // 0 when the job runs, -1 when the instrument takes no waypoints or the
+  // start was refused.
+  [[nodiscard]] int StartPilotIdUpload(ProtocolType protocol, std::vector<Waypoint> ids,
+                                       std::function<void(GpsJob&)> bookkeeping);
   // The channel the window's jobs report through.
   UserInterfaceChannel& JobChannelOfWindow() const { return *channel_; }
 

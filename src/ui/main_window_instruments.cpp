@@ -56,7 +56,30 @@ std::optional<std::string> AskOwnerName(QWidget* parent, size_t width) {
   return name;
 }
 
+// Leonardo keeps the IDs on its competition page, the one its competition
+// check reads; the others take the first of their send commands.
+bool SendsIdsTo(const InstrumentJob& job) {
+  constexpr int32_t kLeonardoCompetitionPage = 1;
+  return job.Protocol() != ProtocolType::Leonardo || job.parameter == kLeonardoCompetitionPage;
+}
+
 }  // namespace
+
+int MainWindow::StartPilotIdUpload(ProtocolType protocol, std::vector<Waypoint> ids,
+                                   std::function<void(GpsJob&)> bookkeeping) {
+  const auto entries = MainMenuTable();
+  const auto upload = std::find_if(entries.begin(), entries.end(), [this, protocol](const MenuEntry& entry) {
+    return entry.job.row != nullptr && entry.job.accessFunction == AF::UploadWaypoints &&
+           entry.job.Protocol() == protocol && HasHandler(entry.id) && SendsIdsTo(entry.job);
+  });
+  if (upload == entries.end()) return -1;
+  CompletionContext context;
+  context.competitionMode = true;
+  context.competitionBookkeeping = std::move(bookkeeping);
+  return StartInstrumentJob(
+      upload->job, "Upload pilot ID",
+      [this, context](GpsJob& job) { CompleteWaypointUpload(job, *access_, context); }, std::move(ids));
+}
 
 void MainWindow::OfferInstrumentCommands(const JobTable& table) {
   for (const MenuEntry& entry : MainMenuTable()) {
@@ -96,7 +119,8 @@ int MainWindow::StartInstrumentJob(const InstrumentJob& job, std::string_view ca
   request.ctrList = std::move(ctrList);
   request.ownerName = std::move(ownerName);
   request.pilotData = std::move(pilotData);
-  if (job.accessFunction == AccessFunction::DownloadTrackLog && competition_.waypointCheck) {
+  if (job.accessFunction == AccessFunction::DownloadTrackLog && competition_.waypointCheck &&
+      (!competition_.checksWaypoints || competition_.checksWaypoints(job.Protocol()))) {
     request.competitionCheck = competition_.waypointCheck();
   }
   if (settings_ != nullptr) {

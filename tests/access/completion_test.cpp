@@ -72,17 +72,24 @@ TEST_F(CompletionTest, TrackDownloadInstallsPointsAndIdentity) {
 }
 
 TEST_F(CompletionTest, CompetitionDownloadTakesTheInstrumentsIdsOrNone) {
-  log.compId = 12;  // the previous pilot's
-  log.civlId = 4567;
-  Downloaded(5, TrackSource::Flytec);
-  job.competitionCheck = [](GpsJob&, const Waypoint&) {};
-  job.compId = -1;
-  job.civlId = 77;
-  context.competitionMode = true;
-  CompleteTrackDownload(job, access, log, context);
-  EXPECT_EQ(log.compId, -1);
-  EXPECT_EQ(log.civlId, 77);
-  EXPECT_EQ(posts, (std::vector<std::pair<int, int>>{{2, 1}}));
+  // With the waypoint check, and without it (a Garmin on USB unticked).
+  for (const bool checked : {true, false}) {
+    SCOPED_TRACE(checked);
+    log.compId = 12;  // the previous pilot's
+    log.civlId = 4567;
+    posts.clear();
+    access.SetJobRunning(true);
+    Downloaded(5, TrackSource::Flytec);
+    job.competitionCheck = nullptr;
+    if (checked) job.competitionCheck = [](GpsJob&, const Waypoint&) {};
+    job.compId = -1;
+    job.civlId = checked ? 77 : -1;
+    context.competitionMode = true;
+    CompleteTrackDownload(job, access, log, context);
+    EXPECT_EQ(log.compId, -1);
+    EXPECT_EQ(log.civlId, checked ? 77 : -1);
+    EXPECT_EQ(posts, (std::vector<std::pair<int, int>>{{2, 1}}));
+  }
 }
 
 TEST_F(CompletionTest, RawImagesComeWithTheirDownload) {

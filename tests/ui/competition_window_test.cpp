@@ -61,7 +61,7 @@ class CompetitionWindow : public ::testing::Test {
   void SetUp() override {
     testing::Application();
     if (testing::SimProcess::BinaryPath().empty()) GTEST_SKIP() << "trelvik-sim is not built";
-    ASSERT_TRUE(sim.Start({"flytec", "--flights=2", "--compid=56", "--civlid=4567"}));
+    ASSERT_TRUE(sim.Start(SimArguments()));
     ASSERT_TRUE(RegisterInstruments(table));
     store = std::make_unique<SettingsStore>(
         SettingsPaths{dir.File("config/settings.conf"), dir.File("no-system.conf"), dir.Path()});
@@ -83,6 +83,10 @@ class CompetitionWindow : public ::testing::Test {
     window->show();
   }
 
+  virtual std::vector<std::string> SimArguments() const {
+    return {"flytec", "--flights=2", "--compid=56", "--civlid=4567"};
+  }
+
   void TearDown() override {
     if (window) window->close();
     access.reset();
@@ -92,6 +96,30 @@ class CompetitionWindow : public ::testing::Test {
     const auto limit = std::chrono::steady_clock::now() + std::chrono::milliseconds(kDownloadLimitMs);
     while (window->JobRunning() && std::chrono::steady_clock::now() < limit) QTest::qWait(20);
     return !window->JobRunning();
+  }
+
+  // A track download that takes the first track and confirms in "Save
+  // competition log" the pilot of list row `pilotRow` (-1: the one it
+  // preselects); false when a dialog was missing.
+  bool DownloadConfirmingThePilot(int pilotRow = -1) {
+    ModalScript script;
+    script.Add(Later([](QWidget& widget) { Button(widget, QStringLiteral("OK"))->click(); }));  // Track List
+    script.Add(Later([pilotRow](QWidget& widget) {
+      auto& dialog = dynamic_cast<SaveCompetitionLogDialog&>(widget);
+      if (pilotRow >= 0) dialog.PilotListView().setCurrentRow(pilotRow);
+      Button(dialog, QStringLiteral("OK"))->click();
+    }));
+    window->QuickButton(cmd::kReadCompeo)->click();
+    if (!WaitForJobEnd()) return false;
+    const auto limit = std::chrono::steady_clock::now() + std::chrono::milliseconds(kDownloadLimitMs);
+    while (!script.Done() && std::chrono::steady_clock::now() < limit) QTest::qWait(20);
+    QTest::qWait(50);
+    return script.Done() && script.Unexpected() == 0 && WaitForJobEnd();
+  }
+
+  int NoPilotIdQuestions() {
+    return static_cast<int>(std::count_if(recorder.questions.begin(), recorder.questions.end(),
+                                          [](const auto& question) { return question.caption == "No pilot ID"; }));
   }
 
   std::vector<std::string> CompFiles() const {
@@ -161,6 +189,7 @@ TEST_F(CompetitionWindow, DownloadAsksForThePilotFoundByTheInstrumentsIds) {
   EXPECT_EQ(log.saved, 1);
   EXPECT_NE(std::find(recorder.statusLines.begin(), recorder.statusLines.end(), "Pilot [12] Anna Berger"),
             recorder.statusLines.end());
+  EXPECT_EQ(NoPilotIdQuestions(), 0);  // the instrument had its IDs
 
   // "Add IGC file to comp. output", then "Save log" of a selection: the user's
   // command replaces the KML file and adds the IGC file.
@@ -220,6 +249,60 @@ TEST_F(CompetitionWindow, UploadAsksForThePilotSendsTheIdsAndRemembersTheInstrum
   }
   EXPECT_EQ(log.civlId, 8910);
   EXPECT_EQ(CompFiles(), std::vector<std::string>{"Carla Dias.20240715-100000.8910.56.kml"});
+}
+
+// An instrument without ID waypoints: after the pilot was chosen, the window
+// offers to send the pilot's IDs to it.
+class CompetitionWindowWithoutIds : public CompetitionWindow {
+ protected:
+  std::vector<std::string> SimArguments() const override { return {"flytec", "--flights=2"}; }
+};
+
+TEST_F(CompetitionWindowWithoutIds, OkSendsThePilotsIdsThatTheNextDownloadFinds) {
+  recorder.QueueAnswer(Answer::Ok);
+  ASSERT_TRUE(DownloadConfirmingThePilot(2));  // Carla Dias
+  ASSERT_EQ(NoPilotIdQuestions(), 1);
+  EXPECT_EQ(recorder.questions.back().text,
+            "The GPS did not contain any COMPID or CIVLID.\r\nDo you want to upload the following ID(s) ?\r\n"
+            "\r\nCOMPID: 56\r\nCIVLID: 8910\r\nPilot: Carla Dias\r\nGPS: 6030: 12345");
+  EXPECT_EQ(window->ExitCode(), 0);
+  EXPECT_EQ(pilots.entries[2].devices[0], "6030: 12345");
+
+  // The instrument now names Carla itself: preselected, and no offer the second time.
+  log.compId = log.civlId = -1;
+  ASSERT_TRUE(DownloadConfirmingThePilot());
+  EXPECT_EQ(log.compId, 56);
+  EXPECT_EQ(log.civlId, 8910);
+  EXPECT_EQ(log.pilotName, "Carla Dias");
+  EXPECT_EQ(NoPilotIdQuestions(), 1);
+}
+
+TEST_F(CompetitionWindowWithoutIds, CancelSendsNothing) {
+  ASSERT_TRUE(DownloadConfirmingThePilot(2));
+  ASSERT_EQ(NoPilotIdQuestions(), 1);
+  EXPECT_FALSE(window->JobRunning());
+  EXPECT_EQ(pilots.entries[2].devices[0], "");
+  ASSERT_TRUE(DownloadConfirmingThePilot(2));
+  EXPECT_EQ(NoPilotIdQuestions(), 2);  // the instrument still holds no ID
+}
+
+TEST_F(CompetitionWindowWithoutIds, NoOfferForAnInstrumentThatTakesNoIdWaypoints) {
+  ASSERT_TRUE(DownloadConfirmingThePilot());  // nobody chosen: nothing to offer
+  EXPECT_EQ(NoPilotIdQuestions(), 0);
+  log.protocol = ProtocolType::LogIt;
+  {
+    ModalScript script;
+    script.Add(Later([](QWidget& widget) {
+      auto& dialog = dynamic_cast<SaveCompetitionLogDialog&>(widget);
+      dialog.PilotListView().setCurrentRow(2);
+      Button(dialog, QStringLiteral("OK"))->click();
+    }));
+    RunCompetitionFlow(*window, {log, store->Values(), pilots, recorder, qtUi, false});
+    EXPECT_EQ(script.Unexpected(), 0);
+  }
+  EXPECT_EQ(log.pilotName, "Carla Dias");
+  EXPECT_EQ(NoPilotIdQuestions(), 0);
+  EXPECT_FALSE(window->JobRunning());
 }
 
 TEST_F(CompetitionWindow, SavePilotListAsCsv) {

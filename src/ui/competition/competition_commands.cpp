@@ -170,11 +170,56 @@ bool AddPilotIds(MainWindow& window, const CompetitionCommandContext& context, s
   return true;
 }
 
+// The instruments whose waypoints can carry a pilot's IDs.
+bool TakesIdWaypoints(ProtocolType protocol) {
+  switch (protocol) {
+    case ProtocolType::GarminSerial:
+    case ProtocolType::Mlr:
+    case ProtocolType::TopNav:
+    case ProtocolType::Flytec:
+    case ProtocolType::Magellan:
+    case ProtocolType::XcTrainer:
+    case ProtocolType::GarminUsb:
+    case ProtocolType::Flymaster:
+    case ProtocolType::IqBasic:
+    case ProtocolType::Leonardo:
+      return true;
+    default:
+      return false;
+  }
+}
+
+std::string NoPilotIdQuestion(const TrackLog& log) {
+  std::string text = "The GPS did not contain any COMPID or CIVLID.\r\nDo you want to upload the following ID(s) ?\r\n";
+  if (log.compId >= 0) text += CFormat("\r\nCOMPID: %d", log.compId);
+  if (log.civlId >= 0) text += CFormat("\r\nCIVLID: %d", log.civlId);
+  text += "\r\nPilot: " + log.pilotName;
+  text += "\r\nGPS: " + log.identity;
+  return text;
+}
+
+// After a download whose instrument held no ID: the pilot's IDs, now known,
+// are offered for that instrument so that its next download finds them.
+void OfferPilotIdUpload(MainWindow& window, const CompetitionCommandContext& context) {
+  const TrackLog& log = context.log;
+  if ((log.compId < 0 && log.civlId < 0) || !TakesIdWaypoints(log.protocol)) return;
+  // A dialog of its own, not a message box: the IDs, the name and the product
+  // are shown whole, beyond the message boxes' length.
+  if (context.ui.Ask(QuestionKind::OkCancel, NoPilotIdQuestion(log), "No pilot ID") != Answer::Ok) return;
+  std::vector<Waypoint> ids = PilotIdWaypoints(log.compId, log.civlId, context.settings.compWptNNN != 0,
+                                               TrackTimeFromDate(CurrentUtcTime()));
+  (void)window.StartPilotIdUpload(log.protocol, std::move(ids), [context](GpsJob& job) {
+    (void)RememberPilotDevice(context.pilots, context.log.pilotName, job.identity);
+  });
+}
+
 }  // namespace
 
 void RunCompetitionFlow(MainWindow& window, const CompetitionCommandContext& context) {
+  const bool instrumentHeldId = context.log.compId >= 0 || context.log.civlId >= 0;
   if (context.log.Empty() || !AskPilot(window, context)) return;
   SaveOutput(context, context.log.points);
+  if (!instrumentHeldId) OfferPilotIdUpload(window, context);
 }
 
 void InstallCompetitionCommands(MainWindow& window, const CompetitionCommandContext& context) {
@@ -192,6 +237,15 @@ void InstallCompetitionCommands(MainWindow& window, const CompetitionCommandCont
     if (settings.compMode == 0) return {};
     return MakeCompetitionWaypointCheck(settings.compSpecial != 0);
   };
+  // Off at start: a Garmin on USB is searched for ID waypoints only on request.
+  auto usbChecksWaypoints = std::make_shared<bool>(false);
+  hooks.checksWaypoints = [usbChecksWaypoints](ProtocolType protocol) {
+    return protocol != ProtocolType::GarminUsb || *usbChecksWaypoints;
+  };
+  window.SetHandler(kUsbCompCheckWaypoints, [&window, usbChecksWaypoints] {
+    *usbChecksWaypoints = !*usbChecksWaypoints;
+    if (QAction* action = window.Action(kUsbCompCheckWaypoints)) action->setChecked(*usbChecksWaypoints);
+  });
   hooks.afterDownload = [&window, context](bool installed) {
     if (installed) RunCompetitionFlow(window, context);
   };
