@@ -252,7 +252,7 @@ TEST_F(HeadlessWaypoints, EveryFormatIsUploadedAsTheSentencesItsWaypointsMake) {
   };
   const Case cases[] = {
       {"waypoints_ozi.wpt",
-       {Wpr("4630.000,N,00715.000,W,,Takeoff, north   ,0305"),
+       {Wpr("4630.000,N,00715.000,W,,Takeoff  north   ,0305"),
         Wpr("4715.000,S,00830.000,E,,Landeplatz Z\xC3\xBCric,0000"),
         Wpr("4500.000,N,01000.000,E,,Pass             ,0000")}},
       {"waypoints_geo.wpt",
@@ -263,7 +263,7 @@ TEST_F(HeadlessWaypoints, EveryFormatIsUploadedAsTheSentencesItsWaypointsMake) {
        {Wpr("4630.214,N,00900.000,E,,Takeoff north    ,1001"),
         Wpr("4603.197,N,00844.488,E,,Landing field    ,0000")}},
       {"waypoints.cup",
-       {Wpr("4630.000,N,00715.000,W,,Takeoff, \"north\" ,1001"),
+       {Wpr("4630.000,N,00715.000,W,,Takeoff  \"north\" ,1001"),
         Wpr("4715.000,S,00830.000,E,,Landing Z\xC3\xBCrich  ,0366"),
         Wpr("4500.000,N,01000.000,E,,A title that runs,0000")}},
       {"waypoints.gpx",
@@ -274,7 +274,7 @@ TEST_F(HeadlessWaypoints, EveryFormatIsUploadedAsTheSentencesItsWaypointsMake) {
         Wpr("4712.000,N,00836.000,E,,LZ               ,0000")}},
       {"waypoints.dat",
        {Wpr("4630.000,N,00715.000,W,,Takeoff north    ,1001"),
-        Wpr("4715.000,S,00830.000,E,,Landing, field   ,0366"),
+        Wpr("4715.000,S,00830.000,E,,Landing  field   ,0366"),
         Wpr("4500.000,N,01000.000,E,,PASS             ,0000")}},
       {"waypoints_compegps.wpt",
        {Wpr("4630.000,N,00715.000,W,,Takeoff north    ,1001"),

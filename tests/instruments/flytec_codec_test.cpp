@@ -238,8 +238,8 @@ TEST(FlytecWaypointUpload, SentencesCarryFixedWidthNamesAndClampedAltitudes) {
       {MakeWaypoint(1.0 / 60000, 179 + 59.999 / 60, "X", "", 12000),
        "PBRWPR,0000.001,N,17959.999,E,,                 ,9999"},
       // The sentence's own separators cannot stand in a name.
-      {MakeWaypoint(0, 0, "T", "Takeoff, \"north\"*$\t", 100),
-       "PBRWPR,0000.000,N,00000.000,E,,Takeoff  \"north\"   ,0100"},
+      {MakeWaypoint(0, 0, "T", "Ta,ke*off$x\ty", 100),
+       "PBRWPR,0000.000,N,00000.000,E,,Ta ke off x y    ,0100"},
   };
   for (const auto& [waypoint, body] : cases) EXPECT_EQ(PBRWPR(waypoint), Sentence(body));
 }
