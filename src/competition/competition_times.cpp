@@ -4,6 +4,7 @@
 
 #include "base/c_format.hpp"
 #include "base/message_box.hpp"
+#include "records/date_time_parsers.hpp"
 
 namespace trelvik {
 namespace {
@@ -57,8 +58,8 @@ std::optional<TrackTime> ParseCompetitionTime(std::string_view text) {
       !Digits(text, pos, second) || pos != text.size()) {
     return std::nullopt;
   }
-  if (year < kFirstYear || year > kLastYear || month < 1 || month > 12 || day < 1 || day > 31 || hour > 23 ||
-      minute > 59 || second > 59) {
+  if (year < kFirstYear || year > kLastYear || !IsValidCalendarDay(year, month, day) || hour > 23 || minute > 59 ||
+      second > 59) {
     return std::nullopt;
   }
   SystemTime date;

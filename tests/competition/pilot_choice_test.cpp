@@ -51,8 +51,10 @@ TEST(CompetitionTimes, FieldsReadAndShown) {
   EXPECT_EQ(CompetitionTimeText(555674400u), "2007-08-10  10:00:00");
   EXPECT_EQ(ParseCompetitionTime("2007-8-1 9:0:0"), TrackTimeFromDate({2007, 8, 0, 1, 9, 0, 0, 0}));
   EXPECT_EQ(ParseCompetitionTime("   "), TrackTime{0});
+  EXPECT_TRUE(ParseCompetitionTime("2008-02-29  10:00:00"));
   for (const char* bad : {"2007-08-10", "2007-13-10  10:00:00", "2007-08-10  24:00:00", "2007-08-10  10:60:00",
-                          "2007-08-10T10:00:00", "2007-08-10  10:00:00x", "2500-01-01  00:00:00"}) {
+                          "2007-08-10T10:00:00", "2007-08-10  10:00:00x", "2500-01-01  00:00:00",
+                          "2007-02-29  10:00:00", "2007-04-31  10:00:00"}) {
     EXPECT_EQ(ParseCompetitionTime(bad), std::nullopt) << bad;
   }
   EXPECT_EQ(CompetitionTimeLine(0, "No stop time"), "No stop time");
