@@ -16,7 +16,7 @@
 #include "settings/settings_store.hpp"
 
 #ifdef TRELVIK_HAVE_QT
-#include "ui/window_face.hpp"
+#include "app/window_library.hpp"
 #endif
 
 namespace trelvik {
@@ -46,7 +46,7 @@ int RunHeadless(int argc, char** argv) {
 }
 
 #ifdef TRELVIK_HAVE_QT
-int RunWindow(int argc, char** argv) {
+int RunWindow(RunWindowFaceEntry runWindowFace, int argc, char** argv) {
   CommandLineResult parsed;
   PilotList pilots;
   WindowHooks hooks;
@@ -67,7 +67,7 @@ int RunWindow(int argc, char** argv) {
     return 0;
   };
   hooks.job = [&]() -> const CommandLineJob& { return *parsed.job; };
-  return RunWindowFace(argc, argv, hooks);
+  return runWindowFace(argc, argv, &hooks);
 }
 #endif
 
@@ -86,7 +86,10 @@ int main(int argc, char** argv) {
   }
 #ifdef TRELVIK_HAVE_QT
   if (!trelvik::AsksForHiddenWindow(argc, argv) && !trelvik::AsksForServer(argc, argv) && trelvik::DisplayReachable()) {
-    return trelvik::RunWindow(argc, argv);
+    const trelvik::WindowLibrary window = trelvik::LoadWindowLibrary();
+    if (window.run != nullptr) return trelvik::RunWindow(window.run, argc, argv);
+    // The command-line jobs still run without the window.
+    std::fprintf(stderr, "The window cannot be shown: %s\n", window.error.c_str());
   }
 #endif
   return trelvik::RunHeadless(argc, argv);

@@ -1,10 +1,14 @@
 // The program started as a user or a script starts it, without a display:
 // it must take the headless face and never abort for want of a display.
+// With one, it loads its window library, and still does the job without it.
 #include <gtest/gtest.h>
 #include <cstdlib>
 #include <fcntl.h>
+#include <filesystem>
 #include <spawn.h>
 #include <string>
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
@@ -35,8 +39,8 @@ std::string ReadFile(const std::string& path) {
 }
 
 // Runs the program with the environment changed as given ("NAME=value" sets, "NAME" removes).
-ProgramRun RunProgram(const std::vector<std::string>& arguments, const std::vector<std::string>& environmentChanges) {
-  const std::string program = TRELVIK_PROGRAM;
+ProgramRun RunProgram(const std::vector<std::string>& arguments, const std::vector<std::string>& environmentChanges,
+                      const std::string& program = TRELVIK_PROGRAM) {
   std::vector<std::string> environment;
   for (char** entry = environ; *entry; ++entry) {
     const std::string variable = *entry;
@@ -131,6 +135,59 @@ TEST(ProgramStart, ACommandLineThatFailsToParseEndsWithExitCode2AfterItsMessage)
     EXPECT_EQ(run.out, "") << c.err;
     EXPECT_EQ(run.err, c.err);
   }
+}
+
+// A socket that accepts connections as a Wayland compositor's does, enough
+// for the program to decide that a display is there; Qt itself is sent to its
+// offscreen platform.
+class FakeDisplay {
+ public:
+  explicit FakeDisplay(const std::string& folder) : folder_(folder) {
+    fd_ = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    const std::string path = folder + "/wayland-trelvik-test";
+    path.copy(address.sun_path, sizeof address.sun_path - 1);
+    listening_ = fd_ >= 0 && ::bind(fd_, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0 &&
+                 ::listen(fd_, 4) == 0;
+  }
+  ~FakeDisplay() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  bool Listening() const { return listening_; }
+  std::vector<std::string> Environment() const {
+    return {"DISPLAY", "WAYLAND_DISPLAY=wayland-trelvik-test", "XDG_RUNTIME_DIR=" + folder_, "QT_QPA_PLATFORM=offscreen"};
+  }
+
+ private:
+  std::string folder_;
+  int fd_ = -1;
+  bool listening_ = false;
+};
+
+TEST(ProgramStart, WithADisplayTheWindowLibraryRunsTheJobAndWithoutItTheJobStillRuns) {
+  testing::TempDir dir;
+  FakeDisplay display(dir.Path());
+  ASSERT_TRUE(display.Listening());
+  std::filesystem::copy_file("sim/flights/pg-flytec6030-2008-3s.igc", dir.File("flight.igc"));
+  const std::vector<std::string> arguments = {"/IGC2KML=" + dir.File("flight")};
+
+  const ProgramRun window = RunProgram(arguments, display.Environment());
+  EXPECT_FALSE(window.signalled);
+  EXPECT_EQ(window.exitCode, 0) << window.err;
+  EXPECT_EQ(window.err.find("The window cannot be shown"), std::string::npos) << window.err;
+  EXPECT_TRUE(std::filesystem::exists(dir.File("flight.kml")));
+
+  // The same program alone in a folder: no window library beside it.
+  std::filesystem::remove(dir.File("flight.kml"));
+  const std::string alone = dir.File("trelvik");
+  std::filesystem::copy_file(TRELVIK_PROGRAM, alone);
+  const ProgramRun headless = RunProgram(arguments, display.Environment(), alone);
+  EXPECT_FALSE(headless.signalled);
+  EXPECT_EQ(headless.exitCode, 0) << headless.err;
+  EXPECT_NE(headless.err.find("The window cannot be shown: no trelvik-window.so beside the program"), std::string::npos)
+      << headless.err;
+  EXPECT_TRUE(std::filesystem::exists(dir.File("flight.kml")));
 }
 
 }  // namespace
