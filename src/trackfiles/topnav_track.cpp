@@ -11,13 +11,27 @@ namespace {
 constexpr const char* kCaption = "Reading Top Navigator Log File";
 constexpr size_t kPiece = 200;  // the instrument's read size, kept so both paths feed alike
 
-}  // namespace
-
-TrackFileRead ReadTopNavTrack(std::string_view bytes, int32_t utcOffset) {
-  TncmDecoder decoder(TncmOptions{false, utcOffset});
+void FeedWhole(TncmDecoder& decoder, std::string_view bytes) {
   for (size_t at = 0; at < bytes.size() && decoder.State() == TncmState::Running; at += kPiece) {
     (void)decoder.Feed(bytes.substr(at, std::min(kPiece, bytes.size() - at)));
   }
+}
+
+}  // namespace
+
+TrackFileRead ReadTopNavTrack(std::string_view bytes, int32_t utcOffset) {
+  // A downloaded XC Trainer log is saved as this file too, and its header may
+  // name pressure altitudes (format 0) or both altitudes in longer lines
+  // (format 2). Read as a TopNav log, the latter would give no position at
+  // all; so the header's format is taken when it reads the whole file, and
+  // every other file is read as a TopNav log, as before.
+  TncmDecoder byHeader(TncmOptions{true, utcOffset});
+  FeedWhole(byHeader, bytes);
+  const bool xcTrainerLog = byHeader.State() == TncmState::Finished && byHeader.RecordFormat() != kTncmGpsOnly &&
+                            !byHeader.Points().empty();
+  TncmDecoder topNav(TncmOptions{false, utcOffset});
+  if (!xcTrainerLog) FeedWhole(topNav, bytes);
+  TncmDecoder& decoder = xcTrainerLog ? byHeader : topNav;
   switch (decoder.State()) {
     case TncmState::Failed: {
       const int code = decoder.ErrorCode();

@@ -12,6 +12,7 @@
 #include "support/temp_dir.hpp"
 #include "trackfiles/igc_decoder.hpp"
 #include "trackfiles/igc_encoder.hpp"
+#include "trackfiles/topnav_track.hpp"
 
 namespace trelvik {
 namespace {
@@ -91,6 +92,21 @@ TEST_F(XcTrainerEndToEnd, TncmLogInstalledAndWrittenAsIgc) {
   const IgcDecodeResult decoded = DecodeIgc(ReadWholeFile(igcFile));
   ASSERT_TRUE(decoded.Ok()) << decoded.error;
   EXPECT_EQ(decoded.points.size(), log.points.size());
+
+  // "Save log As" TopNavigator writes the instrument's own log; read back, it
+  // gives the same positions with both altitudes.
+  const std::string tnc = dir.File("flight.tnc");
+  ASSERT_FALSE(WriteFileAtomically(tnc, log.rawLog));
+  const TrackFileRead back = ReadTopNavTrack(ReadWholeFile(tnc), 3600);
+  ASSERT_TRUE(back.Ok()) << back.error.text;
+  EXPECT_EQ(back.records.hasPressureAltitude, 1);
+  ASSERT_EQ(back.records.points.size(), log.points.size());
+  for (size_t i = 0; i < log.points.size(); ++i) {
+    EXPECT_EQ(back.records.points[i].time, log.points[i].time) << i;
+    EXPECT_EQ(back.records.points[i].lat, log.points[i].lat) << i;
+    EXPECT_EQ(back.records.points[i].baroAlt, log.points[i].baroAlt) << i;
+    EXPECT_EQ(back.records.points[i].gpsAlt, log.points[i].gpsAlt) << i;
+  }
 }
 
 TEST_F(XcTrainerEndToEnd, MxpLogWithProgressEveryHundredPositions) {

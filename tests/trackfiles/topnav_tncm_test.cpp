@@ -177,6 +177,38 @@ TEST(TopNavFile, ErrorsAndWarningsComeWithTheirTexts) {
   EXPECT_EQ(warned.records.hasPressureAltitude, 0);
 }
 
+// A downloaded XC Trainer log saved as a ".tnc" file reads back with the
+// altitudes its header names; a TopNav header's format is never taken.
+TEST(TopNavFile, AnXcTrainerLogReadsWithTheFormatItsHeaderNames) {
+  struct Case {
+    char format;
+    bool twoAltitudes;
+    int hasPressure;
+    int32_t baroAlt;
+    int32_t gpsAlt;
+  } cases[] = {
+      {'2', true, 1, 500, 5200},
+      {'0', false, 1, 500, 0},
+      {'1', false, 0, 0, 5000},
+  };
+  for (const Case& c : cases) {
+    const TrackFileRead read = ReadTopNavTrack(
+        Header(c.format) + TimeLine(10, 0, 0) + Position(1, 2, 500, c.twoAltitudes) + "@EOF\r\n", 0);
+    ASSERT_TRUE(read.Ok()) << c.format << read.error.text;
+    ASSERT_EQ(read.records.Count(), 1) << c.format;
+    EXPECT_EQ(read.records.hasPressureAltitude, c.hasPressure) << c.format;
+    EXPECT_EQ(read.records.points[0].baroAlt, c.baroAlt) << c.format;
+    EXPECT_EQ(read.records.points[0].gpsAlt, c.gpsAlt) << c.format;
+  }
+  // A header naming format 2 over TopNav-length lines reads as a TopNav log.
+  const TrackFileRead topNav =
+      ReadTopNavTrack(Header('2') + TimeLine(10, 0, 0) + Position(1, 2, 500) + "@EOF\r\n", 0);
+  ASSERT_TRUE(topNav.Ok()) << topNav.error.text;
+  ASSERT_EQ(topNav.records.Count(), 1);
+  EXPECT_EQ(topNav.records.hasPressureAltitude, 0);
+  EXPECT_EQ(topNav.records.points[0].gpsAlt, 5000);
+}
+
 TEST(TopNavFile, GoldenFileReadsInPiecesAsByteByByte) {
   const std::string golden = GoldenFile("track_files/flight.tnc");
   const TrackFileRead read = ReadTopNavTrack(golden, 0);
