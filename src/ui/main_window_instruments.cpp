@@ -63,6 +63,17 @@ bool SendsIdsTo(const InstrumentJob& job) {
   return job.Protocol() != ProtocolType::Leonardo || job.parameter == kLeonardoCompetitionPage;
 }
 
+// The power-off check mark a driver reads: Garmin's for its downloads and
+// uploads, Flymaster's for its log reads; none for the other families.
+int PowerOffCheckMark(ProtocolType protocol) {
+  switch (protocol) {
+    case ProtocolType::GarminSerial:
+    case ProtocolType::GarminUsb: return command::kPowerOffAfterWaypointsAndLog;
+    case ProtocolType::Flymaster: return command::kPowerOffAfterLog;
+    default: return 0;
+  }
+}
+
 }  // namespace
 
 int MainWindow::StartPilotIdUpload(ProtocolType protocol, std::vector<Waypoint> ids,
@@ -82,6 +93,10 @@ int MainWindow::StartPilotIdUpload(ProtocolType protocol, std::vector<Waypoint> 
 }
 
 void MainWindow::OfferInstrumentCommands(const JobTable& table) {
+  // Their state is the check mark itself, off at start and not stored.
+  for (const int checkMark : {command::kPowerOffAfterWaypointsAndLog, command::kPowerOffAfterLog}) {
+    SetHandler(checkMark, [] {});
+  }
   for (const MenuEntry& entry : MainMenuTable()) {
     const InstrumentJob& job = entry.job;
     if (job.row == nullptr || entry.id == 0) continue;
@@ -119,6 +134,9 @@ int MainWindow::StartInstrumentJob(const InstrumentJob& job, std::string_view ca
   request.ctrList = std::move(ctrList);
   request.ownerName = std::move(ownerName);
   request.pilotData = std::move(pilotData);
+  if (const QAction* powerOff = Action(PowerOffCheckMark(job.Protocol()))) {
+    request.powerOffAfterTransfer = powerOff->isChecked();
+  }
   if (job.accessFunction == AccessFunction::DownloadTrackLog && competition_.waypointCheck &&
       (!competition_.checksWaypoints || competition_.checksWaypoints(job.Protocol()))) {
     request.competitionCheck = competition_.waypointCheck();

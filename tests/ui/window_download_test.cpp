@@ -2,6 +2,7 @@
 // simulated Flytec instrument: the quick button, the "Track List" dialog, the
 // download, then the IGC and FlightLog saves; the files must carry what the
 // unattended run writes for the same flight.
+#include <QAction>
 #include <QApplication>
 #include <QFileDialog>
 #include <QLabel>
@@ -130,7 +131,7 @@ class WindowDownload : public ::testing::Test {
   void SetUp() override {
     testing::Application();
     if (testing::SimProcess::BinaryPath().empty()) GTEST_SKIP() << "trelvik-sim is not built";
-    ASSERT_TRUE(sim.Start({"flytec", "--flights=2"}));
+    ASSERT_TRUE(sim.Start(SimArguments()));
     ASSERT_TRUE(RegisterInstruments(table));
     store = std::make_unique<SettingsStore>(
         SettingsPaths{dir.File("config/settings.conf"), dir.File("no-system.conf"), dir.Path()});
@@ -149,6 +150,8 @@ class WindowDownload : public ::testing::Test {
     if (window) window->close();
     access.reset();
   }
+
+  virtual std::vector<std::string> SimArguments() const { return {"flytec", "--flights=2"}; }
 
   bool WaitForJobEnd() {
     const auto limit = std::chrono::steady_clock::now() + std::chrono::milliseconds(kDownloadLimitMs);
@@ -388,6 +391,49 @@ TEST_F(WindowDownload, CommandLineWaypointJobsRunInTheWindowAndFillItsList) {
   EXPECT_STREQ(waypoints.waypoints[2].description, "");  // the list keeps the file's texts
   EXPECT_STREQ(waypoints.waypoints[3].name, "COMPID");
   EXPECT_EQ(window->Model().rowCount(), 4);
+}
+
+class WindowFlymasterDownload : public WindowDownload {
+ protected:
+  std::vector<std::string> SimArguments() const override {
+    return {"flymaster", "--flights=1", "--record=" + dir.File("received.txt")};
+  }
+  // The power-off sentence is sent without an answer, after the job's last read.
+  bool PowerOffReceived(std::chrono::milliseconds wait) const {
+    const auto limit = std::chrono::steady_clock::now() + wait;
+    do {
+      if (FileText(dir.File("received.txt")).find("$PFMOFF*14\r\n") != std::string::npos) return true;
+      QTest::qWait(20);
+    } while (std::chrono::steady_clock::now() < limit);
+    return false;
+  }
+};
+
+// "Pwr off after log read": off at start, toggled by its menu item, read by
+// the next Flymaster download.
+TEST_F(WindowFlymasterDownload, ThePowerOffCheckMarkSwitchesTheInstrumentOffAfterTheLogRead) {
+  QAction* powerOff = window->Action(cmd::kPowerOffAfterLog);
+  ASSERT_NE(powerOff, nullptr);
+  EXPECT_TRUE(powerOff->isEnabled());
+  for (const bool checked : {false, true}) {
+    if (checked) powerOff->trigger();
+    ASSERT_EQ(powerOff->isChecked(), checked);
+    // The second download first asks before it replaces the first one's log.
+    std::vector<SeenBox> boxes;
+    ModalScript script;
+    if (checked) script.Add(Note(boxes, QStringLiteral("Ok")));
+    script.Add(Later([](QWidget& widget) { Button(widget, QStringLiteral("OK"))->click(); }));
+    window->Dispatch(cmd::kReadFlymaster);
+    ASSERT_TRUE(WaitForJobEnd());
+    EXPECT_EQ(script.Unexpected(), 0);
+    ASSERT_EQ(boxes.size(), checked ? 1u : 0u);
+    if (checked) {
+      EXPECT_EQ(boxes[0].text, "Continue without saving current track log ?");
+    }
+    ASSERT_GT(log.Count(), 0) << checked;
+    EXPECT_EQ(PowerOffReceived(std::chrono::milliseconds(checked ? 3000 : 0)), checked)
+        << FileText(dir.File("received.txt"));
+  }
 }
 
 }  // namespace

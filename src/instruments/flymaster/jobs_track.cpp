@@ -126,7 +126,8 @@ int DownloadTracks(GpsJob& job, const ProductData& product) {
   }
   job.points = std::move(kept);
   ShowProgress(job, FormatProgress("% points received", static_cast<int64_t>(job.points.size())));
-  if (job.commandLine != nullptr && job.commandLine->powerOff) (void)WriteText(job, kPFMOFF);
+  const bool powerOff = job.commandLine != nullptr ? job.commandLine->powerOff : job.powerOffAfterTransfer;
+  if (powerOff) (void)WriteText(job, kPFMOFF);
   return 0;
 }
 
