@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QPointer>
+#include <QPushButton>
 #include <QTimer>
 #include <deque>
 #include <functional>
@@ -57,5 +58,24 @@ class ModalScript {
   int unexpected_ = 0;
   QTimer timer_;
 };
+
+// The dialog's push button showing `text`, or null.
+inline QPushButton* Button(QWidget& dialog, const QString& text) {
+  for (QPushButton* button : dialog.findChildren<QPushButton*>()) {
+    if (button->text() == text) return button;
+  }
+  return nullptr;
+}
+
+// The script's timer does not fire again while one of its steps runs, so a
+// step that opens further dialogs acts from the dialog's own event loop.
+inline ModalScript::Step Later(ModalScript::Step step) {
+  return [step = std::move(step)](QWidget& widget) {
+    QPointer<QWidget> target(&widget);
+    QTimer::singleShot(0, &widget, [step, target] {
+      if (target) step(*target);
+    });
+  };
+}
 
 }  // namespace trelvik::testing

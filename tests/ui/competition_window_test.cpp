@@ -20,6 +20,7 @@
 #include "base/atomic_file.hpp"
 #include "instruments/protocol_table.hpp"
 #include "qt_application.hpp"
+#include "sim_window_fixture.hpp"
 #include "records/names.hpp"
 #include "settings/settings_store.hpp"
 #include "support/scripted_user_interface.hpp"
@@ -35,68 +36,27 @@
 namespace trelvik {
 namespace {
 
+using testing::Button;
+using testing::Later;
 using testing::ModalScript;
 namespace cmd = command;
 
-constexpr int kDownloadLimitMs = 90000;
-
-QPushButton* Button(QWidget& dialog, const QString& text) {
-  for (QPushButton* button : dialog.findChildren<QPushButton*>()) {
-    if (button->text() == text) return button;
-  }
-  return nullptr;
-}
-
-ModalScript::Step Later(ModalScript::Step step) {
-  return [step = std::move(step)](QWidget& widget) {
-    QPointer<QWidget> target(&widget);
-    QTimer::singleShot(0, &widget, [step, target] {
-      if (target) step(*target);
-    });
-  };
-}
-
-class CompetitionWindow : public ::testing::Test {
+class CompetitionWindow : public testing::SimulatedInstrumentWindow {
  protected:
-  void SetUp() override {
-    testing::Application();
-    if (testing::SimProcess::BinaryPath().empty()) GTEST_SKIP() << "trelvik-sim is not built";
-    ASSERT_TRUE(sim.Start(SimArguments()));
-    ASSERT_TRUE(RegisterInstruments(table));
-    store = std::make_unique<SettingsStore>(
-        SettingsPaths{dir.File("config/settings.conf"), dir.File("no-system.conf"), dir.Path()});
-    ASSERT_EQ(store->Load(recorder), 0);
-    Settings& settings = store->Values();
-    settings.portName = sim.PtyPath();
+  std::vector<std::string> SimArguments() const override {
+    return {"flytec", "--flights=2", "--compid=56", "--civlid=4567"};
+  }
+  void Configure(Settings& settings) override {
     settings.compMode = 1;
     settings.pilotListName = std::filesystem::absolute("tests/data/pilot_lists/competition.fsdb");
     settings.compDir = dir.File("comp");
     settings.logFilter = 0;
     std::filesystem::create_directory(settings.compDir);
-    window = std::make_unique<MainWindow>(log, waypoints, qtUi, MainWindowOptions{}, &recorder);
-    access = std::make_unique<GpsAccess>(table, opener);
-    access->InitGpsAccess();
-    window->AttachGpsAccess(*access, settings.traceDir);
-    window->AttachSettingsStore(*store);
-    window->OfferInstrumentCommands(table);
-    InstallCompetitionCommands(*window, {log, settings, pilots, recorder, qtUi, false});
-    window->show();
   }
-
-  virtual std::vector<std::string> SimArguments() const {
-    return {"flytec", "--flights=2", "--compid=56", "--civlid=4567"};
+  void InstallCommands() override {
+    InstallCompetitionCommands(*window, {log, store->Values(), pilots, recorder, qtUi, false});
   }
-
-  void TearDown() override {
-    if (window) window->close();
-    access.reset();
-  }
-
-  bool WaitForJobEnd() {
-    const auto limit = std::chrono::steady_clock::now() + std::chrono::milliseconds(kDownloadLimitMs);
-    while (window->JobRunning() && std::chrono::steady_clock::now() < limit) QTest::qWait(20);
-    return !window->JobRunning();
-  }
+  UserInterface* Reporter() override { return &recorder; }
 
   // A track download that takes the first track and confirms in "Save
   // competition log" the pilot of list row `pilotRow` (-1: the one it
@@ -131,18 +91,7 @@ class CompetitionWindow : public ::testing::Test {
     return names;
   }
 
-  testing::TempDir dir;
-  testing::SimProcess sim;
-  JobTable table;
-  PosixLinkOpener opener;
-  testing::ScriptedUserInterface recorder;
-  std::unique_ptr<SettingsStore> store;
-  TrackLog log;
-  WaypointList waypoints;
   PilotList pilots;
-  QtUserInterface qtUi;
-  std::unique_ptr<MainWindow> window;
-  std::unique_ptr<GpsAccess> access;  // after the window: it goes first and waits for the job
 };
 
 TEST_F(CompetitionWindow, StateRestoredAtStartAndThePilotListView) {

@@ -34,16 +34,10 @@
 namespace trelvik {
 namespace {
 
+using testing::Button;
 using testing::ModalScript;
 using testing::RecordedBox;
 namespace cmd = command;
-
-QPushButton* Button(QWidget& dialog, const QString& text) {
-  for (QPushButton* button : dialog.findChildren<QPushButton*>()) {
-    if (button->text() == text) return button;
-  }
-  return nullptr;
-}
 
 class WindowCommands : public ::testing::Test {
  protected:

@@ -28,6 +28,7 @@
 #include "base/atomic_file.hpp"
 #include "instruments/protocol_table.hpp"
 #include "qt_application.hpp"
+#include "sim_window_fixture.hpp"
 #include "settings/settings_store.hpp"
 #include "support/scripted_user_interface.hpp"
 #include "support/temp_dir.hpp"
@@ -46,28 +47,10 @@
 namespace trelvik {
 namespace {
 
+using testing::Button;
+using testing::Later;
 using testing::ModalScript;
 namespace cmd = command;
-
-constexpr int kDownloadLimitMs = 90000;
-
-QPushButton* Button(QWidget& dialog, const QString& text) {
-  for (QPushButton* button : dialog.findChildren<QPushButton*>()) {
-    if (button->text() == text) return button;
-  }
-  return nullptr;
-}
-
-// The script's timer does not fire again while one of its steps runs, so a
-// step that opens further dialogs acts from the dialog's own event loop.
-ModalScript::Step Later(ModalScript::Step step) {
-  return [step = std::move(step)](QWidget& widget) {
-    QPointer<QWidget> target(&widget);
-    QTimer::singleShot(0, &widget, [step, target] {
-      if (target) step(*target);
-    });
-  };
-}
 
 struct SeenBox {
   std::string caption;
@@ -126,38 +109,9 @@ std::string TrackCoordinates(const std::string& kml) {
   return begin == std::string::npos || end == std::string::npos ? "<no coordinates>" : kml.substr(begin, end - begin);
 }
 
-class WindowDownload : public ::testing::Test {
+class WindowDownload : public testing::SimulatedInstrumentWindow {
  protected:
-  void SetUp() override {
-    testing::Application();
-    if (testing::SimProcess::BinaryPath().empty()) GTEST_SKIP() << "trelvik-sim is not built";
-    ASSERT_TRUE(sim.Start(SimArguments()));
-    ASSERT_TRUE(RegisterInstruments(table));
-    store = std::make_unique<SettingsStore>(
-        SettingsPaths{dir.File("config/settings.conf"), dir.File("no-system.conf"), dir.Path()});
-    ASSERT_EQ(store->Load(recorder), 0);
-    store->Values().portName = sim.PtyPath();
-    window = std::make_unique<MainWindow>(log, waypoints, qtUi, MainWindowOptions{});
-    access = std::make_unique<GpsAccess>(table, opener);
-    access->InitGpsAccess();
-    window->AttachGpsAccess(*access, store->Values().traceDir);
-    window->AttachSettingsStore(*store);
-    window->OfferInstrumentCommands(table);
-    window->show();
-  }
-
-  void TearDown() override {
-    if (window) window->close();
-    access.reset();
-  }
-
-  virtual std::vector<std::string> SimArguments() const { return {"flytec", "--flights=2"}; }
-
-  bool WaitForJobEnd() {
-    const auto limit = std::chrono::steady_clock::now() + std::chrono::milliseconds(kDownloadLimitMs);
-    while (window->JobRunning() && std::chrono::steady_clock::now() < limit) QTest::qWait(20);
-    return !window->JobRunning();
-  }
+  std::vector<std::string> SimArguments() const override { return {"flytec", "--flights=2"}; }
 
   // The unattended run of the same instrument and flight.
   int RunUnattended(JobKind kind, const std::string& fileName) {
@@ -177,18 +131,6 @@ class WindowDownload : public ::testing::Test {
     return RunHeadlessBatch(job,
                             {console, table, batchOpener, nullptr, batchLog, batchWaypoints, airspace, store->Values()});
   }
-
-  testing::TempDir dir;
-  testing::SimProcess sim;
-  JobTable table;
-  PosixLinkOpener opener;
-  testing::ScriptedUserInterface recorder;
-  std::unique_ptr<SettingsStore> store;
-  TrackLog log;
-  WaypointList waypoints;
-  QtUserInterface qtUi;
-  std::unique_ptr<MainWindow> window;
-  std::unique_ptr<GpsAccess> access;  // after the window: it goes first and waits for the job
 };
 
 TEST_F(WindowDownload, QuickButtonDownloadThenIgcAndFlightLogSavesMatchTheUnattendedRun) {
