@@ -44,6 +44,12 @@ bool SimRun::Start(const std::vector<std::string>& args) {
   return sim_.Start(all);
 }
 
+std::string SimRun::Shown() const {
+  std::string text;
+  for (const RecordedMessage& m : channel.Messages()) text += m.text + " / " + m.caption + "\n";
+  return text;
+}
+
 JobRequest SimRun::Request(AccessFunction function) {
   JobRequest request;
   request.function = function;

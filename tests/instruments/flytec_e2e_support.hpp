@@ -53,6 +53,8 @@ class SimRun {
 
   // Starts "trelvik-sim <family> args..."; false when it did not come up.
   bool Start(const std::vector<std::string>& args);
+  // The messages the job showed, a "text / caption" line each.
+  std::string Shown() const;
   // Runs one job to its end; the job's result (-2 when it did not start or end).
   int Run(AccessFunction function, std::vector<Waypoint> waypoints = {}, std::any ctrList = {});
   // The pilot-data upload: `command` in the job's option, its texts.

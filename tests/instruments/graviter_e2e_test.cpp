@@ -9,12 +9,6 @@ namespace {
 
 using testing::SimRun;
 
-std::string Shown(const SimRun& run) {
-  std::string text;
-  for (const RecordedMessage& m : run.channel.Messages()) text += m.text + " / " + m.caption + "\n";
-  return text;
-}
-
 constexpr double kSemicirclesPerDegree = 2147483648.0 / 180.0;
 
 class GraviterEndToEnd : public ::testing::Test {
@@ -47,7 +41,7 @@ TEST_F(GraviterEndToEnd, TracksOfTheMemoryRingBecomeOneLog) {
     SimRun run;
     Prepare(run);
     ASSERT_TRUE(run.Start({"--points=60", "--tracks=2", wrap}));
-    ASSERT_EQ(run.Run(AccessFunction::DownloadTrackLog), 0) << Shown(run);
+    ASSERT_EQ(run.Run(AccessFunction::DownloadTrackLog), 0) << run.Shown();
     ExpectGeneratedFlight(run.log, 60);
     EXPECT_EQ(run.log.points[30].flags, kNewSegment);  // the second track
     EXPECT_EQ(run.log.source, TrackSource::Graviter);
@@ -56,7 +50,7 @@ TEST_F(GraviterEndToEnd, TracksOfTheMemoryRingBecomeOneLog) {
     EXPECT_EQ(run.channel.Products().back(), "Graviter-2");
     EXPECT_EQ(run.channel.Progress().back(), "60 points received");
     EXPECT_EQ(run.ReceivedAtLeast(2, std::chrono::seconds(2)), "Vy");
-    EXPECT_EQ(Shown(run), "");
+    EXPECT_EQ(run.Shown(), "");
   }
 }
 
@@ -64,10 +58,10 @@ TEST_F(GraviterEndToEnd, TrackWithoutPositionsIsNoticed) {
   SimRun run;
   Prepare(run);
   ASSERT_TRUE(run.Start({"--points=20", "--tracks=1", "--empty-track=1"}));
-  ASSERT_EQ(run.Run(AccessFunction::DownloadTrackLog), 0) << Shown(run);
+  ASSERT_EQ(run.Run(AccessFunction::DownloadTrackLog), 0) << run.Shown();
   EXPECT_EQ(run.log.points.size(), 20u);
   EXPECT_EQ(
-      Shown(run),
+      run.Shown(),
       "The track log starting at 2024-07-15  10:00 does not contain any valid GPS positions / No log positions\n");
 }
 
@@ -75,7 +69,7 @@ TEST_F(GraviterEndToEnd, EmptyMemoryIsAnEmptyLog) {
   SimRun run;
   Prepare(run);
   ASSERT_TRUE(run.Start({"--empty=1"}));
-  ASSERT_EQ(run.Run(AccessFunction::DownloadTrackLog), 0) << Shown(run);
+  ASSERT_EQ(run.Run(AccessFunction::DownloadTrackLog), 0) << run.Shown();
   EXPECT_EQ(run.channel.Progress().back(), "0 points received");
 }
 
@@ -100,7 +94,7 @@ TEST_F(GraviterEndToEnd, FaultsReachTheUserAndKeepThePreviousLog) {
     args.insert(args.end(), c.args.begin(), c.args.end());
     ASSERT_TRUE(run.Start(args)) << c.text;
     EXPECT_EQ(run.Run(AccessFunction::DownloadTrackLog), -1) << c.text;
-    EXPECT_EQ(Shown(run), c.text);
+    EXPECT_EQ(run.Shown(), c.text);
     ASSERT_EQ(run.log.points.size(), 1u) << c.text;
   }
 }

@@ -14,12 +14,6 @@ const std::string kIdentify = kEnd + "$PMLR,26,01,01,0339\r\n" + kEnd;
 const std::string kCount = "$PMLR,58,00,02B0\r\n";
 const std::string kTrack57600 = "$PMLR,24,02,0102,039A\r\n";
 
-std::string Shown(const SimRun& run) {
-  std::string text;
-  for (const RecordedMessage& m : run.channel.Messages()) text += m.text + " / " + m.caption + "\n";
-  return text;
-}
-
 class LogItEndToEnd : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -42,7 +36,7 @@ TEST_F(LogItEndToEnd, TrackLoggerCountsAndSendsItsTrack) {
   SimRun run;
   Prepare(run);
   ASSERT_TRUE(run.Start({"--points=40"}));
-  ASSERT_EQ(run.Run(AccessFunction::DownloadTrackLog), 0) << Shown(run);
+  ASSERT_EQ(run.Run(AccessFunction::DownloadTrackLog), 0) << run.Shown();
   const TrackLog& log = run.log;
   ASSERT_EQ(log.points.size(), 40u);
   EXPECT_EQ(log.points[0].time, 1089936000u + 36000u);  // 2024-07-15 10:00:00
@@ -59,7 +53,7 @@ TEST_F(LogItEndToEnd, TrackLoggerCountsAndSendsItsTrack) {
   EXPECT_NE(std::find(notes.begin(), notes.end(), "Progress 1/40"), notes.end());
   const std::string expected = kIdentify + kCount + kTrack57600 + kEnd;
   EXPECT_EQ(Received(run, expected), expected);
-  EXPECT_EQ(Shown(run), "");
+  EXPECT_EQ(run.Shown(), "");
 }
 
 TEST_F(LogItEndToEnd, EachSpeedHasItsRequest) {
@@ -73,7 +67,7 @@ TEST_F(LogItEndToEnd, EachSpeedHasItsRequest) {
     SimRun run;
     Prepare(run, baud);
     ASSERT_TRUE(run.Start({"--points=3", "--model=LOGIT"}));
-    ASSERT_EQ(run.Run(AccessFunction::DownloadTrackLog), 0) << Shown(run);
+    ASSERT_EQ(run.Run(AccessFunction::DownloadTrackLog), 0) << run.Shown();
     EXPECT_EQ(run.log.points.size(), 3u);
     const std::string expected = kIdentify + request + kEnd;  // no count for other models
     EXPECT_EQ(Received(run, expected), expected) << baud;
@@ -84,7 +78,7 @@ TEST_F(LogItEndToEnd, BrokenFrameRestartsFromTheNextPoint) {
   SimRun run;
   Prepare(run);
   ASSERT_TRUE(run.Start({"--points=40", "--bad-checksum=2"}));
-  ASSERT_EQ(run.Run(AccessFunction::DownloadTrackLog), 0) << Shown(run);
+  ASSERT_EQ(run.Run(AccessFunction::DownloadTrackLog), 0) << run.Shown();
   ASSERT_EQ(run.log.points.size(), 40u);
   for (size_t i = 1; i < 40; ++i) EXPECT_EQ(run.log.points[i].time, run.log.points[i - 1].time + 2) << i;
   EXPECT_NE(std::find(run.channel.Progress().begin(), run.channel.Progress().end(), "RESTART at point 17"),
@@ -115,7 +109,7 @@ TEST_F(LogItEndToEnd, FaultsReachTheUserAndKeepThePreviousLog) {
     args.insert(args.end(), c.args.begin(), c.args.end());
     ASSERT_TRUE(run.Start(args)) << c.text;
     EXPECT_EQ(run.Run(AccessFunction::DownloadTrackLog), -1) << c.text;
-    EXPECT_EQ(Shown(run), c.text);
+    EXPECT_EQ(run.Shown(), c.text);
     ASSERT_EQ(run.log.points.size(), 1u) << c.text;
   }
 }
@@ -124,7 +118,7 @@ TEST_F(LogItEndToEnd, FirmwareOneOhTwoIsTakenWhateverItsChecksum) {
   SimRun run;
   Prepare(run);
   ASSERT_TRUE(run.Start({"--points=3", "--bad-id-checksum=1", "--firmware=1.02"}));
-  EXPECT_EQ(run.Run(AccessFunction::DownloadTrackLog), 0) << Shown(run);
+  EXPECT_EQ(run.Run(AccessFunction::DownloadTrackLog), 0) << run.Shown();
 }
 
 TEST_F(LogItEndToEnd, EraseNameAndLoggerData) {
@@ -152,7 +146,7 @@ TEST_F(LogItEndToEnd, EraseNameAndLoggerData) {
     Prepare(run);
     ASSERT_TRUE(run.Start({"--model=LOGIT", "--description=Logger", "--serial=42", "--firmware=1.50"}));
     ASSERT_EQ(run.Run(AccessFunction::LoggerDataDialog), 0);
-    EXPECT_EQ(Shown(run), "Model: LOGIT\nDescription: Logger\nSerial number: 42\nFirmware: 1.50 / Product Data\n");
+    EXPECT_EQ(run.Shown(), "Model: LOGIT\nDescription: Logger\nSerial number: 42\nFirmware: 1.50 / Product Data\n");
     EXPECT_EQ(Received(run, kIdentify), kIdentify);
   }
 }

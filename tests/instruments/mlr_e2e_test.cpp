@@ -24,12 +24,6 @@ const std::string kTrackRequest = "$PMLR,24,02,0101,0399\r\n";
 const std::string kWaypointRequest = "$PMLR,24,02,0301,039B\r\n";
 
 // The messages shown, one "text / caption" line each, for readable failures.
-std::string Shown(const SimRun& run) {
-  std::string text;
-  for (const RecordedMessage& m : run.channel.Messages()) text += m.text + " / " + m.caption + "\n";
-  return text;
-}
-
 class MlrEndToEnd : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -59,7 +53,7 @@ TEST_F(MlrEndToEnd, TrackLogOfARealFlightWrittenAsIgc) {
   SimRun run;
   Prepare(run);
   ASSERT_TRUE(run.Start({"--igc=" + path, "--product=CPILOT EVO", "--serial=77", "--software=3.5", "--shown=Evo"}));
-  ASSERT_EQ(run.Run(AccessFunction::DownloadTrackLog), 0) << Shown(run);
+  ASSERT_EQ(run.Run(AccessFunction::DownloadTrackLog), 0) << run.Shown();
 
   const IgcDecodeResult reference = DecodeIgc(ReadWholeFile(path));
   ASSERT_TRUE(reference.Ok()) << reference.error;
@@ -79,7 +73,7 @@ TEST_F(MlrEndToEnd, TrackLogOfARealFlightWrittenAsIgc) {
   EXPECT_EQ(run.channel.Products().back(), "CPilot Evo SW3.05");
   EXPECT_EQ(Received(run, kProductRequest + kEnd + kTrackRequest + kEnd),
             kProductRequest + kEnd + kTrackRequest + kEnd);
-  EXPECT_EQ(Shown(run), "");
+  EXPECT_EQ(run.Shown(), "");
 
   // Written as a signed IGC file and read back.
   testing::TempDir dir;
@@ -101,7 +95,7 @@ TEST_F(MlrEndToEnd, EarlySp24SendsGpsTime) {
   SimRun run;
   Prepare(run);
   ASSERT_TRUE(run.Start({"--points=30", "--software=2.71", "--per-frame=4"}));
-  ASSERT_EQ(run.Run(AccessFunction::DownloadTrackLog), 0) << Shown(run);
+  ASSERT_EQ(run.Run(AccessFunction::DownloadTrackLog), 0) << run.Shown();
   ASSERT_EQ(run.log.points.size(), 30u);
   // 2024-07-15 10:00:00 UTC, sent in GPS time and moved back by 14 s.
   EXPECT_EQ(run.log.points[0].time, 1089936000u + 36000u - 14u);
@@ -131,7 +125,7 @@ TEST_F(MlrEndToEnd, FaultsOfTheReceiverReachTheUserAndKeepThePreviousLog) {
     args.insert(args.end(), c.args.begin(), c.args.end());
     ASSERT_TRUE(run.Start(args)) << c.text;
     EXPECT_EQ(run.Run(AccessFunction::DownloadTrackLog), -1) << c.text;
-    EXPECT_EQ(Shown(run), c.text + " / Read GPS track log\n");
+    EXPECT_EQ(run.Shown(), c.text + " / Read GPS track log\n");
     ExpectPreviousLog(run);
     if (c.args[0].starts_with("--hangup")) continue;
     // The receiver is always brought back out of its transfer.
@@ -145,7 +139,7 @@ TEST_F(MlrEndToEnd, SilentReceiverTimesOut) {
   Prepare(run);
   ASSERT_TRUE(run.Start({"--silence-after=60"}));
   EXPECT_EQ(run.Run(AccessFunction::DownloadTrackLog), -1);
-  EXPECT_EQ(Shown(run), "E210 Track log data timeout / Read GPS track log\n");
+  EXPECT_EQ(run.Shown(), "E210 Track log data timeout / Read GPS track log\n");
   const std::string expected = kProductRequest + kEnd + kTrackRequest + kEnd;
   EXPECT_EQ(run.ReceivedAtLeast(expected.size(), std::chrono::seconds(2)), expected);
 }
@@ -154,7 +148,7 @@ TEST_F(MlrEndToEnd, BinaryWaypoints) {
   SimRun run;
   Prepare(run, ProtocolType::MlrFast);
   ASSERT_TRUE(run.Start({}));
-  ASSERT_EQ(run.Run(AccessFunction::DownloadWaypoints), 0) << Shown(run);
+  ASSERT_EQ(run.Run(AccessFunction::DownloadWaypoints), 0) << run.Shown();
   const std::vector<Waypoint>& w = run.waypointList.waypoints;
   ASSERT_EQ(w.size(), 3u);
   EXPECT_STREQ(w[0].name, "FIESCH");
@@ -188,7 +182,7 @@ TEST_F(MlrEndToEnd, NmeaWaypointsThatNeverRepeatTimeOut) {
   run.commandLine.timeout = 2;
   ASSERT_TRUE(run.Start({"--wpl=1"}));
   EXPECT_EQ(run.Run(AccessFunction::DownloadWaypoints), -1);
-  EXPECT_EQ(Shown(run), "Timeout while waiting for data / Read GPS waypoints\n");
+  EXPECT_EQ(run.Shown(), "Timeout while waiting for data / Read GPS waypoints\n");
 }
 
 TEST_F(MlrEndToEnd, WaypointUploadSendsOneSentenceEach) {

@@ -5,6 +5,7 @@
 
 #include "base/atomic_file.hpp"
 #include "instruments/flytec_e2e_support.hpp"
+#include "instruments/self_sending_e2e.hpp"
 #include "instruments/xctrainer_fixtures.hpp"
 #include "support/temp_dir.hpp"
 #include "trackfiles/topnav_track.hpp"
@@ -18,27 +19,11 @@ using testing::ReadWholeFile;
 using testing::SimRun;
 using testing::WaypointRecordBytes;
 
-std::string Shown(const SimRun& run) {
-  std::string text;
-  for (const RecordedMessage& m : run.channel.Messages()) text += m.text + " / " + m.caption + "\n";
-  return text;
-}
-
-class TopNavEndToEnd : public ::testing::Test {
+class TopNavEndToEnd : public testing::SelfSendingEndToEnd {
  protected:
-  void SetUp() override {
-    if (testing::SimProcess::BinaryPath().empty()) GTEST_SKIP() << "trelvik-sim not built";
-  }
   static bool Start(SimRun& run, ProtocolType protocol, std::vector<std::string> args) {
-    run.family = "topnav";
-    run.protocol = protocol;
-    run.commandLine.timeout = 10;
-    run.channel.SetSpeed(5);
-    args.push_back("--send-after=200");
-    args.push_back("--record-setup=" + run.recordPath + ".setup");
-    return run.Start(args);
+    return StartSim(run, "topnav", protocol, std::move(args));
   }
-  static std::string Setups(const SimRun& run) { return ReadWholeFile(run.recordPath + ".setup"); }
 };
 
 // With UtcOffsetForTN = 7200, the instrument's 12:00:00 is stored as 10:00:00.
@@ -61,7 +46,7 @@ TEST_F(TopNavEndToEnd, LogsInLocalTimeBecomeUtc) {
     args.push_back("--utc-offset=7200");
     ASSERT_TRUE(Start(run, c.protocol, args));
     run.utcOffsetForTn = 7200;
-    ASSERT_EQ(run.Run(AccessFunction::DownloadTrackLog), 0) << Shown(run);
+    ASSERT_EQ(run.Run(AccessFunction::DownloadTrackLog), 0) << run.Shown();
     EXPECT_EQ(Setups(run), c.setup);
     ASSERT_EQ(run.log.points.size(), 40u);
     EXPECT_EQ(run.log.points[0].time, kJuly15 + 36000);
@@ -71,7 +56,7 @@ TEST_F(TopNavEndToEnd, LogsInLocalTimeBecomeUtc) {
     EXPECT_EQ(run.log.identity, "TopNav: 4660");
     EXPECT_EQ(run.channel.Products().back(), c.product);
     EXPECT_EQ(run.channel.Progress().back(), "40 points received");
-    EXPECT_EQ(Shown(run), "");
+    EXPECT_EQ(run.Shown(), "");
     if (c.protocol != ProtocolType::TopNav) continue;
     // "Save log As" writes the instrument's own log; read back, it gives the same positions.
     testing::TempDir dir;
@@ -91,7 +76,7 @@ TEST_F(TopNavEndToEnd, LogsInLocalTimeBecomeUtc) {
 TEST_F(TopNavEndToEnd, WaypointLinesEachAnsweredUpToTheEndMark) {
   SimRun run;
   ASSERT_TRUE(Start(run, ProtocolType::TopNav, {"--send=waypoints"}));
-  ASSERT_EQ(run.Run(AccessFunction::DownloadWaypoints), 0) << Shown(run);
+  ASSERT_EQ(run.Run(AccessFunction::DownloadWaypoints), 0) << run.Shown();
   EXPECT_EQ(Setups(run), "9600\n");
   const std::vector<Waypoint>& w = run.waypointList.waypoints;
   ASSERT_EQ(w.size(), 4u);
@@ -120,7 +105,7 @@ TEST_F(TopNavEndToEnd, WaypointListThatNeverEnds) {
     SimRun run;
     ASSERT_TRUE(Start(run, ProtocolType::TopNav, {"--send=waypoints", c.fault}));
     EXPECT_EQ(run.Run(AccessFunction::DownloadWaypoints), -1);
-    EXPECT_EQ(Shown(run), c.shown);
+    EXPECT_EQ(run.Shown(), c.shown);
     EXPECT_TRUE(run.waypointList.waypoints.empty());
   }
 }
@@ -136,14 +121,14 @@ TEST_F(TopNavEndToEnd, AbortWhileWaitingForData) {
   ASSERT_TRUE(run.WaitForEnd(std::chrono::seconds(5)));
   EXPECT_EQ(run.result.load(), -1);
   EXPECT_EQ(run.channel.Progress().back(), "Transfer aborted");
-  EXPECT_EQ(Shown(run), "");
+  EXPECT_EQ(run.Shown(), "");
 }
 
 TEST_F(TopNavEndToEnd, WaypointUploadWithoutFlowControl) {
   SimRun run;
   ASSERT_TRUE(Start(run, ProtocolType::TopNav, {"--send=none"}));
   const std::vector<Waypoint> waypoints = {MakeWaypoint(46.4243333, 8.135, "FIESCH", "", 2240)};
-  ASSERT_EQ(run.Run(AccessFunction::UploadWaypoints, waypoints), 0) << Shown(run);
+  ASSERT_EQ(run.Run(AccessFunction::UploadWaypoints, waypoints), 0) << run.Shown();
   const std::string expected = WaypointRecordBytes("FIESCH", 2240, 278546, 48810);
   EXPECT_EQ(run.ReceivedAtLeast(expected.size(), std::chrono::seconds(2)), expected);
   EXPECT_EQ(Setups(run), "9600\n");

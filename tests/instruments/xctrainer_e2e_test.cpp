@@ -8,6 +8,7 @@
 
 #include "base/atomic_file.hpp"
 #include "instruments/flytec_e2e_support.hpp"
+#include "instruments/self_sending_e2e.hpp"
 #include "instruments/xctrainer_fixtures.hpp"
 #include "support/temp_dir.hpp"
 #include "trackfiles/igc_decoder.hpp"
@@ -23,30 +24,14 @@ using testing::ReadWholeFile;
 using testing::SimRun;
 using testing::WaypointRecordBytes;
 
-std::string Shown(const SimRun& run) {
-  std::string text;
-  for (const RecordedMessage& m : run.channel.Messages()) text += m.text + " / " + m.caption + "\n";
-  return text;
-}
-
-class XcTrainerEndToEnd : public ::testing::Test {
+class XcTrainerEndToEnd : public testing::SelfSendingEndToEnd {
  protected:
-  void SetUp() override {
-    if (testing::SimProcess::BinaryPath().empty()) GTEST_SKIP() << "trelvik-sim not built";
-  }
-  // The simulator's clock runs in real time; the program's waits pass five times faster.
+  // A previous log, which a failed download must leave as it was.
   static bool Start(SimRun& run, ProtocolType protocol, std::vector<std::string> args) {
-    run.family = "xctrainer";
-    run.protocol = protocol;
     run.log.points = {TrackPoint{kNewSegment, 1000, 1, 2, 30, 4, 0}};
     run.log.rawLog = "previous";
-    run.commandLine.timeout = 10;
-    run.channel.SetSpeed(5);
-    args.push_back("--send-after=200");
-    args.push_back("--record-setup=" + run.recordPath + ".setup");
-    return run.Start(args);
+    return StartSim(run, "xctrainer", protocol, std::move(args));
   }
-  static std::string Setups(const SimRun& run) { return ReadWholeFile(run.recordPath + ".setup"); }
   static void ExpectPreviousLog(const SimRun& run) {
     ASSERT_EQ(run.log.points.size(), 1u);
     EXPECT_EQ(run.log.points[0].time, 1000u);
@@ -58,7 +43,7 @@ TEST_F(XcTrainerEndToEnd, TncmLogInstalledAndWrittenAsIgc) {
   SimRun run;
   ASSERT_TRUE(Start(run, ProtocolType::XcTrainer, {"--points=75", "--format=2", "--utc-offset=3600"}));
   run.utcOffsetForTn = 3600;
-  ASSERT_EQ(run.Run(AccessFunction::DownloadTrackLog), 0) << Shown(run);
+  ASSERT_EQ(run.Run(AccessFunction::DownloadTrackLog), 0) << run.Shown();
   EXPECT_EQ(Setups(run), "57600 xon/xoff\n");
   const TrackLog& log = run.log;
   ASSERT_EQ(log.points.size(), 75u);
@@ -78,7 +63,7 @@ TEST_F(XcTrainerEndToEnd, TncmLogInstalledAndWrittenAsIgc) {
   EXPECT_TRUE(log.rawLog.starts_with("@TNC2"));
   EXPECT_TRUE(log.rawLog.ends_with("@EOF\r\n"));
   EXPECT_EQ(run.Received(), "");
-  EXPECT_EQ(Shown(run), "");
+  EXPECT_EQ(run.Shown(), "");
 
   testing::TempDir dir;
   IgcEncoderInput input;
@@ -112,7 +97,7 @@ TEST_F(XcTrainerEndToEnd, TncmLogInstalledAndWrittenAsIgc) {
 TEST_F(XcTrainerEndToEnd, MxpLogWithProgressEveryHundredPositions) {
   SimRun run;
   ASSERT_TRUE(Start(run, ProtocolType::XcTrainerMxp, {"--log=mxp", "--points=150", "--format=1", "--serial=77"}));
-  ASSERT_EQ(run.Run(AccessFunction::DownloadTrackLog), 0) << Shown(run);
+  ASSERT_EQ(run.Run(AccessFunction::DownloadTrackLog), 0) << run.Shown();
   EXPECT_EQ(Setups(run), "57600 xon/xoff\n");
   const TrackLog& log = run.log;
   ASSERT_EQ(log.points.size(), 150u);
@@ -159,7 +144,7 @@ TEST_F(XcTrainerEndToEnd, FaultsOfTheInstrumentReachTheUserAndKeepThePreviousLog
     args.insert(args.end(), c.args.begin(), c.args.end());
     ASSERT_TRUE(Start(run, c.protocol, args)) << c.shown;
     EXPECT_EQ(run.Run(AccessFunction::DownloadTrackLog), -1) << c.shown;
-    EXPECT_EQ(Shown(run), c.shown);
+    EXPECT_EQ(run.Shown(), c.shown);
     ExpectPreviousLog(run);
   }
 }
@@ -167,8 +152,8 @@ TEST_F(XcTrainerEndToEnd, FaultsOfTheInstrumentReachTheUserAndKeepThePreviousLog
 TEST_F(XcTrainerEndToEnd, BadLinesOfOneBlockAreIgnoredWithAWarning) {
   SimRun run;
   ASSERT_TRUE(Start(run, ProtocolType::XcTrainer, {"--points=90", "--bad-line=31,32,33,34,35"}));
-  ASSERT_EQ(run.Run(AccessFunction::DownloadTrackLog), 0) << Shown(run);
-  EXPECT_EQ(Shown(run), "Error(s) in 1 block(s) ignored / Read GPS track log\n");
+  ASSERT_EQ(run.Run(AccessFunction::DownloadTrackLog), 0) << run.Shown();
+  EXPECT_EQ(run.Shown(), "Error(s) in 1 block(s) ignored / Read GPS track log\n");
   ASSERT_EQ(run.log.points.size(), 85u);
   EXPECT_EQ(run.log.points[29].time, kJuly15 + 36000 + 29);
   EXPECT_EQ(run.log.points[30].time, kJuly15 + 36000 + 35);
@@ -177,7 +162,7 @@ TEST_F(XcTrainerEndToEnd, BadLinesOfOneBlockAreIgnoredWithAWarning) {
 TEST_F(XcTrainerEndToEnd, WaypointRecordsEachAnsweredAndTheOneHoldingFlowControlBytes) {
   SimRun run;
   ASSERT_TRUE(Start(run, ProtocolType::XcTrainer, {"--send=waypoints"}));
-  ASSERT_EQ(run.Run(AccessFunction::DownloadWaypoints), 0) << Shown(run);
+  ASSERT_EQ(run.Run(AccessFunction::DownloadWaypoints), 0) << run.Shown();
   EXPECT_EQ(Setups(run), "9600\n");
   const std::vector<Waypoint>& w = run.waypointList.waypoints;
   ASSERT_EQ(w.size(), 4u);
@@ -208,7 +193,7 @@ TEST_F(XcTrainerEndToEnd, WaypointFaults) {
     SimRun run;
     ASSERT_TRUE(Start(run, ProtocolType::XcTrainer, c.args));
     EXPECT_EQ(run.Run(AccessFunction::DownloadWaypoints), -1) << c.shown;
-    EXPECT_EQ(Shown(run), c.shown);
+    EXPECT_EQ(run.Shown(), c.shown);
     EXPECT_EQ(run.channel.Progress().back(), c.progress);
   }
 }
@@ -219,7 +204,7 @@ TEST_F(XcTrainerEndToEnd, WaypointUploadSendsOneRecordEach) {
   const std::vector<Waypoint> waypoints = {MakeWaypoint(46.4243333, 8.135, "FIESCH", "Fiesch launch", 2240),
                                            MakeWaypoint(-33.5, -151.25, "SEA", "", -20),
                                            MakeWaypoint(267025 / 6000.0, 4371 / 6000.0, "XONOFF", "", 500)};
-  ASSERT_EQ(run.Run(AccessFunction::UploadWaypoints, waypoints), 0) << Shown(run);
+  ASSERT_EQ(run.Run(AccessFunction::UploadWaypoints, waypoints), 0) << run.Shown();
   // The last record holds the bytes 0x11 and 0x13, which reach the instrument as they are.
   const std::string expected = WaypointRecordBytes("FIESCH", 2240, 278546, 48810) +
                                WaypointRecordBytes("SEA", 0, -201000, -907500) +
