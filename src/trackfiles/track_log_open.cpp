@@ -15,44 +15,10 @@ namespace trelvik {
 namespace {
 
 constexpr const char* kTitle = "Read track log";
-constexpr size_t kMaxFileName = 256;
 
 std::string DateTimeText(TrackTime time) {
   const SystemTime t = DateFromTrackTime(time);
   return CFormat("%d-%02d-%02d  %02d:%02d:%02d", t.year, t.month, t.day, t.hour, t.minute, t.second);
-}
-
-// The file the user chose with its format row; nothing after a cancel or fault.
-struct ChosenFile {
-  std::string path;
-  const TrackFileFormat* format = nullptr;
-};
-
-std::optional<ChosenFile> ChooseTrackFile(const OpenTrackLogContext& context) {
-  const std::vector<const TrackFileFormat*> rows = TrackFileOpenList();
-  if (context.importIndex < 1 || context.importIndex > static_cast<int32_t>(rows.size())) context.importIndex = 1;
-  const std::vector<FileTypeChoice> choices = TrackOpenChoices();
-  TrackFileDialog dialog{FileDialogKind::Open, kTitle, FileTypeFilterList(choices),
-                         static_cast<size_t>(context.importIndex), context.folder};
-  const std::optional<TrackFileChoice> chosen = context.chooseFile(dialog);
-  if (!chosen) return std::nullopt;
-  const std::optional<FileTypeEntry> entry = FileTypeOfEntry(chosen->entry, rows.size());
-  if (!entry) {
-    context.importIndex = 1;
-    return std::nullopt;
-  }
-  context.importIndex = static_cast<int32_t>(entry->choice) + 1;
-  ChosenFile file{chosen->path, rows[entry->choice]};
-  if (entry->typed && FileExtensionOf(file.path).empty()) {
-    file.path += file.format->Extension();
-    if (file.path.size() > kMaxFileName) {
-      ShowError(context.ui, "Too long file name", "Error opening file");
-      return std::nullopt;
-    }
-  }
-  const size_t slash = file.path.rfind('/');
-  if (slash != std::string::npos) context.folder = file.path.substr(0, slash);
-  return file;
 }
 
 std::optional<std::string> ReadChosenFile(UserInterface& ui, const std::string& path) {
@@ -95,7 +61,9 @@ bool AppendTrackLog(UserInterface& ui, TrackLog& log, std::vector<TrackPoint> in
 
 int32_t OpenTrackLog(TrackLog& log, const OpenTrackLogContext& context) {
   UserInterface& ui = context.ui;
-  const std::optional<ChosenFile> file = ChooseTrackFile(context);
+  const std::optional<ChosenTrackFile> file =
+      ChooseTrackFile(ui, context.chooseFile, FileDialogKind::Open, kTitle, TrackFileOpenList(), TrackOpenChoices(),
+                      context.importIndex, context.folder);
   if (!file) return 0;
   const std::optional<std::string> bytes = ReadChosenFile(ui, file->path);
   if (!bytes) return 0;

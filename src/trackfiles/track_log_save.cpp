@@ -14,39 +14,7 @@ namespace trelvik {
 namespace {
 
 constexpr const char* kTitle = "Save track log";
-constexpr size_t kMaxFileName = 256;
 constexpr double kDegreesPerRadian = 57.29577951307999939;
-
-struct ChosenFile {
-  std::string path;
-  const TrackFileFormat* format = nullptr;
-};
-
-std::optional<ChosenFile> ChooseSaveFile(const SaveTrackLogContext& context) {
-  const std::vector<const TrackFileFormat*> rows = TrackFileSaveList();
-  if (context.exportIndex < 1 || context.exportIndex > static_cast<int32_t>(rows.size())) context.exportIndex = 1;
-  TrackFileDialog dialog{FileDialogKind::Save, kTitle, FileTypeFilterList(TrackSaveChoices()),
-                         static_cast<size_t>(context.exportIndex), context.folder};
-  const std::optional<TrackFileChoice> chosen = context.chooseFile(dialog);
-  if (!chosen) return std::nullopt;
-  const std::optional<FileTypeEntry> entry = FileTypeOfEntry(chosen->entry, rows.size());
-  if (!entry) {
-    context.exportIndex = 1;
-    return std::nullopt;
-  }
-  context.exportIndex = static_cast<int32_t>(entry->choice) + 1;
-  ChosenFile file{chosen->path, rows[entry->choice]};
-  if (entry->typed && FileExtensionOf(file.path).empty()) {
-    file.path += file.format->Extension();
-    if (file.path.size() > kMaxFileName) {
-      ShowError(context.ui, "Too long file name", "Error opening file");
-      return std::nullopt;
-    }
-  }
-  const size_t slash = file.path.rfind('/');
-  if (slash != std::string::npos) context.folder = file.path.substr(0, slash);
-  return file;
-}
 
 // The overwrite question, then the whole file at once; false after a fault.
 bool WriteChosenFile(UserInterface& ui, const std::string& path, const std::string& bytes) {
@@ -68,7 +36,9 @@ int32_t Failed(UserInterface& ui) {
 
 int32_t SaveTrackLogAs(TrackLog& log, std::vector<TrackPoint> selected, const SaveTrackLogContext& context) {
   UserInterface& ui = context.ui;
-  const std::optional<ChosenFile> file = ChooseSaveFile(context);
+  const std::optional<ChosenTrackFile> file =
+      ChooseTrackFile(ui, context.chooseFile, FileDialogKind::Save, kTitle, TrackFileSaveList(), TrackSaveChoices(),
+                      context.exportIndex, context.folder);
   if (!file) return 0;
   if (file->format->write == nullptr) {
     // The TopNavigator row: the instrument's own log, unchanged.
