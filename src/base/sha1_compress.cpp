@@ -1,0 +1,135 @@
+#include "base/sha1_compress.hpp"
+
+#include <utility>
+
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+#define TRELVIK_SHA1_X86 1
+#include <immintrin.h>
+#endif
+
+namespace trelvik {
+namespace {
+
+constexpr uint32_t Rotl(uint32_t value, int bits) { return (value << bits) | (value >> (32 - bits)); }
+
+// One round. The five working variables rotate through the parameters of the
+// callers instead of being moved, so they all stay in registers.
+template <int kRound>
+inline void Round(uint32_t a, uint32_t& b, uint32_t c, uint32_t d, uint32_t& e, uint32_t w) {
+  if constexpr (kRound < 20) {
+    e += Rotl(a, 5) + (d ^ (b & (c ^ d))) + 0x5A827999u + w;
+  } else if constexpr (kRound < 40) {
+    e += Rotl(a, 5) + (b ^ c ^ d) + 0x6ED9EBA1u + w;
+  } else if constexpr (kRound < 60) {
+    e += Rotl(a, 5) + ((b & c) | (d & (b | c))) + 0x8F1BBCDCu + w;
+  } else {
+    e += Rotl(a, 5) + (b ^ c ^ d) + 0xCA62C1D6u + w;
+  }
+  b = Rotl(b, 30);
+}
+
+// Five rounds from round kFirst on: after them the variables stand where they began.
+template <int kFirst>
+inline void FiveRounds(uint32_t (&v)[5], const uint32_t* w) {
+  Round<kFirst>(v[0], v[1], v[2], v[3], v[4], w[kFirst]);
+  Round<kFirst + 1>(v[4], v[0], v[1], v[2], v[3], w[kFirst + 1]);
+  Round<kFirst + 2>(v[3], v[4], v[0], v[1], v[2], w[kFirst + 2]);
+  Round<kFirst + 3>(v[2], v[3], v[4], v[0], v[1], w[kFirst + 3]);
+  Round<kFirst + 4>(v[1], v[2], v[3], v[4], v[0], w[kFirst + 4]);
+}
+
+template <int... kGroup>
+inline void AllRounds(uint32_t (&v)[5], const uint32_t* w, std::integer_sequence<int, kGroup...>) {
+  (FiveRounds<kGroup * 5>(v, w), ...);
+}
+
+#ifdef TRELVIK_SHA1_X86
+
+// The four message vectors in flight and the working state of the SHA-NI rounds.
+struct VectorState {
+  __m128i message[4];
+  __m128i abcd;
+  __m128i saved;  // ABCD before the previous group of four rounds, from which E follows
+};
+
+// Rounds 4h to 4h+3, and the message schedule work that falls into them:
+// vector h+1 is finished, h+2 gets its XOR and h+3 is begun.
+template <int kGroup>
+__attribute__((target("sha,sse4.1"), always_inline)) inline void FourRounds(VectorState& s, __m128i firstE) {
+  const __m128i current = s.message[kGroup % 4];
+  const __m128i e = kGroup == 0 ? _mm_add_epi32(firstE, current) : _mm_sha1nexte_epu32(s.saved, current);
+  s.saved = s.abcd;
+  s.abcd = _mm_sha1rnds4_epu32(s.abcd, e, kGroup / 5);
+  if constexpr (kGroup >= 3 && kGroup <= 18) {
+    s.message[(kGroup + 1) % 4] = _mm_sha1msg2_epu32(s.message[(kGroup + 1) % 4], current);
+  }
+  if constexpr (kGroup >= 2 && kGroup <= 17) {
+    s.message[(kGroup + 2) % 4] = _mm_xor_si128(s.message[(kGroup + 2) % 4], current);
+  }
+  if constexpr (kGroup >= 1 && kGroup <= 16) {
+    s.message[(kGroup + 3) % 4] = _mm_sha1msg1_epu32(s.message[(kGroup + 3) % 4], current);
+  }
+}
+
+template <int... kGroup>
+__attribute__((target("sha,sse4.1"), always_inline)) inline void AllVectorRounds(VectorState& s, __m128i firstE,
+                                                                               std::integer_sequence<int, kGroup...>) {
+  (FourRounds<kGroup>(s, firstE), ...);
+}
+
+#endif
+
+}  // namespace
+
+void Sha1CompressPortable(Sha1Chain& chain, const Sha1Block& words) {
+  uint32_t w[80];
+  for (int t = 0; t < 16; ++t) w[t] = words[t];
+  for (int t = 16; t < 80; ++t) w[t] = Rotl(w[t - 3] ^ w[t - 8] ^ w[t - 14] ^ w[t - 16], 1);
+  uint32_t v[5] = {chain[0], chain[1], chain[2], chain[3], chain[4]};
+  AllRounds(v, w, std::make_integer_sequence<int, 16>{});
+  for (int i = 0; i < 5; ++i) chain[i] += v[i];
+}
+
+#ifdef TRELVIK_SHA1_X86
+
+bool Sha1InstructionsAvailable() {
+  return __builtin_cpu_supports("sha") && __builtin_cpu_supports("sse4.1");
+}
+
+__attribute__((target("sha,sse4.1"))) void Sha1CompressWithInstructions(Sha1Chain& chain, const Sha1Block& words) {
+  // The instructions keep A in the highest lane and take the first word of
+  // each group of four in the highest lane as well.
+  VectorState s;
+  for (int i = 0; i < 4; ++i) {
+    s.message[i] = _mm_shuffle_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(words + 4 * i)), 0x1B);
+  }
+  const __m128i startAbcd = _mm_shuffle_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(chain)), 0x1B);
+  const __m128i startE = _mm_set_epi32(static_cast<int>(chain[4]), 0, 0, 0);
+  s.abcd = startAbcd;
+  s.saved = startAbcd;
+  AllVectorRounds(s, startE, std::make_integer_sequence<int, 20>{});
+  const __m128i e = _mm_sha1nexte_epu32(s.saved, startE);
+  const __m128i abcd = _mm_shuffle_epi32(_mm_add_epi32(s.abcd, startAbcd), 0x1B);
+  _mm_storeu_si128(reinterpret_cast<__m128i*>(chain), abcd);
+  chain[4] = static_cast<uint32_t>(_mm_extract_epi32(e, 3));
+}
+
+#else
+
+bool Sha1InstructionsAvailable() { return false; }
+
+void Sha1CompressWithInstructions(Sha1Chain& chain, const Sha1Block& words) { Sha1CompressPortable(chain, words); }
+
+#endif
+
+void Sha1Compress(Sha1Chain& chain, const Sha1Block& words) {
+  // Asked once: the processor does not change under a running program.
+  static const bool instructions = Sha1InstructionsAvailable();
+  if (instructions) {
+    Sha1CompressWithInstructions(chain, words);
+  } else {
+    Sha1CompressPortable(chain, words);
+  }
+}
+
+}  // namespace trelvik
