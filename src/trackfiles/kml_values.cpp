@@ -1,6 +1,8 @@
 #include "trackfiles/kml_values.hpp"
 
 #include <cmath>
+#include <cstdint>
+#include <iterator>
 #include <optional>
 #include <string_view>
 
@@ -12,23 +14,70 @@ namespace {
 
 constexpr bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
+// Up to 15 significant digits and 22 decimals both the digits and the power
+// of ten are exact doubles, so one division rounds correctly.
+constexpr size_t kExactDigits = 15;
+constexpr double kExactPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                        1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
 // Optional sign, at least one digit, optionally "." and fraction digits.
 bool Number(const char*& p, double& value) {
   const bool negative = *p == '-';
   if (*p == '+' || *p == '-') ++p;
   const char* digits = p;
-  while (IsDigit(*p)) ++p;
+  // The digits are summed while they are scanned: a short number (all of the
+  // writer's) needs no second pass, and gets the value DecimalValue gives it.
+  uint64_t sum = 0;
+  while (IsDigit(*p)) sum = sum * 10 + static_cast<uint64_t>(*p++ - '0');
   if (p == digits) return false;
   const std::string_view integer(digits, static_cast<size_t>(p - digits));
   std::string_view fraction;
   if (*p == '.') {
     const char* fractionStart = ++p;
-    while (IsDigit(*p)) ++p;
+    while (IsDigit(*p)) sum = sum * 10 + static_cast<uint64_t>(*p++ - '0');
     fraction = std::string_view(fractionStart, static_cast<size_t>(p - fractionStart));
+  }
+  if (integer.size() + fraction.size() <= kExactDigits && fraction.size() < std::size(kExactPowersOfTen)) {
+    const double parsed = static_cast<double>(sum) / kExactPowersOfTen[fraction.size()];
+    value = negative ? -parsed : parsed;
+    return true;
   }
   const std::optional<double> parsed = DecimalValue(integer, fraction);
   if (!parsed) return false;
   value = negative ? -*parsed : *parsed;
+  return true;
+}
+
+// "-"? then "0" or digits without a leading zero; "-0" is no canonical form.
+// Moves `p` past the digits.
+bool CanonicalWhole(const char*& p, const char* end) {
+  const bool negative = p < end && *p == '-';
+  if (negative) ++p;
+  const char* digits = p;
+  while (p < end && IsDigit(*p)) ++p;
+  if (p == digits) return false;
+  if (*digits == '0') return p == digits + 1 && !negative;
+  return true;
+}
+
+// A canonical whole part, ".", six digits; "-0.000000" is no canonical form.
+bool CanonicalFixed6(const char*& p, const char* end) {
+  const char* start = p;
+  const bool negative = p < end && *p == '-';
+  const char* digits = negative ? p + 1 : p;
+  if (negative) ++p;
+  while (p < end && IsDigit(*p)) ++p;
+  if (p == digits || (*digits == '0' && p != digits + 1)) return false;
+  if (end - p < 7 || *p != '.') return false;
+  for (int i = 1; i <= 6; ++i) {
+    if (!IsDigit(p[i])) return false;
+  }
+  p += 7;
+  if (negative) {
+    bool allZero = true;
+    for (const char* q = start + 1; q < p; ++q) allZero = allZero && (*q == '0' || *q == '.');
+    if (allZero) return false;
+  }
   return true;
 }
 
@@ -88,6 +137,19 @@ int NextKmlCoordinate(const char*& cursor, KmlCoordinate& coordinate) {
   coordinate = item;
   cursor = p;
   return kKmlListItem;
+}
+
+bool IsCanonicalKmlInteger(std::string_view item) {
+  const char* p = item.data();
+  const char* end = p + item.size();
+  return CanonicalWhole(p, end) && p == end;
+}
+
+bool IsCanonicalKmlCoordinate(std::string_view item) {
+  const char* p = item.data();
+  const char* end = p + item.size();
+  return CanonicalFixed6(p, end) && p < end && *p++ == ',' && CanonicalFixed6(p, end) && p < end && *p++ == ',' &&
+         CanonicalWhole(p, end) && p == end;
 }
 
 Semicircle DegreesToSemicircle(double degrees) {
