@@ -3,6 +3,7 @@
 #include <cmath>
 #include <new>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "base/c_format.hpp"
@@ -22,6 +23,42 @@ constexpr double kMaxHeightMetres = 200000000.0;  // keeps ele x 10 inside 32 bi
 
 // "gpx" / "trk" / "trkseg" / "trkpt" at depths 1 to 4.
 enum class State { Outside, Gpx, Track, Segment, Point };
+
+char* SkipXmlSpace(char* p) {
+  while (IsXmlSpace(*p)) ++p;
+  return p;
+}
+
+// One child element "<name>text</name>" at `p` (after white space), as the
+// tokenizer would see it: `text` from its first character that is not white
+// space to the "<" of the end tag, null when there is none.
+struct ChildText {
+  char* endTag = nullptr;  // the "<" of "</name>"
+  char* text = nullptr;
+};
+
+bool IsTag(const char* p, std::string_view name, bool end) {
+  if (*p++ != '<') return false;
+  if (end && *p++ != '/') return false;
+  // Character by character: the text's terminator differs from every name
+  // character, so nothing is read beyond it.
+  for (const char c : name) {
+    if (*p++ != c) return false;
+  }
+  return *p == '>';
+}
+
+bool SimpleChild(char*& p, std::string_view name, ChildText& child) {
+  if (!IsTag(p, name, false)) return false;
+  char* text = SkipXmlSpace(p + name.size() + 2);
+  char* endTag = text;
+  while (*endTag != '<' && *endTag != '\0') ++endTag;
+  if (!IsTag(endTag, name, true)) return false;
+  child.endTag = endTag;
+  child.text = endTag != text ? text : nullptr;
+  p = SkipXmlSpace(endTag + name.size() + 3);
+  return true;
+}
 
 class SegmentWalk : public XmlElementHandler {
  public:
@@ -51,6 +88,26 @@ class SegmentWalk : public XmlElementHandler {
       hasTime_ = false;
     }
     return XmlStep::Continue;
+  }
+
+  // Nearly every point of a file has the same few tags: <ele> and <time>,
+  // each holding only its text, then </trkpt>. These are read here in one
+  // go; any other shape goes through the walk token by token.
+  XmlContentRead ReadContent(char* content, int) override {
+    if (state_ != State::Point) return {};
+    char* p = SkipXmlSpace(content);
+    ChildText ele;
+    const bool hasEle = SimpleChild(p, "ele", ele);
+    ChildText time;
+    if (!SimpleChild(p, "time", time) || !IsTag(p, "trkpt", true)) return {};
+    if (hasEle) *ele.endTag = '\0';
+    *time.endTag = '\0';
+    ele_ = ele.text;
+    hasEle_ = hasEle;
+    time_ = time.text;
+    hasTime_ = true;
+    state_ = State::Segment;
+    return {p + std::string_view("</trkpt>").size(), StorePoint()};
   }
 
   XmlStep OnEnd(const char* name, char* text, int, const XmlToken&) override {

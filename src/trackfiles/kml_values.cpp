@@ -2,47 +2,33 @@
 
 #include <cmath>
 #include <cstdint>
-#include <iterator>
 #include <optional>
 #include <string_view>
 
-#include "base/c_format.hpp"
 #include "geo/angles.hpp"
+#include "trackfiles/decimal_digits.hpp"
 
 namespace trelvik {
 namespace {
 
 constexpr bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
-// Up to 15 significant digits and 22 decimals both the digits and the power
-// of ten are exact doubles, so one division rounds correctly.
-constexpr size_t kExactDigits = 15;
-constexpr double kExactPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
-                                        1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-
 // Optional sign, at least one digit, optionally "." and fraction digits.
 bool Number(const char*& p, double& value) {
   const bool negative = *p == '-';
   if (*p == '+' || *p == '-') ++p;
   const char* digits = p;
-  // The digits are summed while they are scanned: a short number (all of the
-  // writer's) needs no second pass, and gets the value DecimalValue gives it.
   uint64_t sum = 0;
-  while (IsDigit(*p)) sum = sum * 10 + static_cast<uint64_t>(*p++ - '0');
+  p = SumDigits(p, sum);
   if (p == digits) return false;
   const std::string_view integer(digits, static_cast<size_t>(p - digits));
   std::string_view fraction;
   if (*p == '.') {
     const char* fractionStart = ++p;
-    while (IsDigit(*p)) sum = sum * 10 + static_cast<uint64_t>(*p++ - '0');
+    p = SumDigits(p, sum);
     fraction = std::string_view(fractionStart, static_cast<size_t>(p - fractionStart));
   }
-  if (integer.size() + fraction.size() <= kExactDigits && fraction.size() < std::size(kExactPowersOfTen)) {
-    const double parsed = static_cast<double>(sum) / kExactPowersOfTen[fraction.size()];
-    value = negative ? -parsed : parsed;
-    return true;
-  }
-  const std::optional<double> parsed = DecimalValue(integer, fraction);
+  const std::optional<double> parsed = DecimalFromDigits(integer, fraction, sum);
   if (!parsed) return false;
   value = negative ? -*parsed : *parsed;
   return true;

@@ -80,6 +80,33 @@ TEST(GpxTrackReader, EmptySegmentsAndOutOfPlaceElementsAreIgnored) {
   EXPECT_EQ(result.points[0].time % 3600, 60u);
 }
 
+// The usual point layout is read in one go, every other one token by token:
+// both must give the same point.
+TEST(GpxTrackReader, EveryLayoutOfAPointReadsAlike) {
+  const char* const contents[] = {
+      "<ele>512.37</ele><time>2012-07-01T10:01:00Z</time>",
+      "\r\n        <ele> 512.37\r\n</ele>\r\n        <time>\t2012-07-01T10:01:00Z </time>\r\n      ",
+      "<time>2012-07-01T10:01:00Z</time><ele>512.37</ele>",
+      "<ele>512.37</ele><!-- between --><time>2012-07-01T10:01:00Z</time>",
+      "<ele>512.37</ele><time>2012-07-01T10:01:00Z</time><extensions><speed>3</speed></extensions>",
+      "<ele >512.37</ele ><time>2012-07-01T10:01:00Z</time>",
+      "<ele>512.37</ele><time>2012-07-01T10:01:00Z</time ><sat>5</sat>",
+      "<ele>512.37</ele><time><![CDATA[x]]>2012-07-01T10:01:00Z</time>",
+  };
+  for (const char* content : contents) {
+    ScriptedUserInterface ui;
+    const TrackFileRecords result = Shown(ui, ReadGpxTrack(Gpx(Segment(Point("lat=\"47.5\" lon=\"8,25\"", content) +
+                                                                       TimedPoint(2)))));
+    EXPECT_TRUE(ui.boxes.empty()) << content;
+    ASSERT_EQ(result.Count(), 2) << content;
+    const TrackPoint& point = result.points[0];
+    EXPECT_EQ(point.time, TrackTimeFromDate(SystemTime{2012, 7, 0, 1, 10, 1, 0, 0})) << content;
+    EXPECT_EQ(point.lat, DegreesToSemicircle(47.5)) << content;
+    EXPECT_EQ(point.lon, DegreesToSemicircle(8.25)) << content;
+    EXPECT_EQ(point.gpsAlt, 5123) << content;
+  }
+}
+
 struct ErrorCase {
   const char* name;
   std::string text;
@@ -104,6 +131,14 @@ TEST(GpxTrackReader, ErrorsAreShownUnderTheReadersCaption) {
        "Bad height data for position 1"},
       {"empty height", Gpx(Segment(Point("lat=\"1\" lon=\"1\"", "<ele/><time>2012-07-01T10:00:00</time>"))),
        "Bad height data for position 1"},
+      {"blank height", Gpx(Segment(Point("lat=\"1\" lon=\"1\"", "<ele> </ele><time>2012-07-01T10:00:00</time>"))),
+       "Bad height data for position 1"},
+      {"text between", Gpx(Segment(Point("lat=\"1\" lon=\"1\"", "<ele>1</ele>x<time>2012-07-01T10:00:00</time>"))),
+       "Data found before tag <time>"},
+      {"crossed end tags", Gpx(Segment(Point("lat=\"1\" lon=\"1\"", "<ele>1</time><time>2012-07-01T10:00:00</ele>"))),
+       "Tag <ele> is terminated by </time>"},
+      {"cut off in a point", "<?xml version=\"1.0\"?><gpx><trk><trkseg><trkpt lat=\"1\" lon=\"1\"><time>2012",
+       "Nesting level not zero at end-of-file"},
       {"no latitude", Gpx(Segment(Point("lon=\"1\"", "<time>2012-07-01T10:00:00</time>"))),
        "Missing/bad latitude data in position 1"},
       {"latitude 91", Gpx(Segment(Point("lat=\"91\" lon=\"1\"", "<time>2012-07-01T10:00:00</time>"))),
