@@ -25,8 +25,8 @@ inline const char* SumDigits(const char* p, uint64_t& sum) {
 // gives. Up to 15 digits the sum and the power of ten are exact doubles, so one
 // division rounds correctly; longer numbers go to DecimalValue.
 inline std::optional<double> DecimalFromDigits(std::string_view integer, std::string_view fraction, uint64_t sum) {
-  constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                     1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+  static constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                            1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
   if (integer.size() + fraction.size() <= 15) return static_cast<double>(sum) / kPowersOfTen[fraction.size()];
   return DecimalValue(integer, fraction);
 }

@@ -84,6 +84,7 @@ class SegmentWalk : public XmlElementHandler {
       attributes_ = attributes;
       ele_ = nullptr;
       time_ = nullptr;
+      timeEnd_ = nullptr;
       hasEle_ = false;
       hasTime_ = false;
     }
@@ -105,12 +106,13 @@ class SegmentWalk : public XmlElementHandler {
     ele_ = ele.text;
     hasEle_ = hasEle;
     time_ = time.text;
+    timeEnd_ = time.endTag;
     hasTime_ = true;
     state_ = State::Segment;
     return {p + std::string_view("</trkpt>").size(), StorePoint()};
   }
 
-  XmlStep OnEnd(const char* name, char* text, int, const XmlToken&) override {
+  XmlStep OnEnd(const char* name, char* text, int, const XmlToken& token) override {
     const std::string_view tag(name);
     if (state_ == State::Point) {
       if (tag == "ele") {
@@ -118,6 +120,7 @@ class SegmentWalk : public XmlElementHandler {
         hasEle_ = true;
       } else if (tag == "time") {
         time_ = text;
+        timeEnd_ = const_cast<char*>(token.begin);  // the text runs up to its end tag
         hasTime_ = true;
       } else if (tag == "trkpt") {
         state_ = State::Segment;
@@ -140,9 +143,16 @@ class SegmentWalk : public XmlElementHandler {
   XmlStep StorePoint() {
     const int number = static_cast<int>(points_.size()) + 1;
     if (attributes_ == nullptr || !hasTime_) return Fail(CFormat("Missing tag(s) for position %d", number));
-    if (NormalizeSpace(attributes_) == 0 || NormalizeSpace(time_) == 0) {
+    // A text begins at its first character that is not white space, so only
+    // attributes that are all white space, or no time text, normalise to nothing.
+    if (*SkipXmlSpace(attributes_) == '\0' || time_ == nullptr) {
       return Fail(CFormat("Missing data for position %d", number));
     }
+    // A date-time has no white space inside, so cutting the white space after
+    // it is all the normalisation it can need. The attributes are read as
+    // they stand: white space between or inside them reads the same either way.
+    while (timeEnd_ > time_ && IsXmlSpace(timeEnd_[-1])) --timeEnd_;
+    *timeEnd_ = '\0';
     TrackPoint point;
     bool hasZone = false;
     if (ParseXmlDateTime(time_, point.time, hasZone) != 0) return Fail(CFormat("Bad time data for position %d", number));
@@ -178,6 +188,7 @@ class SegmentWalk : public XmlElementHandler {
   char* attributes_ = nullptr;
   char* ele_ = nullptr;
   char* time_ = nullptr;
+  char* timeEnd_ = nullptr;  // where the time text ends
   bool hasEle_ = false;
   bool hasTime_ = false;
 };
