@@ -60,6 +60,33 @@ bool SimpleChild(char*& p, std::string_view name, ChildText& child) {
   return true;
 }
 
+// A point of the usual layout, found but not yet terminated.
+struct UsualPoint {
+  char* nameEnd = nullptr;      // the white space after "<trkpt"
+  char* startTagEnd = nullptr;  // the ">" of the start tag
+  bool hasEle = false;
+  ChildText ele;
+  ChildText time;
+};
+
+// Where the text after the point's end tag begins, or null when what stands at
+// `p` (after white space) is not a point of the usual layout.
+char* ReadUsualPoint(char* p, UsualPoint& point) {
+  p = SkipXmlSpace(p);
+  for (const char c : std::string_view("<trkpt")) {
+    if (*p++ != c) return nullptr;
+  }
+  if (!IsXmlSpace(*p)) return nullptr;
+  point.nameEnd = p;
+  while (*p != '>' && *p != '\0') ++p;
+  if (*p != '>' || p[-1] == '/') return nullptr;
+  point.startTagEnd = p;
+  p = SkipXmlSpace(p + 1);
+  point.hasEle = SimpleChild(p, "ele", point.ele);
+  if (!SimpleChild(p, "time", point.time) || !IsTag(p, "trkpt", true)) return nullptr;
+  return p + std::string_view("</trkpt>").size();
+}
+
 class SegmentWalk : public XmlElementHandler {
  public:
   std::vector<std::vector<TrackPoint>> segments;
@@ -91,25 +118,32 @@ class SegmentWalk : public XmlElementHandler {
     return XmlStep::Continue;
   }
 
-  // Nearly every point of a file has the same few tags: <ele> and <time>,
-  // each holding only its text, then </trkpt>. These are read here in one
-  // go; any other shape goes through the walk token by token.
-  XmlContentRead ReadContent(char* content, int) override {
-    if (state_ != State::Point) return {};
-    char* p = SkipXmlSpace(content);
-    ChildText ele;
-    const bool hasEle = SimpleChild(p, "ele", ele);
-    ChildText time;
-    if (!SimpleChild(p, "time", time) || !IsTag(p, "trkpt", true)) return {};
-    if (hasEle) *ele.endTag = '\0';
-    *time.endTag = '\0';
-    ele_ = ele.text;
-    hasEle_ = hasEle;
-    time_ = time.text;
-    timeEnd_ = time.endTag;
-    hasTime_ = true;
-    state_ = State::Segment;
-    return {p + std::string_view("</trkpt>").size(), StorePoint()};
+  // Nearly every point of a file has one layout: <trkpt> with attributes, an
+  // optional <ele> and a <time> each holding only its text, then </trkpt>.
+  // Runs of such points inside a segment are read here in one go; a point of
+  // any other layout goes through the walk token by token.
+  XmlChildrenRead ReadChildren(char* content, int depth) override {
+    if (state_ != State::Segment || depth != 3) return {};
+    char* p = content;
+    for (;;) {
+      UsualPoint point;
+      char* next = ReadUsualPoint(p, point);
+      if (next == nullptr) return {p, XmlStep::Continue};
+      // Terminated where the tokenizer would have terminated them.
+      *point.nameEnd = '\0';
+      *point.startTagEnd = '\0';
+      if (point.hasEle) *point.ele.endTag = '\0';
+      *point.time.endTag = '\0';
+      attributes_ = point.nameEnd + 1;
+      ele_ = point.hasEle ? point.ele.text : nullptr;
+      hasEle_ = point.hasEle;
+      time_ = point.time.text;
+      timeEnd_ = point.time.endTag;
+      hasTime_ = true;
+      const XmlStep step = StorePoint();
+      p = next;
+      if (step != XmlStep::Continue) return {p, step};
+    }
   }
 
   XmlStep OnEnd(const char* name, char* text, int, const XmlToken& token) override {
@@ -158,8 +192,8 @@ class SegmentWalk : public XmlElementHandler {
     if (ParseXmlDateTime(time_, point.time, hasZone) != 0) return Fail(CFormat("Bad time data for position %d", number));
     if (hasEle_) {
       double ele = 0;
-      NormalizeSpace(ele_);
-      if (ParseSignedReal(ele_ != nullptr ? ele_ : "", ele) != 0 || !(std::fabs(ele) < kMaxHeightMetres)) {
+      const std::string_view text(ele_ != nullptr ? ele_ : "", NormalizeSpace(ele_));
+      if (ParseSignedReal(text, ele) != 0 || !(std::fabs(ele) < kMaxHeightMetres)) {
         return Fail(CFormat("Bad height data for position %d", number));
       }
       point.gpsAlt = static_cast<int32_t>(ele * 10);

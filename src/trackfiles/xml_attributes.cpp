@@ -29,7 +29,9 @@ bool FindAttr(const char* attributes, const char* name, AttrValue& found) {
   while (*p != '\0') {
     while (IsXmlSpace(*p)) ++p;
     if (*p == '\0') break;
-    if (std::strncmp(p, name, nameLength) == 0 && p[nameLength] == '=' && IsQuote(p[nameLength + 1])) {
+    size_t same = 0;
+    while (same < nameLength && p[same] == name[same]) ++same;  // stops at the text's end as well
+    if (same == nameLength && p[nameLength] == '=' && IsQuote(p[nameLength + 1])) {
       const char quote = p[nameLength + 1];
       found.begin = p + nameLength + 2;
       const char* close = std::strchr(found.begin, quote);

@@ -54,23 +54,26 @@ class Walk {
       }
       const int step = Handle(handler_.OnEnd(name + 1, token.text, depth_, token));
       --depth_;
-      return step;
+      return step == kXmlWalkDone ? Children(cursor) : step;
     }
     if (depth_ == kXmlMaxOpenElements) return Fail("Nesting limit exceeded at tag <" + XmlNameForMessage(name) + ">");
     if (token.text != nullptr) return Fail("Data found before tag <" + XmlNameForMessage(name) + ">");
     open_[depth_++] = name;
     int step = Handle(handler_.OnStart(name, token.attributes, depth_, token));
     if (step != kXmlWalkDone) return step;
-    if (result != kXmlEmptyTag) {
-      const XmlContentRead read = handler_.ReadContent(cursor, depth_);
-      if (read.next == nullptr) return kXmlWalkDone;
-      cursor = read.next;
-      --depth_;
-      return Handle(read.step);
-    }
+    if (result != kXmlEmptyTag) return Children(cursor);
     step = Handle(handler_.OnEnd(name, nullptr, depth_, token));
     --depth_;
-    return step;
+    return step == kXmlWalkDone ? Children(cursor) : step;
+  }
+
+  // The walk stands inside the innermost open element's content: the handler
+  // may read whole children of it from here.
+  int Children(char*& cursor) {
+    if (depth_ == 0) return kXmlWalkDone;
+    const XmlChildrenRead read = handler_.ReadChildren(cursor, depth_);
+    if (read.next != nullptr) cursor = read.next;
+    return Handle(read.step);
   }
 
   static int Handle(XmlStep step) {

@@ -14,10 +14,9 @@ inline constexpr int kXmlMaxOpenElements = 19;
 
 enum class XmlStep { Continue, Stop, Fail };
 
-// What a handler's own reading of an element's content did: `next` is where
-// the text after the element's end tag begins, or null when the handler left
-// the content to the walk.
-struct XmlContentRead {
+// What a handler's own reading of children did: `next` is where the walk goes
+// on, or null when the handler read nothing.
+struct XmlChildrenRead {
   char* next = nullptr;
   XmlStep step = XmlStep::Continue;
 };
@@ -31,12 +30,14 @@ class XmlElementHandler {
   // An end tag (also the end of an empty-element tag, then without text).
   // `text` is the element's text content, or null; `depth` is the element's own.
   virtual XmlStep OnEnd(const char* name, char* text, int depth, const XmlToken& token) = 0;
-  // Right after OnStart of an element that is not empty, `content` being the
-  // text after its start tag: a handler may read a content of a shape it knows
-  // (and the element's end tag) itself, with exactly the effect the walk's own
-  // tokens and OnEnd calls would have had, and say where the walk goes on. It
-  // must write nothing into the text unless it takes the content.
-  virtual XmlContentRead ReadContent(char* /*content*/, int /*depth*/) { return {}; }
+  // Whenever the walk stands inside the content of the element at `depth`
+  // (after its start tag, after the end of one of its children), `content`
+  // being the text from there on: a handler may read whole children of a shape
+  // it knows itself, with exactly the effect the walk's own tokens and calls
+  // would have had, and say where the walk goes on. It must write nothing into
+  // the text that it does not take. A track file's thousands of points of one
+  // layout are read this way instead of token by token.
+  virtual XmlChildrenRead ReadChildren(char* /*content*/, int /*depth*/) { return {}; }
 };
 
 enum class XmlFirstTag {

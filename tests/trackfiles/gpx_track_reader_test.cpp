@@ -95,11 +95,12 @@ TEST(GpxTrackReader, EveryLayoutOfAPointReadsAlike) {
   };
   for (const char* content : contents) {
     ScriptedUserInterface ui;
-    const TrackFileRecords result = Shown(ui, ReadGpxTrack(Gpx(Segment(Point("lat=\"47.5\" lon=\"8,25\"", content) +
-                                                                       TimedPoint(2)))));
+    const std::string segment = TimedPoint(0) + Point("lat=\"47.5\" lon=\"8,25\"", content) + TimedPoint(2);
+    const TrackFileRecords result = Shown(ui, ReadGpxTrack(Gpx(Segment(segment))));
     EXPECT_TRUE(ui.boxes.empty()) << content;
-    ASSERT_EQ(result.Count(), 2) << content;
-    const TrackPoint& point = result.points[0];
+    ASSERT_EQ(result.Count(), 3) << content;
+    EXPECT_EQ(result.points[2].time % 3600, 120u) << content;
+    const TrackPoint& point = result.points[1];
     EXPECT_EQ(point.time, TrackTimeFromDate(SystemTime{2012, 7, 0, 1, 10, 1, 0, 0})) << content;
     EXPECT_EQ(point.lat, DegreesToSemicircle(47.5)) << content;
     EXPECT_EQ(point.lon, DegreesToSemicircle(8.25)) << content;
@@ -131,6 +132,11 @@ TEST(GpxTrackReader, ErrorsAreShownUnderTheReadersCaption) {
        "Bad height data for position 1"},
       {"empty height", Gpx(Segment(Point("lat=\"1\" lon=\"1\"", "<ele/><time>2012-07-01T10:00:00</time>"))),
        "Bad height data for position 1"},
+      {"empty point", Gpx(Segment(TimedPoint(0) + "<trkpt lat=\"1\" lon=\"1\"/>")), "Missing tag(s) for position 2"},
+      {"bad time among usual points",
+       Gpx(Segment(TimedPoint(0) + TimedPoint(1) +
+                   Point("lat=\"1\" lon=\"1\"", "<ele>1</ele><time>2012-07-01T10:00:00Z?</time>") + TimedPoint(3))),
+       "Bad time data for position 3"},
       {"blank height", Gpx(Segment(Point("lat=\"1\" lon=\"1\"", "<ele> </ele><time>2012-07-01T10:00:00</time>"))),
        "Bad height data for position 1"},
       {"text between", Gpx(Segment(Point("lat=\"1\" lon=\"1\"", "<ele>1</ele>x<time>2012-07-01T10:00:00</time>"))),
