@@ -22,13 +22,20 @@ inline const char* SumDigits(const char* p, uint64_t& sum) {
 
 // The value of "<integer>.<fraction>" (plain digits, not both empty) when
 // `sum` is the number all their digits make together: the value DecimalValue
-// gives. Up to 15 digits the sum and the power of ten are exact doubles, so one
-// division rounds correctly; longer numbers go to DecimalValue.
-inline std::optional<double> DecimalFromDigits(std::string_view integer, std::string_view fraction, uint64_t sum) {
+// gives, or false where it gives none. Up to 15 digits the sum and the power of
+// ten are exact doubles, so one division rounds correctly; longer numbers go
+// to DecimalValue. (A plain result, not an optional: these run millions of
+// times, and an optional passed through memory stalls the load that follows.)
+inline bool DecimalFromDigits(std::string_view integer, std::string_view fraction, uint64_t sum, double& value) {
   static constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                             1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
-  if (integer.size() + fraction.size() <= 15) return static_cast<double>(sum) / kPowersOfTen[fraction.size()];
-  return DecimalValue(integer, fraction);
+  if (integer.size() + fraction.size() <= 15) {
+    value = static_cast<double>(sum) / kPowersOfTen[fraction.size()];
+    return true;
+  }
+  const std::optional<double> parsed = DecimalValue(integer, fraction);
+  if (parsed) value = *parsed;
+  return parsed.has_value();
 }
 
 }  // namespace trelvik

@@ -28,9 +28,9 @@ bool Number(const char*& p, double& value) {
     p = SumDigits(p, sum);
     fraction = std::string_view(fractionStart, static_cast<size_t>(p - fractionStart));
   }
-  const std::optional<double> parsed = DecimalFromDigits(integer, fraction, sum);
-  if (!parsed) return false;
-  value = negative ? -*parsed : *parsed;
+  double parsed = 0;
+  if (!DecimalFromDigits(integer, fraction, sum, parsed)) return false;
+  value = negative ? -parsed : parsed;
   return true;
 }
 

@@ -104,9 +104,9 @@ int GetXmlAttrReal(const char* attributes, const char* name, double& value) {
   const std::string_view fraction =
       integerEnd < numberEnd ? std::string_view(integerEnd + 1, static_cast<size_t>(numberEnd - integerEnd - 1))
                              : std::string_view();
-  const std::optional<double> parsed = DecimalFromDigits(integer, fraction, sum);
-  if (!parsed) return -2;
-  value = negative ? -*parsed : *parsed;
+  double parsed = 0;
+  if (!DecimalFromDigits(integer, fraction, sum, parsed)) return -2;
+  value = negative ? -parsed : parsed;
   return 0;
 }
 
@@ -130,12 +130,13 @@ size_t NormalizeSpace(char* text) {
   while (IsXmlSpace(*in)) ++in;
   if (out != text && *in != '\0') *out++ = ' ';
   while (*in != '\0') {
-    if (IsWordCharacter(*in) || !IsXmlSpace(*in)) {
-      *out++ = *in++;
-    } else {
-      while (IsXmlSpace(*in)) ++in;
-      if (*in != '\0') *out++ = ' ';
-    }
+    // A word is found first and then moved in one piece.
+    const char* word = in;
+    while (IsWordCharacter(*in) || (*in != '\0' && !IsXmlSpace(*in))) ++in;
+    std::memmove(out, word, static_cast<size_t>(in - word));
+    out += in - word;
+    while (IsXmlSpace(*in)) ++in;
+    if (*in != '\0') *out++ = ' ';
   }
   *out = '\0';
   return static_cast<size_t>(out - text);
