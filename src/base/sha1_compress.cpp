@@ -12,34 +12,46 @@ namespace {
 
 constexpr uint32_t Rotl(uint32_t value, int bits) { return (value << bits) | (value >> (32 - bits)); }
 
+// Message word t of the schedule, kept in a window of sixteen: computed in the
+// round that takes it (a schedule computed ahead in one loop gets vectorised
+// into overlapping stores and loads that stall on each other).
+template <int kRound>
+inline uint32_t ScheduleWord(uint32_t (&w)[16]) {
+  if constexpr (kRound >= 16) {
+    w[kRound % 16] = Rotl(w[(kRound - 3) % 16] ^ w[(kRound - 8) % 16] ^ w[(kRound - 14) % 16] ^ w[kRound % 16], 1);
+  }
+  return w[kRound % 16];
+}
+
 // One round. The five working variables rotate through the parameters of the
 // callers instead of being moved, so they all stay in registers.
 template <int kRound>
-inline void Round(uint32_t a, uint32_t& b, uint32_t c, uint32_t d, uint32_t& e, uint32_t w) {
+inline void Round(uint32_t a, uint32_t& b, uint32_t c, uint32_t d, uint32_t& e, uint32_t (&w)[16]) {
+  const uint32_t word = ScheduleWord<kRound>(w);
   if constexpr (kRound < 20) {
-    e += Rotl(a, 5) + (d ^ (b & (c ^ d))) + 0x5A827999u + w;
+    e += Rotl(a, 5) + (d ^ (b & (c ^ d))) + 0x5A827999u + word;
   } else if constexpr (kRound < 40) {
-    e += Rotl(a, 5) + (b ^ c ^ d) + 0x6ED9EBA1u + w;
+    e += Rotl(a, 5) + (b ^ c ^ d) + 0x6ED9EBA1u + word;
   } else if constexpr (kRound < 60) {
-    e += Rotl(a, 5) + ((b & c) | (d & (b | c))) + 0x8F1BBCDCu + w;
+    e += Rotl(a, 5) + ((b & c) | (d & (b | c))) + 0x8F1BBCDCu + word;
   } else {
-    e += Rotl(a, 5) + (b ^ c ^ d) + 0xCA62C1D6u + w;
+    e += Rotl(a, 5) + (b ^ c ^ d) + 0xCA62C1D6u + word;
   }
   b = Rotl(b, 30);
 }
 
 // Five rounds from round kFirst on: after them the variables stand where they began.
 template <int kFirst>
-inline void FiveRounds(uint32_t (&v)[5], const uint32_t* w) {
-  Round<kFirst>(v[0], v[1], v[2], v[3], v[4], w[kFirst]);
-  Round<kFirst + 1>(v[4], v[0], v[1], v[2], v[3], w[kFirst + 1]);
-  Round<kFirst + 2>(v[3], v[4], v[0], v[1], v[2], w[kFirst + 2]);
-  Round<kFirst + 3>(v[2], v[3], v[4], v[0], v[1], w[kFirst + 3]);
-  Round<kFirst + 4>(v[1], v[2], v[3], v[4], v[0], w[kFirst + 4]);
+inline void FiveRounds(uint32_t (&v)[5], uint32_t (&w)[16]) {
+  Round<kFirst>(v[0], v[1], v[2], v[3], v[4], w);
+  Round<kFirst + 1>(v[4], v[0], v[1], v[2], v[3], w);
+  Round<kFirst + 2>(v[3], v[4], v[0], v[1], v[2], w);
+  Round<kFirst + 3>(v[2], v[3], v[4], v[0], v[1], w);
+  Round<kFirst + 4>(v[1], v[2], v[3], v[4], v[0], w);
 }
 
 template <int... kGroup>
-inline void AllRounds(uint32_t (&v)[5], const uint32_t* w, std::integer_sequence<int, kGroup...>) {
+inline void AllRounds(uint32_t (&v)[5], uint32_t (&w)[16], std::integer_sequence<int, kGroup...>) {
   (FiveRounds<kGroup * 5>(v, w), ...);
 }
 
@@ -82,9 +94,8 @@ __attribute__((target("sha,sse4.1"), always_inline)) inline void AllVectorRounds
 }  // namespace
 
 void Sha1CompressPortable(Sha1Chain& chain, const Sha1Block& words) {
-  uint32_t w[80];
+  uint32_t w[16];
   for (int t = 0; t < 16; ++t) w[t] = words[t];
-  for (int t = 16; t < 80; ++t) w[t] = Rotl(w[t - 3] ^ w[t - 8] ^ w[t - 14] ^ w[t - 16], 1);
   uint32_t v[5] = {chain[0], chain[1], chain[2], chain[3], chain[4]};
   AllRounds(v, w, std::make_integer_sequence<int, 16>{});
   for (int i = 0; i < 5; ++i) chain[i] += v[i];
