@@ -4,6 +4,7 @@
 
 #if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
 #define TRELVIK_SHA1_X86 1
+#include <cpuid.h>
 #include <immintrin.h>
 #endif
 
@@ -104,7 +105,13 @@ void Sha1CompressPortable(Sha1Chain& chain, const Sha1Block& words) {
 #ifdef TRELVIK_SHA1_X86
 
 bool Sha1InstructionsAvailable() {
-  return __builtin_cpu_supports("sha") && __builtin_cpu_supports("sse4.1");
+  // Asked of the processor itself: not every compiler's __builtin_cpu_supports knows "sha".
+  unsigned eax = 0, ebx = 0, ecx = 0, edx = 0;
+  if (__get_cpuid(1, &eax, &ebx, &ecx, &edx) == 0) return false;
+  const bool sse41 = (ecx & (1u << 19)) != 0;
+  if (__get_cpuid_count(7, 0, &eax, &ebx, &ecx, &edx) == 0) return false;
+  const bool sha = (ebx & (1u << 29)) != 0;
+  return sse41 && sha;
 }
 
 __attribute__((target("sha,sse4.1"))) void Sha1CompressWithInstructions(Sha1Chain& chain, const Sha1Block& words) {
