@@ -3,9 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
+#include <vector>
 
 #include "support/scripted_user_interface.hpp"
 #include "file_read_shown.hpp"
+#include "trackfiles/gpx_track_writer.hpp"
 #include "trackfiles/kml_values.hpp"
 
 namespace trelvik {
@@ -106,6 +109,68 @@ TEST(GpxTrackReader, EveryLayoutOfAPointReadsAlike) {
     EXPECT_EQ(point.lon, DegreesToSemicircle(8.25)) << content;
     EXPECT_EQ(point.gpsAlt, 5123) << content;
   }
+}
+
+// A comment before each point keeps every point from being read in one go,
+// so the same file is read once each way.
+std::string WithoutUsualPoints(std::string text) {
+  for (size_t at = text.find("<trkpt"); at != std::string::npos; at = text.find("<trkpt", at + 8)) {
+    text.insert(at, "<!---->");
+    at += 7;
+  }
+  return text;
+}
+
+struct ReadOutcome {
+  std::vector<RecordedBox> boxes;
+  std::vector<TrackPoint> points;
+};
+
+ReadOutcome ReadOutcomeOf(const std::string& text) {
+  ScriptedUserInterface ui;
+  ReadOutcome outcome;
+  outcome.points = Shown(ui, ReadGpxTrack(text)).points;
+  outcome.boxes = ui.boxes;
+  return outcome;
+}
+
+TEST(GpxTrackReader, PointsReadInOneGoAsTokenByToken) {
+  std::vector<TrackPoint> points(300);
+  for (size_t i = 0; i < points.size(); ++i) {
+    const int n = static_cast<int>(i);
+    points[i].time = TrackTimeFromDate(SystemTime{2012, 7, 0, 1, 23, 59, 0, 0}) + static_cast<TrackTime>(n * 7);
+    points[i].lat = DegreesToSemicircle(-45.0 + n * 0.3137);
+    points[i].lon = DegreesToSemicircle(170.0 - n * 1.1713);
+    points[i].gpsAlt = (n % 7 == 0 ? -1 : 1) * n * 37;
+  }
+  const std::string written = WriteGpxTrack(points, 0).bytes;
+  const auto replaced = [&](const std::string& from, const std::string& to) {
+    std::string text = written;
+    text.replace(text.find(from), from.size(), to);
+    return text;
+  };
+  const std::string variants[] = {
+      written,
+      replaced("<time>2012-07-02T00:00:03Z", "<time>2012-07-02T00:00:03Z?"),
+      replaced("<ele>", "<ele>x"),
+      replaced("lat=\"-44.37", "lat=\"x-44.37"),
+      replaced("</time>\r\n      </trkpt>", "</time>\r\n      </trkpt></trkseg><trkseg>"),
+      written.substr(0, written.size() / 2),
+  };
+  for (const std::string& text : variants) {
+    const ReadOutcome inOneGo = ReadOutcomeOf(text);
+    const ReadOutcome tokenByToken = ReadOutcomeOf(WithoutUsualPoints(text));
+    EXPECT_EQ(inOneGo.boxes, tokenByToken.boxes);
+    ASSERT_EQ(inOneGo.points.size(), tokenByToken.points.size());
+    for (size_t i = 0; i < inOneGo.points.size(); ++i) {
+      const TrackPoint& a = inOneGo.points[i];
+      const TrackPoint& b = tokenByToken.points[i];
+      EXPECT_EQ(std::tie(a.flags, a.time, a.lat, a.lon, a.gpsAlt, a.baroAlt),
+                std::tie(b.flags, b.time, b.lat, b.lon, b.gpsAlt, b.baroAlt))
+          << i;
+    }
+  }
+  EXPECT_EQ(ReadOutcomeOf(written).points.size(), points.size());
 }
 
 struct ErrorCase {
