@@ -1,6 +1,7 @@
 #include "trackfiles/gpx_track_reader.hpp"
 
 #include <cmath>
+#include <cstring>
 #include <new>
 #include <string>
 #include <string_view>
@@ -51,9 +52,8 @@ bool IsTag(const char* p, std::string_view name, bool end) {
 bool SimpleChild(char*& p, std::string_view name, ChildText& child) {
   if (!IsTag(p, name, false)) return false;
   char* text = SkipXmlSpace(p + name.size() + 2);
-  char* endTag = text;
-  while (*endTag != '<' && *endTag != '\0') ++endTag;
-  if (!IsTag(endTag, name, true)) return false;
+  char* endTag = std::strchr(text, '<');
+  if (endTag == nullptr || !IsTag(endTag, name, true)) return false;
   child.endTag = endTag;
   child.text = endTag != text ? text : nullptr;
   p = SkipXmlSpace(endTag + name.size() + 3);
@@ -78,8 +78,8 @@ char* ReadUsualPoint(char* p, UsualPoint& point) {
   }
   if (!IsXmlSpace(*p)) return nullptr;
   point.nameEnd = p;
-  while (*p != '>' && *p != '\0') ++p;
-  if (*p != '>' || p[-1] == '/') return nullptr;
+  p = std::strchr(p, '>');
+  if (p == nullptr || p[-1] == '/') return nullptr;
   point.startTagEnd = p;
   p = SkipXmlSpace(p + 1);
   point.hasEle = SimpleChild(p, "ele", point.ele);
