@@ -152,11 +152,22 @@ TEST(KmlValues, CanonicalItemsAreTheirOwnHashedText) {
     AppendFixed(formatted, value.lat, 6);
     formatted += ',';
     AppendInteger(formatted, value.alt);
-    if (canonical) EXPECT_EQ(formatted, item);
+    if (canonical) {
+      EXPECT_EQ(formatted, item);
+    }
   }
   const std::pair<const char*, bool> integers[] = {{"0", true},  {"510", true}, {"-12", true},
                                                    {"-0", false}, {"012", false}, {"+5", false}, {"", false}};
-  for (const auto& [item, canonical] : integers) EXPECT_EQ(IsCanonicalKmlInteger(item), canonical) << item;
+  for (const auto& [item, canonical] : integers) {
+    EXPECT_EQ(IsCanonicalKmlInteger(item), canonical) << item;
+    const char* cursor = item;
+    int32_t value = 0;
+    if (canonical && NextKmlInteger(cursor, value) == kKmlListItem) {
+      std::string formatted;
+      AppendInteger(formatted, value);
+      EXPECT_EQ(formatted, item);
+    }
+  }
 }
 
 struct ErrorCase {
