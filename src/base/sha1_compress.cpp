@@ -85,8 +85,8 @@ __attribute__((target("sha,sse4.1"), always_inline)) inline void FourRounds(Vect
 }
 
 template <int... kGroup>
-__attribute__((target("sha,sse4.1"), always_inline)) inline void AllVectorRounds(VectorState& s, __m128i firstE,
-                                                                               std::integer_sequence<int, kGroup...>) {
+__attribute__((target("sha,sse4.1"), always_inline)) inline void AllVectorRounds(
+    VectorState& s, __m128i firstE, std::integer_sequence<int, kGroup...>) {
   (FourRounds<kGroup>(s, firstE), ...);
 }
 

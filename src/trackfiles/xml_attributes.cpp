@@ -97,7 +97,9 @@ int GetXmlAttrReal(const char* attributes, const char* name, double& value) {
   const char* integerEnd = SumDigits(p, found.end, sum);
   if (integerEnd == p) return -2;
   const char* numberEnd = integerEnd;
-  if (numberEnd < found.end && (*numberEnd == '.' || *numberEnd == ',')) numberEnd = SumDigits(numberEnd + 1, found.end, sum);
+  if (numberEnd < found.end && (*numberEnd == '.' || *numberEnd == ',')) {
+    numberEnd = SumDigits(numberEnd + 1, found.end, sum);
+  }
   if (numberEnd != found.end || !found.closed) return -2;
   // Never the locale's reading: a decimal point or a decimal comma.
   const std::string_view integer(p, static_cast<size_t>(integerEnd - p));

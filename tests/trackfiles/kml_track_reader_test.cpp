@@ -109,8 +109,7 @@ TEST(KmlTrackReader, HashFollowsEveryHashedTextAndNothingElse) {
       {"altitude with fraction", WithReplaced(&Parts::coordinates, ",510 ", ",509.5 "), 2},
       {"offsets over lines", With(&Parts::offsets, "  0   5\r\n\r\n 10 "), 2},
       {"middle item short", WithReplaced(&Parts::coordinates, "8.510000,47.010000,515", "8.51,47.01,515.0"), 2},
-      {"trailing comma, leading zero",
-       WithReplaced(&Parts::coordinates, ",515 8.520000", ",515, 08.520000"), 2},
+      {"trailing comma, leading zero", WithReplaced(&Parts::coordinates, ",515 8.520000", ",515, 08.520000"), 2},
       {"pressure items unusual", With(&Parts::pressure, "0500,505;510"), 2},
       {"pilot ids", WithReplaced(&Parts::fsInfo, "instrument", "civl_pilot_id=\"7\" comp_pilot_id=\"3\" instrument"), 2},
       {"one coordinate digit", WithReplaced(&Parts::coordinates, "8.500000,", "8.500001,"), 0},
@@ -156,8 +155,8 @@ TEST(KmlValues, CanonicalItemsAreTheirOwnHashedText) {
       EXPECT_EQ(formatted, item);
     }
   }
-  const std::pair<const char*, bool> integers[] = {{"0", true},  {"510", true}, {"-12", true},
-                                                   {"-0", false}, {"012", false}, {"+5", false}, {"", false}};
+  const std::pair<const char*, bool> integers[] = {{"0", true},    {"510", true}, {"-12", true}, {"-0", false},
+                                                   {"012", false}, {"+5", false}, {"", false}};
   for (const auto& [item, canonical] : integers) {
     EXPECT_EQ(IsCanonicalKmlInteger(item), canonical) << item;
     const char* cursor = item;
