@@ -1,50 +1,30 @@
 #include "base/sha1.hpp"
 
+#include <cstring>
+
+#include "base/sha1_compress.hpp"
+
 namespace trelvik {
 namespace {
 
-constexpr uint32_t Rotl(uint32_t value, int bits) { return (value << bits) | (value >> (32 - bits)); }
+constexpr size_t kBlockBytes = 64;
 
-// Twenty rounds of one kind: `f` is the round's function of b, c and d.
-template <typename Function>
-void Rounds(uint32_t (&v)[5], const uint32_t* w, uint32_t k, Function f) {
-  for (int t = 0; t < 20; ++t) {
-    const uint32_t temp = Rotl(v[0], 5) + f(v[1], v[2], v[3]) + v[4] + k + w[t];
-    v[4] = v[3];
-    v[3] = v[2];
-    v[2] = Rotl(v[1], 30);
-    v[1] = v[0];
-    v[0] = temp;
+// Sixteen words from 64 bytes, each byte counted as a signed value: the
+// big-endian word less 256^(4-i) for every byte i = 1..3 of 128 or more (for
+// i = 0 that is 2^32, nothing in 32 bits), which is exactly the top bit of
+// those bytes moved one place up.
+void PackBlock(const unsigned char* bytes, Sha1Block& words) {
+  for (size_t i = 0; i < 16; ++i) {
+    const unsigned char* b = bytes + 4 * i;
+    const uint32_t bigEndian = (uint32_t{b[0]} << 24) | (uint32_t{b[1]} << 16) | (uint32_t{b[2]} << 8) | b[3];
+    words[i] = bigEndian - ((bigEndian & 0x00808080u) << 1);
   }
 }
 
-void ProcessBlock(Sha1State& state) {
-  uint32_t w[80];
-  for (int t = 0; t < 16; ++t) w[t] = state.words[t];
-  for (int t = 16; t < 80; ++t) w[t] = Rotl(w[t - 3] ^ w[t - 8] ^ w[t - 14] ^ w[t - 16], 1);
-  uint32_t v[5] = {state.chain[0], state.chain[1], state.chain[2], state.chain[3], state.chain[4]};
-  Rounds(v, w, 0x5A827999u, [](uint32_t b, uint32_t c, uint32_t d) { return (b & c) | (~b & d); });
-  Rounds(v, w + 20, 0x6ED9EBA1u, [](uint32_t b, uint32_t c, uint32_t d) { return b ^ c ^ d; });
-  Rounds(v, w + 40, 0x8F1BBCDCu, [](uint32_t b, uint32_t c, uint32_t d) { return (b & c) | (b & d) | (c & d); });
-  Rounds(v, w + 60, 0xCA62C1D6u, [](uint32_t b, uint32_t c, uint32_t d) { return b ^ c ^ d; });
-  for (int i = 0; i < 5; ++i) state.chain[i] += v[i];
-  for (uint32_t& word : state.words) word = 0;
-}
-
-// One byte into the current block, packed as a signed value (see the header).
-void PackByte(Sha1State& state, int value) {
-  uint32_t& word = state.words[(state.byteCount % 64) / 4];
-  word = word * 256u + static_cast<uint32_t>(value);
-  ++state.byteCount;
-  if (state.byteCount % 64 == 0) ProcessBlock(state);
-}
-
-// Four bytes that fill one whole word, packed as PackByte would pack them one
-// by one (the word starts at zero).
-uint32_t PackedWord(const char* bytes) {
-  uint32_t word = 0;
-  for (int i = 0; i < 4; ++i) word = word * 256u + static_cast<uint32_t>(static_cast<signed char>(bytes[i]));
-  return word;
+void CompressBytes(Sha1State& state, const unsigned char* bytes) {
+  Sha1Block words;
+  PackBlock(bytes, words);
+  Sha1Compress(state.chain, words);
 }
 
 }  // namespace
@@ -59,25 +39,42 @@ void Sha1Init(Sha1State& state) {
 }
 
 void Sha1Update(Sha1State& state, std::string_view text) {
-  size_t i = 0;
-  // Byte by byte up to a word boundary, then whole words, then the rest.
-  for (; i < text.size() && state.byteCount % 4 != 0; ++i) PackByte(state, static_cast<signed char>(text[i]));
-  for (; i + 4 <= text.size(); i += 4) {
-    state.words[(state.byteCount % 64) / 4] = PackedWord(text.data() + i);
-    state.byteCount += 4;
-    if (state.byteCount % 64 == 0) ProcessBlock(state);
+  const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
+  size_t left = text.size();
+  size_t used = state.byteCount % kBlockBytes;
+  state.byteCount += static_cast<uint32_t>(left);
+  if (used != 0) {
+    const size_t take = left < kBlockBytes - used ? left : kBlockBytes - used;
+    std::memcpy(state.pending + used, bytes, take);
+    bytes += take;
+    left -= take;
+    used += take;
+    if (used < kBlockBytes) return;
+    CompressBytes(state, state.pending);
   }
-  for (; i < text.size(); ++i) PackByte(state, static_cast<signed char>(text[i]));
+  // Whole blocks straight from the text, the rest kept for later.
+  for (; left >= kBlockBytes; left -= kBlockBytes, bytes += kBlockBytes) CompressBytes(state, bytes);
+  if (left > 0) std::memcpy(state.pending, bytes, left);
 }
 
 std::string Sha1Final(Sha1State& state) {
   const uint32_t bitLength = state.byteCount * 8u;
-  PackByte(state, 0x80);  // the padding byte is the plain 0x80 of FIPS 180, not a message byte
-  while (state.byteCount % 64 != 56) PackByte(state, 0);
-  // A zero word, then the length in bits: written straight into the last two words.
-  state.words[14] = 0;
-  state.words[15] = bitLength;
-  ProcessBlock(state);
+  const size_t used = state.byteCount % kBlockBytes;
+  // The padding byte is the plain 0x80 of FIPS 180, not a message byte: packing
+  // took it as -128, which the word gets back.
+  state.pending[used] = 0x80;
+  std::memset(state.pending + used + 1, 0, kBlockBytes - used - 1);
+  Sha1Block words;
+  PackBlock(state.pending, words);
+  if (used % 4 != 0) words[used / 4] += 1u << (8 * (4 - used % 4));
+  if (used >= kBlockBytes - 8) {
+    Sha1Compress(state.chain, words);
+    for (uint32_t& word : words) word = 0;
+  }
+  // A zero word, then the length in bits.
+  words[14] = 0;
+  words[15] = bitLength;
+  Sha1Compress(state.chain, words);
   static constexpr char kHex[] = "0123456789ABCDEF";
   std::string digest(40, '0');
   for (int i = 0; i < 5; ++i) {

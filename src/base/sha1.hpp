@@ -15,7 +15,7 @@ namespace trelvik {
 struct Sha1State {
   uint32_t chain[5] = {};
   uint32_t byteCount = 0;
-  uint32_t words[16] = {};
+  unsigned char pending[64] = {};  // the bytes of the block not yet full
 };
 
 void Sha1Init(Sha1State& state);

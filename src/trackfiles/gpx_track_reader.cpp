@@ -1,8 +1,10 @@
 #include "trackfiles/gpx_track_reader.hpp"
 
 #include <cmath>
+#include <cstring>
 #include <new>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "base/c_format.hpp"
@@ -22,6 +24,68 @@ constexpr double kMaxHeightMetres = 200000000.0;  // keeps ele x 10 inside 32 bi
 
 // "gpx" / "trk" / "trkseg" / "trkpt" at depths 1 to 4.
 enum class State { Outside, Gpx, Track, Segment, Point };
+
+char* SkipXmlSpace(char* p) {
+  while (IsXmlSpace(*p)) ++p;
+  return p;
+}
+
+// One child element "<name>text</name>" at `p` (after white space), as the
+// tokenizer would see it: `text` from its first character that is not white
+// space to the "<" of the end tag, null when there is none.
+struct ChildText {
+  char* endTag = nullptr;  // the "<" of "</name>"
+  char* text = nullptr;
+};
+
+bool IsTag(const char* p, std::string_view name, bool end) {
+  if (*p++ != '<') return false;
+  if (end && *p++ != '/') return false;
+  // Character by character: the text's terminator differs from every name
+  // character, so nothing is read beyond it.
+  for (const char c : name) {
+    if (*p++ != c) return false;
+  }
+  return *p == '>';
+}
+
+bool SimpleChild(char*& p, std::string_view name, ChildText& child) {
+  if (!IsTag(p, name, false)) return false;
+  char* text = SkipXmlSpace(p + name.size() + 2);
+  char* endTag = std::strchr(text, '<');
+  if (endTag == nullptr || !IsTag(endTag, name, true)) return false;
+  child.endTag = endTag;
+  child.text = endTag != text ? text : nullptr;
+  p = SkipXmlSpace(endTag + name.size() + 3);
+  return true;
+}
+
+// A point of the usual layout, found but not yet terminated.
+struct UsualPoint {
+  char* nameEnd = nullptr;      // the white space after "<trkpt"
+  char* startTagEnd = nullptr;  // the ">" of the start tag
+  bool hasEle = false;
+  ChildText ele;
+  ChildText time;
+};
+
+// Where the text after the point's end tag begins, or null when what stands at
+// `p` (after white space) is not a point of the usual layout.
+char* ReadUsualPoint(char* p, UsualPoint& point) {
+  p = SkipXmlSpace(p);
+  for (const char c : std::string_view("<trkpt")) {
+    if (*p++ != c) return nullptr;
+  }
+  if (!IsXmlSpace(*p)) return nullptr;
+  point.nameEnd = p;
+  p = std::strchr(p, '>');
+  if (p == nullptr || p[-1] == '/') return nullptr;
+  point.startTagEnd = p;
+  p = SkipXmlSpace(p + 1);
+  point.hasEle = SimpleChild(p, "ele", point.ele);
+  if (!SimpleChild(p, "time", point.time) || !IsTag(p, "trkpt", true)) return nullptr;
+  return p + std::string_view("</trkpt>").size();
+}
 
 class SegmentWalk : public XmlElementHandler {
  public:
@@ -47,13 +111,42 @@ class SegmentWalk : public XmlElementHandler {
       attributes_ = attributes;
       ele_ = nullptr;
       time_ = nullptr;
+      timeEnd_ = nullptr;
       hasEle_ = false;
       hasTime_ = false;
     }
     return XmlStep::Continue;
   }
 
-  XmlStep OnEnd(const char* name, char* text, int, const XmlToken&) override {
+  // Nearly every point of a file has one layout: <trkpt> with attributes, an
+  // optional <ele> and a <time> each holding only its text, then </trkpt>.
+  // Runs of such points inside a segment are read here in one go; a point of
+  // any other layout goes through the walk token by token.
+  XmlChildrenRead ReadChildren(char* content, int depth) override {
+    if (state_ != State::Segment || depth != 3) return {};
+    char* p = content;
+    for (;;) {
+      UsualPoint point;
+      char* next = ReadUsualPoint(p, point);
+      if (next == nullptr) return {p, XmlStep::Continue};
+      // Terminated where the tokenizer would have terminated them.
+      *point.nameEnd = '\0';
+      *point.startTagEnd = '\0';
+      if (point.hasEle) *point.ele.endTag = '\0';
+      *point.time.endTag = '\0';
+      attributes_ = point.nameEnd + 1;
+      ele_ = point.hasEle ? point.ele.text : nullptr;
+      hasEle_ = point.hasEle;
+      time_ = point.time.text;
+      timeEnd_ = point.time.endTag;
+      hasTime_ = true;
+      const XmlStep step = StorePoint();
+      p = next;
+      if (step != XmlStep::Continue) return {p, step};
+    }
+  }
+
+  XmlStep OnEnd(const char* name, char* text, int, const XmlToken& token) override {
     const std::string_view tag(name);
     if (state_ == State::Point) {
       if (tag == "ele") {
@@ -61,6 +154,7 @@ class SegmentWalk : public XmlElementHandler {
         hasEle_ = true;
       } else if (tag == "time") {
         time_ = text;
+        timeEnd_ = const_cast<char*>(token.begin);  // the text runs up to its end tag
         hasTime_ = true;
       } else if (tag == "trkpt") {
         state_ = State::Segment;
@@ -83,16 +177,23 @@ class SegmentWalk : public XmlElementHandler {
   XmlStep StorePoint() {
     const int number = static_cast<int>(points_.size()) + 1;
     if (attributes_ == nullptr || !hasTime_) return Fail(CFormat("Missing tag(s) for position %d", number));
-    if (NormalizeSpace(attributes_) == 0 || NormalizeSpace(time_) == 0) {
+    // A text begins at its first character that is not white space, so only
+    // attributes that are all white space, or no time text, normalise to nothing.
+    if (*SkipXmlSpace(attributes_) == '\0' || time_ == nullptr) {
       return Fail(CFormat("Missing data for position %d", number));
     }
+    // A date-time has no white space inside, so cutting the white space after
+    // it is all the normalisation it can need. The attributes are read as
+    // they stand: white space between or inside them reads the same either way.
+    while (timeEnd_ > time_ && IsXmlSpace(timeEnd_[-1])) --timeEnd_;
+    *timeEnd_ = '\0';
     TrackPoint point;
     bool hasZone = false;
     if (ParseXmlDateTime(time_, point.time, hasZone) != 0) return Fail(CFormat("Bad time data for position %d", number));
     if (hasEle_) {
       double ele = 0;
-      NormalizeSpace(ele_);
-      if (ParseSignedReal(ele_ != nullptr ? ele_ : "", ele) != 0 || !(std::fabs(ele) < kMaxHeightMetres)) {
+      const std::string_view text(ele_ != nullptr ? ele_ : "", NormalizeSpace(ele_));
+      if (ParseSignedReal(text, ele) != 0 || !(std::fabs(ele) < kMaxHeightMetres)) {
         return Fail(CFormat("Bad height data for position %d", number));
       }
       point.gpsAlt = static_cast<int32_t>(ele * 10);
@@ -121,6 +222,7 @@ class SegmentWalk : public XmlElementHandler {
   char* attributes_ = nullptr;
   char* ele_ = nullptr;
   char* time_ = nullptr;
+  char* timeEnd_ = nullptr;  // where the time text ends
   bool hasEle_ = false;
   bool hasTime_ = false;
 };

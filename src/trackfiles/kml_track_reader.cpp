@@ -228,18 +228,64 @@ class TrackDecoder {
   }
 
  private:
+  // Consecutive items whose text is already their hashed form go to the hash
+  // as one piece of the file, straight from where they stand.
+  class HashRun {
+   public:
+    explicit HashRun(Sha1State& hash) : hash_(hash) {}
+    ~HashRun() { Flush(); }
+    void Add(const char* begin, const char* end) {
+      if (begin != end_) Flush();
+      if (begin_ == nullptr) begin_ = begin;
+      end_ = end;
+    }
+    void Flush() {
+      if (begin_ != nullptr) Sha1Update(hash_, std::string_view(begin_, static_cast<size_t>(end_ - begin_)));
+      begin_ = nullptr;
+      end_ = nullptr;
+    }
+
+   private:
+    Sha1State& hash_;
+    const char* begin_ = nullptr;
+    const char* end_ = nullptr;
+  };
+
+  // The item that ended at `cursor` (just past its separator, or at the end of the text).
+  static std::string_view ItemBefore(const char* itemStart, const char* cursor) {
+    const char* end = *cursor == '\0' ? cursor : cursor - 1;
+    return std::string_view(itemStart, static_cast<size_t>(end - itemStart));
+  }
+
+  // The item's hashed text, followed by a blank unless it is the last: taken
+  // from the file when it stands there in that form, else formatted.
+  void HashItem(HashRun& run, std::string_view item, bool last, bool canonical) {
+    const char* end = item.data() + item.size();
+    if (canonical && (last || *end == ' ')) {
+      run.Add(item.data(), last ? end : end + 1);
+      return;
+    }
+    run.Flush();
+    if (canonical) hashed_.assign(item);  // followed by a separator other than a blank
+    if (!last) hashed_ += ' ';
+    Sha1Update(hash_, hashed_);
+  }
+
   std::string DecodePressure(std::vector<TrackPoint>& points) {
     const char* cursor = texts_.pressure != nullptr ? texts_.pressure : "";
+    HashRun run(hash_);
     for (size_t i = 0; i < points.size(); ++i) {
       int32_t altitude = 0;
+      const char* itemStart = cursor;
       const int item = NextKmlInteger(cursor, altitude);
       if (item == kKmlListEnd) return "Bad number of positions in <PressureAltitude>";
       if (item == kKmlListBad) return "Bad <PressureAltitude> data";
       points[i].baroAlt = altitude;
+      const std::string_view text = ItemBefore(itemStart, cursor);
+      const bool canonical = IsCanonicalKmlInteger(text);
       hashed_.clear();
-      AppendInteger(hashed_, altitude);
-      if (i + 1 < points.size()) hashed_ += ' ';
-      Sha1Update(hash_, hashed_);
+      if (!canonical) AppendInteger(hashed_, altitude);
+      HashItem(run, text, i + 1 == points.size(), canonical);
     }
     if (*cursor != '\0') return "Bad number of positions in <PressureAltitude>";
     return {};
@@ -247,8 +293,10 @@ class TrackDecoder {
 
   std::string DecodeCoordinates(std::vector<TrackPoint>& points) {
     const char* cursor = texts_.coordinates;
+    HashRun run(hash_);
     for (size_t i = 0;; ++i) {
       KmlCoordinate coordinate;
+      const char* itemStart = cursor;
       const int item = NextKmlCoordinate(cursor, coordinate);
       if (item == kKmlListBad) return "Bad <coordinates> data";
       if (item == kKmlListEnd) {
@@ -257,14 +305,17 @@ class TrackDecoder {
       }
       if (i >= points.size()) return "Bad number of positions in <coordinates>";
       // The hash covers the re-formatted numbers, so 8.5 and 8.500000 are the same text.
+      const std::string_view text = ItemBefore(itemStart, cursor);
+      const bool canonical = IsCanonicalKmlCoordinate(text);
       hashed_.clear();
-      AppendFixed(hashed_, coordinate.lon, 6);
-      hashed_ += ',';
-      AppendFixed(hashed_, coordinate.lat, 6);
-      hashed_ += ',';
-      AppendInteger(hashed_, coordinate.alt);
-      if (i + 1 < points.size()) hashed_ += ' ';
-      Sha1Update(hash_, hashed_);
+      if (!canonical) {
+        AppendFixed(hashed_, coordinate.lon, 6);
+        hashed_ += ',';
+        AppendFixed(hashed_, coordinate.lat, 6);
+        hashed_ += ',';
+        AppendInteger(hashed_, coordinate.alt);
+      }
+      HashItem(run, text, i + 1 == points.size(), canonical);
       points[i].lat = DegreesToSemicircle(coordinate.lat);
       points[i].lon = DegreesToSemicircle(coordinate.lon);
       points[i].gpsAlt = coordinate.alt * 10;

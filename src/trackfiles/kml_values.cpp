@@ -1,11 +1,12 @@
 #include "trackfiles/kml_values.hpp"
 
 #include <cmath>
+#include <cstdint>
 #include <optional>
 #include <string_view>
 
-#include "base/c_format.hpp"
 #include "geo/angles.hpp"
+#include "trackfiles/decimal_digits.hpp"
 
 namespace trelvik {
 namespace {
@@ -17,18 +18,52 @@ bool Number(const char*& p, double& value) {
   const bool negative = *p == '-';
   if (*p == '+' || *p == '-') ++p;
   const char* digits = p;
-  while (IsDigit(*p)) ++p;
+  uint64_t sum = 0;
+  p = SumDigits(p, sum);
   if (p == digits) return false;
   const std::string_view integer(digits, static_cast<size_t>(p - digits));
   std::string_view fraction;
   if (*p == '.') {
     const char* fractionStart = ++p;
-    while (IsDigit(*p)) ++p;
+    p = SumDigits(p, sum);
     fraction = std::string_view(fractionStart, static_cast<size_t>(p - fractionStart));
   }
-  const std::optional<double> parsed = DecimalValue(integer, fraction);
-  if (!parsed) return false;
-  value = negative ? -*parsed : *parsed;
+  double parsed = 0;
+  if (!DecimalFromDigits(integer, fraction, sum, parsed)) return false;
+  value = negative ? -parsed : parsed;
+  return true;
+}
+
+// "-"? then "0" or digits without a leading zero; "-0" is no canonical form.
+// Moves `p` past the digits.
+bool CanonicalWhole(const char*& p, const char* end) {
+  const bool negative = p < end && *p == '-';
+  if (negative) ++p;
+  const char* digits = p;
+  while (p < end && IsDigit(*p)) ++p;
+  if (p == digits) return false;
+  if (*digits == '0') return p == digits + 1 && !negative;
+  return true;
+}
+
+// A canonical whole part, ".", six digits; "-0.000000" is no canonical form.
+bool CanonicalFixed6(const char*& p, const char* end) {
+  const char* start = p;
+  const bool negative = p < end && *p == '-';
+  const char* digits = negative ? p + 1 : p;
+  if (negative) ++p;
+  while (p < end && IsDigit(*p)) ++p;
+  if (p == digits || (*digits == '0' && p != digits + 1)) return false;
+  if (end - p < 7 || *p != '.') return false;
+  for (int i = 1; i <= 6; ++i) {
+    if (!IsDigit(p[i])) return false;
+  }
+  p += 7;
+  if (negative) {
+    bool allZero = true;
+    for (const char* q = start + 1; q < p; ++q) allZero = allZero && (*q == '0' || *q == '.');
+    if (allZero) return false;
+  }
   return true;
 }
 
@@ -88,6 +123,19 @@ int NextKmlCoordinate(const char*& cursor, KmlCoordinate& coordinate) {
   coordinate = item;
   cursor = p;
   return kKmlListItem;
+}
+
+bool IsCanonicalKmlInteger(std::string_view item) {
+  const char* p = item.data();
+  const char* end = p + item.size();
+  return CanonicalWhole(p, end) && p == end;
+}
+
+bool IsCanonicalKmlCoordinate(std::string_view item) {
+  const char* p = item.data();
+  const char* end = p + item.size();
+  return CanonicalFixed6(p, end) && p < end && *p++ == ',' && CanonicalFixed6(p, end) && p < end && *p++ == ',' &&
+         CanonicalWhole(p, end) && p == end;
 }
 
 Semicircle DegreesToSemicircle(double degrees) {

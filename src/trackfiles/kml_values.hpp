@@ -3,6 +3,7 @@
 // characters (<SecondsFromTimeOfFirstPoint>, <PressureAltitude>) and the
 // "longitude,latitude[,altitude][,]" items of <coordinates>.
 #include <cstdint>
+#include <string_view>
 
 #include "records/track_point.hpp"
 
@@ -26,6 +27,15 @@ struct KmlCoordinate {
 // One item of a normalised coordinates text (items separated by one blank).
 // An item without altitude must be the last. kKmlListItem, kKmlListEnd or kKmlListBad.
 [[nodiscard]] int NextKmlCoordinate(const char*& cursor, KmlCoordinate& coordinate);
+
+// True when `item` (one integer item, without its separator) is exactly what
+// "%d" prints for its value: no "+", no leading zeros, no "-0".
+[[nodiscard]] bool IsCanonicalKmlInteger(std::string_view item);
+
+// True when `item` (one coordinates item, without its separating blank) is
+// exactly what "%.6f,%.6f,%d" prints for its values, so that the hash may take
+// the text as it stands instead of formatting it again.
+[[nodiscard]] bool IsCanonicalKmlCoordinate(std::string_view item);
 
 // Degrees as stored angles and back; the writer's degrees are exact.
 Semicircle DegreesToSemicircle(double degrees);

@@ -5,7 +5,7 @@
 #include <optional>
 #include <string_view>
 
-#include "base/c_format.hpp"
+#include "trackfiles/decimal_digits.hpp"
 #include "trackfiles/xml_tokenizer.hpp"
 
 namespace trelvik {
@@ -29,7 +29,9 @@ bool FindAttr(const char* attributes, const char* name, AttrValue& found) {
   while (*p != '\0') {
     while (IsXmlSpace(*p)) ++p;
     if (*p == '\0') break;
-    if (std::strncmp(p, name, nameLength) == 0 && p[nameLength] == '=' && IsQuote(p[nameLength + 1])) {
+    size_t same = 0;
+    while (same < nameLength && p[same] == name[same]) ++same;  // stops at the text's end as well
+    if (same == nameLength && p[nameLength] == '=' && IsQuote(p[nameLength + 1])) {
       const char quote = p[nameLength + 1];
       found.begin = p + nameLength + 2;
       const char* close = std::strchr(found.begin, quote);
@@ -91,41 +93,52 @@ int GetXmlAttrReal(const char* attributes, const char* name, double& value) {
   const char* p = found.begin;
   const bool negative = *p == '-';
   if (*p == '+' || *p == '-') ++p;
-  const char* integerEnd = SkipDigits(p, found.end);
+  uint64_t sum = 0;
+  const char* integerEnd = SumDigits(p, found.end, sum);
   if (integerEnd == p) return -2;
   const char* numberEnd = integerEnd;
-  if (numberEnd < found.end && (*numberEnd == '.' || *numberEnd == ',')) numberEnd = SkipDigits(numberEnd + 1, found.end);
+  if (numberEnd < found.end && (*numberEnd == '.' || *numberEnd == ',')) {
+    numberEnd = SumDigits(numberEnd + 1, found.end, sum);
+  }
   if (numberEnd != found.end || !found.closed) return -2;
   // Never the locale's reading: a decimal point or a decimal comma.
   const std::string_view integer(p, static_cast<size_t>(integerEnd - p));
   const std::string_view fraction =
       integerEnd < numberEnd ? std::string_view(integerEnd + 1, static_cast<size_t>(numberEnd - integerEnd - 1))
                              : std::string_view();
-  const std::optional<double> parsed = DecimalValue(integer, fraction);
-  if (!parsed) return -2;
-  value = negative ? -*parsed : *parsed;
+  double parsed = 0;
+  if (!DecimalFromDigits(integer, fraction, sum, parsed)) return -2;
+  value = negative ? -parsed : parsed;
   return 0;
 }
+
+// Above the blank: neither white space nor the terminator. Most characters
+// of a text are, and one comparison tells.
+constexpr bool IsWordCharacter(char c) { return static_cast<unsigned char>(c) > ' '; }
 
 size_t NormalizeSpace(char* text) {
   if (text == nullptr) return 0;
   // Most texts are already normal: single blanks between words. Nothing is
   // moved up to the first white space that is not such a blank.
   char* out = text;
-  while (*out != '\0' && (!IsXmlSpace(*out) || (*out == ' ' && out != text && out[1] != '\0' && !IsXmlSpace(out[1])))) {
-    ++out;
+  for (;; ++out) {
+    if (IsWordCharacter(*out)) continue;
+    if (*out == '\0') return static_cast<size_t>(out - text);
+    if (!IsXmlSpace(*out)) continue;
+    if (*out == ' ' && out != text && out[1] != '\0' && !IsXmlSpace(out[1])) continue;
+    break;
   }
-  if (*out == '\0') return static_cast<size_t>(out - text);
   const char* in = out;
   while (IsXmlSpace(*in)) ++in;
   if (out != text && *in != '\0') *out++ = ' ';
   while (*in != '\0') {
-    if (IsXmlSpace(*in)) {
-      while (IsXmlSpace(*in)) ++in;
-      if (*in != '\0') *out++ = ' ';
-    } else {
-      *out++ = *in++;
-    }
+    // A word is found first and then moved in one piece.
+    const char* word = in;
+    while (IsWordCharacter(*in) || (*in != '\0' && !IsXmlSpace(*in))) ++in;
+    std::memmove(out, word, static_cast<size_t>(in - word));
+    out += in - word;
+    while (IsXmlSpace(*in)) ++in;
+    if (*in != '\0') *out++ = ' ';
   }
   *out = '\0';
   return static_cast<size_t>(out - text);

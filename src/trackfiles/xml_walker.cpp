@@ -26,7 +26,7 @@ class Walk {
     if (gpx && !declaration) return Fail("Missing opening tag '<?xml>'");
     token.text = nullptr;  // the byte-order mark is no content
     if (!declaration) {
-      const int step = Token(result, token);
+      const int step = Token(result, token, cursor);
       if (step != kXmlWalkDone) return step;
     }
     for (;;) {
@@ -37,13 +37,13 @@ class Walk {
         if (token.text != nullptr) return Fail("Data found after last tag");
         return kXmlWalkDone;
       }
-      const int step = Token(result, token);
+      const int step = Token(result, token, cursor);
       if (step != kXmlWalkDone) return step;
     }
   }
 
  private:
-  int Token(int result, XmlToken& token) {
+  int Token(int result, XmlToken& token, char*& cursor) {
     const char* name = token.name;
     if (name[0] == '!' || (name[0] == '?' && options_.skipProcessingInstructions)) return kXmlWalkDone;
     if (name[0] == '/') {
@@ -54,16 +54,26 @@ class Walk {
       }
       const int step = Handle(handler_.OnEnd(name + 1, token.text, depth_, token));
       --depth_;
-      return step;
+      return step == kXmlWalkDone ? Children(cursor) : step;
     }
     if (depth_ == kXmlMaxOpenElements) return Fail("Nesting limit exceeded at tag <" + XmlNameForMessage(name) + ">");
     if (token.text != nullptr) return Fail("Data found before tag <" + XmlNameForMessage(name) + ">");
     open_[depth_++] = name;
     int step = Handle(handler_.OnStart(name, token.attributes, depth_, token));
-    if (step != kXmlWalkDone || result != kXmlEmptyTag) return step;
+    if (step != kXmlWalkDone) return step;
+    if (result != kXmlEmptyTag) return Children(cursor);
     step = Handle(handler_.OnEnd(name, nullptr, depth_, token));
     --depth_;
-    return step;
+    return step == kXmlWalkDone ? Children(cursor) : step;
+  }
+
+  // The walk stands inside the innermost open element's content: the handler
+  // may read whole children of it from here.
+  int Children(char*& cursor) {
+    if (depth_ == 0) return kXmlWalkDone;
+    const XmlChildrenRead read = handler_.ReadChildren(cursor, depth_);
+    if (read.next != nullptr) cursor = read.next;
+    return Handle(read.step);
   }
 
   static int Handle(XmlStep step) {

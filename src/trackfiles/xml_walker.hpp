@@ -14,6 +14,13 @@ inline constexpr int kXmlMaxOpenElements = 19;
 
 enum class XmlStep { Continue, Stop, Fail };
 
+// What a handler's own reading of children did: `next` is where the walk goes
+// on, or null when the handler read nothing.
+struct XmlChildrenRead {
+  char* next = nullptr;
+  XmlStep step = XmlStep::Continue;
+};
+
 class XmlElementHandler {
  public:
   virtual ~XmlElementHandler() = default;
@@ -23,6 +30,14 @@ class XmlElementHandler {
   // An end tag (also the end of an empty-element tag, then without text).
   // `text` is the element's text content, or null; `depth` is the element's own.
   virtual XmlStep OnEnd(const char* name, char* text, int depth, const XmlToken& token) = 0;
+  // Whenever the walk stands inside the content of the element at `depth`
+  // (after its start tag, after the end of one of its children), `content`
+  // being the text from there on: a handler may read whole children of a shape
+  // it knows itself, with exactly the effect the walk's own tokens and calls
+  // would have had, and say where the walk goes on. It must write nothing into
+  // the text that it does not take. A track file's thousands of points of one
+  // layout are read this way instead of token by token.
+  virtual XmlChildrenRead ReadChildren(char* /*content*/, int /*depth*/) { return {}; }
 };
 
 enum class XmlFirstTag {

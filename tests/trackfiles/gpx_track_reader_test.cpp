@@ -3,9 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
+#include <vector>
 
 #include "support/scripted_user_interface.hpp"
 #include "file_read_shown.hpp"
+#include "trackfiles/gpx_track_writer.hpp"
 #include "trackfiles/kml_values.hpp"
 
 namespace trelvik {
@@ -80,6 +83,96 @@ TEST(GpxTrackReader, EmptySegmentsAndOutOfPlaceElementsAreIgnored) {
   EXPECT_EQ(result.points[0].time % 3600, 60u);
 }
 
+// The usual point layout is read in one go, every other one token by token:
+// both must give the same point.
+TEST(GpxTrackReader, EveryLayoutOfAPointReadsAlike) {
+  const char* const contents[] = {
+      "<ele>512.37</ele><time>2012-07-01T10:01:00Z</time>",
+      "\r\n        <ele> 512.37\r\n</ele>\r\n        <time>\t2012-07-01T10:01:00Z </time>\r\n      ",
+      "<time>2012-07-01T10:01:00Z</time><ele>512.37</ele>",
+      "<ele>512.37</ele><!-- between --><time>2012-07-01T10:01:00Z</time>",
+      "<ele>512.37</ele><time>2012-07-01T10:01:00Z</time><extensions><speed>3</speed></extensions>",
+      "<ele >512.37</ele ><time>2012-07-01T10:01:00Z</time>",
+      "<ele>512.37</ele><time>2012-07-01T10:01:00Z</time ><sat>5</sat>",
+      "<ele>512.37</ele><time><![CDATA[x]]>2012-07-01T10:01:00Z</time>",
+  };
+  for (const char* content : contents) {
+    ScriptedUserInterface ui;
+    const std::string segment = TimedPoint(0) + Point("lat=\"47.5\" lon=\"8,25\"", content) + TimedPoint(2);
+    const TrackFileRecords result = Shown(ui, ReadGpxTrack(Gpx(Segment(segment))));
+    EXPECT_TRUE(ui.boxes.empty()) << content;
+    ASSERT_EQ(result.Count(), 3) << content;
+    EXPECT_EQ(result.points[2].time % 3600, 120u) << content;
+    const TrackPoint& point = result.points[1];
+    EXPECT_EQ(point.time, TrackTimeFromDate(SystemTime{2012, 7, 0, 1, 10, 1, 0, 0})) << content;
+    EXPECT_EQ(point.lat, DegreesToSemicircle(47.5)) << content;
+    EXPECT_EQ(point.lon, DegreesToSemicircle(8.25)) << content;
+    EXPECT_EQ(point.gpsAlt, 5123) << content;
+  }
+}
+
+// A comment before each point keeps every point from being read in one go,
+// so the same file is read once each way.
+std::string WithoutUsualPoints(std::string text) {
+  for (size_t at = text.find("<trkpt"); at != std::string::npos; at = text.find("<trkpt", at + 8)) {
+    text.insert(at, "<!---->");
+    at += 7;
+  }
+  return text;
+}
+
+struct ReadOutcome {
+  std::vector<RecordedBox> boxes;
+  std::vector<TrackPoint> points;
+};
+
+ReadOutcome ReadOutcomeOf(const std::string& text) {
+  ScriptedUserInterface ui;
+  ReadOutcome outcome;
+  outcome.points = Shown(ui, ReadGpxTrack(text)).points;
+  outcome.boxes = ui.boxes;
+  return outcome;
+}
+
+TEST(GpxTrackReader, PointsReadInOneGoAsTokenByToken) {
+  std::vector<TrackPoint> points(300);
+  for (size_t i = 0; i < points.size(); ++i) {
+    const int n = static_cast<int>(i);
+    points[i].time = TrackTimeFromDate(SystemTime{2012, 7, 0, 1, 23, 59, 0, 0}) + static_cast<TrackTime>(n * 7);
+    points[i].lat = DegreesToSemicircle(-45.0 + n * 0.3137);
+    points[i].lon = DegreesToSemicircle(170.0 - n * 1.1713);
+    points[i].gpsAlt = (n % 7 == 0 ? -1 : 1) * n * 37;
+  }
+  const std::string written = WriteGpxTrack(points, 0).bytes;
+  const auto replaced = [&](const std::string& from, const std::string& to) {
+    std::string text = written;
+    text.replace(text.find(from), from.size(), to);
+    return text;
+  };
+  const std::string variants[] = {
+      written,
+      replaced("<time>2012-07-02T00:00:03Z", "<time>2012-07-02T00:00:03Z?"),
+      replaced("<ele>", "<ele>x"),
+      replaced("lat=\"-44.37", "lat=\"x-44.37"),
+      replaced("</time>\r\n      </trkpt>", "</time>\r\n      </trkpt></trkseg><trkseg>"),
+      written.substr(0, written.size() / 2),
+  };
+  for (const std::string& text : variants) {
+    const ReadOutcome inOneGo = ReadOutcomeOf(text);
+    const ReadOutcome tokenByToken = ReadOutcomeOf(WithoutUsualPoints(text));
+    EXPECT_EQ(inOneGo.boxes, tokenByToken.boxes);
+    ASSERT_EQ(inOneGo.points.size(), tokenByToken.points.size());
+    for (size_t i = 0; i < inOneGo.points.size(); ++i) {
+      const TrackPoint& a = inOneGo.points[i];
+      const TrackPoint& b = tokenByToken.points[i];
+      EXPECT_EQ(std::tie(a.flags, a.time, a.lat, a.lon, a.gpsAlt, a.baroAlt),
+                std::tie(b.flags, b.time, b.lat, b.lon, b.gpsAlt, b.baroAlt))
+          << i;
+    }
+  }
+  EXPECT_EQ(ReadOutcomeOf(written).points.size(), points.size());
+}
+
 struct ErrorCase {
   const char* name;
   std::string text;
@@ -104,6 +197,19 @@ TEST(GpxTrackReader, ErrorsAreShownUnderTheReadersCaption) {
        "Bad height data for position 1"},
       {"empty height", Gpx(Segment(Point("lat=\"1\" lon=\"1\"", "<ele/><time>2012-07-01T10:00:00</time>"))),
        "Bad height data for position 1"},
+      {"empty point", Gpx(Segment(TimedPoint(0) + "<trkpt lat=\"1\" lon=\"1\"/>")), "Missing tag(s) for position 2"},
+      {"bad time among usual points",
+       Gpx(Segment(TimedPoint(0) + TimedPoint(1) +
+                   Point("lat=\"1\" lon=\"1\"", "<ele>1</ele><time>2012-07-01T10:00:00Z?</time>") + TimedPoint(3))),
+       "Bad time data for position 3"},
+      {"blank height", Gpx(Segment(Point("lat=\"1\" lon=\"1\"", "<ele> </ele><time>2012-07-01T10:00:00</time>"))),
+       "Bad height data for position 1"},
+      {"text between", Gpx(Segment(Point("lat=\"1\" lon=\"1\"", "<ele>1</ele>x<time>2012-07-01T10:00:00</time>"))),
+       "Data found before tag <time>"},
+      {"crossed end tags", Gpx(Segment(Point("lat=\"1\" lon=\"1\"", "<ele>1</time><time>2012-07-01T10:00:00</ele>"))),
+       "Tag <ele> is terminated by </time>"},
+      {"cut off in a point", "<?xml version=\"1.0\"?><gpx><trk><trkseg><trkpt lat=\"1\" lon=\"1\"><time>2012",
+       "Nesting level not zero at end-of-file"},
       {"no latitude", Gpx(Segment(Point("lon=\"1\"", "<time>2012-07-01T10:00:00</time>"))),
        "Missing/bad latitude data in position 1"},
       {"latitude 91", Gpx(Segment(Point("lat=\"91\" lon=\"1\"", "<time>2012-07-01T10:00:00</time>"))),

@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
+
+#include "base/c_format.hpp"
 
 #include "support/scripted_user_interface.hpp"
 #include "file_read_shown.hpp"
@@ -105,6 +108,9 @@ TEST(KmlTrackReader, HashFollowsEveryHashedTextAndNothingElse) {
       {"8.5 written short", WithReplaced(&Parts::coordinates, "8.500000,", "8.5,"), 2},
       {"altitude with fraction", WithReplaced(&Parts::coordinates, ",510 ", ",509.5 "), 2},
       {"offsets over lines", With(&Parts::offsets, "  0   5\r\n\r\n 10 "), 2},
+      {"middle item short", WithReplaced(&Parts::coordinates, "8.510000,47.010000,515", "8.51,47.01,515.0"), 2},
+      {"trailing comma, leading zero", WithReplaced(&Parts::coordinates, ",515 8.520000", ",515, 08.520000"), 2},
+      {"pressure items unusual", With(&Parts::pressure, "0500,505;510"), 2},
       {"pilot ids", WithReplaced(&Parts::fsInfo, "instrument", "civl_pilot_id=\"7\" comp_pilot_id=\"3\" instrument"), 2},
       {"one coordinate digit", WithReplaced(&Parts::coordinates, "8.500000,", "8.500001,"), 0},
       {"altitude", WithReplaced(&Parts::coordinates, ",515 ", ",516 "), 0},
@@ -121,6 +127,45 @@ TEST(KmlTrackReader, HashFollowsEveryHashedTextAndNothingElse) {
     EXPECT_EQ(result.Count(), 3) << c.name;
     EXPECT_EQ(result.signatureValid, c.signatureValid) << c.name;
     EXPECT_EQ(result.utcTimes, c.signatureValid == 2 ? 1 : 0) << c.name;
+  }
+}
+
+// An item taken into the hash as it stands must be exactly the formatted
+// text the hash covers; anything else is formatted again.
+TEST(KmlValues, CanonicalItemsAreTheirOwnHashedText) {
+  const std::pair<const char*, bool> coordinates[] = {
+      {"8.500000,47.000000,510", true},    {"-8.500000,-47.000000,-12", true}, {"0.000000,0.000000,0", true},
+      {"179.999999,89.999999,8848", true}, {"8.5,47.000000,510", false},       {"8.500000,47.000000,510.0", false},
+      {"+8.500000,47.000000,510", false},  {"08.500000,47.000000,510", false}, {"8.500000,47.000000,0510", false},
+      {"8.500000,47.000000,-0", false},    {"-0.000000,1.000000,1", false},    {"8.500000,47.000000,510,", false},
+      {"8.500000,47.000000", false},       {"8.5000000,47.000000,1", false},
+  };
+  for (const auto& [item, canonical] : coordinates) {
+    EXPECT_EQ(IsCanonicalKmlCoordinate(item), canonical) << item;
+    const char* cursor = item;
+    KmlCoordinate value;
+    ASSERT_EQ(NextKmlCoordinate(cursor, value), kKmlListItem) << item;
+    std::string formatted;
+    AppendFixed(formatted, value.lon, 6);
+    formatted += ',';
+    AppendFixed(formatted, value.lat, 6);
+    formatted += ',';
+    AppendInteger(formatted, value.alt);
+    if (canonical) {
+      EXPECT_EQ(formatted, item);
+    }
+  }
+  const std::pair<const char*, bool> integers[] = {{"0", true},    {"510", true}, {"-12", true}, {"-0", false},
+                                                   {"012", false}, {"+5", false}, {"", false}};
+  for (const auto& [item, canonical] : integers) {
+    EXPECT_EQ(IsCanonicalKmlInteger(item), canonical) << item;
+    const char* cursor = item;
+    int32_t value = 0;
+    if (canonical && NextKmlInteger(cursor, value) == kKmlListItem) {
+      std::string formatted;
+      AppendInteger(formatted, value);
+      EXPECT_EQ(formatted, item);
+    }
   }
 }
 

@@ -2,8 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <cstdio>
 #include <string>
+#include <vector>
 
+#include "base/sha1_compress.hpp"
 #include "trackfiles/kml_hash.hpp"
 
 namespace trelvik {
@@ -49,6 +53,74 @@ TEST(Sha1, PiecesGiveTheSameDigestAsTheWhole) {
     EXPECT_EQ(Sha1Final(state), "6876D7B2ECA9CAF3714186E6049B5A8F9040E511") << piece;
   }
   EXPECT_EQ(Digest(all), "6876D7B2ECA9CAF3714186E6049B5A8F9040E511");
+}
+
+using CompressFunction = void (*)(Sha1Chain&, const Sha1Block&);
+
+// FIPS 180 padding of an ASCII message, block by block through one compression path.
+std::string DigestThrough(CompressFunction compress, const std::string& message) {
+  std::string padded = message + '\x80';
+  while (padded.size() % 64 != 56) padded += '\0';
+  const uint64_t bits = uint64_t{message.size()} * 8;
+  for (int shift = 56; shift >= 0; shift -= 8) padded += static_cast<char>(bits >> shift);
+  Sha1Chain chain = {0x67452301u, 0xEFCDAB89u, 0x98BADCFEu, 0x10325476u, 0xC3D2E1F0u};
+  for (size_t at = 0; at < padded.size(); at += 64) {
+    Sha1Block words;
+    for (size_t i = 0; i < 16; ++i) {
+      words[i] = 0;
+      for (size_t b = 0; b < 4; ++b) words[i] = words[i] << 8 | static_cast<unsigned char>(padded[at + 4 * i + b]);
+    }
+    compress(chain, words);
+  }
+  std::string digest;
+  for (const uint32_t word : chain) {
+    char hex[9];
+    std::snprintf(hex, sizeof hex, "%08X", word);
+    digest += hex;
+  }
+  return digest;
+}
+
+std::vector<std::pair<const char*, CompressFunction>> CompressPaths() {
+  std::vector<std::pair<const char*, CompressFunction>> paths = {{"portable", Sha1CompressPortable}};
+  if (Sha1InstructionsAvailable()) paths.emplace_back("instructions", Sha1CompressWithInstructions);
+  return paths;
+}
+
+// Each compression path on its own: the dispatch picks one, so the other
+// would otherwise go untested on this machine.
+TEST(Sha1Compress, EveryPathGivesKnownDigests) {
+  const std::pair<std::string, const char*> cases[] = {
+      {"", "DA39A3EE5E6B4B0D3255BFEF95601890AFD80709"},
+      {"abc", "A9993E364706816ABA3E25717850C26C9CD0D89D"},
+      {"abcdbcdecdefdefgefghfghighijhijkijkljklmklmnlmnomnopnopq", "84983E441C3BD26EBAAE4AA1F95129E5E54670F1"},
+      {std::string(1000000, 'a'), "34AA973CD4C4DAA4F61EEB2BDBAD27316534016F"},
+  };
+  for (const auto& [name, compress] : CompressPaths()) {
+    for (const auto& [message, digest] : cases) {
+      EXPECT_EQ(DigestThrough(compress, message), digest) << name << " " << message.size();
+    }
+  }
+}
+
+TEST(Sha1Compress, PathsAgreeOnArbitraryWords) {
+  if (!Sha1InstructionsAvailable()) GTEST_SKIP() << "this processor has no SHA instructions";
+  Sha1Chain portable = {1, 2, 3, 4, 5};
+  Sha1Chain instructions = {1, 2, 3, 4, 5};
+  uint32_t x = 2463534242u;  // xorshift: every bit pattern, top bits included
+  for (int block = 0; block < 2000; ++block) {
+    Sha1Block words;
+    for (uint32_t& word : words) {
+      x ^= x << 13;
+      x ^= x >> 17;
+      x ^= x << 5;
+      word = x;
+    }
+    Sha1CompressPortable(portable, words);
+    Sha1CompressWithInstructions(instructions, words);
+    ASSERT_EQ(std::vector<uint32_t>(portable, portable + 5), std::vector<uint32_t>(instructions, instructions + 5))
+        << block;
+  }
 }
 
 TEST(KmlHashKey, SeventeenPrintableCharactersFedFirst) {
