@@ -25,13 +25,14 @@ TrackFileRead ReadTopNavTrack(std::string_view bytes, int32_t utcOffset) {
   // (format 2). Read as a TopNav log, the latter would give no position at
   // all; so the header's format is taken when it reads the whole file, and
   // every other file is read as a TopNav log, as before.
+  // A header naming GPS altitudes reads the same either way, so once is enough.
   TncmDecoder byHeader(TncmOptions{true, utcOffset});
   FeedWhole(byHeader, bytes);
-  const bool xcTrainerLog = byHeader.State() == TncmState::Finished && byHeader.RecordFormat() != kTncmGpsOnly &&
-                            !byHeader.Points().empty();
+  const bool headerServes = byHeader.RecordFormat() == kTncmGpsOnly ||
+                            (byHeader.State() == TncmState::Finished && !byHeader.Points().empty());
   TncmDecoder topNav(TncmOptions{false, utcOffset});
-  if (!xcTrainerLog) FeedWhole(topNav, bytes);
-  TncmDecoder& decoder = xcTrainerLog ? byHeader : topNav;
+  if (!headerServes) FeedWhole(topNav, bytes);
+  TncmDecoder& decoder = headerServes ? byHeader : topNav;
   switch (decoder.State()) {
     case TncmState::Failed: {
       const int code = decoder.ErrorCode();
