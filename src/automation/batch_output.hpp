@@ -49,4 +49,16 @@ enum class SplitOutcome {
 [[nodiscard]] SplitOutcome SplitForOutput(const TrackLog& log, const BatchOutputContext& context,
                                           std::string_view caption, std::vector<TrackPoint>& points);
 
+// A downloaded log's output: its points split at gaps, and the file the
+// command line names (its date expanded) once the overwrite rules allow it.
+struct TrackOutputTarget {
+  std::vector<TrackPoint> points;
+  std::string path;
+};
+// Nothing when no file is to be written; `ended` then holds the output's
+// result (kOutputLeftAlone, or kOutputFailed after the fault was shown).
+[[nodiscard]] std::optional<TrackOutputTarget> PrepareTrackOutput(const TrackLog& log,
+                                                                  const BatchOutputContext& context,
+                                                                  std::string_view caption, int& ended);
+
 }  // namespace trelvik
