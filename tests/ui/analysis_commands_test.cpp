@@ -182,13 +182,11 @@ TEST_F(AnalysisCommandsTest, StatisticsDialogShowsTheFlightAndItsDistances) {
   script.Add([&](QWidget& modal) {
     auto* dialog = qobject_cast<FlightStatisticsWindow*>(&modal);
     ASSERT_NE(dialog, nullptr);
-    QSignalSpy scored(dialog, &FlightStatisticsWindow::contestScoresFinished);
-    if (!dialog->ComputationFinished()) {
-      QSignalSpy finished(dialog, &FlightStatisticsWindow::computationFinished);
-      ASSERT_TRUE(finished.wait(60000));
-    }
-    if (scored.isEmpty()) {
-      ASSERT_TRUE(scored.wait(60000));
+    // The window's own state: the scores may well be shown before this step runs.
+    if (!QTest::qWaitFor([dialog] { return dialog->DistancesShown() && dialog->ContestScoresShown(); }, 60000)) {
+      ADD_FAILURE() << "no results within a minute";
+      dialog->ExitButton().click();
+      return;
     }
     QTest::qWait(20);  // the last progress text is queued behind the distances
     for (int i = 0; i < 9; ++i) values << dialog->Value(i).text();

@@ -38,11 +38,11 @@ constexpr std::string_view kDownloadCtrCaption = "Download CTR";
 class AirspaceCommands {
  public:
   AirspaceCommands(MainWindow& window, const AirspaceCommandContext& context)
-      : window_(window), context_(context), binding_(new AirspaceViewBinding(window, context.airspace)) {
+      : window_(window), context_(context), binding_(new ViewBinding(window, ViewMode::Airspace, new AirspaceListModel(context.airspace))) {
     if (!context_.notifyDy) context_.notifyDy = WindowDyNotifier(&window);
   }
 
-  AirspaceViewBinding& Binding() { return *binding_; }
+  ViewBinding& Binding() { return *binding_; }
 
   void ReadFile() {
     const int count = ReadCtrFile(context_.ui, context_.airspace, context_.settings.ctrDir, std::nullopt,
@@ -155,12 +155,12 @@ class AirspaceCommands {
 
   MainWindow& window_;
   AirspaceCommandContext context_;
-  AirspaceViewBinding* binding_;  // owned by the window
+  ViewBinding* binding_;  // owned by the window
 };
 
 }  // namespace
 
-AirspaceViewBinding& InstallAirspaceCommands(MainWindow& window, const AirspaceCommandContext& context) {
+ViewBinding& InstallAirspaceCommands(MainWindow& window, const AirspaceCommandContext& context) {
   using namespace command;
   auto commands = std::make_shared<AirspaceCommands>(window, context);
   const std::pair<int, void (AirspaceCommands::*)()> handlers[] = {

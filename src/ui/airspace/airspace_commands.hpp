@@ -12,7 +12,7 @@
 
 namespace trelvik {
 
-class AirspaceViewBinding;
+class ViewBinding;
 class JobTable;
 class MainWindow;
 class QtUserInterface;
@@ -32,6 +32,6 @@ struct AirspaceCommandContext {
 // Registers the handlers of the CTR menu's commands with the window.
 // Everything referred to by `context` outlives the window. Returns the view
 // binding, owned by the window.
-AirspaceViewBinding& InstallAirspaceCommands(MainWindow& window, const AirspaceCommandContext& context);
+ViewBinding& InstallAirspaceCommands(MainWindow& window, const AirspaceCommandContext& context);
 
 }  // namespace trelvik

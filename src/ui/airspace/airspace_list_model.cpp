@@ -1,21 +1,11 @@
 #include "ui/airspace/airspace_list_model.hpp"
 
-#include <QItemSelectionModel>
-#include <QTableView>
-
 #include "airspace/ctr_list_view.hpp"
-#include "ui/list_model.hpp"
-#include "ui/main_window.hpp"
 
 namespace trelvik {
 
 AirspaceListModel::AirspaceListModel(const AirspaceList& store, QObject* parent)
-    : QAbstractTableModel(parent), store_(store) {}
-
-void AirspaceListModel::Refresh() {
-  beginResetModel();
-  endResetModel();
-}
+    : StoreTableModel(parent), store_(store) {}
 
 int AirspaceListModel::rowCount(const QModelIndex& parent) const {
   return parent.isValid() ? 0 : static_cast<int>(store_.areas.size());
@@ -39,28 +29,6 @@ QVariant AirspaceListModel::headerData(int section, Qt::Orientation orientation,
   if (section < 0 || section >= columnCount()) return {};
   const std::string_view header = kCtrColumns[static_cast<size_t>(section)].header;
   return QString::fromLatin1(header.data(), static_cast<qsizetype>(header.size()));
-}
-
-AirspaceViewBinding::AirspaceViewBinding(MainWindow& window, const AirspaceList& store)
-    : QObject(&window), window_(window), model_(new AirspaceListModel(store, this)) {
-  // The window resets its model on every view change and refresh, before it
-  // sets the column widths; swapping here lets those widths land on the rows shown.
-  connect(&window.Model(), &QAbstractItemModel::modelReset, this, &AirspaceViewBinding::Follow);
-  Follow();
-}
-
-void AirspaceViewBinding::Follow() {
-  QTableView& list = window_.List();
-  QAbstractItemModel* wanted =
-      window_.Mode() == ViewMode::Airspace ? static_cast<QAbstractItemModel*>(model_) : &window_.Model();
-  if (wanted == model_) model_->Refresh();
-  if (list.model() == wanted) return;
-  // Another view's binding may hold the list; only our own rows are taken back.
-  if (wanted != model_ && list.model() != model_) return;
-  QItemSelectionModel* previous = list.selectionModel();
-  list.setModel(wanted);
-  // The view made a new selection model; the old one would stay behind.
-  if (previous != nullptr) previous->deleteLater();
 }
 
 }  // namespace trelvik

@@ -52,6 +52,10 @@ class FlightStatisticsWindow : public QDialog {
 
   bool ComputationFinished() const { return computation_.IsFinished(); }
   bool ContestScoresFinished() const { return contest_.IsFinished(); }
+  // The distances and the last contest score are on show (set where the
+  // finished signals are sent, so a waiter that missed a signal still sees it).
+  bool DistancesShown() const { return distancesShown_; }
+  bool ContestScoresShown() const { return contestScoresShown_; }
   const FlightStatistics& Statistics() const { return statistics_; }
 
   // The widgets, for tests.

@@ -230,7 +230,7 @@ void InstallCompetitionCommands(MainWindow& window, const CompetitionCommandCont
     context.ui.SetStatus(CFormat("%d pilots registered", static_cast<int>(context.pilots.entries.size())));
   }
   window.SetCompetitionMode(settings.compMode != 0, settings.compSpecial != 0);
-  new PilotViewBinding(window, context.pilots);  // owned by the window
+  new ViewBinding(window, ViewMode::PilotList, new PilotListModel(context.pilots));  // owned by the window
 
   CompetitionHooks hooks;
   hooks.waypointCheck = [&settings]() -> CompetitionWaypointCheck {

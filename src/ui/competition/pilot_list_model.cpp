@@ -1,10 +1,6 @@
 #include "ui/competition/pilot_list_model.hpp"
 
-#include <QItemSelectionModel>
-#include <QTableView>
-
 #include "ui/list_model.hpp"
-#include "ui/main_window.hpp"
 
 namespace trelvik {
 namespace {
@@ -24,12 +20,7 @@ std::string DevicesText(const PilotEntry& entry) {
 }  // namespace
 
 PilotListModel::PilotListModel(const PilotList& pilots, QObject* parent)
-    : QAbstractTableModel(parent), pilots_(pilots) {}
-
-void PilotListModel::Refresh() {
-  beginResetModel();
-  endResetModel();
-}
+    : StoreTableModel(parent), pilots_(pilots) {}
 
 int PilotListModel::rowCount(const QModelIndex& parent) const {
   return parent.isValid() ? 0 : static_cast<int>(pilots_.entries.size());
@@ -58,25 +49,6 @@ QVariant PilotListModel::headerData(int section, Qt::Orientation orientation, in
   const std::span<const ListColumn> columns = ColumnsFor(ViewMode::PilotList, false);
   if (section < 0 || section >= static_cast<int>(columns.size())) return {};
   return QString::fromLatin1(columns[static_cast<size_t>(section)].header);
-}
-
-PilotViewBinding::PilotViewBinding(MainWindow& window, const PilotList& pilots)
-    : QObject(&window), window_(window), model_(new PilotListModel(pilots, this)) {
-  connect(&window.Model(), &QAbstractItemModel::modelReset, this, &PilotViewBinding::Follow);
-  Follow();
-}
-
-void PilotViewBinding::Follow() {
-  QTableView& list = window_.List();
-  const bool shown = window_.Mode() == ViewMode::PilotList;
-  if (shown) model_->Refresh();
-  QAbstractItemModel* wanted = shown ? static_cast<QAbstractItemModel*>(model_) : &window_.Model();
-  if (list.model() == wanted) return;
-  // Another view's binding may hold the list; only our own rows are taken back.
-  if (!shown && list.model() != model_) return;
-  QItemSelectionModel* previous = list.selectionModel();
-  list.setModel(wanted);
-  if (previous != nullptr) previous->deleteLater();
 }
 
 }  // namespace trelvik
