@@ -8,6 +8,7 @@ namespace trelvik {
 TrackLegs::TrackLegs(std::span<const TrackPoint> points) : points_(points) {
   risesUpTo_.resize(points.size());
   segmentStartBefore_.resize(points.size());
+  rises_.reserve(points.size());
   uint32_t segmentStart = 0;
   for (std::size_t i = 0; i < points.size(); ++i) {
     segmentStartBefore_[i] = segmentStart;

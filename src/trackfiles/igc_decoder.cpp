@@ -1,5 +1,6 @@
 #include "trackfiles/igc_decoder.hpp"
 
+#include <algorithm>
 #include <new>
 #include <optional>
 
@@ -20,8 +21,20 @@ std::string_view VisibleText(std::string_view line) {
   return cr == std::string_view::npos ? line : line.substr(0, cr);
 }
 
+// Lines that begin with "B", counted ahead so that the points are allocated
+// once: growing by doubling would touch about twice the memory.
+size_t CountBLines(std::string_view bytes) {
+  size_t count = !bytes.empty() && bytes.front() == 'B' ? 1 : 0;
+  for (size_t lf = bytes.find('\n'); lf != std::string_view::npos; lf = bytes.find('\n', lf + 1)) {
+    if (lf + 1 < bytes.size() && bytes[lf + 1] == 'B') ++count;
+  }
+  return count;
+}
+
 class IgcDecoder {
  public:
+  explicit IgcDecoder(size_t expectedPoints) : expectedPoints_(std::max(expectedPoints, kInitialCapacity)) {}
+
   // Examines one line; false (with the error set) ends the decoding.
   bool Line(std::string_view line, int32_t lineNumber) {
     if (line.starts_with("HFDTE")) return DateLine(line, lineNumber);
@@ -107,7 +120,7 @@ class IgcDecoder {
       Fail(CFormat("Pos. error %d on line %d", parsed.error, lineNumber));
       return false;
     }
-    if (result_.points.capacity() == 0) result_.points.reserve(kInitialCapacity);
+    if (result_.points.capacity() == 0) result_.points.reserve(expectedPoints_);
     TrackPoint point;
     point.flags = result_.points.empty() ? kNewSegment : 0;
     point.time = clock_.Next(parsed.record.secondsOfDay);
@@ -120,6 +133,7 @@ class IgcDecoder {
   }
 
   IgcDecodeResult result_;
+  size_t expectedPoints_;
   bool haveARecord_ = false;
   std::optional<TrackTime> date_;
   TimeOfDayClock clock_{0};
@@ -128,7 +142,7 @@ class IgcDecoder {
 }  // namespace
 
 IgcDecodeResult DecodeIgc(std::string_view bytes) {
-  IgcDecoder decoder;
+  IgcDecoder decoder(CountBLines(bytes));
   int32_t failedLine = 0;
   try {
     int32_t lineNumber = 0;

@@ -13,15 +13,18 @@ namespace {
 
 constexpr size_t kMaxFileName = 256;
 
-}  // namespace
-
-TrackFileRead ReadIgcTrackFile(std::string_view bytes) {
+// A command-line conversion keeps no raw image: the file is decoded and dropped.
+TrackFileRead DecodeIgcTrackFile(std::string_view bytes, bool keepRawImage) {
   IgcDecodeResult decoded = DecodeIgc(bytes);
   if (!decoded.Ok()) return TrackFileRead::Failure(decoded.error, kIgcReadCaption, decoded.errorLine);
   TrackFileRead read;
   if (decoded.skippedRecords > 0) {
     read.notices.push_back(
         {FileNoticeKind::Information, SkippedRecordsText(decoded.skippedRecords), kIgcReadCaption});
+  }
+  if (!keepRawImage) {
+    read.records.points = std::move(decoded.points);
+    return read;
   }
   try {
     read.records.rawIgc = RawIgcImage{std::string(bytes), decoded.points.front().time, decoded.maker, decoded.serial};
@@ -32,6 +35,10 @@ TrackFileRead ReadIgcTrackFile(std::string_view bytes) {
   read.records.points = std::move(decoded.points);
   return read;
 }
+
+}  // namespace
+
+TrackFileRead ReadIgcTrackFile(std::string_view bytes) { return DecodeIgcTrackFile(bytes, true); }
 
 void InstallRawIgcImage(TrackLog& log, RawIgcImage image) {
   log.rawIgc = std::move(image.bytes);
@@ -46,7 +53,7 @@ std::optional<std::vector<TrackPoint>> ReadIgcForCommandLine(UserInterface& ui, 
     ShowError(ui, "File name too long", kIgcReadCaption);
     return std::nullopt;
   }
-  IgcFileBytes file = ReadIgcFileBytes(path);
+  IgcBulkFileBytes file = ReadIgcFileBulk(path);
   switch (file.fault) {
     case IgcFileFault::None:
       break;
@@ -66,7 +73,7 @@ std::optional<std::vector<TrackPoint>> ReadIgcForCommandLine(UserInterface& ui, 
       ShowError(ui, kMemoryAllocationError, kIgcReadCaption);
       return std::nullopt;
   }
-  TrackFileRead read = ReadIgcTrackFile(file.bytes);
+  TrackFileRead read = DecodeIgcTrackFile(file.View(), false);
   if (!ShowFileRead(ui, read)) return std::nullopt;
   return std::move(read.records.points);
 }

@@ -137,12 +137,16 @@ int BuildKmlTrip(TextBuffer& buffer, const KmlTripInput& input, std::optional<st
   }
   std::string folder;
   try {
-    std::vector<TrackPoint> points(input.points.begin(), input.points.end());
+    std::span<const TrackPoint> points = input.points;
     bool utc = input.utcTimes == 1;
     bool impossible = false;
     for (const TrackPoint& point : points) impossible = impossible || IsImpossibleTime(point.time);
+    // Only a track with stand-in times is copied (a long flight's points are megabytes).
+    std::vector<TrackPoint> retimed;
     if (impossible) {
-      for (size_t i = 0; i < points.size(); ++i) points[i].time = static_cast<TrackTime>(5 * i);
+      retimed.assign(points.begin(), points.end());
+      for (size_t i = 0; i < retimed.size(); ++i) retimed[i].time = static_cast<TrackTime>(5 * i);
+      points = retimed;
       utc = false;
     }
     std::string titleText;
