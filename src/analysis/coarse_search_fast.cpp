@@ -46,12 +46,14 @@ void Allocate(Store& s, int32_t n, bool loops) {
   }
 }
 
-void FillMatrix(const FlightSamples& samples, Store& s) {
+// `triangles` (when the loop searches run) summarises each row while it is hot.
+void FillMatrix(const FlightSamples& samples, Store& s, fast::TriangleSearch* triangles) {
   const int32_t n = s.n;
   RunOnWorkers(s.workers, [&](int worker) {
     for (int32_t i = worker; i < n; i += s.workers) {
       int32_t* row = s.Row(i);
       kernels::DistanceRow(samples.x.data(), samples.y.data(), n, i, row);
+      if (triangles != nullptr) triangles->SummariseRow(i);
       // Only a strictly greater cell moves the farthest point off its default
       // neighbour, and the first one in loop order keeps a tie.
       const kernels::ValueAt fwd = kernels::FirstMax(row, i + 1, n);
@@ -217,7 +219,7 @@ int CoarseSearchFast(const FlightSamples& samples, const CoarseOptions& options,
   };
   CoarseResult r;
   announce(CoarsePhase::DistanceMatrix);
-  FillMatrix(samples, s);
+  FillMatrix(samples, s, triangles ? &*triangles : nullptr);
   announce(CoarsePhase::TwoPoints);
   announce(CoarsePhase::ThreePoints);
   TwoAndThreePoints(s, r);

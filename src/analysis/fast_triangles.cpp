@@ -111,14 +111,13 @@ TriangleSearch::TriangleSearch(const Store& store) : s_(store), blocks_((store.n
   pairs_.reserve(square / 2 + blocks_);
 }
 
+void TriangleSearch::SummariseRow(int32_t i) {
+  kernels::BlockExtremes(s_.Row(i), s_.n, sampleBlockMax_.data() + static_cast<size_t>(i) * blocks_,
+                         sampleBlockMin_.data() + static_cast<size_t>(i) * blocks_);
+}
+
 bool TriangleSearch::BlockMaxima(const std::atomic<bool>* stop) {
   const int32_t n = s_.n;
-  RunOnWorkers(s_.workers, [&](int worker) {
-    for (int32_t i = worker; i < n && !StopSet(stop); i += s_.workers) {
-      kernels::BlockExtremes(s_.Row(i), n, sampleBlockMax_.data() + static_cast<size_t>(i) * blocks_,
-                             sampleBlockMin_.data() + static_cast<size_t>(i) * blocks_);
-    }
-  });
   for (int32_t a = 0; a < blocks_; ++a) {
     for (int32_t b = 0; b < blocks_; ++b) {
       int32_t most = 0, least = INT32_MAX;

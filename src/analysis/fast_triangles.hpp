@@ -20,6 +20,10 @@ struct TriangleOutcome {
 class TriangleSearch {
  public:
   explicit TriangleSearch(const Store& store);
+  // Takes the block extremes of matrix row i; the fill calls it for every row
+  // while the row is still in the cache. Rows may be given on any thread, each once.
+  void SummariseRow(int32_t i);
+  // Needs SummariseRow to have seen every row.
   TriangleOutcome Run(int32_t loopFlightGap, const std::atomic<bool>* stop);
 
   static constexpr int32_t kBlock = 16;  // samples per block
