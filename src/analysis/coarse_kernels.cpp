@@ -231,6 +231,25 @@ TRELVIK_CLONES void ClosingBlockMaxima(const int32_t* row, const int32_t* gaps, 
   }
 }
 
+TRELVIK_CLONES void MiddleBlockNeeds(int32_t blockMaxK, int32_t blockMinK, const int32_t* blockMaxL,
+                                     const int32_t* blockMinL, const int32_t* closing, const int32_t* base,
+                                     const int32_t* faiPerimeter, int32_t pruneFlat, int32_t pruneFai,
+                                     int32_t* needs) {
+  const I32x8 aMax = TRELVIK_SPLAT(blockMaxK), aMin = TRELVIK_SPLAT(blockMinK);
+  for (int half = 0; half < 2 * kLanes; half += kLanes) {
+    const I32x8 bMax = TRELVIK_LOAD(blockMaxL + half), bMin = TRELVIK_LOAD(blockMinL + half);
+    const I32x8 c = TRELVIK_LOAD(closing + half), perimeter = TRELVIK_LOAD(faiPerimeter + half);
+    const I32x8 bound = TRELVIK_LOAD(base + half) + aMax + bMax;
+    const I32x8 shortest = aMax < bMax ? aMax : bMax;
+    const I32x8 fai = (bound >= pruneFai) & (c * 25 + 24 >= perimeter) & (shortest * 25 + 24 >= perimeter) &
+                      (aMax * 18 + 24 >= (bMin + c) * 7) & (bMax * 18 + 24 >= (aMin + c) * 7) &
+                      (c * 18 + 24 >= (aMin + bMin) * 7);
+    const I32x8 flat = bound >= pruneFlat;
+    // Comparisons give -1 for true.
+    TRELVIK_STORE(needs + half, ((flat | fai) & kNeedFlat) | (fai & kNeedFai));
+  }
+}
+
 TRELVIK_CLONES void BlockExtremes(const int32_t* row, int32_t n, int32_t* blockMax, int32_t* blockMin) {
   constexpr int32_t kBlock = 2 * kLanes;
   int32_t b = 0;

@@ -43,7 +43,8 @@ class TriangleSearch {
   // Every table below lives in this one buffer: fresh small pages cost far
   // more to fault in than the search spends reading them.
   LargeBuffer<int32_t> arena_;
-  // sampleBlockMax_[i * blocks_ + b]: greatest D(i, m) over m in block b; Min the smallest.
+  // sampleBlockMax_[b * n + i]: greatest D(i, m) over m in block b; Min the
+  // smallest. By block, so that consecutive samples of one block are read together.
   std::span<int32_t> sampleBlockMax_, sampleBlockMin_;
   // blockMax_[a * blocks_ + b]: greatest D over block a x block b; Min the smallest.
   std::span<int32_t> blockMax_, blockMin_;
