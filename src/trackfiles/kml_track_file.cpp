@@ -9,6 +9,7 @@ namespace trelvik {
 namespace {
 
 constexpr const char* kWriteCaption = "Write GoogleEarth file";
+constexpr const char* kTripCaption = "Making GoogleEarth track folder";
 constexpr size_t kMinimumPoints = 5;
 constexpr size_t kMaxFileName = 256;
 
@@ -42,7 +43,7 @@ std::optional<KmlTripFailure> AppendAnalysedKmlTrip(TextBuffer& buffer, KmlTripI
   const int built = BuildKmlTrip(buffer, input, CFormat("%d-%02d-%02d", date.year, date.month, date.day), instrument);
   if (built == 0) return std::nullopt;
   return KmlTripFailure{built == kKmlTripBadTitle ? "Wide character conversion error" : kMemoryAllocationError,
-                        "Making GoogleEarth track folder"};
+                        kTripCaption};
 }
 
 KmlTrackFileText FormatKmlTrackFile(std::span<const TrackPoint> points, int32_t isSigned, int32_t utcTimes,
@@ -58,14 +59,21 @@ KmlTrackFileText FormatKmlTrackFile(std::span<const TrackPoint> points, int32_t 
   input.isSigned = isSigned;
   input.utcTimes = utcTimes;
   input.hasPressureAltitude = hasPressureAltitude;
-  TextBuffer buffer(kKmlTripBufferStart);
-  file.failure = AppendAnalysedKmlTrip(buffer, input, optimise, instrument);
-  if (!file.failure) {
-    // One copy of the trip's text (megabytes for a long flight), not one per concatenation.
-    const std::string& trip = buffer.Text();
-    file.text.reserve(kKmlFileHead.size() + trip.size() + kKmlFileTail.size());
-    file.text.append(kKmlFileHead).append(trip).append(kKmlFileTail);
+  // The frame goes around the trip in the one buffer, which is then handed
+  // over whole: a long flight's text is megabytes, and every copy of it
+  // touches fresh memory.
+  TextBuffer buffer(kKmlFileHead.size() + KmlTripTextEstimate(points.size()) + kKmlFileTail.size() + 1);
+  if (buffer.AppendLine(kKmlFileHead) < 0) {
+    file.failure = KmlTripFailure{kMemoryAllocationError, kTripCaption};
+    return file;
   }
+  file.failure = AppendAnalysedKmlTrip(buffer, input, optimise, instrument);
+  if (file.failure) return file;
+  if (buffer.AppendLine(kKmlFileTail) < 0) {
+    file.failure = KmlTripFailure{kMemoryAllocationError, kTripCaption};
+    return file;
+  }
+  file.text = buffer.Take();
   return file;
 }
 

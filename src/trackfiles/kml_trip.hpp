@@ -19,6 +19,9 @@ namespace trelvik {
 inline constexpr TrackTime kNoDownloadTime = 0xFFFFFFFFu;
 inline constexpr size_t kKmlTripBufferStart = 10000;
 
+// Room that one trip folder's text of `points` positions usually stays within.
+inline constexpr size_t KmlTripTextEstimate(size_t points) { return points * 48 + 8000; }
+
 // What the folder is built from.
 struct KmlTripInput {
   std::span<const TrackPoint> points;  // the flight; never changed (times are checked on a copy)

@@ -155,7 +155,7 @@ int BuildKmlTrip(TextBuffer& buffer, const KmlTripInput& input, std::optional<st
       if (!converted) return kKmlTripBadTitle;
       titleText = std::move(*converted);
     }
-    folder.reserve(points.size() * 48 + 8000);
+    folder.reserve(KmlTripTextEstimate(points.size()));
     const int32_t v = input.programVersion;
     Line(folder, "  <Folder>");
     Line(folder, CFormat("    <Metadata src=\"Trelvik\" v=\"%d.%02d\" type=\"trip\"/>", v / 100, v % 100));
