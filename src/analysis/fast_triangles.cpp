@@ -61,8 +61,9 @@ kernels::LegMaxima WideLegMaxima(const int32_t* rowK, const int32_t* rowL, int32
   return result;
 }
 
-// The base of a lane left out: no bound built on it reaches a running best
-// (which is never below -1), and sums with two cells stay inside 32 bits.
+// The base of a lane left out, low enough to keep the sums of the needs
+// kernel inside 32 bits; the lane is skipped whatever the kernel says of it
+// (past the last sample its block extremes are the tables' padding).
 constexpr int32_t kLaneLeftOut = -(1 << 30);
 
 bool PassesFai(int32_t a, int32_t b, int32_t closing) {
@@ -122,6 +123,9 @@ TriangleSearch::TriangleSearch(const Store& store) : s_(store), blocks_((store.n
   };
   sampleBlockMax_ = carve(table);
   sampleBlockMin_ = carve(table);
+  // The padding is read, never used; it is set so that nothing reads memory never written.
+  std::fill(sampleBlockMax_.end() - kBlock, sampleBlockMax_.end(), 0);
+  std::fill(sampleBlockMin_.end() - kBlock, sampleBlockMin_.end(), 0);
   closingMax_ = carve(square);
   faiClosingMax_ = carve(square);
   blockMax_ = carve(square);
@@ -217,8 +221,12 @@ bool TriangleSearch::PairBounds(int32_t loopFlightGap, const std::atomic<bool>* 
       pairs_.push_back({first, last, flatBound, Saturate(std::min<int64_t>(faiLegs, fai))});
     }
   }
-  std::stable_sort(pairs_.begin(), pairs_.end(),
-                   [](const BlockPair& a, const BlockPair& b) { return a.flatBound > b.flatBound; });
+  // Greatest bound first, then in the order the pairs were listed; a plain
+  // sort with the blocks as tie-break needs no scratch buffer, unlike a stable one.
+  std::sort(pairs_.begin(), pairs_.end(), [](const BlockPair& a, const BlockPair& b) {
+    if (a.flatBound != b.flatBound) return a.flatBound > b.flatBound;
+    return a.first != b.first ? a.first < b.first : a.last < b.last;
+  });
   return true;
 }
 
@@ -272,12 +280,14 @@ void TriangleSearch::ScanBlockPair(const BlockPair& pair, int32_t loopFlightGap,
     const int32_t lEnd = std::min(s_.gapEnd[k], l0 + kBlock);
     if (lBegin >= lEnd) continue;
     int32_t closing[kBlock], base[kBlock], faiPerimeter[kBlock];
+    bool active[kBlock];
     bool any = false;
     for (int32_t lane = 0; lane < kBlock; ++lane) {
       const int32_t l = l0 + lane;
       closing[lane] = 0;
       base[lane] = kLaneLeftOut;
       faiPerimeter[lane] = INT32_MAX;
+      active[lane] = false;
       if (l < lBegin || l >= lEnd) continue;
       const int32_t gap = gapRow[l - k - 1];
       if (gap >= loopFlightGap) continue;
@@ -288,6 +298,7 @@ void TriangleSearch::ScanBlockPair(const BlockPair& pair, int32_t loopFlightGap,
       closing[lane] = rowK[l];
       base[lane] = rowK[l] - gap;
       faiPerimeter[lane] = static_cast<int32_t>(std::min<int64_t>(perimeter, INT32_MAX));
+      active[lane] = true;
       any = true;
     }
     if (!any) continue;
@@ -313,7 +324,7 @@ void TriangleSearch::ScanBlockPair(const BlockPair& pair, int32_t loopFlightGap,
                                   faiPerimeter, pruneFlat, pruneFai, needs);
       }
       for (int32_t lane = fromLane; lane < kBlock; ++lane) {
-        if (needs[lane] == 0) continue;
+        if (!active[lane] || needs[lane] == 0) continue;
         const bool needFai = (needs[lane] & kernels::kNeedFai) != 0;
         const int32_t l = l0 + lane;
         const int32_t* rowL = s_.Row(l);

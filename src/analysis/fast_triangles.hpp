@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "analysis/fast_store.hpp"
+#include "base/bulk_memory.hpp"
 
 namespace trelvik::fast {
 
@@ -52,7 +53,7 @@ class TriangleSearch {
   // in block b with G(k, l) below the gap, the greatest D(k, l) - G(k, l);
   // faiClosingMax_ the greatest (25 D(k, l) + 24) / 7 - G(k, l); INT32_MIN when none.
   std::span<int32_t> closingMax_, faiClosingMax_;
-  std::vector<BlockPair> pairs_;
+  std::vector<BlockPair, BulkAllocator<BlockPair>> pairs_;
   // Per worker, at middleBlocks_[worker * blocks_]: the blocks of turnpoint 2
   // that the block pair being scanned may use.
   std::span<int32_t> middleBlocks_;

@@ -31,6 +31,7 @@ size_t CountBLines(std::string_view bytes) {
   return count;
 }
 
+template <typename Points>
 class IgcDecoder {
  public:
   explicit IgcDecoder(size_t expectedPoints) : expectedPoints_(std::max(expectedPoints, kInitialCapacity)) {}
@@ -43,7 +44,7 @@ class IgcDecoder {
     return true;
   }
 
-  IgcDecodeResult Finish() {
+  BasicIgcDecodeResult<Points> Finish() {
     if (result_.error.empty()) {
       if (!haveARecord_) {
         result_.error = "No A-record found";
@@ -132,17 +133,16 @@ class IgcDecoder {
     return true;
   }
 
-  IgcDecodeResult result_;
+  BasicIgcDecodeResult<Points> result_;
   size_t expectedPoints_;
   bool haveARecord_ = false;
   std::optional<TrackTime> date_;
   TimeOfDayClock clock_{0};
 };
 
-}  // namespace
-
-IgcDecodeResult DecodeIgc(std::string_view bytes) {
-  IgcDecoder decoder(CountBLines(bytes));
+template <typename Points>
+BasicIgcDecodeResult<Points> DecodeInto(std::string_view bytes) {
+  IgcDecoder<Points> decoder(CountBLines(bytes));
   int32_t failedLine = 0;
   try {
     int32_t lineNumber = 0;
@@ -161,9 +161,17 @@ IgcDecodeResult DecodeIgc(std::string_view bytes) {
   } catch (const std::bad_alloc&) {
     decoder.Fail(kMemoryAllocationError);
   }
-  IgcDecodeResult result = decoder.Finish();
+  BasicIgcDecodeResult<Points> result = decoder.Finish();
   if (!result.Ok()) result.errorLine = failedLine;
   return result;
+}
+
+}  // namespace
+
+IgcDecodeResult DecodeIgc(std::string_view bytes) { return DecodeInto<std::vector<TrackPoint>>(bytes); }
+
+BasicIgcDecodeResult<BulkTrackPoints> DecodeIgcBulk(std::string_view bytes) {
+  return DecodeInto<BulkTrackPoints>(bytes);
 }
 
 std::string SkippedRecordsText(int32_t skipped) { return CFormat("%d incomplete position record(s) skipped", skipped); }

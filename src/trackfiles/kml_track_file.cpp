@@ -31,19 +31,36 @@ void FillKmlTripStatistics(std::span<const TrackPoint> points, KmlTripInput& inp
   input.greatestClimb = statistics.greatestClimb;
 }
 
-std::optional<KmlTripFailure> AppendAnalysedKmlTrip(TextBuffer& buffer, KmlTripInput& input,
-                                                    const OptimiseOptions& optimise,
-                                                    std::optional<std::string_view> instrument) {
+namespace {
+
+// Statistics and optimisation of `input.points`; on failure the message to show.
+std::optional<KmlTripFailure> AnalyseKmlTrip(KmlTripInput& input, const OptimiseOptions& optimise) {
   FillKmlTripStatistics(input.points, input);
   input.loopFlightGap = optimise.loopFlightGap;
   if (OptimiseFlight(input.points, optimise, input.optimisation) != 0) {
     return KmlTripFailure{kOptimiseMemoryError, kAnalysingTrackCaption};
   }
+  return std::nullopt;
+}
+
+std::string KmlTripTitle(const KmlTripInput& input) {
   const SystemTime date = DateFromTrackTime(input.points.front().time);
-  const int built = BuildKmlTrip(buffer, input, CFormat("%d-%02d-%02d", date.year, date.month, date.day), instrument);
+  return CFormat("%d-%02d-%02d", date.year, date.month, date.day);
+}
+
+std::optional<KmlTripFailure> TripFailure(int built) {
   if (built == 0) return std::nullopt;
   return KmlTripFailure{built == kKmlTripBadTitle ? "Wide character conversion error" : kMemoryAllocationError,
                         kTripCaption};
+}
+
+}  // namespace
+
+std::optional<KmlTripFailure> AppendAnalysedKmlTrip(TextBuffer& buffer, KmlTripInput& input,
+                                                    const OptimiseOptions& optimise,
+                                                    std::optional<std::string_view> instrument) {
+  if (std::optional<KmlTripFailure> failure = AnalyseKmlTrip(input, optimise)) return failure;
+  return TripFailure(BuildKmlTrip(buffer, input, KmlTripTitle(input), instrument));
 }
 
 KmlTrackFileText FormatKmlTrackFile(std::span<const TrackPoint> points, int32_t isSigned, int32_t utcTimes,
@@ -59,21 +76,26 @@ KmlTrackFileText FormatKmlTrackFile(std::span<const TrackPoint> points, int32_t 
   input.isSigned = isSigned;
   input.utcTimes = utcTimes;
   input.hasPressureAltitude = hasPressureAltitude;
-  // The frame goes around the trip in the one buffer, which is then handed
-  // over whole: a long flight's text is megabytes, and every copy of it
-  // touches fresh memory.
-  TextBuffer buffer(kKmlFileHead.size() + KmlTripTextEstimate(points.size()) + kKmlFileTail.size() + 1);
-  if (buffer.AppendLine(kKmlFileHead) < 0) {
-    file.failure = KmlTripFailure{kMemoryAllocationError, kTripCaption};
-    return file;
-  }
-  file.failure = AppendAnalysedKmlTrip(buffer, input, optimise, instrument);
+  file.failure = AnalyseKmlTrip(input, optimise);
   if (file.failure) return file;
-  if (buffer.AppendLine(kKmlFileTail) < 0) {
-    file.failure = KmlTripFailure{kMemoryAllocationError, kTripCaption};
+  // The trip is written straight into the file's text: a long flight's text
+  // is megabytes, and every copy of it touches fresh memory.
+  try {
+    file.text.reserve(kKmlFileHead.size() + KmlTripTextEstimate(points.size()) + kKmlFileTail.size());
+    file.text.append(kKmlFileHead);
+  } catch (const std::bad_alloc&) {
+    file.failure = TripFailure(kKmlTripBufferFailed);
     return file;
   }
-  file.text = buffer.Take();
+  file.failure = TripFailure(AppendKmlTrip(file.text, input, KmlTripTitle(input), instrument));
+  if (!file.failure) {
+    try {
+      file.text.append(kKmlFileTail);
+    } catch (const std::bad_alloc&) {
+      file.failure = TripFailure(kKmlTripBufferFailed);
+    }
+  }
+  if (file.failure) file.text = {};
   return file;
 }
 

@@ -58,6 +58,11 @@ inline constexpr int kKmlTripBadInput = -3;        // no points, or an index bey
 [[nodiscard]] int BuildKmlTrip(TextBuffer& buffer, const KmlTripInput& input, std::optional<std::string_view> title,
                                std::optional<std::string_view> instrument);
 
+// The same folder appended straight to `text`, for a file that holds one trip
+// (no copy through a buffer). On failure `text` may end in part of a folder.
+[[nodiscard]] int AppendKmlTrip(std::string& text, const KmlTripInput& input, std::optional<std::string_view> title,
+                                std::optional<std::string_view> instrument);
+
 // The frame of the logbook, single-flight and competition files around their folders.
 inline constexpr std::string_view kKmlFileHead =
     "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<Document>\r\n<open>1</open>\r\n";
