@@ -33,7 +33,6 @@ inline int32_t HorizontalMax(const I32x8& v) {
   for (int lane = 1; lane < kLanes; ++lane) m = v[lane] > m ? v[lane] : m;
   return m;
 }
-const I32x8 kLaneIndex = {0, 1, 2, 3, 4, 5, 6, 7};
 
 bool HaveAvx2() {
   static const bool have = __builtin_cpu_supports("avx2");
@@ -84,8 +83,9 @@ void DistanceRow(const double* x, const double* y, int32_t n, int32_t i, int32_t
 
 // Ranges shorter than a vector run the plain loop; longer ones end with one
 // vector that overlaps the previous block. Looking at an element twice cannot
-// change a maximum, and the lane-wise first/last index rules still pick the
-// first/last element holding it.
+// change a maximum. The greatest value is found first, then the first (or
+// last) element holding it: two light passes over a row that is in the cache
+// cost less than carrying an index in every lane.
 TRELVIK_CLONES ValueAt FirstMax(const int32_t* v, int32_t begin, int32_t end) {
   ValueAt best{INT32_MIN, -1};
   if (end - begin < kLanes) {
@@ -94,20 +94,20 @@ TRELVIK_CLONES ValueAt FirstMax(const int32_t* v, int32_t begin, int32_t end) {
     }
     return best;
   }
-  I32x8 laneMax = TRELVIK_SPLAT(INT32_MIN), laneAt = TRELVIK_SPLAT(-1);
-  auto step = [&](int32_t j) {
-    const I32x8 value = TRELVIK_LOAD(v + j);
-    const I32x8 greater = value > laneMax;
-    laneMax = greater ? value : laneMax;
-    laneAt = greater ? TRELVIK_SPLAT(j) + kLaneIndex : laneAt;
-  };
+  I32x8 laneMax = TRELVIK_SPLAT(INT32_MIN);
   int32_t j = begin;
-  for (; j + kLanes <= end; j += kLanes) step(j);
-  if (j < end) step(end - kLanes);
+  for (; j + kLanes <= end; j += kLanes) laneMax = TRELVIK_MAX(laneMax, TRELVIK_LOAD(v + j));
+  if (j < end) laneMax = TRELVIK_MAX(laneMax, TRELVIK_LOAD(v + end - kLanes));
   best.value = HorizontalMax(laneMax);
-  for (int lane = 0; lane < kLanes; ++lane) {
-    if (laneMax[lane] == best.value && (best.index < 0 || laneAt[lane] < best.index)) best.index = laneAt[lane];
+  const I32x8 target = TRELVIK_SPLAT(best.value);
+  for (j = begin; j + kLanes <= end; j += kLanes) {
+    const I32x8 equal = TRELVIK_LOAD(v + j) == target;
+    int32_t any = 0;
+    for (int lane = 0; lane < kLanes; ++lane) any |= equal[lane];
+    if (any != 0) break;
   }
+  while (v[j] != best.value) ++j;  // the value is there, at j or after it
+  best.index = j;
   return best;
 }
 
@@ -134,20 +134,21 @@ TRELVIK_CLONES ValueAt LastMaxOfSum(const int32_t* a, const int32_t* b, int32_t 
     }
     return best;
   }
-  I32x8 laneMax = TRELVIK_SPLAT(INT32_MIN), laneAt = TRELVIK_SPLAT(-1);
-  auto step = [&](int32_t j) {
-    const I32x8 value = TRELVIK_LOAD(a + j) + TRELVIK_LOAD(b + j);
-    const I32x8 notLess = value >= laneMax;
-    laneMax = notLess ? value : laneMax;
-    laneAt = notLess ? TRELVIK_SPLAT(j) + kLaneIndex : laneAt;
-  };
+  I32x8 laneMax = TRELVIK_SPLAT(INT32_MIN);
   int32_t j = begin;
-  for (; j + kLanes <= end; j += kLanes) step(j);
-  if (j < end) step(end - kLanes);
+  for (; j + kLanes <= end; j += kLanes) laneMax = TRELVIK_MAX(laneMax, TRELVIK_LOAD(a + j) + TRELVIK_LOAD(b + j));
+  if (j < end) laneMax = TRELVIK_MAX(laneMax, TRELVIK_LOAD(a + end - kLanes) + TRELVIK_LOAD(b + end - kLanes));
   best.value = HorizontalMax(laneMax);
-  for (int lane = 0; lane < kLanes; ++lane) {
-    if (laneMax[lane] == best.value && laneAt[lane] > best.index) best.index = laneAt[lane];
+  const I32x8 target = TRELVIK_SPLAT(best.value);
+  for (j = end; j - kLanes >= begin; j -= kLanes) {
+    const I32x8 equal = TRELVIK_LOAD(a + j - kLanes) + TRELVIK_LOAD(b + j - kLanes) == target;
+    int32_t any = 0;
+    for (int lane = 0; lane < kLanes; ++lane) any |= equal[lane];
+    if (any != 0) break;
   }
+  --j;
+  while (a[j] + b[j] != best.value) --j;  // the value is there, at j or before it
+  best.index = j;
   return best;
 }
 
@@ -228,6 +229,25 @@ TRELVIK_CLONES void ClosingBlockMaxima(const int32_t* row, const int32_t* gaps, 
       faiCap[b] = std::max(faiCap[b], numerator / 7);
     }
     lo = hi;
+  }
+}
+
+TRELVIK_CLONES void MiddleBlockNeeds(int32_t blockMaxK, int32_t blockMinK, const int32_t* blockMaxL,
+                                     const int32_t* blockMinL, const int32_t* closing, const int32_t* base,
+                                     const int32_t* faiPerimeter, int32_t pruneFlat, int32_t pruneFai,
+                                     int32_t* needs) {
+  const I32x8 aMax = TRELVIK_SPLAT(blockMaxK), aMin = TRELVIK_SPLAT(blockMinK);
+  for (int half = 0; half < 2 * kLanes; half += kLanes) {
+    const I32x8 bMax = TRELVIK_LOAD(blockMaxL + half), bMin = TRELVIK_LOAD(blockMinL + half);
+    const I32x8 c = TRELVIK_LOAD(closing + half), perimeter = TRELVIK_LOAD(faiPerimeter + half);
+    const I32x8 bound = TRELVIK_LOAD(base + half) + aMax + bMax;
+    const I32x8 shortest = aMax < bMax ? aMax : bMax;
+    const I32x8 fai = (bound >= pruneFai) & (c * 25 + 24 >= perimeter) & (shortest * 25 + 24 >= perimeter) &
+                      (aMax * 18 + 24 >= (bMin + c) * 7) & (bMax * 18 + 24 >= (aMin + c) * 7) &
+                      (c * 18 + 24 >= (aMin + bMin) * 7);
+    const I32x8 flat = bound >= pruneFlat;
+    // Comparisons give -1 for true.
+    TRELVIK_STORE(needs + half, ((flat | fai) & kNeedFlat) | (fai & kNeedFai));
   }
 }
 

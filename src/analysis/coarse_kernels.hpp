@@ -64,6 +64,22 @@ BlockNeeds PairBlockNeeds(const int32_t* maxK, const int32_t* minK, const int32_
                           int32_t first, int32_t end, int32_t closing, int32_t gap, int32_t flatLegs,
                           int32_t faiLegs, int32_t faiScore);
 
+// Whether a block of turnpoint 2 needs scanning, for one turnpoint 1 and the 16
+// turnpoints 3 l0 .. l0 + 15 of one block (lane j = l0 + j):
+//   blockMaxK/MinK: greatest and smallest D(k, m) over the block's m;
+//   blockMaxL/MinL[j]: the same for D(m, l);
+//   closing[j] = D(k, l), base[j] = D(k, l) - G(k, l) (a lane left out has a
+//   base so low that no bound reaches a running best), faiPerimeter[j] =
+//   7 (pruneFai + G(k, l)), the least 7 P of a FAI triangle that reaches it.
+// needs[j]: 0 = skip, kNeedFlat = the legs' sum may reach pruneFlat, and
+// kNeedFai besides when a FAI triangle may reach pruneFai (the 28 % rule on
+// the closing leg and on the ranges of both legs). Cells at most kBlockKernelLimit.
+inline constexpr int32_t kNeedFlat = 1;
+inline constexpr int32_t kNeedFai = 2;
+void MiddleBlockNeeds(int32_t blockMaxK, int32_t blockMinK, const int32_t* blockMaxL, const int32_t* blockMinL,
+                      const int32_t* closing, const int32_t* base, const int32_t* faiPerimeter, int32_t pruneFlat,
+                      int32_t pruneFai, int32_t* needs);
+
 // For every block of 16 cells of row[0, n): its greatest and its smallest cell.
 void BlockExtremes(const int32_t* row, int32_t n, int32_t* blockMax, int32_t* blockMin);
 

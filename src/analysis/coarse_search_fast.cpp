@@ -38,6 +38,7 @@ void Allocate(Store& s, int32_t n, bool loops) {
   s.farFwd.assign(n, 0);
   s.maxBack.assign(n, 0);
   s.farBack.assign(n, 0);
+  if (loops) s.lastWithinGap.assign(n, -1);
   if (loops && n >= 3) {
     s.gapRowStart.assign(n, 0);
     s.gapEnd.assign(n, 0);
@@ -46,12 +47,19 @@ void Allocate(Store& s, int32_t n, bool loops) {
   }
 }
 
-void FillMatrix(const FlightSamples& samples, Store& s) {
+// When the loop searches run (`triangles` set), each row is summarised for
+// them while it is hot: the triangle search's block extremes and the last
+// sample within the gap, where the gap table's row ends.
+void FillMatrix(const FlightSamples& samples, int32_t loopFlightGap, Store& s, fast::TriangleSearch* triangles) {
   const int32_t n = s.n;
   RunOnWorkers(s.workers, [&](int worker) {
     for (int32_t i = worker; i < n; i += s.workers) {
       int32_t* row = s.Row(i);
       kernels::DistanceRow(samples.x.data(), samples.y.data(), n, i, row);
+      if (triangles != nullptr) {
+        triangles->SummariseRow(i);
+        s.lastWithinGap[i] = kernels::LastBelow(row, i + 1, n, loopFlightGap);
+      }
       // Only a strictly greater cell moves the farthest point off its default
       // neighbour, and the first one in loop order keeps a tie.
       const kernels::ValueAt fwd = kernels::FirstMax(row, i + 1, n);
@@ -142,17 +150,19 @@ void RaiseTo(std::atomic<int32_t>& shared, int32_t score) {
 
 // G as the reference fills it, along row k from the last sample down: the
 // running value (G(k, j + 1)) gives way only to a strictly smaller D(k, j),
-// and that only to a strictly smaller G(k - 1, j). Cells at or above `limit`
-// are left out: above the last j where D(k, j) or the kept G(k - 1, j) is below
-// the limit, every term of the minimum is at or above it; below that j the
-// terms left out cannot change a value under the limit.
-void GapTables(Store& s, int32_t limit) {
+// and that only to a strictly smaller G(k - 1, j). Cells at or above the loop
+// flight gap are left out: above the last j where D(k, j) or the kept
+// G(k - 1, j) is below the gap, every term of the minimum is at or above it;
+// below that j the terms left out cannot change a value under the gap. The
+// fill has found each row's last D(k, j) below the gap.
+void GapTables(Store& s) {
   const int32_t n = s.n;
   int64_t next = 0;
   for (int32_t k = 0; k <= n - 2; ++k) {
     const int32_t* rowK = s.Row(k);
     const int32_t upEnd = k > 0 ? s.gapEnd[k - 1] : 0;  // G(k - 1, j) kept for j < upEnd
-    const int32_t top = std::max(kernels::LastBelow(rowK, std::max(k + 1, upEnd), n, limit), upEnd - 1);
+    // The last D(k, j) below the limit at or after upEnd, else upEnd - 1.
+    const int32_t top = std::max(s.lastWithinGap[k], upEnd - 1);
     s.gapRowStart[k] = next;
     s.gapEnd[k] = std::max(top + 1, k + 1);
     if (top < k + 1) continue;
@@ -217,7 +227,7 @@ int CoarseSearchFast(const FlightSamples& samples, const CoarseOptions& options,
   };
   CoarseResult r;
   announce(CoarsePhase::DistanceMatrix);
-  FillMatrix(samples, s);
+  FillMatrix(samples, options.loopFlightGap, s, triangles ? &*triangles : nullptr);
   announce(CoarsePhase::TwoPoints);
   announce(CoarsePhase::ThreePoints);
   TwoAndThreePoints(s, r);
@@ -240,7 +250,7 @@ int CoarseSearchFast(const FlightSamples& samples, const CoarseOptions& options,
   RunOnWorkers(s.workers, [&](int worker) {
     for (int32_t task = nextTask++; task < taskCount; task = nextTask++) {
       if (gapTables && task == 0) {
-        GapTables(s, options.loopFlightGap);
+        GapTables(s);
         continue;
       }
       const int32_t t = task - (gapTables ? 1 : 0);

@@ -23,6 +23,9 @@ struct Store {
   // end of the few cells that win by retracing G's recurrence.
   std::vector<int64_t> gapRowStart;
   std::vector<int32_t> gapEnd;
+  // Per sample k: the last l > k with D(k, l) below the gap (-1 when none),
+  // taken while the matrix row is filled.
+  std::vector<int32_t> lastWithinGap;
   LargeBuffer<int32_t> g;
 
   const int32_t* Row(int32_t i) const { return d.data() + static_cast<int64_t>(i) * n; }

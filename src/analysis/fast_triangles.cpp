@@ -61,6 +61,11 @@ kernels::LegMaxima WideLegMaxima(const int32_t* rowK, const int32_t* rowL, int32
   return result;
 }
 
+// The base of a lane left out, low enough to keep the sums of the needs
+// kernel inside 32 bits; the lane is skipped whatever the kernel says of it
+// (past the last sample its block extremes are the tables' padding).
+constexpr int32_t kLaneLeftOut = -(1 << 30);
+
 bool PassesFai(int32_t a, int32_t b, int32_t closing) {
   const int64_t leastLeg = (static_cast<int64_t>(a) + b + closing) * 7 / 25;
   return a >= leastLeg && b >= leastLeg && closing >= leastLeg;
@@ -77,6 +82,20 @@ bool FaiPossible(int64_t aMin, int64_t aMax, int64_t bMin, int64_t bMax, int64_t
          18 * cMax + 24 >= 7 * (aMin + bMin);
 }
 
+// kernels::MiddleBlockNeeds in 64-bit arithmetic, for tracks whose cells are
+// too long for the 32-bit kernel.
+void WideMiddleBlockNeeds(int32_t blockMaxK, int32_t blockMinK, const int32_t* blockMaxL, const int32_t* blockMinL,
+                          const int32_t* closing, const int32_t* base, const int32_t* faiPerimeter, int32_t pruneFlat,
+                          int32_t pruneFai, int32_t* needs) {
+  for (int32_t lane = 0; lane < TriangleSearch::kBlock; ++lane) {
+    const int64_t bound = static_cast<int64_t>(base[lane]) + blockMaxK + blockMaxL[lane];
+    const bool fai = bound >= pruneFai && 25 * static_cast<int64_t>(closing[lane]) + 24 >= faiPerimeter[lane] &&
+                     25 * static_cast<int64_t>(std::min(blockMaxK, blockMaxL[lane])) + 24 >= faiPerimeter[lane] &&
+                     FaiPossible(blockMinK, blockMaxK, blockMinL[lane], blockMaxL[lane], closing[lane], closing[lane]);
+    needs[lane] = (bound >= pruneFlat || fai ? kernels::kNeedFlat : 0) | (fai ? kernels::kNeedFai : 0);
+  }
+}
+
 // True when (score, k, l) comes after `best` (its turnpoint 2 still unknown).
 bool MayBeat(int32_t score, int32_t k, int32_t l, const Candidate& best) {
   if (score != best.score) return score > best.score;
@@ -91,7 +110,8 @@ int32_t Saturate(int64_t v) { return static_cast<int32_t>(std::clamp<int64_t>(v,
 }  // namespace
 
 TriangleSearch::TriangleSearch(const Store& store) : s_(store), blocks_((store.n + kBlock - 1) / kBlock) {
-  const size_t table = static_cast<size_t>(store.n) * blocks_;
+  // Room for one block of lanes read past the last sample.
+  const size_t table = static_cast<size_t>(store.n) * blocks_ + kBlock;
   const size_t square = static_cast<size_t>(blocks_) * blocks_;
   const size_t flags = static_cast<size_t>(store.workers) * blocks_;
   arena_.Reset(2 * table + 4 * square + flags);
@@ -103,6 +123,9 @@ TriangleSearch::TriangleSearch(const Store& store) : s_(store), blocks_((store.n
   };
   sampleBlockMax_ = carve(table);
   sampleBlockMin_ = carve(table);
+  // The padding is read, never used; it is set so that nothing reads memory never written.
+  std::fill(sampleBlockMax_.end() - kBlock, sampleBlockMax_.end(), 0);
+  std::fill(sampleBlockMin_.end() - kBlock, sampleBlockMin_.end(), 0);
   closingMax_ = carve(square);
   faiClosingMax_ = carve(square);
   blockMax_ = carve(square);
@@ -111,20 +134,33 @@ TriangleSearch::TriangleSearch(const Store& store) : s_(store), blocks_((store.n
   pairs_.reserve(square / 2 + blocks_);
 }
 
+void TriangleSearch::SummariseRow(int32_t i) {
+  // A chunk of whole blocks at a time through the row-wise kernel, then
+  // spread into the tables, which are laid out by block.
+  constexpr int32_t kChunkBlocks = 64;
+  int32_t most[kChunkBlocks], least[kChunkBlocks];
+  const int32_t n = s_.n;
+  const int32_t* row = s_.Row(i);
+  for (int32_t first = 0; first < blocks_; first += kChunkBlocks) {
+    const int32_t from = first * kBlock;
+    const int32_t count = std::min(n - from, kChunkBlocks * kBlock);
+    kernels::BlockExtremes(row + from, count, most, least);
+    const int32_t blocks = (count + kBlock - 1) / kBlock;
+    for (int32_t b = 0; b < blocks; ++b) {
+      sampleBlockMax_[static_cast<size_t>(first + b) * n + i] = most[b];
+      sampleBlockMin_[static_cast<size_t>(first + b) * n + i] = least[b];
+    }
+  }
+}
+
 bool TriangleSearch::BlockMaxima(const std::atomic<bool>* stop) {
   const int32_t n = s_.n;
-  RunOnWorkers(s_.workers, [&](int worker) {
-    for (int32_t i = worker; i < n && !StopSet(stop); i += s_.workers) {
-      kernels::BlockExtremes(s_.Row(i), n, sampleBlockMax_.data() + static_cast<size_t>(i) * blocks_,
-                             sampleBlockMin_.data() + static_cast<size_t>(i) * blocks_);
-    }
-  });
   for (int32_t a = 0; a < blocks_; ++a) {
     for (int32_t b = 0; b < blocks_; ++b) {
       int32_t most = 0, least = INT32_MAX;
       for (int32_t i = a * kBlock; i < std::min(n, (a + 1) * kBlock); ++i) {
-        most = std::max(most, sampleBlockMax_[static_cast<size_t>(i) * blocks_ + b]);
-        least = std::min(least, sampleBlockMin_[static_cast<size_t>(i) * blocks_ + b]);
+        most = std::max(most, sampleBlockMax_[static_cast<size_t>(b) * n + i]);
+        least = std::min(least, sampleBlockMin_[static_cast<size_t>(b) * n + i]);
       }
       blockMax_[static_cast<size_t>(a) * blocks_ + b] = most;
       blockMin_[static_cast<size_t>(a) * blocks_ + b] = least;
@@ -185,14 +221,19 @@ bool TriangleSearch::PairBounds(int32_t loopFlightGap, const std::atomic<bool>* 
       pairs_.push_back({first, last, flatBound, Saturate(std::min<int64_t>(faiLegs, fai))});
     }
   }
-  std::stable_sort(pairs_.begin(), pairs_.end(),
-                   [](const BlockPair& a, const BlockPair& b) { return a.flatBound > b.flatBound; });
+  // Greatest bound first, then in the order the pairs were listed; a plain
+  // sort with the blocks as tie-break needs no scratch buffer, unlike a stable one.
+  std::sort(pairs_.begin(), pairs_.end(), [](const BlockPair& a, const BlockPair& b) {
+    if (a.flatBound != b.flatBound) return a.flatBound > b.flatBound;
+    return a.first != b.first ? a.first < b.first : a.last < b.last;
+  });
   return true;
 }
 
 void TriangleSearch::ScanBlockPair(const BlockPair& pair, int32_t loopFlightGap, SearchState& state, int worker) {
   const int32_t n = s_.n;
   const bool wide = s_.largestCell > kernels::kFaiVectorLimit;
+  const bool wideNeeds = s_.largestCell > kernels::kBlockKernelLimit;
   Candidate& flat = state.flats[worker];
   Candidate& fai = state.fais[worker];
   int32_t pruneFlat = std::max(flat.score, state.flat.load(std::memory_order_relaxed));
@@ -227,61 +268,94 @@ void TriangleSearch::ScanBlockPair(const BlockPair& pair, int32_t loopFlightGap,
     __builtin_prefetch(s_.GapRow(k) + (std::min(s_.gapEnd[k], (pair.last + 1) * kBlock) - k - 2));
     __builtin_prefetch(s_.Row(k) + l);
     __builtin_prefetch(s_.Row(k) + std::min(n, (pair.last + 1) * kBlock) - 1);
-    __builtin_prefetch(sampleBlockMax_.data() + static_cast<size_t>(k) * blocks_ + middles[0]);
-    __builtin_prefetch(sampleBlockMin_.data() + static_cast<size_t>(k) * blocks_ + middles[0]);
   }
+  // Turnpoints 3 go in lanes of one block, l = l0 + lane, so that each block
+  // of turnpoint 2 is judged for all of them at once.
+  const int32_t l0 = pair.last * kBlock;
+  const bool flatPossible = pair.flatBound >= pruneFlat;
   for (int32_t k = pair.first * kBlock; k < kEnd; ++k) {
     const int32_t* rowK = s_.Row(k);
     const int32_t* gapRow = s_.GapRow(k);
-    const int32_t* blocksK = sampleBlockMax_.data() + static_cast<size_t>(k) * blocks_;
-    const int32_t* leastK = sampleBlockMin_.data() + static_cast<size_t>(k) * blocks_;
-    const int32_t lEnd = std::min(s_.gapEnd[k], (pair.last + 1) * kBlock);
-    const int32_t firstBlock = (k + 1) / kBlock;
-    int32_t fromMiddle = 0;
-    while (fromMiddle < middleCount && middles[fromMiddle] < firstBlock) ++fromMiddle;
-    for (int32_t l = std::max(k + 2, pair.last * kBlock); l < lEnd; ++l) {
+    const int32_t lBegin = std::max(k + 2, l0);
+    const int32_t lEnd = std::min(s_.gapEnd[k], l0 + kBlock);
+    if (lBegin >= lEnd) continue;
+    int32_t closing[kBlock], base[kBlock], faiPerimeter[kBlock];
+    bool active[kBlock];
+    bool any = false;
+    for (int32_t lane = 0; lane < kBlock; ++lane) {
+      const int32_t l = l0 + lane;
+      closing[lane] = 0;
+      base[lane] = kLaneLeftOut;
+      faiPerimeter[lane] = INT32_MAX;
+      active[lane] = false;
+      if (l < lBegin || l >= lEnd) continue;
       const int32_t gap = gapRow[l - k - 1];
       if (gap >= loopFlightGap) continue;
-      const int32_t* rowL = s_.Row(l);
-      const int32_t* blocksL = sampleBlockMax_.data() + static_cast<size_t>(l) * blocks_;
-      const int32_t* leastL = sampleBlockMin_.data() + static_cast<size_t>(l) * blocks_;
-      const int32_t closing = rowK[l];
-      const int32_t base = closing - gap;
-      const int32_t lastBlock = (l - 1) / kBlock;
-      // The 28 % rule as 25 leg + 24 >= 7 P, for P = pruneFai + gap; the
-      // closing leg first, then both legs to turnpoint 2 (each at most its block's greatest).
-      const int64_t faiPerimeter = 7 * (static_cast<int64_t>(pruneFai) + gap);
-      const bool faiClosingOk = 25 * static_cast<int64_t>(closing) + 24 >= faiPerimeter;
-      // Turnpoint 2 block by block, skipping blocks that cannot reach the running best.
-      int32_t bestFlat = -1, bestFai = -1, flatBlock = -1, faiBlock = -1;
-      for (int32_t i = fromMiddle; i < middleCount && middles[i] <= lastBlock; ++i) {
-        const int32_t b = middles[i];
-        const int64_t bound = static_cast<int64_t>(base) + blocksK[b] + blocksL[b];
-        const bool needFai = faiClosingOk && bound >= pruneFai &&
-                             25 * static_cast<int64_t>(std::min(blocksK[b], blocksL[b])) + 24 >= faiPerimeter &&
-                             FaiPossible(leastK[b], blocksK[b], leastL[b], blocksL[b], closing, closing);
-        if (bound < pruneFlat && !needFai) continue;
-        const int32_t begin = std::max(k + 1, b * kBlock), end = std::min(l, (b + 1) * kBlock);
-        const kernels::LegMaxima legs = wide ? WideLegMaxima(rowK, rowL, begin, end, closing, needFai)
-                                             : kernels::TriangleLegMaxima(rowK, rowL, begin, end, closing, needFai);
-        if (legs.flat >= 0 && legs.flat >= bestFlat) bestFlat = legs.flat, flatBlock = b;
-        if (legs.fai >= 0 && legs.fai >= bestFai) bestFai = legs.fai, faiBlock = b;
+      const int64_t perimeter = 7 * (static_cast<int64_t>(pruneFai) + gap);
+      // A pair whose flat bound is below the running best gives only FAI
+      // triangles, and only through a closing leg that allows one.
+      if (!flatPossible && 25 * static_cast<int64_t>(rowK[l]) + 24 < perimeter) continue;
+      closing[lane] = rowK[l];
+      base[lane] = rowK[l] - gap;
+      faiPerimeter[lane] = static_cast<int32_t>(std::min<int64_t>(perimeter, INT32_MAX));
+      active[lane] = true;
+      any = true;
+    }
+    if (!any) continue;
+    // Turnpoint 2 block by block, skipping blocks that cannot reach the running best.
+    int32_t bestFlat[kBlock], bestFai[kBlock], flatBlock[kBlock], faiBlock[kBlock];
+    std::fill_n(bestFlat, kBlock, -1);
+    std::fill_n(bestFai, kBlock, -1);
+    const int32_t firstBlock = (k + 1) / kBlock;
+    int32_t needs[kBlock];
+    for (int32_t i = 0; i < middleCount; ++i) {
+      const int32_t b = middles[i];
+      if (b < firstBlock) continue;
+      // Turnpoint 2 lies before turnpoint 3: l - 1 >= b * kBlock.
+      const int32_t fromLane = std::max(0, b * kBlock + 1 - l0);
+      if (fromLane >= kBlock) break;
+      const size_t column = static_cast<size_t>(b) * s_.n;
+      if (wideNeeds) {
+        WideMiddleBlockNeeds(sampleBlockMax_[column + k], sampleBlockMin_[column + k], &sampleBlockMax_[column + l0],
+                             &sampleBlockMin_[column + l0], closing, base, faiPerimeter, pruneFlat, pruneFai, needs);
+      } else {
+        kernels::MiddleBlockNeeds(sampleBlockMax_[column + k], sampleBlockMin_[column + k],
+                                  &sampleBlockMax_[column + l0], &sampleBlockMin_[column + l0], closing, base,
+                                  faiPerimeter, pruneFlat, pruneFai, needs);
       }
-      // A skipped block holds nothing at or above the running best, so the
-      // last turnpoint 2 of a score that reaches it lies in a scanned block.
-      if (bestFlat >= 0 && bestFlat + base >= pruneFlat && MayBeat(bestFlat + base, k, l, flat)) {
-        int32_t m = std::min(l, (flatBlock + 1) * kBlock) - 1;
-        while (rowK[m] + rowL[m] != bestFlat) --m;
-        flat = {bestFlat + base, k, l, m};
+      for (int32_t lane = fromLane; lane < kBlock; ++lane) {
+        if (!active[lane] || needs[lane] == 0) continue;
+        const bool needFai = (needs[lane] & kernels::kNeedFai) != 0;
+        const int32_t l = l0 + lane;
+        const int32_t* rowL = s_.Row(l);
+        const int32_t begin = std::max(k + 1, b * kBlock), end = std::min(l, (b + 1) * kBlock);
+        const kernels::LegMaxima legs = wide ? WideLegMaxima(rowK, rowL, begin, end, closing[lane], needFai)
+                                             : kernels::TriangleLegMaxima(rowK, rowL, begin, end, closing[lane], needFai);
+        if (legs.flat >= 0 && legs.flat >= bestFlat[lane]) bestFlat[lane] = legs.flat, flatBlock[lane] = b;
+        if (legs.fai >= 0 && legs.fai >= bestFai[lane]) bestFai[lane] = legs.fai, faiBlock[lane] = b;
+      }
+    }
+    // A skipped block holds nothing at or above the running best, so the
+    // last turnpoint 2 of a score that reaches it lies in a scanned block.
+    for (int32_t lane = 0; lane < kBlock; ++lane) {
+      if (bestFlat[lane] < 0) continue;  // no block scanned: left out, or nothing reaches the best
+      const int32_t l = l0 + lane;
+      const int32_t* rowL = s_.Row(l);
+      const int32_t score = bestFlat[lane] + base[lane];
+      if (bestFlat[lane] >= 0 && score >= pruneFlat && MayBeat(score, k, l, flat)) {
+        int32_t m = std::min(l, (flatBlock[lane] + 1) * kBlock) - 1;
+        while (rowK[m] + rowL[m] != bestFlat[lane]) --m;
+        flat = {score, k, l, m};
         if (flat.score > pruneFlat) {
           pruneFlat = flat.score;
           RaiseTo(state.flat, pruneFlat);
         }
       }
-      if (bestFai >= 0 && bestFai + base >= pruneFai && MayBeat(bestFai + base, k, l, fai)) {
-        int32_t m = std::min(l, (faiBlock + 1) * kBlock) - 1;
-        while (rowK[m] + rowL[m] != bestFai || !PassesFai(rowK[m], rowL[m], closing)) --m;
-        fai = {bestFai + base, k, l, m};
+      const int32_t faiScore = bestFai[lane] + base[lane];
+      if (bestFai[lane] >= 0 && faiScore >= pruneFai && MayBeat(faiScore, k, l, fai)) {
+        int32_t m = std::min(l, (faiBlock[lane] + 1) * kBlock) - 1;
+        while (rowK[m] + rowL[m] != bestFai[lane] || !PassesFai(rowK[m], rowL[m], closing[lane])) --m;
+        fai = {faiScore, k, l, m};
         if (fai.score > pruneFai) {
           pruneFai = fai.score;
           RaiseTo(state.fai, pruneFai);

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "analysis/fast_store.hpp"
+#include "base/bulk_memory.hpp"
 
 namespace trelvik::fast {
 
@@ -20,6 +21,10 @@ struct TriangleOutcome {
 class TriangleSearch {
  public:
   explicit TriangleSearch(const Store& store);
+  // Takes the block extremes of matrix row i; the fill calls it for every row
+  // while the row is still in the cache. Rows may be given on any thread, each once.
+  void SummariseRow(int32_t i);
+  // Needs SummariseRow to have seen every row.
   TriangleOutcome Run(int32_t loopFlightGap, const std::atomic<bool>* stop);
 
   static constexpr int32_t kBlock = 16;  // samples per block
@@ -39,7 +44,8 @@ class TriangleSearch {
   // Every table below lives in this one buffer: fresh small pages cost far
   // more to fault in than the search spends reading them.
   LargeBuffer<int32_t> arena_;
-  // sampleBlockMax_[i * blocks_ + b]: greatest D(i, m) over m in block b; Min the smallest.
+  // sampleBlockMax_[b * n + i]: greatest D(i, m) over m in block b; Min the
+  // smallest. By block, so that consecutive samples of one block are read together.
   std::span<int32_t> sampleBlockMax_, sampleBlockMin_;
   // blockMax_[a * blocks_ + b]: greatest D over block a x block b; Min the smallest.
   std::span<int32_t> blockMax_, blockMin_;
@@ -47,7 +53,7 @@ class TriangleSearch {
   // in block b with G(k, l) below the gap, the greatest D(k, l) - G(k, l);
   // faiClosingMax_ the greatest (25 D(k, l) + 24) / 7 - G(k, l); INT32_MIN when none.
   std::span<int32_t> closingMax_, faiClosingMax_;
-  std::vector<BlockPair> pairs_;
+  std::vector<BlockPair, BulkAllocator<BlockPair>> pairs_;
   // Per worker, at middleBlocks_[worker * blocks_]: the blocks of turnpoint 2
   // that the block pair being scanned may use.
   std::span<int32_t> middleBlocks_;

@@ -1,13 +1,10 @@
 #pragma once
 // An uninitialised array for the optimisation's matrices (tens of megabytes),
-// asking the kernel for 2 MB pages: on virtual machines every first touch of
-// a 4 kB page can cost more than the computation that fills it.
+// in 2 MB pages (base/bulk_memory.hpp).
 #include <cstddef>
-#include <cstdint>
-#include <cstdlib>
 #include <new>
 
-#include <sys/mman.h>
+#include "base/bulk_memory.hpp"
 
 namespace trelvik {
 
@@ -17,21 +14,18 @@ class LargeBuffer {
   LargeBuffer() = default;
   // Throws std::bad_alloc when the memory cannot be had.
   explicit LargeBuffer(size_t count) { Reset(count); }
-  ~LargeBuffer() { std::free(data_); }
+  ~LargeBuffer() { FreeBulk(data_, size_ * sizeof(T)); }
   LargeBuffer(const LargeBuffer&) = delete;
   LargeBuffer& operator=(const LargeBuffer&) = delete;
 
   void Reset(size_t count) {
-    std::free(data_);
+    FreeBulk(data_, size_ * sizeof(T));
     data_ = nullptr;
     size_ = 0;
     if (count == 0) return;
-    const size_t bytes = (count * sizeof(T) + kPage - 1) / kPage * kPage;
-    data_ = static_cast<T*>(std::aligned_alloc(kPage, bytes));
+    if (count > ~size_t{0} / sizeof(T)) throw std::bad_alloc();
+    data_ = static_cast<T*>(AllocateBulk(count * sizeof(T)));
     if (data_ == nullptr) throw std::bad_alloc();
-#ifdef MADV_HUGEPAGE
-    madvise(data_, bytes, MADV_HUGEPAGE);  // advice only; failure changes nothing
-#endif
     size_ = count;
   }
 
@@ -42,7 +36,6 @@ class LargeBuffer {
   const T& operator[](size_t i) const { return data_[i]; }
 
  private:
-  static constexpr size_t kPage = size_t{2} << 20;
   T* data_ = nullptr;
   size_t size_ = 0;
 };

@@ -1,13 +1,40 @@
 #include "analysis/track_legs.hpp"
 
+#include <algorithm>
+
+#include "analysis/parallel_workers.hpp"
 #include "geo/angles.hpp"
 #include "geo/vincenty.hpp"
 
 namespace trelvik {
 
+namespace {
+
+// Below this many points the second worker's start costs more than it saves.
+constexpr std::size_t kPointsForTwoWorkers = 2000;
+
+double StepMetres(std::span<const TrackPoint> points, std::size_t newer) {
+  const TrackPoint& a = points[newer - 1];
+  const TrackPoint& b = points[newer];
+  return DistanceOrZero(SemicircleToRadians(a.lat, a.lon), SemicircleToRadians(b.lat, b.lon));
+}
+
+}  // namespace
+
 TrackLegs::TrackLegs(std::span<const TrackPoint> points) : points_(points) {
   risesUpTo_.resize(points.size());
   segmentStartBefore_.resize(points.size());
+  rises_.reserve(points.size());
+  // The ellipsoidal distances are most of the work and independent of one
+  // another: the workers measure a contiguous share each, and the sums below
+  // still add them in order.
+  Bulk<double> steps(points.size());
+  const int workers = points.size() >= kPointsForTwoWorkers ? OptimisationWorkerCount() : 1;
+  RunOnWorkers(workers, [&](int worker) {
+    const std::size_t first = std::max<std::size_t>(1, points.size() * worker / workers);
+    const std::size_t last = points.size() * (worker + 1) / workers;
+    for (std::size_t i = first; i < last; ++i) steps[i] = StepMetres(points, i);
+  });
   uint32_t segmentStart = 0;
   for (std::size_t i = 0; i < points.size(); ++i) {
     segmentStartBefore_[i] = segmentStart;
@@ -15,8 +42,7 @@ TrackLegs::TrackLegs(std::span<const TrackPoint> points) : points_(points) {
     if (i == 0) continue;
     const TrackPoint& older = points[i - 1];
     const TrackPoint& newer = points[i];
-    const double metres =
-        DistanceOrZero(SemicircleToRadians(older.lat, older.lon), SemicircleToRadians(newer.lat, newer.lon));
+    const double metres = steps[i];
     totalMetres_ += metres;
     // Signed: a clock that steps back counts like a repeated time, which no window uses.
     const int64_t step = static_cast<int64_t>(newer.time) - static_cast<int64_t>(older.time);

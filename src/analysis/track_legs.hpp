@@ -12,6 +12,7 @@
 #include <span>
 #include <vector>
 
+#include "base/bulk_memory.hpp"
 #include "geo/track_window.hpp"
 #include "records/track_point.hpp"
 
@@ -45,11 +46,13 @@ class TrackLegs {
   Walk WalkBack(std::size_t index, double window) const;
 
   std::span<const TrackPoint> points_;
-  std::vector<Rise> rises_;
+  template <typename T>
+  using Bulk = std::vector<T, BulkAllocator<T>>;
+  Bulk<Rise> rises_;
   // Per point: how many rises end at or before it, and the last point before
   // it that starts a segment (0 when none), where every walk stops.
-  std::vector<uint32_t> risesUpTo_;
-  std::vector<uint32_t> segmentStartBefore_;
+  Bulk<uint32_t> risesUpTo_;
+  Bulk<uint32_t> segmentStartBefore_;
   double totalMetres_ = 0;
 };
 

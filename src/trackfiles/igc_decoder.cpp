@@ -1,5 +1,6 @@
 #include "trackfiles/igc_decoder.hpp"
 
+#include <algorithm>
 #include <new>
 #include <optional>
 
@@ -20,8 +21,21 @@ std::string_view VisibleText(std::string_view line) {
   return cr == std::string_view::npos ? line : line.substr(0, cr);
 }
 
+// Lines that begin with "B", counted ahead so that the points are allocated
+// once: growing by doubling would touch about twice the memory.
+size_t CountBLines(std::string_view bytes) {
+  size_t count = !bytes.empty() && bytes.front() == 'B' ? 1 : 0;
+  for (size_t lf = bytes.find('\n'); lf != std::string_view::npos; lf = bytes.find('\n', lf + 1)) {
+    if (lf + 1 < bytes.size() && bytes[lf + 1] == 'B') ++count;
+  }
+  return count;
+}
+
+template <typename Points>
 class IgcDecoder {
  public:
+  explicit IgcDecoder(size_t expectedPoints) : expectedPoints_(std::max(expectedPoints, kInitialCapacity)) {}
+
   // Examines one line; false (with the error set) ends the decoding.
   bool Line(std::string_view line, int32_t lineNumber) {
     if (line.starts_with("HFDTE")) return DateLine(line, lineNumber);
@@ -30,7 +44,7 @@ class IgcDecoder {
     return true;
   }
 
-  IgcDecodeResult Finish() {
+  BasicIgcDecodeResult<Points> Finish() {
     if (result_.error.empty()) {
       if (!haveARecord_) {
         result_.error = "No A-record found";
@@ -107,7 +121,7 @@ class IgcDecoder {
       Fail(CFormat("Pos. error %d on line %d", parsed.error, lineNumber));
       return false;
     }
-    if (result_.points.capacity() == 0) result_.points.reserve(kInitialCapacity);
+    if (result_.points.capacity() == 0) result_.points.reserve(expectedPoints_);
     TrackPoint point;
     point.flags = result_.points.empty() ? kNewSegment : 0;
     point.time = clock_.Next(parsed.record.secondsOfDay);
@@ -119,16 +133,16 @@ class IgcDecoder {
     return true;
   }
 
-  IgcDecodeResult result_;
+  BasicIgcDecodeResult<Points> result_;
+  size_t expectedPoints_;
   bool haveARecord_ = false;
   std::optional<TrackTime> date_;
   TimeOfDayClock clock_{0};
 };
 
-}  // namespace
-
-IgcDecodeResult DecodeIgc(std::string_view bytes) {
-  IgcDecoder decoder;
+template <typename Points>
+BasicIgcDecodeResult<Points> DecodeInto(std::string_view bytes) {
+  IgcDecoder<Points> decoder(CountBLines(bytes));
   int32_t failedLine = 0;
   try {
     int32_t lineNumber = 0;
@@ -147,9 +161,17 @@ IgcDecodeResult DecodeIgc(std::string_view bytes) {
   } catch (const std::bad_alloc&) {
     decoder.Fail(kMemoryAllocationError);
   }
-  IgcDecodeResult result = decoder.Finish();
+  BasicIgcDecodeResult<Points> result = decoder.Finish();
   if (!result.Ok()) result.errorLine = failedLine;
   return result;
+}
+
+}  // namespace
+
+IgcDecodeResult DecodeIgc(std::string_view bytes) { return DecodeInto<std::vector<TrackPoint>>(bytes); }
+
+BasicIgcDecodeResult<BulkTrackPoints> DecodeIgcBulk(std::string_view bytes) {
+  return DecodeInto<BulkTrackPoints>(bytes);
 }
 
 std::string SkippedRecordsText(int32_t skipped) { return CFormat("%d incomplete position record(s) skipped", skipped); }

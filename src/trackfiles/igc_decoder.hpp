@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/bulk_memory.hpp"
 #include "records/track_point.hpp"
 
 namespace trelvik {
@@ -13,8 +14,9 @@ namespace trelvik {
 // Characters of a line beyond this are dropped before the line is examined.
 inline constexpr size_t kIgcLineLimit = 80;
 
-struct IgcDecodeResult {
-  std::vector<TrackPoint> points;  // empty on failure
+template <typename Points>
+struct BasicIgcDecodeResult {
+  Points points;                   // empty on failure
   std::string maker;               // three characters after "A"
   std::string serial;              // three characters after those, "000" when absent
   std::string error;               // empty on success
@@ -25,7 +27,12 @@ struct IgcDecodeResult {
   int32_t Count() const { return static_cast<int32_t>(points.size()); }
 };
 
+using IgcDecodeResult = BasicIgcDecodeResult<std::vector<TrackPoint>>;
+// Points in bulk memory, for a long flight that is only converted and dropped.
+using BulkTrackPoints = std::vector<TrackPoint, BulkAllocator<TrackPoint>>;
+
 [[nodiscard]] IgcDecodeResult DecodeIgc(std::string_view bytes);
+[[nodiscard]] BasicIgcDecodeResult<BulkTrackPoints> DecodeIgcBulk(std::string_view bytes);
 
 // The information shown once when a decoding left out cut-off B records.
 std::string SkippedRecordsText(int32_t skipped);

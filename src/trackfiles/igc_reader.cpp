@@ -13,16 +13,19 @@ namespace {
 
 constexpr size_t kMaxFileName = 256;
 
+void AddSkippedNotice(int32_t skippedRecords, std::vector<FileNotice>& notices) {
+  if (skippedRecords > 0) {
+    notices.push_back({FileNoticeKind::Information, SkippedRecordsText(skippedRecords), kIgcReadCaption});
+  }
+}
+
 }  // namespace
 
 TrackFileRead ReadIgcTrackFile(std::string_view bytes) {
   IgcDecodeResult decoded = DecodeIgc(bytes);
   if (!decoded.Ok()) return TrackFileRead::Failure(decoded.error, kIgcReadCaption, decoded.errorLine);
   TrackFileRead read;
-  if (decoded.skippedRecords > 0) {
-    read.notices.push_back(
-        {FileNoticeKind::Information, SkippedRecordsText(decoded.skippedRecords), kIgcReadCaption});
-  }
+  AddSkippedNotice(decoded.skippedRecords, read.notices);
   try {
     read.records.rawIgc = RawIgcImage{std::string(bytes), decoded.points.front().time, decoded.maker, decoded.serial};
   } catch (const std::bad_alloc&) {
@@ -40,13 +43,13 @@ void InstallRawIgcImage(TrackLog& log, RawIgcImage image) {
   log.rawIgcSerial = std::move(image.serial);
 }
 
-std::optional<std::vector<TrackPoint>> ReadIgcForCommandLine(UserInterface& ui, const std::string& fileName) {
+std::optional<BulkTrackPoints> ReadIgcForCommandLine(UserInterface& ui, const std::string& fileName) {
   const std::string path = CommandLineIgcPath(fileName);
   if (path.size() > kMaxFileName) {
     ShowError(ui, "File name too long", kIgcReadCaption);
     return std::nullopt;
   }
-  IgcFileBytes file = ReadIgcFileBytes(path);
+  IgcBulkFileBytes file = ReadIgcFileBulk(path);
   switch (file.fault) {
     case IgcFileFault::None:
       break;
@@ -66,9 +69,17 @@ std::optional<std::vector<TrackPoint>> ReadIgcForCommandLine(UserInterface& ui, 
       ShowError(ui, kMemoryAllocationError, kIgcReadCaption);
       return std::nullopt;
   }
-  TrackFileRead read = ReadIgcTrackFile(file.bytes);
+  // A conversion keeps no raw image: the file is decoded and dropped.
+  BasicIgcDecodeResult<BulkTrackPoints> decoded = DecodeIgcBulk(file.View());
+  FileReadOutcome<BulkTrackPoints> read;
+  if (decoded.Ok()) {
+    AddSkippedNotice(decoded.skippedRecords, read.notices);
+    read.records = std::move(decoded.points);
+  } else {
+    read = FileReadOutcome<BulkTrackPoints>::Failure(decoded.error, kIgcReadCaption, decoded.errorLine);
+  }
   if (!ShowFileRead(ui, read)) return std::nullopt;
-  return std::move(read.records.points);
+  return std::move(read.records);
 }
 
 }  // namespace trelvik

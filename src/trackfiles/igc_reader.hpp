@@ -8,6 +8,7 @@
 
 #include "base/user_interface.hpp"
 #include "records/track_log.hpp"
+#include "trackfiles/igc_decoder.hpp"
 #include "trackfiles/track_file_records.hpp"
 
 namespace trelvik {
@@ -29,7 +30,6 @@ inline std::string CommandLineIgcPath(const std::string& fileName) { return file
 
 // Reads CommandLineIgcPath(fileName) and decodes it.
 // Nothing when it fails (every failure is shown).
-[[nodiscard]] std::optional<std::vector<TrackPoint>> ReadIgcForCommandLine(UserInterface& ui,
-                                                                           const std::string& fileName);
+[[nodiscard]] std::optional<BulkTrackPoints> ReadIgcForCommandLine(UserInterface& ui, const std::string& fileName);
 
 }  // namespace trelvik

@@ -9,7 +9,7 @@
 namespace trelvik {
 
 int ConvertIgcToKml(UserInterface& ui, const std::string& fileName, bool overwrite, const OptimiseOptions& optimise) {
-  const std::optional<std::vector<TrackPoint>> points = ReadIgcForCommandLine(ui, fileName);
+  const std::optional<BulkTrackPoints> points = ReadIgcForCommandLine(ui, fileName);
   if (!points || points->empty()) return -1;
   // A converted file is no instrument's own log: no signature, times unmarked,
   // the IGC pressure altitudes kept.

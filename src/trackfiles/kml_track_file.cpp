@@ -9,6 +9,7 @@ namespace trelvik {
 namespace {
 
 constexpr const char* kWriteCaption = "Write GoogleEarth file";
+constexpr const char* kTripCaption = "Making GoogleEarth track folder";
 constexpr size_t kMinimumPoints = 5;
 constexpr size_t kMaxFileName = 256;
 
@@ -30,19 +31,36 @@ void FillKmlTripStatistics(std::span<const TrackPoint> points, KmlTripInput& inp
   input.greatestClimb = statistics.greatestClimb;
 }
 
-std::optional<KmlTripFailure> AppendAnalysedKmlTrip(TextBuffer& buffer, KmlTripInput& input,
-                                                    const OptimiseOptions& optimise,
-                                                    std::optional<std::string_view> instrument) {
+namespace {
+
+// Statistics and optimisation of `input.points`; on failure the message to show.
+std::optional<KmlTripFailure> AnalyseKmlTrip(KmlTripInput& input, const OptimiseOptions& optimise) {
   FillKmlTripStatistics(input.points, input);
   input.loopFlightGap = optimise.loopFlightGap;
   if (OptimiseFlight(input.points, optimise, input.optimisation) != 0) {
     return KmlTripFailure{kOptimiseMemoryError, kAnalysingTrackCaption};
   }
+  return std::nullopt;
+}
+
+std::string KmlTripTitle(const KmlTripInput& input) {
   const SystemTime date = DateFromTrackTime(input.points.front().time);
-  const int built = BuildKmlTrip(buffer, input, CFormat("%d-%02d-%02d", date.year, date.month, date.day), instrument);
+  return CFormat("%d-%02d-%02d", date.year, date.month, date.day);
+}
+
+std::optional<KmlTripFailure> TripFailure(int built) {
   if (built == 0) return std::nullopt;
   return KmlTripFailure{built == kKmlTripBadTitle ? "Wide character conversion error" : kMemoryAllocationError,
-                        "Making GoogleEarth track folder"};
+                        kTripCaption};
+}
+
+}  // namespace
+
+std::optional<KmlTripFailure> AppendAnalysedKmlTrip(TextBuffer& buffer, KmlTripInput& input,
+                                                    const OptimiseOptions& optimise,
+                                                    std::optional<std::string_view> instrument) {
+  if (std::optional<KmlTripFailure> failure = AnalyseKmlTrip(input, optimise)) return failure;
+  return TripFailure(BuildKmlTrip(buffer, input, KmlTripTitle(input), instrument));
 }
 
 KmlTrackFileText FormatKmlTrackFile(std::span<const TrackPoint> points, int32_t isSigned, int32_t utcTimes,
@@ -58,14 +76,26 @@ KmlTrackFileText FormatKmlTrackFile(std::span<const TrackPoint> points, int32_t 
   input.isSigned = isSigned;
   input.utcTimes = utcTimes;
   input.hasPressureAltitude = hasPressureAltitude;
-  TextBuffer buffer(kKmlTripBufferStart);
-  file.failure = AppendAnalysedKmlTrip(buffer, input, optimise, instrument);
-  if (!file.failure) {
-    // One copy of the trip's text (megabytes for a long flight), not one per concatenation.
-    const std::string& trip = buffer.Text();
-    file.text.reserve(kKmlFileHead.size() + trip.size() + kKmlFileTail.size());
-    file.text.append(kKmlFileHead).append(trip).append(kKmlFileTail);
+  file.failure = AnalyseKmlTrip(input, optimise);
+  if (file.failure) return file;
+  // The trip is written straight into the file's text: a long flight's text
+  // is megabytes, and every copy of it touches fresh memory.
+  try {
+    file.text.reserve(kKmlFileHead.size() + KmlTripTextEstimate(points.size()) + kKmlFileTail.size());
+    file.text.append(kKmlFileHead);
+  } catch (const std::bad_alloc&) {
+    file.failure = TripFailure(kKmlTripBufferFailed);
+    return file;
   }
+  file.failure = TripFailure(AppendKmlTrip(file.text, input, KmlTripTitle(input), instrument));
+  if (!file.failure) {
+    try {
+      file.text.append(kKmlFileTail);
+    } catch (const std::bad_alloc&) {
+      file.failure = TripFailure(kKmlTripBufferFailed);
+    }
+  }
+  if (file.failure) file.text = {};
   return file;
 }
 

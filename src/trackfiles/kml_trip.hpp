@@ -19,6 +19,9 @@ namespace trelvik {
 inline constexpr TrackTime kNoDownloadTime = 0xFFFFFFFFu;
 inline constexpr size_t kKmlTripBufferStart = 10000;
 
+// Room that one trip folder's text of `points` positions usually stays within.
+inline constexpr size_t KmlTripTextEstimate(size_t points) { return points * 48 + 8000; }
+
 // What the folder is built from.
 struct KmlTripInput {
   std::span<const TrackPoint> points;  // the flight; never changed (times are checked on a copy)
@@ -54,6 +57,11 @@ inline constexpr int kKmlTripBadInput = -3;        // no points, or an index bey
 // (an absent instrument is written as "unknown").
 [[nodiscard]] int BuildKmlTrip(TextBuffer& buffer, const KmlTripInput& input, std::optional<std::string_view> title,
                                std::optional<std::string_view> instrument);
+
+// The same folder appended straight to `text`, for a file that holds one trip
+// (no copy through a buffer). On failure `text` may end in part of a folder.
+[[nodiscard]] int AppendKmlTrip(std::string& text, const KmlTripInput& input, std::optional<std::string_view> title,
+                                std::optional<std::string_view> instrument);
 
 // The frame of the logbook, single-flight and competition files around their folders.
 inline constexpr std::string_view kKmlFileHead =

@@ -1,6 +1,7 @@
 #include "trackfiles/kml_trip.hpp"
 
 #include <new>
+#include <stdexcept>
 #include <vector>
 
 #include "base/c_format.hpp"
@@ -130,19 +131,22 @@ void AppendTrack(std::string& out, const KmlTripInput& in, std::span<const Track
 
 }  // namespace
 
-int BuildKmlTrip(TextBuffer& buffer, const KmlTripInput& input, std::optional<std::string_view> title,
-                 std::optional<std::string_view> instrument) {
+int AppendKmlTrip(std::string& folder, const KmlTripInput& input, std::optional<std::string_view> title,
+                  std::optional<std::string_view> instrument) {
   if (input.points.empty() || !KmlOptimisationIndexesValid(input.optimisation, input.points.size())) {
     return kKmlTripBadInput;
   }
-  std::string folder;
   try {
-    std::vector<TrackPoint> points(input.points.begin(), input.points.end());
+    std::span<const TrackPoint> points = input.points;
     bool utc = input.utcTimes == 1;
     bool impossible = false;
     for (const TrackPoint& point : points) impossible = impossible || IsImpossibleTime(point.time);
+    // Only a track with stand-in times is copied (a long flight's points are megabytes).
+    std::vector<TrackPoint> retimed;
     if (impossible) {
-      for (size_t i = 0; i < points.size(); ++i) points[i].time = static_cast<TrackTime>(5 * i);
+      retimed.assign(points.begin(), points.end());
+      for (size_t i = 0; i < retimed.size(); ++i) retimed[i].time = static_cast<TrackTime>(5 * i);
+      points = retimed;
       utc = false;
     }
     std::string titleText;
@@ -151,7 +155,7 @@ int BuildKmlTrip(TextBuffer& buffer, const KmlTripInput& input, std::optional<st
       if (!converted) return kKmlTripBadTitle;
       titleText = std::move(*converted);
     }
-    folder.reserve(points.size() * 48 + 8000);
+    folder.reserve(folder.size() + KmlTripTextEstimate(points.size()));
     const int32_t v = input.programVersion;
     Line(folder, "  <Folder>");
     Line(folder, CFormat("    <Metadata src=\"Trelvik\" v=\"%d.%02d\" type=\"trip\"/>", v / 100, v % 100));
@@ -164,7 +168,17 @@ int BuildKmlTrip(TextBuffer& buffer, const KmlTripInput& input, std::optional<st
     AppendTrack(folder, input, points, utc, KmlInstrumentText(instrument.value_or("unknown")));
   } catch (const std::bad_alloc&) {
     return kKmlTripBufferFailed;
+  } catch (const std::length_error&) {
+    return kKmlTripBufferFailed;
   }
+  return 0;
+}
+
+int BuildKmlTrip(TextBuffer& buffer, const KmlTripInput& input, std::optional<std::string_view> title,
+                 std::optional<std::string_view> instrument) {
+  std::string folder;
+  const int built = AppendKmlTrip(folder, input, title, instrument);
+  if (built != 0) return built;
   return buffer.AppendLine(folder) < 0 ? kKmlTripBufferFailed : 0;
 }
 

@@ -1,5 +1,6 @@
 #include "trackfiles/kml_trip_placemarks.hpp"
 
+#include <charconv>
 #include <initializer_list>
 #include <vector>
 
@@ -127,9 +128,19 @@ bool Inside(const std::array<int32_t, N>& indexes, size_t count) {
 
 }  // namespace
 
+// The C library's "%.6f" rounds the exact binary value to nearest, ties to
+// even, as std::to_chars does with a precision; to_chars skips the
+// multi-precision arithmetic that printf spends on every one of a long
+// flight's coordinates.
 std::string KmlCoordinateText(const TrackPoint& point) {
-  return CFormat("%.6f,%.6f,%d", SemicircleToDegrees(point.lon), SemicircleToDegrees(point.lat),
-                 GpsAltitudeMetres(point.gpsAlt));
+  char text[64];
+  char* const end = text + sizeof text;
+  char* next = std::to_chars(text, end, SemicircleToDegrees(point.lon), std::chars_format::fixed, 6).ptr;
+  *next++ = ',';
+  next = std::to_chars(next, end, SemicircleToDegrees(point.lat), std::chars_format::fixed, 6).ptr;
+  *next++ = ',';
+  next = std::to_chars(next, end, GpsAltitudeMetres(point.gpsAlt)).ptr;
+  return std::string(text, next);
 }
 
 bool KmlOptimisationIndexesValid(const OptimisationResult& r, size_t count) {
